@@ -1,0 +1,20 @@
+// Picture types, decided by the file name's ending alone; the content is
+// never sniffed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum PictureType : int16_t {
+    PICTURE_UNKNOWN = -1,
+    PICTURE_BMP = 1,
+    PICTURE_JPEG = 2,  // .jpg, .jpeg, and .adm (the program's own assets, JPEG data)
+    PICTURE_GIF = 3,
+};
+
+// The type of a file name by its ending, in any letter case. Names longer
+// than 259 characters are tested on their last 259 characters.
+PictureType PictureTypeFromName(const std::string& name);
+
+// True for the names the program can open: .bmp, .jpg, .jpeg, .adm, .gif.
+bool IsSupportedPicture(const std::string& name);

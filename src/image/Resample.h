@@ -1,0 +1,54 @@
+// Integer resamplers for 24-bit pictures and the placement of a photo on the
+// canvas.
+//
+// Shrinking averages whole source pixels and rows (a box filter driven by an
+// error counter); enlarging interpolates between neighbours with per-byte
+// error terms instead of divisions. The three bytes of a pixel are resampled
+// as independent channels. Rows are DibImage rows: 24-bit, bottom-up, the
+// source stride DibRowStride(width, 24).
+//
+// Contract: nothing here throws. The routines that allocate work memory
+// return false (or null) when it cannot be had or when a size argument is out
+// of range (sides 1 .. kMaxPictureSide, strides and row counts not negative);
+// the target is then left as it was. No argument combination makes them read
+// or write outside the source rows, the target rows or their own buffers.
+#pragma once
+
+#include <cstdint>
+
+#include "image/DibImage.h"
+#include "image/RowSource.h"
+
+// Scales one row of sourceWidth pixels to targetWidth pixels.
+void ResampleRow(const uint8_t* source, uint8_t* target, int32_t sourceWidth, int32_t targetWidth);
+
+// Scales a picture held in memory to targetWidth x targetHeight. The target
+// holds targetRows rows of targetStride bytes; the scaled picture is placed
+// xOffset pixels from the start of each row and yOffset rows from the first
+// row in memory. fill writes black into the rows the picture does not cover;
+// interpolate enlarges vertically by interpolating between rows.
+bool ResampleImage(const uint8_t* source, uint8_t* target, int32_t sourceWidth,
+                   int32_t sourceHeight, int32_t targetWidth, int32_t targetHeight,
+                   int32_t targetStride, int32_t targetRows, int32_t xOffset, int32_t yOffset,
+                   bool fill, bool interpolate);
+
+// Scales a picture whose rows arrive one at a time from rows (one ReadRow per
+// source row, in order) and centres it in a box of boxWidth x boxHeight: the
+// target holds boxHeight rows of targetStride bytes. Never enlarges. flip
+// writes the first row read to the last row in memory (for sources that
+// deliver the top row first); fill writes black where the picture does not
+// cover the box.
+bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
+                    int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
+                    int32_t boxWidth, int32_t boxHeight, bool flip, bool fill);
+
+// A new 24-bit image of newWidth x newHeight holding the 176 x 180 canvas
+// scaled to that size, or null.
+DibBlock RescaleCanvas(const uint8_t* canvas, int32_t newWidth, int32_t newHeight);
+
+// Fills the whole 176 x 180 canvas: the photo (photoWidth x photoHeight,
+// stride DibRowStride(photoWidth, 24)) placed with its first row in memory
+// at canvas row y and its first column at canvas column x, every uncovered
+// canvas pixel in the fill colour.
+void PlacePhoto(const uint8_t* photo, uint8_t* canvas, int32_t x, int32_t y, int32_t photoWidth,
+                int32_t photoHeight, uint8_t fillBlue, uint8_t fillGreen, uint8_t fillRed);

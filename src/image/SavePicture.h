@@ -1,0 +1,20 @@
+// SavePicture: writes a picture as a BMP or a JPEG (quality 90) file without
+// ever risking the file it replaces.
+//
+// The picture is written to a temporary file named target + ".xxx", flushed
+// to disk, and then renamed over the target in one step. On any failure the
+// temporary file is removed, an existing target is left untouched and 0 is
+// returned. A symbolic link planted at the temporary name is never followed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "image/DibImage.h"
+
+// Returns 1 when targetPath holds the complete picture, 0 otherwise. The
+// format follows the name: .bmp (any case) gives BMP, every other name JPEG.
+// pixels may be null: they are then the block's own (DibPixels). A BMP is
+// the 14-byte file header followed by the block byte for byte (header,
+// palette for depths of 8 or fewer, rows).
+int SavePicture(const std::string& targetPath, const DibImage* image, const uint8_t* pixels);
