@@ -16,5 +16,7 @@
 // format follows the name: .bmp (any case) gives BMP, every other name JPEG.
 // pixels may be null: they are then the block's own (DibPixels). A BMP is
 // the 14-byte file header followed by the block byte for byte (header,
-// palette for depths of 8 or fewer, rows).
+// palette for depths of 8 or fewer, rows). Only 24-bit images and 8-bit
+// mask-form images with a 40-byte uncompressed bottom-up header and sides of
+// 1 .. kMaxPictureSide are written; anything else gives 0 and no file.
 int SavePicture(const std::string& targetPath, const DibImage* image, const uint8_t* pixels);
