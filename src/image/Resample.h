@@ -19,14 +19,22 @@
 #include "image/DibImage.h"
 #include "image/RowSource.h"
 
-// Scales one row of sourceWidth pixels to targetWidth pixels.
+// Scales one row of sourceWidth pixels to targetWidth pixels, writing exactly
+// targetWidth x 3 bytes; equal widths copy the row. The rows must not
+// overlap. A null row or a width out of range writes nothing.
 void ResampleRow(const uint8_t* source, uint8_t* target, int32_t sourceWidth, int32_t targetWidth);
 
 // Scales a picture held in memory to targetWidth x targetHeight. The target
 // holds targetRows rows of targetStride bytes; the scaled picture is placed
 // xOffset pixels from the start of each row and yOffset rows from the first
 // row in memory. fill writes black into the rows the picture does not cover;
-// interpolate enlarges vertically by interpolating between rows.
+// without it those rows keep their bytes. interpolate enlarges vertically by
+// interpolating between rows. Offsets must not be negative (false).
+//  - A scaled picture taller than targetRows (with yOffset 0) loses equal
+//    parts at both ends; rows wider than targetStride are cut on the right.
+//  - A source taller but not wider than the scaled size keeps its middle
+//    rows; without interpolate a source that is not taller is copied
+//    unscaled, which callers use only when the widths match.
 bool ResampleImage(const uint8_t* source, uint8_t* target, int32_t sourceWidth,
                    int32_t sourceHeight, int32_t targetWidth, int32_t targetHeight,
                    int32_t targetStride, int32_t targetRows, int32_t xOffset, int32_t yOffset,
@@ -34,10 +42,16 @@ bool ResampleImage(const uint8_t* source, uint8_t* target, int32_t sourceWidth,
 
 // Scales a picture whose rows arrive one at a time from rows (one ReadRow per
 // source row, in order) and centres it in a box of boxWidth x boxHeight: the
-// target holds boxHeight rows of targetStride bytes. Never enlarges. flip
-// writes the first row read to the last row in memory (for sources that
+// target holds boxHeight rows of targetStride bytes. Sources come already
+// reduced: one that is not taller than the scaled size is copied unscaled.
+// flip writes the first row read to the last row in memory (for sources that
 // deliver the top row first); fill writes black where the picture does not
-// cover the box.
+// cover the box. A picture larger than the box loses (width - boxWidth) / 2
+// columns on the left and (height - boxHeight) / 2 of the first rows read,
+// the rest on the other side. Reading stops as soon as the
+// scaled picture or the box is complete, so the last source rows may never
+// be read. Failed reads are not checked: the row then holds what the source
+// left in it. Returns false, before reading anything, on a size out of range.
 bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
                     int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
                     int32_t boxWidth, int32_t boxHeight, bool flip, bool fill);
@@ -49,6 +63,7 @@ DibBlock RescaleCanvas(const uint8_t* canvas, int32_t newWidth, int32_t newHeigh
 // Fills the whole 176 x 180 canvas: the photo (photoWidth x photoHeight,
 // stride DibRowStride(photoWidth, 24)) placed with its first row in memory
 // at canvas row y and its first column at canvas column x, every uncovered
-// canvas pixel in the fill colour.
+// canvas pixel in the fill colour. Any x and y are accepted; a null photo or
+// a photo size out of range covers nothing.
 void PlacePhoto(const uint8_t* photo, uint8_t* canvas, int32_t x, int32_t y, int32_t photoWidth,
                 int32_t photoHeight, uint8_t fillBlue, uint8_t fillGreen, uint8_t fillRed);
