@@ -2,11 +2,18 @@
 // https://learn.microsoft.com/en-us/windows/win32/gdi/bitmap-storage
 //
 // Accepts a "BM" file header followed by an info header of 12 (core), 40 or
-// 64 bytes; 1, 4, 8 and 24 bits per pixel uncompressed, 16 and 32 bits
-// uncompressed or with bit-field masks. Everything else (other header sizes,
-// RLE or embedded JPEG/PNG data, a compression that does not fit the depth,
-// a side of 0 or above kMaxPictureSide) is refused by Open before anything
-// is allocated from the file's sizes.
+// 64 bytes; 1, 2, 4, 8 and 24 bits per pixel uncompressed, 16 and 32 bits
+// uncompressed (5-5-5 and 8-8-8) or, after a 40-byte header, with bit-field
+// masks. Everything else (other header sizes, RLE or embedded JPEG/PNG data,
+// a compression that does not fit the depth or the header, a side of 0 or
+// above kMaxPictureSide, a colour table cut off by the end of the file) is
+// refused by Open before anything is allocated from the file's sizes.
+//
+// The colour table has the header's colours-used count of entries when the
+// depth can index that many, else 2^bits; an index past it gives black. Rows
+// start at the file header's pixel-data offset when that lies at or after
+// the end of the table and all rows fit in the file, else right after the
+// table.
 //
 // Rows are handed out bottom row first, whatever the file's row order, as
 // 24-bit blue, green, red pixels. A short file: rows or parts of rows past
@@ -15,13 +22,14 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
-#include <vector>
 
+#include "image/BmpHeader.h"
 #include "image/RowSource.h"
 
 class BmpReader final : public RowSource {
-public:
+  public:
     BmpReader() = default;
     ~BmpReader() override;
     BmpReader(const BmpReader&) = delete;
@@ -37,15 +45,22 @@ public:
                     int32_t* bitsPerPixel);
 
     // Writes the next row (bottom row first) as width 24-bit pixels.
-    // Returns false when the row lies wholly or partly past the end of the
-    // file (the missing pixels are black) or when no file is open.
+    // Returns false when pixels of the row lie past the end of the file (they
+    // come out black), when every row has been read (the row comes out
+    // black) or when no file is open (the row is left untouched).
     bool ReadRow(uint8_t* row) override;
 
     // Closes the file and frees the colour table and row buffer.
     void Close();
 
-private:
+  private:
     bool OpenStream(std::FILE* file, int32_t* width, int32_t* height, int32_t* bitsPerPixel);
-    // The implementation adds what else it needs here.
+
     std::FILE* file_ = nullptr;
+    int64_t fileSize_ = 0;
+    int64_t position_ = 0;  // where the file stands, to skip needless seeks
+    BmpHeader header_{};
+    BmpPalette palette_{};
+    std::unique_ptr<uint8_t[]> stored_;  // one stored row, header_.rowBytes long
+    int32_t nextRow_ = 0;                // rows handed out so far
 };
