@@ -20,7 +20,7 @@ namespace {
 
 // A BMP file put together field by field; the defaults make a valid 1 x 1
 // 24-bit file with a 40-byte header.
-struct BmpSpec {
+struct BmpLayout {
     uint32_t infoSize = 40;
     int32_t width = 1;
     int32_t height = 1;
@@ -40,37 +40,37 @@ void Put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
     }
 }
 
-std::vector<uint8_t> BuildBmp(const BmpSpec& spec) {
+std::vector<uint8_t> BuildBmp(const BmpLayout& layout) {
     std::vector<uint8_t> info;
-    Put(info, spec.infoSize, 4);
-    if (spec.infoSize == 12) {
-        Put(info, static_cast<uint16_t>(spec.width), 2);
-        Put(info, static_cast<uint16_t>(spec.height), 2);
+    Put(info, layout.infoSize, 4);
+    if (layout.infoSize == 12) {
+        Put(info, static_cast<uint16_t>(layout.width), 2);
+        Put(info, static_cast<uint16_t>(layout.height), 2);
         Put(info, 1, 2);  // planes
-        Put(info, spec.bits, 2);
+        Put(info, layout.bits, 2);
     } else {
-        Put(info, static_cast<uint32_t>(spec.width), 4);
-        Put(info, static_cast<uint32_t>(spec.height), 4);
+        Put(info, static_cast<uint32_t>(layout.width), 4);
+        Put(info, static_cast<uint32_t>(layout.height), 4);
         Put(info, 1, 2);
-        Put(info, spec.bits, 2);
-        Put(info, spec.compression, 4);
+        Put(info, layout.bits, 2);
+        Put(info, layout.compression, 4);
         Put(info, 0, 4);  // image size
         Put(info, 0, 8);  // densities
-        Put(info, spec.colorsUsed, 4);
-        info.resize(std::max<size_t>(40, std::min<size_t>(spec.infoSize, 124)), 0);
+        Put(info, layout.colorsUsed, 4);
+        info.resize(std::max<size_t>(40, std::min<size_t>(layout.infoSize, 124)), 0);
     }
-    for (uint32_t mask : spec.masks) {
+    for (uint32_t mask : layout.masks) {
         Put(info, mask, 4);
     }
-    const size_t rowsAt = 14 + info.size() + spec.palette.size() + spec.gap;
+    const size_t rowsAt = 14 + info.size() + layout.palette.size() + layout.gap;
     std::vector<uint8_t> file = {'B', 'M'};
-    Put(file, rowsAt + spec.rows.size(), 4);
+    Put(file, rowsAt + layout.rows.size(), 4);
     Put(file, 0, 4);
-    Put(file, spec.pixelOffset < 0 ? rowsAt : static_cast<uint64_t>(spec.pixelOffset), 4);
+    Put(file, layout.pixelOffset < 0 ? rowsAt : static_cast<uint64_t>(layout.pixelOffset), 4);
     file.insert(file.end(), info.begin(), info.end());
-    file.insert(file.end(), spec.palette.begin(), spec.palette.end());
-    file.insert(file.end(), spec.gap, 0xEE);
-    file.insert(file.end(), spec.rows.begin(), spec.rows.end());
+    file.insert(file.end(), layout.palette.begin(), layout.palette.end());
+    file.insert(file.end(), layout.gap, 0xEE);
+    file.insert(file.end(), layout.rows.begin(), layout.rows.end());
     return file;
 }
 
@@ -151,12 +151,12 @@ TEST(BmpReader, FourBitRowsFiveWideUseBothHalvesOfEachByte) {
 }
 
 TEST(BmpReader, OneAndTwoBitRowsTakeHighBitsFirst) {
-    BmpSpec spec;
-    spec.width = 10;
-    spec.bits = 1;
-    spec.palette = Palette({0x000001, 0xFFFFFE});
-    spec.rows = {0b10110010, 0b01111111, 0, 0};  // the last 6 bits are spare
-    Decoded got = Decode(BuildBmp(spec));
+    BmpLayout layout;
+    layout.width = 10;
+    layout.bits = 1;
+    layout.palette = Palette({0x000001, 0xFFFFFE});
+    layout.rows = {0b10110010, 0b01111111, 0, 0};  // the last 6 bits are spare
+    Decoded got = Decode(BuildBmp(layout));
     ASSERT_TRUE(got.opened);
     std::vector<uint32_t> expected;
     for (int bit : {1, 0, 1, 1, 0, 0, 1, 0, 0, 1}) {
@@ -164,93 +164,93 @@ TEST(BmpReader, OneAndTwoBitRowsTakeHighBitsFirst) {
     }
     EXPECT_EQ(got.pixels, expected);
 
-    spec.width = 5;
-    spec.bits = 2;
-    spec.palette = Palette({0x0A0A0A, 0x1B1B1B, 0x2C2C2C, 0x3D3D3D});
-    spec.rows = {0b00011011, 0b10010101, 0, 0};
-    got = Decode(BuildBmp(spec));
+    layout.width = 5;
+    layout.bits = 2;
+    layout.palette = Palette({0x0A0A0A, 0x1B1B1B, 0x2C2C2C, 0x3D3D3D});
+    layout.rows = {0b00011011, 0b10010101, 0, 0};
+    got = Decode(BuildBmp(layout));
     ASSERT_TRUE(got.opened);
     EXPECT_EQ(got.pixels,
               (std::vector<uint32_t>{0x0A0A0A, 0x1B1B1B, 0x2C2C2C, 0x3D3D3D, 0x2C2C2C}));
 }
 
 TEST(BmpReader, CoreAndLongHeadersReadTheSamePicture) {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.bits = 8;
-    spec.colorsUsed = 7;
-    spec.rows = {1, 2, 3, 0, 4, 5, 6, 0};
+    BmpLayout layout;
+    layout.width = 3;
+    layout.height = 2;
+    layout.bits = 8;
+    layout.colorsUsed = 7;
+    layout.rows = {1, 2, 3, 0, 4, 5, 6, 0};
     const auto colors = {0u, 0x010203u, 0x020406u, 0x030609u, 0x04080Cu, 0x050A0Fu, 0x060C12u};
     const std::vector<uint32_t> expected(colors.begin() + 1, colors.end());
     for (uint32_t size : {40u, 64u, 12u}) {
         // The core header has 3-byte entries and no colours-used field: its
         // table ends where the pixel data starts.
-        spec.infoSize = size;
-        spec.palette = Palette(colors, size == 12 ? 3 : 4);
-        EXPECT_EQ(Decode(BuildBmp(spec)).pixels, expected) << size;
+        layout.infoSize = size;
+        layout.palette = Palette(colors, size == 12 ? 3 : 4);
+        EXPECT_EQ(Decode(BuildBmp(layout)).pixels, expected) << size;
     }
 }
 
 TEST(BmpReader, TopDownRowsComeOutBottomRowFirst) {
-    BmpSpec spec;
-    spec.height = -3;
-    spec.rows = {1, 1, 1, 0, 2, 2, 2, 0, 3, 3, 3, 0};  // top, middle, bottom
-    const Decoded got = Decode(BuildBmp(spec));
+    BmpLayout layout;
+    layout.height = -3;
+    layout.rows = {1, 1, 1, 0, 2, 2, 2, 0, 3, 3, 3, 0};  // top, middle, bottom
+    const Decoded got = Decode(BuildBmp(layout));
     ASSERT_TRUE(got.opened);
     EXPECT_EQ(got.height, 3);
     EXPECT_EQ(got.pixels, (std::vector<uint32_t>{0x030303, 0x020202, 0x010101}));
 }
 
 TEST(BmpReader, SixteenAndThirtyTwoBitChannelsScaleToFullRange) {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.bits = 16;
+    BmpLayout layout;
+    layout.width = 2;
+    layout.bits = 16;
     // 5-5-5: white with the unused top bit set, then red 1 / green 16 / blue 31.
-    spec.rows = {0xFF, 0xFF, 0x1F, 0x06};
-    EXPECT_EQ(Decode(BuildBmp(spec)).pixels, (std::vector<uint32_t>{0xFFFFFF, 0x0884FF}));
+    layout.rows = {0xFF, 0xFF, 0x1F, 0x06};
+    EXPECT_EQ(Decode(BuildBmp(layout)).pixels, (std::vector<uint32_t>{0xFFFFFF, 0x0884FF}));
     // 5-6-5 masks; 2-3-1 masks with nothing in the top bits.
-    spec.compression = 3;
-    spec.masks = {0xF800, 0x07E0, 0x001F};
-    spec.rows = {0xFF, 0xFF, 0x20, 0x00};  // white; green 1 of 63
-    EXPECT_EQ(Decode(BuildBmp(spec)).pixels, (std::vector<uint32_t>{0xFFFFFF, 0x000400}));
-    spec.masks = {0x30, 0x0E, 0x01};
-    spec.rows = {0x3F, 0xC0, 0x14, 0x00};  // white; red 1 of 3, green 2 of 7
-    EXPECT_EQ(Decode(BuildBmp(spec)).pixels, (std::vector<uint32_t>{0xFFFFFF, 0x554900}));
+    layout.compression = 3;
+    layout.masks = {0xF800, 0x07E0, 0x001F};
+    layout.rows = {0xFF, 0xFF, 0x20, 0x00};  // white; green 1 of 63
+    EXPECT_EQ(Decode(BuildBmp(layout)).pixels, (std::vector<uint32_t>{0xFFFFFF, 0x000400}));
+    layout.masks = {0x30, 0x0E, 0x01};
+    layout.rows = {0x3F, 0xC0, 0x14, 0x00};  // white; red 1 of 3, green 2 of 7
+    EXPECT_EQ(Decode(BuildBmp(layout)).pixels, (std::vector<uint32_t>{0xFFFFFF, 0x554900}));
     // An empty mask gives 0; 32 bits with masks in unusual places.
-    spec.bits = 32;
-    spec.masks = {0xFF000000, 0x00000FF0, 0};
-    spec.rows = {0x45, 0x23, 0x01, 0xAB, 0xFF, 0xFF, 0xFF, 0xFF};
-    EXPECT_EQ(Decode(BuildBmp(spec)).pixels, (std::vector<uint32_t>{0xAB3400, 0xFFFF00}));
+    layout.bits = 32;
+    layout.masks = {0xFF000000, 0x00000FF0, 0};
+    layout.rows = {0x45, 0x23, 0x01, 0xAB, 0xFF, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(Decode(BuildBmp(layout)).pixels, (std::vector<uint32_t>{0xAB3400, 0xFFFF00}));
     // Uncompressed 32 bits: blue, green, red and an ignored byte.
-    spec.compression = 0;
-    spec.masks.clear();
-    EXPECT_EQ(Decode(BuildBmp(spec)).pixels, (std::vector<uint32_t>{0x012345, 0xFFFFFF}));
+    layout.compression = 0;
+    layout.masks.clear();
+    EXPECT_EQ(Decode(BuildBmp(layout)).pixels, (std::vector<uint32_t>{0x012345, 0xFFFFFF}));
 }
 
 TEST(BmpReader, RowsStartAtThePixelOffsetOnlyWhenItIsSound) {
-    BmpSpec spec;
-    spec.bits = 8;
-    spec.colorsUsed = 2;
-    spec.palette = Palette({0x111111, 0x222222});
-    spec.rows = {1, 0, 0, 0};
-    spec.gap = 8;  // rows lie 8 bytes past the table, as the offset says
-    EXPECT_EQ(Decode(BuildBmp(spec)).pixels, (std::vector<uint32_t>{0x222222}));
+    BmpLayout layout;
+    layout.bits = 8;
+    layout.colorsUsed = 2;
+    layout.palette = Palette({0x111111, 0x222222});
+    layout.rows = {1, 0, 0, 0};
+    layout.gap = 8;  // rows lie 8 bytes past the table, as the offset says
+    EXPECT_EQ(Decode(BuildBmp(layout)).pixels, (std::vector<uint32_t>{0x222222}));
     // An offset into the table or past the end: the rows follow the table,
     // which here holds the gap (index 0xEE, past the table: black).
     for (int64_t offset : {0, 58, 71, 1 << 20}) {
-        spec.pixelOffset = offset;
-        EXPECT_EQ(Decode(BuildBmp(spec)).pixels, (std::vector<uint32_t>{0})) << offset;
+        layout.pixelOffset = offset;
+        EXPECT_EQ(Decode(BuildBmp(layout)).pixels, (std::vector<uint32_t>{0})) << offset;
     }
     // 32767 rows of 131068 bytes after offset 262140 wrap a 32-bit sum to 0,
     // which would "fit"; in 64 bits they do not, so the rows follow the table.
-    spec = BmpSpec();
-    spec.width = kMaxPictureSide;
-    spec.height = kMaxPictureSide;
-    spec.bits = 32;
-    spec.pixelOffset = 262140;
-    spec.rows = {0x56, 0x34, 0x12, 0};
-    const Decoded got = Decode(BuildBmp(spec), 1);
+    layout = BmpLayout();
+    layout.width = kMaxPictureSide;
+    layout.height = kMaxPictureSide;
+    layout.bits = 32;
+    layout.pixelOffset = 262140;
+    layout.rows = {0x56, 0x34, 0x12, 0};
+    const Decoded got = Decode(BuildBmp(layout), 1);
     ASSERT_TRUE(got.opened);
     EXPECT_EQ(got.At(0, 0), 0x123456u);
     EXPECT_EQ(got.At(1, 0), 0u);
@@ -258,59 +258,61 @@ TEST(BmpReader, RowsStartAtThePixelOffsetOnlyWhenItIsSound) {
 }
 
 TEST(BmpReader, ShortFileGivesBlackForWhatIsMissing) {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.height = 3;
-    spec.bits = 8;
-    spec.palette = Palette({0x111111, 0x222222});
-    spec.colorsUsed = 2;
-    spec.rows = {1, 1, 0, 0, 1};  // a whole bottom row, then one pixel
-    Decoded got = Decode(BuildBmp(spec));
+    BmpLayout layout;
+    layout.width = 2;
+    layout.height = 3;
+    layout.bits = 8;
+    layout.palette = Palette({0x111111, 0x222222});
+    layout.colorsUsed = 2;
+    layout.rows = {1, 1, 0, 0, 1};  // a whole bottom row, then one pixel
+    Decoded got = Decode(BuildBmp(layout));
     ASSERT_TRUE(got.opened);
     EXPECT_EQ(got.pixels, (std::vector<uint32_t>{0x222222, 0x222222, 0x222222, 0, 0, 0}));
     EXPECT_EQ(got.rowRead, (std::vector<bool>{true, false, false}));
     // Only the last row's padding missing: the picture is whole.
-    spec.height = 2;
-    spec.rows = {1, 1, 0, 0, 1, 1};
-    EXPECT_EQ(Decode(BuildBmp(spec)).rowRead, (std::vector<bool>{true, true}));
+    layout.height = 2;
+    layout.rows = {1, 1, 0, 0, 1, 1};
+    EXPECT_EQ(Decode(BuildBmp(layout)).rowRead, (std::vector<bool>{true, true}));
     // A colour table cut short is refused.
-    std::vector<uint8_t> file = BuildBmp(spec);
+    std::vector<uint8_t> file = BuildBmp(layout);
     file.resize(14 + 40 + 5);
     EXPECT_FALSE(Decode(file).opened);
 }
 
 TEST(BmpReader, RefusesHostileSizesAndUnsupportedLayouts) {
-    auto opens = [](const std::function<void(BmpSpec&)>& change) {
-        BmpSpec spec;
-        change(spec);
-        return Opens(BuildBmp(spec));
+    auto opens = [](const std::function<void(BmpLayout&)>& change) {
+        BmpLayout layout;
+        change(layout);
+        return Opens(BuildBmp(layout));
     };
-    EXPECT_TRUE(opens([](BmpSpec& s) { s.width = s.height = kMaxPictureSide; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.width = kMaxPictureSide + 1; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.height = -kMaxPictureSide - 1; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.width = 0; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.width = -1; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.height = 0; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.height = INT_MIN; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.width = s.height = 40000, s.infoSize = 12; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.bits = 0; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.bits = 64; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.bits = 30000; }));
+    EXPECT_TRUE(opens([](BmpLayout& s) { s.width = s.height = kMaxPictureSide; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.width = kMaxPictureSide + 1; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.height = -kMaxPictureSide - 1; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.width = 0; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.width = -1; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.height = 0; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.height = INT_MIN; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.width = s.height = 40000, s.infoSize = 12; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.bits = 0; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.bits = 64; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.bits = 30000; }));
     for (uint32_t size : {16u, 52u, 56u, 66u, 108u, 124u, 0xFFFFFFFFu}) {
-        EXPECT_FALSE(opens([size](BmpSpec& s) { s.infoSize = size; })) << size;
+        EXPECT_FALSE(opens([size](BmpLayout& s) { s.infoSize = size; })) << size;
     }
     // RLE 8 and 4, JPEG, PNG, alpha bit fields; bit fields below 16 bits;
     // 3 and 4 in a 64-byte header are Huffman and RLE24 there.
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.bits = 8, s.compression = 1; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.bits = 4, s.compression = 2; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.compression = 4; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.compression = 5; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.bits = 32, s.compression = 6, s.masks = {1, 2, 4, 8}; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.bits = 8, s.compression = 3, s.masks = {1, 2, 4}; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.bits = 1, s.compression = 3, s.infoSize = 64; }));
-    EXPECT_FALSE(opens([](BmpSpec& s) { s.compression = 4, s.infoSize = 64; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.bits = 8, s.compression = 1; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.bits = 4, s.compression = 2; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.compression = 4; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.compression = 5; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) {
+        s.bits = 32, s.compression = 6, s.masks = {1, 2, 4, 8};
+    }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.bits = 8, s.compression = 3, s.masks = {1, 2, 4}; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.bits = 1, s.compression = 3, s.infoSize = 64; }));
+    EXPECT_FALSE(opens([](BmpLayout& s) { s.compression = 4, s.infoSize = 64; }));
 
-    std::vector<uint8_t> file = BuildBmp(BmpSpec());
+    std::vector<uint8_t> file = BuildBmp(BmpLayout());
     for (size_t size : {0, 1, 13, 14, 20}) {
         EXPECT_FALSE(Opens(std::vector<uint8_t>(file.begin(), file.begin() + size))) << size;
     }
