@@ -1,0 +1,21 @@
+// OilPaint: opaque dabs of the contrast-pushed pixel colour. The dab
+// colour P is the source pixel pushed away from mid-grey with strength
+// k = (e >> 5) + 3 (strong edges by an eighth, flat areas hardly at all).
+// The centre always becomes P; each outer position becomes P for an odd
+// drawn value and (3 x old + P) >> 2 for an even one.
+//
+// One pass with threshold t (0, 32, ..., 224) over the whole picture, with
+// the sweep, dab walk and contract of PaintPass (PaintPass.h): source and
+// destination are 24-bit rows of DibRowStride(width, 24) bytes, the edge map
+// comes from BuildEdgeMap and loses the entries of the pixels painted. Run
+// BuildEdgeMap once, then the eight passes in order; the canvas is finished
+// after the last one. Nothing is written for a null pointer or a size out of
+// 1 .. kMaxPictureSide.
+#pragma once
+
+#include <cstdint>
+
+#include "effects/PaintRandom.h"
+
+void OilPaint(const uint8_t* source, uint8_t* destination, uint8_t* edgeMap, int32_t width,
+              int32_t height, int16_t threshold, PaintRandom& random);
