@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "adjust/RotateHue.h"
 #include "adjust/ToneTable.h"
+#include "adjust/TurnHue.h"
 #include "image/DibImage.h"
 
 namespace {
@@ -37,10 +37,10 @@ void ApplyHue(int16_t angle, const uint8_t* source, uint8_t* destination, int32_
         const uint8_t* in = source + static_cast<size_t>(y) * stride;
         uint8_t* out = destination + static_cast<size_t>(y) * stride;
         for (int32_t x = 0; x < width; ++x, in += 3, out += 3) {
-            int16_t blue = in[0];
-            int16_t green = in[1];
-            int16_t red = in[2];
-            RotateHue(blue, green, red, angle);
+            int32_t blue = in[0];
+            int32_t green = in[1];
+            int32_t red = in[2];
+            TurnHue(angle, blue, green, red);
             out[0] = static_cast<uint8_t>(blue);
             out[1] = static_cast<uint8_t>(green);
             out[2] = static_cast<uint8_t>(red);
