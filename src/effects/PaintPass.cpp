@@ -7,48 +7,53 @@
 
 namespace {
 
-DabOutcome PickOutcome(const DabRule& rule, uint32_t value) {
-    return rule.pick == DAB_PICK_LOW_BITS ? rule.outcome[value & 3u] : rule.outcome[value % 3u];
-}
+// Every outcome as one blend, new = (oldWeight x old + colourWeight x P +
+// rounding) >> shift, optionally kept no lighter than old. Laying a dab then
+// needs no branch on the drawn value, which is random by design.
+struct Blend {
+    int32_t oldWeight;
+    int32_t colourWeight;
+    int32_t rounding;
+    int32_t shift;
+    bool darker;
+};
 
-int32_t MixShift(DabOutcome outcome) {
+Blend BlendFor(const DabStyle& style, DabOutcome outcome) {
     switch (outcome) {
-        case DAB_MIX_HALF:
-            return 1;
-        case DAB_MIX_QUARTER:
-            return 2;
+        case DAB_KEEP:
+            return {1, 0, 0, 0, false};
+        case DAB_COVER:
+            return {0, 1, 0, 0, false};  // a cover may lighten, even in wax
         default:
-            return 3;
+            break;
     }
+    const int32_t shift = outcome == DAB_MIX_HALF ? 1 : outcome == DAB_MIX_QUARTER ? 2 : 3;
+    return {(1 << shift) - 1, 1, style.roundedMixes ? 1 << (shift - 1) : 0, shift,
+            style.darkerMixes};
 }
 
-// Applies one visit's outcome to the three channels of a canvas pixel.
-void VisitPixel(const DabStyle& style, DabOutcome outcome, const uint8_t* colour, uint8_t* pixel) {
-    if (outcome == DAB_KEEP) {
-        return;
-    }
-    if (outcome == DAB_COVER) {
-        pixel[0] = colour[0];
-        pixel[1] = colour[1];
-        pixel[2] = colour[2];
-        return;
-    }
-    const int32_t shift = MixShift(outcome);
-    const int32_t oldWeight = (1 << shift) - 1;
-    const int32_t rounding = style.roundedMixes ? 1 << (shift - 1) : 0;
+// The blends of one dab position, indexed by the drawn value's pick.
+struct PositionBlends {
+    bool byThirds;
+    Blend blend[4];
+};
+
+void ApplyBlend(const Blend& blend, const uint8_t* colour, uint8_t* pixel) {
     for (int32_t c = 0; c < 3; ++c) {
         const int32_t old = pixel[c];
-        int32_t mix = (oldWeight * old + colour[c] + rounding) >> shift;
-        if (style.darkerMixes) {
-            mix = std::min(old, mix);
-        }
-        pixel[c] = static_cast<uint8_t>(mix);
+        const int32_t mix =
+            (blend.oldWeight * old + blend.colourWeight * colour[c] + blend.rounding) >>
+            blend.shift;
+        pixel[c] = static_cast<uint8_t>(blend.darker ? std::min(old, mix) : mix);
     }
 }
 
 }  // namespace
 
 uint8_t ContrastPush(uint8_t value, int32_t k) {
+    // From k = 8 on nothing moves (the distances are at most 127), so larger
+    // strengths are cut there, which also keeps the shifts defined.
+    k = std::clamp<int32_t>(k, 0, 8);
     if (value > 128) {
         return static_cast<uint8_t>(value + ((255 - value) >> k));
     }
@@ -66,6 +71,14 @@ void PaintPass(const DabStyle& style, const uint8_t* source, uint8_t* destinatio
     }
     const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
     const size_t edgeStride = static_cast<size_t>(EdgeMapStride(width));
+    PositionBlends blends[DAB_POSITION_COUNT];
+    for (size_t position = 0; position < DAB_POSITION_COUNT; ++position) {
+        const DabRule& rule = style.rule[position];
+        blends[position].byThirds = rule.pick == DAB_PICK_MOD_3;
+        for (size_t i = 0; i < 4; ++i) {
+            blends[position].blend[i] = BlendFor(style, rule.outcome[i]);
+        }
+    }
     const int32_t lowest = threshold;
     const int32_t highest = threshold + kPaintPassStep;
 
@@ -93,11 +106,12 @@ void PaintPass(const DabStyle& style, const uint8_t* source, uint8_t* destinatio
                     continue;  // no neighbour there, and no value drawn for it
                 }
                 for (int32_t row = 0; row < 3; ++row) {
-                    const DabRule& rule = style.rule[static_cast<size_t>(column * 3 + row)];
-                    const DabOutcome outcome = PickOutcome(rule, random.Next());
+                    const PositionBlends& position = blends[column * 3 + row];
+                    const uint32_t value = random.Next();
+                    const uint32_t pick = position.byThirds ? value % 3u : value & 3u;
                     uint8_t* target = destination + static_cast<size_t>(rows[row]) * stride +
                                       static_cast<size_t>(cx) * 3;
-                    VisitPixel(style, outcome, colour, target);
+                    ApplyBlend(position.blend[pick], colour, target);
                 }
             }
             edges[x] = 0;

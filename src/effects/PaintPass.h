@@ -72,7 +72,8 @@ struct DabStyle {
 };
 
 // Moves a channel away from mid-grey: above 128 by (255 - v) >> k towards
-// white, below 128 by v >> k towards black; 128 stays. k >= 0.
+// white, below 128 by v >> k towards black; 128 stays. Any k is safe: from
+// 8 on nothing moves, and below 0 it counts as 0.
 uint8_t ContrastPush(uint8_t value, int32_t k);
 
 // One pass of the effect the style describes, with threshold t.

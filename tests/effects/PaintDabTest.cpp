@@ -181,4 +181,8 @@ TEST(PaintPass, ContrastPushExamples) {
     EXPECT_EQ(ContrastPush(200, 10), 200);
     EXPECT_EQ(ContrastPush(50, 10), 50);
     EXPECT_EQ(ContrastPush(1, 18), 1);
+    EXPECT_EQ(ContrastPush(129, 7), 129);
+    EXPECT_EQ(ContrastPush(0, 0), 0);
+    EXPECT_EQ(ContrastPush(200, 0), 255);  // the whole distance
+    EXPECT_EQ(ContrastPush(200, 100), 200);
 }
