@@ -8,9 +8,9 @@
 
 namespace {
 
-// Degrees for a Hue level: level x 1.8 rounded half away from zero for
-// positive levels and truncated towards zero for negative ones, then made
-// positive (10 gives 18, -10 gives 343, -100 gives 181).
+// Degrees for a Hue level: level x 1.8 plus a half, truncated towards zero,
+// then made positive: 10 gives 18, but -10 gives -17, that is 343, and -100
+// gives 181.
 int16_t HueAngleForLevel(int16_t level) {
     int32_t angle = (static_cast<int32_t>(level) * 180 + 50) / 100;
     if (angle < 0) {
