@@ -9,14 +9,8 @@
 
 namespace {
 
-// Fits bitmap to a box and returns the new image (or null); the box sides
-// and the scale come back through the references.
-DibBlock Fit(const DibImage* bitmap, int32_t& width, int32_t& height, int16_t& scale, bool fit,
-             bool asMask = false, uint8_t* destination = nullptr) {
-    return BitmapToDib(bitmap, &scale, asMask, &width, &height, destination, fit);
-}
-
-// A canvas whose pixel bytes say 0xAB, so that whatever is left unwritten shows.
+// A canvas block whose pixel bytes say 0xAB, so that whatever is left
+// unwritten shows.
 std::vector<uint8_t> DirtyCanvas() {
     std::vector<uint8_t> canvas(40 + kCanvasPixelBytes, 0xAB);
     DibInitHeader(reinterpret_cast<BitmapInfoHeader*>(canvas.data()), kCanvasWidth, kCanvasHeight,
@@ -24,20 +18,19 @@ std::vector<uint8_t> DirtyCanvas() {
     return canvas;
 }
 
-const DibImage* AsImage(const std::vector<uint8_t>& block) {
-    return reinterpret_cast<const DibImage*>(block.data());
+DibImage* AsImage(std::vector<uint8_t>& block) {
+    return reinterpret_cast<DibImage*>(block.data());
 }
 
-// Expects the canvas to show bitmap's pixel (x - left, y - bottom) wherever
-// that lies inside the bitmap, and black elsewhere.
-void ExpectPlaced(const DibImage* canvas, const DibImage* bitmap, int32_t left, int32_t bottom) {
+// Expects the canvas to show picture's pixel (x - left, y - bottom) wherever
+// that lies inside the picture, and black elsewhere.
+void ExpectPlaced(const DibImage* canvas, const DibImage* picture, int32_t left, int32_t bottom) {
     for (int32_t y = 0; y < canvas->header.biHeight; ++y) {
         for (int32_t x = 0; x < canvas->header.biWidth; ++x) {
-            const int32_t bx = x - left;
-            const int32_t by = y - bottom;
+            const int32_t px = x - left, py = y - bottom;
             const bool inside =
-                bx >= 0 && by >= 0 && bx < bitmap->header.biWidth && by < bitmap->header.biHeight;
-            ASSERT_EQ(PixelAt(canvas, x, y), inside ? PixelAt(bitmap, bx, by) : 0u)
+                px >= 0 && py >= 0 && px < picture->header.biWidth && py < picture->header.biHeight;
+            ASSERT_EQ(PixelAt(canvas, x, y), inside ? PixelAt(picture, px, py) : 0u)
                 << "x " << x << " y " << y;
         }
     }
@@ -45,158 +38,119 @@ void ExpectPlaced(const DibImage* canvas, const DibImage* bitmap, int32_t left, 
 
 }  // namespace
 
-TEST(BitmapToDib, PicturesThatNeedNoScalingArePlacedExactlyOnTheCanvas) {
+TEST(BitmapToDib, FittingPlacesThePictureOnTheCanvasBox) {
     struct Case {
         int32_t width, height;  // the bitmap
         int16_t scale;          // written back
-        int32_t left, bottom;   // where its first pixel lands
+        int32_t left, bottom;   // where the first pixel of the (scaled) picture lands
     };
     const Case cases[] = {
-        {200, 100, 180, 0, 40},     // wider: left 176 columns, 40 black rows each side
+        {640, 480, 37, 0, 1},       // 237 x 178: left 176 columns, a black row each side
+        {200, 100, 180, 0, 40},     // not scaled: left 176 columns, 40 black rows each side
         {100, 50, 100, 38, 65},     // smaller: centred, black around it
         {100, 400, 176, 38, -110},  // taller: its middle 180 rows
         {200, 180, 100, 0, 0},      // exactly 100 %: still cut to the box
     };
     for (const Case& c : cases) {
         DibBlock bitmap = MakePatternImage(c.width, c.height);
-        std::vector<uint8_t> canvas = DirtyCanvas();
-        int32_t width = kCanvasWidth;
-        int32_t height = kCanvasHeight;
-        int16_t scale = 100;
-        EXPECT_FALSE(Fit(bitmap.get(), width, height, scale, true, false,
-                         DibPixels(reinterpret_cast<DibImage*>(canvas.data()))));
-        EXPECT_EQ(scale, c.scale) << c.width;
-        EXPECT_EQ(width, kCanvasWidth);
-        EXPECT_EQ(height, kCanvasHeight);
-        ExpectPlaced(AsImage(canvas), bitmap.get(), c.left, c.bottom);
+        // The 640 x 480 picture at 37 %, as the resampler makes it.
+        DibBlock scaled = c.scale < 100 ? DibCreate(237, 178, 24) : nullptr;
+        if (scaled) {
+            ASSERT_TRUE(ResampleImage(DibPixels(bitmap.get()), DibPixels(scaled.get()), 640, 480,
+                                      237, 178, DibRowStride(237, 24), 178, 0, 0, false, false));
+        }
+        const DibImage* expected = scaled ? scaled.get() : bitmap.get();
+        for (bool intoCanvas : {true, false}) {
+            std::vector<uint8_t> canvas = DirtyCanvas();
+            int32_t width = kCanvasWidth, height = kCanvasHeight;
+            int16_t scale = 100;
+            DibBlock image = BitmapToDib(bitmap.get(), &scale, false, &width, &height,
+                                         intoCanvas ? DibPixels(AsImage(canvas)) : nullptr, true);
+            EXPECT_EQ(static_cast<bool>(image), !intoCanvas);
+            EXPECT_EQ(scale, c.scale) << c.width;
+            EXPECT_EQ(width, kCanvasWidth);
+            EXPECT_EQ(height, kCanvasHeight);
+            ExpectPlaced(intoCanvas ? AsImage(canvas) : image.get(), expected, c.left, c.bottom);
+        }
     }
 }
 
-TEST(BitmapToDib, A640By480PictureIsScaledBy37PercentAndCut) {
-    DibBlock bitmap = MakePatternImage(640, 480);
-    // The scaled picture alone, 237 x 178, as the resampler makes it.
-    DibBlock scaled = DibCreate(237, 178, 24);
-    ASSERT_TRUE(ResampleImage(DibPixels(bitmap.get()), DibPixels(scaled.get()), 640, 480, 237, 178,
-                              DibRowStride(237, 24), 178, 0, 0, false, false));
-
-    int32_t width = kCanvasWidth;
-    int32_t height = kCanvasHeight;
-    int16_t scale = 100;
-    DibBlock fitted = Fit(bitmap.get(), width, height, scale, true);
-    ASSERT_TRUE(fitted);
-    EXPECT_EQ(scale, 37);
-    EXPECT_EQ(fitted->header.biWidth, kCanvasWidth);
-    EXPECT_EQ(fitted->header.biHeight, kCanvasHeight);
-    // Its left 176 columns, one black row below and one above.
-    ExpectPlaced(fitted.get(), scaled.get(), 0, 1);
-
-    // Without fitting the new image is the scaled picture; the size outputs
-    // still give the box.
-    scale = 100;
-    DibBlock unfitted = Fit(bitmap.get(), width, height, scale, false);
-    ASSERT_TRUE(unfitted);
-    EXPECT_EQ(scale, 37);
-    EXPECT_EQ(width, kCanvasWidth);
-    EXPECT_EQ(height, kCanvasHeight);
-    ASSERT_EQ(DibBlockBytes(unfitted->header), DibBlockBytes(scaled->header));
-    EXPECT_EQ(std::memcmp(unfitted.get(), scaled.get(), DibBlockBytes(scaled->header)), 0);
-}
-
-TEST(BitmapToDib, PercentagesAreTruncatedAndTheLargerWins) {
+TEST(BitmapToDib, PercentagesAreTruncatedTheLargerWinsAndSizesAreReported) {
     struct Case {
         int32_t bmW, bmH, boxW, boxH;
-        int16_t scale;
-        int32_t newW, newH;
+        int16_t scaleIn, scaleOut;
+        int32_t newW, newH, outW, outH;
     };
     const Case cases[] = {
-        {300, 200, 176, 180, 90, 270, 180},   // 58.67 % and 90 %
-        {177, 181, 176, 180, 99, 175, 179},   // 99.4 % each: short of the box on both sides
-        {200, 180, 176, 180, 100, 200, 180},  // exactly 100 %: kept whole without fitting
-        {1000, 10, 5, 5, 50, 500, 5},         // 0.5 % and 50 %
-        {500, 500, 1, 1, 0, 1, 1},            // 0 %: a side never shrinks to nothing
+        {640, 480, 176, 180, 100, 37, 237, 178, 176, 180},
+        {300, 200, 176, 180, 100, 90, 270, 180, 176, 180},   // 58.67 % and 90 %
+        {177, 181, 176, 180, 100, 99, 175, 179, 176, 180},   // short of the box both ways
+        {200, 180, 176, 180, 100, 100, 200, 180, 176, 180},  // 100 %: kept whole
+        {1000, 10, 5, 5, 100, 50, 500, 5, 5, 5},             // 0.5 % and 50 %
+        {500, 500, 1, 1, 100, 0, 1, 1, 1, 1},                // 0 %: a side keeps one pixel
+        {101, 51, 0, 0, 100, 100, 101, 51, 101, 51},         // no box: unchanged
+        {101, 51, -3, 9, 50, 50, 51, 26, 51, 26},            // no box: the scale given
     };
     for (const Case& c : cases) {
         DibBlock bitmap = MakePatternImage(c.bmW, c.bmH);
-        int32_t width = c.boxW;
-        int32_t height = c.boxH;
-        int16_t scale = 100;
-        DibBlock image = Fit(bitmap.get(), width, height, scale, false);
+        int32_t width = c.boxW, height = c.boxH;
+        int16_t scale = c.scaleIn;
+        DibBlock image = BitmapToDib(bitmap.get(), &scale, false, &width, &height, nullptr, false);
         ASSERT_TRUE(image) << c.bmW;
-        EXPECT_EQ(scale, c.scale) << c.bmW;
+        EXPECT_EQ(scale, c.scaleOut) << c.bmW;
         EXPECT_EQ(image->header.biWidth, c.newW) << c.bmW;
         EXPECT_EQ(image->header.biHeight, c.newH) << c.bmW;
-        EXPECT_EQ(width, c.boxW);
-        EXPECT_EQ(height, c.boxH);
+        EXPECT_EQ(width, c.outW) << c.bmW;
+        EXPECT_EQ(height, c.outH) << c.bmW;
+        if (c.newW == c.bmW && c.newH == c.bmH) {  // unscaled pictures come out unchanged
+            EXPECT_EQ(std::memcmp(image.get(), bitmap.get(), DibBlockBytes(bitmap->header)), 0);
+        }
     }
-}
-
-TEST(BitmapToDib, WithoutABoxTheSizeOutputsGiveTheNewImage) {
-    DibBlock bitmap = MakePatternImage(101, 51);
-    int32_t width = 0;
-    int32_t height = 0;
-    int16_t scale = 100;
-    DibBlock copy = Fit(bitmap.get(), width, height, scale, false);
-    ASSERT_TRUE(copy);
-    EXPECT_EQ(width, 101);
-    EXPECT_EQ(height, 51);
-    EXPECT_EQ(scale, 100);
-    EXPECT_EQ(std::memcmp(copy.get(), bitmap.get(), DibBlockBytes(bitmap->header)), 0);
-
-    // A starting scale below 100 applies, rounded to the nearest pixel.
-    scale = 50;
-    width = -3;  // no box either
-    DibBlock half = Fit(bitmap.get(), width, height, scale, false);
-    ASSERT_TRUE(half);
-    EXPECT_EQ(width, 51);
-    EXPECT_EQ(height, 26);
-    EXPECT_EQ(half->header.biWidth, 51);
 }
 
 TEST(BitmapToDib, MaskHoldsTheBlueChannelOfTheColourResult) {
     DibBlock bitmap = MakePatternImage(640, 480);
     for (bool fit : {false, true}) {
-        int32_t width = kCanvasWidth;
-        int32_t height = kCanvasHeight;
+        int32_t width = kCanvasWidth, height = kCanvasHeight;
         int16_t scale = 100;
-        DibBlock colour = Fit(bitmap.get(), width, height, scale, fit);
-        DibBlock mask = Fit(bitmap.get(), width, height, scale, fit, true);
+        DibBlock colour = BitmapToDib(bitmap.get(), &scale, false, &width, &height, nullptr, fit);
+        DibBlock mask = BitmapToDib(bitmap.get(), &scale, true, &width, &height, nullptr, fit);
         ASSERT_TRUE(colour && mask);
-        EXPECT_EQ(mask->header.biBitCount, 8);
-        EXPECT_EQ(mask->header.biWidth, colour->header.biWidth);
-        EXPECT_EQ(mask->header.biHeight, colour->header.biHeight);
-        EXPECT_EQ(DibPixels(mask.get()), reinterpret_cast<uint8_t*>(mask.get()) + 1064);
+        ASSERT_EQ(mask->header.biBitCount, 8);
+        ASSERT_EQ(mask->header.biWidth, colour->header.biWidth);
+        ASSERT_EQ(mask->header.biHeight, colour->header.biHeight);
+        const uint8_t* levels = reinterpret_cast<uint8_t*>(mask.get()) + 1064;  // mask form
         const int32_t stride = DibRowStride(mask->header.biWidth, 8);
         for (int32_t y = 0; y < mask->header.biHeight; ++y) {
             for (int32_t x = 0; x < mask->header.biWidth; ++x) {
-                ASSERT_EQ(DibPixels(mask.get())[y * stride + x],
-                          PixelAt(colour.get(), x, y) & 0xFF);
+                ASSERT_EQ(levels[y * stride + x], PixelAt(colour.get(), x, y) & 0xFF);
             }
         }
     }
-    // Into a destination the mask request still writes the 24-bit canvas.
+    // Into a destination the mask request writes the 24-bit canvas.
     DibBlock small = MakePatternImage(100, 50);
     std::vector<uint8_t> canvas = DirtyCanvas();
-    int32_t width = kCanvasWidth;
-    int32_t height = kCanvasHeight;
+    int32_t width = kCanvasWidth, height = kCanvasHeight;
     int16_t scale = 100;
-    EXPECT_FALSE(Fit(small.get(), width, height, scale, true, true,
-                     DibPixels(reinterpret_cast<DibImage*>(canvas.data()))));
+    EXPECT_FALSE(
+        BitmapToDib(small.get(), &scale, true, &width, &height, DibPixels(AsImage(canvas)), true));
     ExpectPlaced(AsImage(canvas), small.get(), 38, 65);
 }
 
 TEST(BitmapToDib, RefusesWhatItCannotPlace) {
     DibBlock bitmap = MakePatternImage(20, 10);
     std::vector<uint8_t> canvas = DirtyCanvas();
-    uint8_t* pixels = DibPixels(reinterpret_cast<DibImage*>(canvas.data()));
-    int32_t width = 0;
-    int32_t height = 0;
+    uint8_t* pixels = DibPixels(AsImage(canvas));
+    int32_t width = 0, height = 0;
     int16_t scale = 100;
-    EXPECT_FALSE(Fit(nullptr, width, height, scale, false));
-    EXPECT_FALSE(Fit(bitmap.get(), width, height, scale, true));  // fitting without a box
-    EXPECT_FALSE(Fit(bitmap.get(), width, height, scale, true, false, pixels));
+    EXPECT_FALSE(BitmapToDib(nullptr, &scale, false, &width, &height, nullptr, false));
+    // Fitting without a box, into a new image or a destination.
+    EXPECT_FALSE(BitmapToDib(bitmap.get(), &scale, false, &width, &height, nullptr, true));
+    EXPECT_FALSE(BitmapToDib(bitmap.get(), &scale, false, &width, &height, pixels, true));
+    // A destination without fitting.
     width = kCanvasWidth;
     height = kCanvasHeight;
-    EXPECT_FALSE(Fit(bitmap.get(), width, height, scale, false, false, pixels));
-    EXPECT_EQ(canvas, DirtyCanvas());  // a destination is written only when fitting
+    EXPECT_FALSE(BitmapToDib(bitmap.get(), &scale, false, &width, &height, pixels, false));
+    EXPECT_EQ(canvas, DirtyCanvas());
     EXPECT_EQ(width, kCanvasWidth);
 }
