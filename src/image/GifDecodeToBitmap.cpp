@@ -3,8 +3,9 @@
 // complete refuses the file.
 //
 // Decodes the first image of a GIF file with giflib, record by record, so that
-// nothing but the screen descriptor, the colour tables, that image's
-// descriptor and one row of it is ever read into memory. The format:
+// besides the picture itself nothing but the screen descriptor, the colour
+// tables, that image's descriptor and one row of it is held in memory, and
+// nothing after the first image is read. The format:
 // https://www.w3.org/Graphics/GIF/spec-gif89a.txt
 #include <gif_lib.h>
 
@@ -186,6 +187,8 @@ bool GifDecodeFrameRows(GifFileType* gif, const GifPlacement& place, const GifPa
     int32_t rowsDone = 0;
     for (int pass = 0; pass < passes && rowsLeft > 0; ++pass) {
         for (int32_t row = starts[pass]; row < place.height && rowsLeft > 0; row += steps[pass]) {
+            // giflib reads on to the end of the data blocks once the last row
+            // is complete, so a file cut right there loses that row too.
             if (DGifGetLine(gif, line.get(), place.width) != GIF_OK) {
                 return rowsDone > 0;  // keep what came before the fault
             }
