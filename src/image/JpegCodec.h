@@ -2,9 +2,10 @@
 //
 // ReadHeader reports the size rows will be delivered at, at most the size
 // asked for where the decoder can reduce the picture (libjpeg's DCT scaling by
-// M/8); ReadRow hands out rows top first as blue, green, red; Close ends the
-// decode. The loader calls Close exactly once, also when ReadHeader failed.
-// Tests stand a fake codec here.
+// M/8); StartRows prepares the rows of the last request; ReadRow hands out
+// rows top first as blue, green, red; Close ends the decode. The loader calls
+// Close exactly once, also when ReadHeader failed. Tests stand a fake codec
+// here.
 #pragma once
 
 #include <cstddef>
@@ -20,6 +21,12 @@ public:
     // rows will come. Returns false when the data is not a readable JPEG. A
     // second call without Close in between restarts at the new request.
     virtual bool ReadHeader(int32_t* width, int32_t* height) = 0;
+    // Called once after the last ReadHeader, before the first ReadRow. Returns
+    // false when the picture cannot be decoded after all (a progressive
+    // picture reads and checks all its scans here), so that the caller can
+    // give up before it writes any pixel. ReadRow starts on its own when this
+    // was not called.
+    virtual bool StartRows() { return true; }
     // The next row, top row first, width x 3 bytes blue, green, red of the
     // reported width; the row has room for DibRowStride(width, 24) bytes.
     bool ReadRow(uint8_t* row) override = 0;
