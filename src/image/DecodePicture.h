@@ -4,6 +4,8 @@
 // open to tests and fuzz targets.
 //
 // Contract: as LoadPicture (image/LoadPicture.h) for the JPEG and BMP path.
+// succeeded, when given, tells whether the picture was decoded, also in
+// into-destination mode where the result is null either way.
 #pragma once
 
 #include <cstdint>
@@ -16,15 +18,16 @@
 
 DibBlock DecodePictureFile(const std::string& path, PictureType type, uint8_t* destination,
                            bool asMask, int32_t* width, int32_t* height, bool thumbnail,
-                           bool smallSize, bool intoDestination);
+                           bool smallSize, bool intoDestination, bool* succeeded = nullptr);
 
 // The JPEG half over any codec. Calls codec.Close() exactly once.
 DibBlock DecodeJpegPicture(JpegCodec& codec, uint8_t* destination, bool asMask, int32_t* width,
-                           int32_t* height, bool thumbnail, bool smallSize, bool intoDestination);
+                           int32_t* height, bool thumbnail, bool smallSize, bool intoDestination,
+                           bool* succeeded = nullptr);
 
 // The BMP half over a reader that Open or OpenMemory has opened with the
 // given source size. BMP files always come out 24-bit (no mask form).
 // Closes the reader.
 DibBlock DecodeBmpPicture(BmpReader& reader, int32_t sourceWidth, int32_t sourceHeight,
                           uint8_t* destination, int32_t* width, int32_t* height,
-                          bool intoDestination);
+                          bool intoDestination, bool* succeeded = nullptr);

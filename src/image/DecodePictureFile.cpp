@@ -143,7 +143,10 @@ bool ReadMaskRows(JpegCodec& codec, int32_t sourceWidth, int32_t sourceHeight,
 
 // Finishes a decode: the size outputs and the result.
 DibBlock Finish(bool decoded, DecodeTarget* target, int32_t fitWidth, int32_t fitHeight,
-                int32_t* width, int32_t* height) {
+                int32_t* width, int32_t* height, bool* succeeded) {
+    if (succeeded != nullptr) {
+        *succeeded = decoded;
+    }
     if (!decoded) {
         ReportFailure(width, height);
         return nullptr;
@@ -163,7 +166,8 @@ DibBlock Finish(bool decoded, DecodeTarget* target, int32_t fitWidth, int32_t fi
 }  // namespace
 
 DibBlock DecodeJpegPicture(JpegCodec& codec, uint8_t* destination, bool asMask, int32_t* width,
-                           int32_t* height, bool thumbnail, bool smallSize, bool intoDestination) {
+                           int32_t* height, bool thumbnail, bool smallSize, bool intoDestination,
+                           bool* succeeded) {
     const int32_t boxWidth = width != nullptr ? *width : 0;
     const int32_t boxHeight = height != nullptr ? *height : 0;
     int32_t requestWidth = kPhotoRequestWidth;
@@ -207,12 +211,12 @@ DibBlock DecodeJpegPicture(JpegCodec& codec, uint8_t* destination, bool asMask, 
         }
     }
     codec.Close();
-    return Finish(decoded, &target, fitWidth, fitHeight, width, height);
+    return Finish(decoded, &target, fitWidth, fitHeight, width, height, succeeded);
 }
 
 DibBlock DecodeBmpPicture(BmpReader& reader, int32_t sourceWidth, int32_t sourceHeight,
                           uint8_t* destination, int32_t* width, int32_t* height,
-                          bool intoDestination) {
+                          bool intoDestination, bool* succeeded) {
     const int32_t boxWidth = width != nullptr ? *width : 0;
     const int32_t boxHeight = height != nullptr ? *height : 0;
     int32_t fitWidth = 0;
@@ -231,12 +235,15 @@ DibBlock DecodeBmpPicture(BmpReader& reader, int32_t sourceWidth, int32_t source
                                  target.intoDestination);
     }
     reader.Close();
-    return Finish(decoded, &target, fitWidth, fitHeight, width, height);
+    return Finish(decoded, &target, fitWidth, fitHeight, width, height, succeeded);
 }
 
 DibBlock DecodePictureFile(const std::string& path, PictureType type, uint8_t* destination,
                            bool asMask, int32_t* width, int32_t* height, bool thumbnail,
-                           bool smallSize, bool intoDestination) {
+                           bool smallSize, bool intoDestination, bool* succeeded) {
+    if (succeeded != nullptr) {
+        *succeeded = false;
+    }
     if (type == PICTURE_JPEG) {
         std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
         if (!codec) {
@@ -244,7 +251,7 @@ DibBlock DecodePictureFile(const std::string& path, PictureType type, uint8_t* d
             return nullptr;
         }
         return DecodeJpegPicture(*codec, destination, asMask, width, height, thumbnail, smallSize,
-                                 intoDestination);
+                                 intoDestination, succeeded);
     }
     if (type == PICTURE_BMP) {
         // A BMP is always delivered as a 24-bit picture, also when a mask was
@@ -258,7 +265,7 @@ DibBlock DecodePictureFile(const std::string& path, PictureType type, uint8_t* d
             return nullptr;
         }
         return DecodeBmpPicture(reader, sourceWidth, sourceHeight, destination, width, height,
-                                intoDestination);
+                                intoDestination, succeeded);
     }
     ReportFailure(width, height);
     return nullptr;

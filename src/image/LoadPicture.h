@@ -14,12 +14,22 @@
 //  - GIF: the box when one was given, else the new image's size; untouched
 //    when the file cannot be decoded.
 // Limits: no side above kMaxPictureSide; GIF pictures up to 10000 x 10000.
+// error, when given, receives why a load failed (or LOAD_OK); it is the only
+// sure sign of success in into-destination mode, where the result is null
+// either way.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "image/DibImage.h"
+
+enum LoadError : int16_t {
+    LOAD_OK = 0,
+    LOAD_UNKNOWN_TYPE,  // the name does not end in a picture extension
+    LOAD_CANNOT_OPEN,   // missing or unreadable file
+    LOAD_BAD_PICTURE,   // the content was refused, or memory ran out
+};
 
 // path          the file; its ending decides the format (PictureTypeFromName)
 // asMask        deliver an 8-bit mask-form image of the blue channel
@@ -32,4 +42,4 @@
 // smallSize     with thumbnail or asMask: request 44 x 45 instead of 176 x 180
 DibBlock LoadPicture(const std::string& path, bool asMask, int16_t scalePercent, int32_t* width,
                      int32_t* height, uint8_t* destination, bool intoDestination, bool thumbnail,
-                     bool smallSize);
+                     bool smallSize, LoadError* error = nullptr);

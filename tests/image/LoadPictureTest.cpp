@@ -149,3 +149,41 @@ TEST(LoadPicture, JpegCorpusIntoTheCanvasAndAsThumbnails) {
     }
     EXPECT_GE(loaded, 45);
 }
+
+TEST(LoadPicture, ErrorSaysWhyAndIsTheOnlySignInTheCanvasMode) {
+    TempDir folder;
+    ASSERT_TRUE(WriteWholeFile(folder.File("ok.jpg"),
+                               EncodeTestJpeg(40, 30, [](int, int) { return 0x336699u; })));
+    ASSERT_TRUE(WriteWholeFile(folder.File("junk.gif"), {'G', 'I', 'F', '8', '9', 'a', 1}));
+    ASSERT_TRUE(WriteWholeFile(folder.File("junk.jpg"), {0xFF, 0xD8, 0xFF}));
+    ASSERT_TRUE(WriteWholeFile(folder.File("notes.txt"), {'h', 'i'}));
+    struct Case {
+        std::string name;
+        LoadError expected;
+    };
+    const std::vector<Case> cases = {
+        {"ok.jpg", LOAD_OK},
+        {"junk.gif", LOAD_BAD_PICTURE},
+        {"junk.jpg", LOAD_BAD_PICTURE},
+        {"notes.txt", LOAD_UNKNOWN_TYPE},
+        {"missing.gif", LOAD_CANNOT_OPEN},
+        {"missing.bmp", LOAD_CANNOT_OPEN},
+    };
+    std::vector<uint8_t> canvas(kCanvasPixelBytes, 0);
+    for (const Case& c : cases) {
+        for (uint8_t* destination : {static_cast<uint8_t*>(nullptr), canvas.data()}) {
+            int32_t width = kCanvasWidth;
+            int32_t height = kCanvasHeight;
+            LoadError error = LOAD_OK;
+            if (c.expected == LOAD_OK) {
+                error = LOAD_CANNOT_OPEN;  // must be overwritten
+            }
+            const DibBlock image = LoadPicture(folder.File(c.name), false, 100, &width, &height,
+                                               destination, destination != nullptr, false, false,
+                                               &error);
+            EXPECT_EQ(error, c.expected) << c.name << (destination ? " into the canvas" : "");
+            EXPECT_EQ(static_cast<bool>(image), c.expected == LOAD_OK && destination == nullptr)
+                << c.name;
+        }
+    }
+}
