@@ -7,29 +7,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdio>
 
+#include "image/PictureType.h"
 #include "image/PictureWriters.h"
 
 namespace {
 
 constexpr int kJpegQuality = 90;
-
-bool NameEndsInBmp(const std::string& name) {
-    static const char kEnding[] = ".bmp";
-    constexpr size_t kLength = sizeof kEnding - 1;
-    if (name.size() < kLength) {
-        return false;
-    }
-    for (size_t i = 0; i < kLength; ++i) {
-        const unsigned char c = static_cast<unsigned char>(name[name.size() - kLength + i]);
-        if (std::tolower(c) != kEnding[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -93,7 +78,7 @@ int SavePicture(const std::string& targetPath, const DibImage* image, const uint
     // rename replaces the target atomically: readers see the old file or the
     // complete new one. A target that is a symbolic link is replaced by the
     // file, not written through; a target that is a folder makes it fail.
-    if (!WriteAndClose(fd, NameEndsInBmp(targetPath), image, pixels) ||
+    if (!WriteAndClose(fd, PictureTypeFromName(targetPath) == PICTURE_BMP, image, pixels) ||
         std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
         unlink(temporaryPath.c_str());
         return 0;
