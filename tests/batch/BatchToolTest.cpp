@@ -1,0 +1,236 @@
+// fotakle-batch run as a user runs it: command lines, exit codes, printed
+// sizes and the pictures it writes.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "image/DibImage.h"
+#include "image/LoadPicture.h"
+#include "image/SavePicture.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output;
+    std::string errors;
+};
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (char c : text) {
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    }
+    return quoted + "'";
+}
+
+RunResult RunBatch(const std::vector<std::string>& args, const TempDir& dir) {
+    std::string command = Quote(FOTAKLE_BATCH_PATH);
+    for (const std::string& arg : args) {
+        command += " " + Quote(arg);
+    }
+    const std::string errorFile = dir.File("stderr.txt");
+    command += " 2>" + Quote(errorFile);
+    RunResult result;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        return result;
+    }
+    char buffer[256];
+    size_t got = 0;
+    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        result.output.append(buffer, got);
+    }
+    const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    const std::vector<uint8_t> errors = ReadWholeFile(errorFile);
+    result.errors.assign(errors.begin(), errors.end());
+    return result;
+}
+
+DibBlock LoadBmp(const std::string& path) {
+    int32_t width = 0;
+    int32_t height = 0;
+    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
+}
+
+class BatchTool : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pattern_ = MakePatternImage(100, 100);
+        ASSERT_EQ(SavePicture(In(), pattern_.get(), nullptr), 1);
+    }
+    std::string In() const { return dir_.File("in.bmp"); }
+    std::string Out() const { return dir_.File("out.bmp"); }
+
+    TempDir dir_;
+    DibBlock pattern_;
+};
+
+}  // namespace
+
+TEST_F(BatchTool, HelpAndBadCommandLines) {
+    const RunResult help = RunBatch({"--help"}, dir_);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.output.find("Usage: fotakle-batch"), std::string::npos);
+
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"frobnicate", In(), Out()},
+        {"load", In()},
+        {"load", "--box", "10", In(), Out()},
+        {"load", "--sideways", In(), Out()},
+        {"resample", "0", "10", In(), Out()},
+        {"resample", "10x", "10", In(), Out()},
+        {"place", "1", "2", "12345", In(), Out()},
+        {"place", "1", "2", "zz0000", In(), Out()},
+        {"adjust", "sharpness", "10", In(), Out()},
+        {"adjust", "brightness", "101", In(), Out()},
+        {"adjust", "hue", "ten", In(), Out()},
+        {"tones", "#ff0000", In(), Out()},
+        {"paint", "acrylic", In(), Out()},
+        {"paint", "oil", "--seed", "-3", In(), Out()},
+        {"save", In()},
+    };
+    for (const auto& args : bad) {
+        const RunResult result = RunBatch(args, dir_);
+        EXPECT_EQ(result.exitCode, 2) << (args.empty() ? "(none)" : args[0]);
+        EXPECT_NE(result.errors.find("Usage:"), std::string::npos);
+    }
+}
+
+TEST_F(BatchTool, UnreadablePicturesExitWithOneLine) {
+    WriteWholeFile(dir_.File("junk.jpg"), {0xFF, 0xD8, 0x00, 0x01, 0x02});
+    const std::vector<std::vector<std::string>> failing = {
+        {"load", dir_.File("missing.bmp"), Out()},
+        {"load", "--into", dir_.File("junk.jpg"), Out()},
+        {"load", "--into", dir_.File("missing.gif"), Out()},
+        {"load", "--box", "176", "180", dir_.File("junk.jpg"), Out()},
+        {"save", dir_.File("junk.jpg"), dir_.File("x.jpg")},
+        {"paint", "wax", "--seed", "1", dir_.File("missing.bmp"), Out()},
+    };
+    for (const auto& args : failing) {
+        const RunResult result = RunBatch(args, dir_);
+        EXPECT_EQ(result.exitCode, 1) << args[1];
+        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Out()));
+}
+
+TEST_F(BatchTool, LoadPrintsTheLoaderSizesAndWritesThePicture) {
+    RunResult result = RunBatch({"load", In(), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(result.output, "100 100\n");
+    EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(In()));
+
+    // Into the canvas: centred, black borders, the outputs keep the box.
+    result = RunBatch({"load", "--into", In(), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(result.output, "176 180\n");
+    DibBlock canvas = LoadBmp(Out());
+    ASSERT_TRUE(canvas);
+    EXPECT_EQ(canvas->header.biWidth, 176);
+    EXPECT_EQ(PixelAt(canvas.get(), 37, 40), 0u);
+    EXPECT_EQ(PixelAt(canvas.get(), 38, 40), PixelAt(pattern_.get(), 0, 0));
+    EXPECT_EQ(PixelAt(canvas.get(), 137, 139), PixelAt(pattern_.get(), 99, 99));
+
+    // A box smaller than the picture fits it down.
+    result = RunBatch({"load", "--box", "50", "50", In(), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(result.output, "50 50\n");
+}
+
+TEST_F(BatchTool, MasksAreWrittenAsGreyEightBitPictures) {
+    // A JPEG mask: the blue channel of a flat picture as 8-bit levels.
+    DibBlock flat = DibCreate(12, 12, 24);
+    uint8_t* pixels = DibPixels(flat.get());
+    for (int i = 0; i < 12 * 36; i += 3) {
+        pixels[i] = 200;  // blue
+        pixels[i + 1] = 10;
+        pixels[i + 2] = 90;
+    }
+    ASSERT_EQ(SavePicture(dir_.File("shape.adm"), flat.get(), nullptr), 1);
+    const RunResult result =
+        RunBatch({"load", "--mask", "--box", "12", "12", dir_.File("shape.adm"), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(result.output, "12 12\n");
+    const std::vector<uint8_t> file = ReadWholeFile(Out());
+    ASSERT_EQ(file.size(), 14u + 40u + 1024u + 144u);
+    EXPECT_EQ(file[28], 8);  // biBitCount
+    // Grey palette: entry i is (i, i, i).
+    EXPECT_EQ(file[54 + 4 * 77], 77);
+    EXPECT_EQ(file[54 + 4 * 77 + 2], 77);
+    for (size_t i = 54 + 1024; i < file.size(); ++i) {
+        EXPECT_NEAR(file[i], 200, 3) << i;
+    }
+}
+
+TEST_F(BatchTool, ResamplePlaceAndSave) {
+    RunResult result = RunBatch({"resample", "150", "40", In(), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    DibBlock scaled = LoadBmp(Out());
+    ASSERT_TRUE(scaled);
+    EXPECT_EQ(scaled->header.biWidth, 150);
+    EXPECT_EQ(scaled->header.biHeight, 40);
+
+    result = RunBatch({"place", "38", "40", "0000FF", In(), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    DibBlock placed = LoadBmp(Out());
+    ASSERT_TRUE(placed);
+    EXPECT_EQ(PixelAt(placed.get(), 0, 0), 0x0000FFu);
+    EXPECT_EQ(PixelAt(placed.get(), 37, 40), 0x0000FFu);
+    EXPECT_EQ(PixelAt(placed.get(), 38, 40), PixelAt(pattern_.get(), 0, 0));
+    EXPECT_EQ(PixelAt(placed.get(), 175, 179), 0x0000FFu);
+
+    result = RunBatch({"save", In(), dir_.File("copy.bmp")}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(ReadWholeFile(dir_.File("copy.bmp")), ReadWholeFile(In()));
+    result = RunBatch({"save", In(), dir_.File("copy.jpg")}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    const std::vector<uint8_t> jpeg = ReadWholeFile(dir_.File("copy.jpg"));
+    ASSERT_GT(jpeg.size(), 2u);
+    EXPECT_EQ(jpeg[0], 0xFF);
+    EXPECT_EQ(jpeg[1], 0xD8);
+}
+
+TEST_F(BatchTool, AdjustTonesAndPaint) {
+    RunResult result = RunBatch({"adjust", "brightness", "100", In(), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    DibBlock white = LoadBmp(Out());
+    ASSERT_TRUE(white);
+    EXPECT_EQ(PixelAt(white.get(), 0, 0), 0xFFFFFFu);
+    EXPECT_EQ(PixelAt(white.get(), 99, 99), 0xFFFFFFu);
+
+    result = RunBatch({"adjust", "vividness", "10", In(), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(In()));
+
+    // A grey of brightness 127 takes the tone colour exactly.
+    DibBlock grey = DibCreate(4, 4, 24);
+    std::memset(DibPixels(grey.get()), 127, grey->header.biSizeImage);
+    ASSERT_EQ(SavePicture(dir_.File("grey.bmp"), grey.get(), nullptr), 1);
+    result = RunBatch({"tones", "c86432", dir_.File("grey.bmp"), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    DibBlock toned = LoadBmp(Out());
+    ASSERT_TRUE(toned);
+    EXPECT_EQ(PixelAt(toned.get(), 3, 3), 0xC86432u);
+
+    const std::string first = dir_.File("first.bmp");
+    const std::string second = dir_.File("second.bmp");
+    const std::string other = dir_.File("other.bmp");
+    ASSERT_EQ(RunBatch({"paint", "oil", "--seed", "7", In(), first}, dir_).exitCode, 0);
+    ASSERT_EQ(RunBatch({"paint", "oil", "--seed", "7", In(), second}, dir_).exitCode, 0);
+    ASSERT_EQ(RunBatch({"paint", "oil", "--seed", "8", In(), other}, dir_).exitCode, 0);
+    EXPECT_EQ(ReadWholeFile(first), ReadWholeFile(second));
+    EXPECT_NE(ReadWholeFile(first), ReadWholeFile(other));
+    ASSERT_EQ(RunBatch({"paint", "water", "--seed", "7", In(), second}, dir_).exitCode, 0);
+    EXPECT_NE(ReadWholeFile(first), ReadWholeFile(second));
+}

@@ -1,0 +1,371 @@
+// fotakle-batch: the editor's picture operations applied to files, for batch
+// work and for checking results exactly. Links the core only, never Qt.
+//
+// Exit codes: 0 done, 1 the picture could not be read or written (one line on
+// stderr says which), 2 bad command line (usage on stderr).
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <chrono>
+
+#include "adjust/AdjustTone.h"
+#include "adjust/ApplyColorTone.h"
+#include "effects/BuildEdgeMap.h"
+#include "effects/OilPaint.h"
+#include "effects/PaintRandom.h"
+#include "effects/WaterPaint.h"
+#include "effects/WaxPaint.h"
+#include "image/DibImage.h"
+#include "image/LoadPicture.h"
+#include "image/Resample.h"
+#include "image/SavePicture.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: fotakle-batch COMMAND ARGUMENTS\n"
+    "\n"
+    "  load [--box W H] [--mask] [--thumbnail] [--small] [--into] IN OUT.bmp\n"
+    "      Load IN as the editor does and write the result as BMP. --box fits it to\n"
+    "      W x H; --into decodes into a black 176 x 180 canvas. Prints the loader's\n"
+    "      width and height outputs as \"W H\".\n"
+    "  resample W H IN OUT.bmp\n"
+    "      Scale IN (at its own size) to W x H, interpolating when enlarging.\n"
+    "  place X Y RRGGBB IN OUT.bmp\n"
+    "      Place IN on a 176 x 180 canvas at X, Y (from the bottom-left), the\n"
+    "      rest filled with the colour RRGGBB (hex red, green, blue).\n"
+    "  save IN OUT\n"
+    "      Load IN at its own size and save it: BMP for a .bmp name, else JPEG.\n"
+    "  adjust brightness|contrast|hue|vividness LEVEL IN OUT.bmp\n"
+    "      Adjust IN (at its own size) to LEVEL (-100 to 100; vividness is held\n"
+    "      within 1 to 79, 10 leaves the picture as it is).\n"
+    "  tones RRGGBB IN OUT.bmp\n"
+    "      Recolour IN in tones of the colour RRGGBB.\n"
+    "  paint oil|water|wax [--seed N] IN OUT.bmp\n"
+    "      Repaint IN with a paint effect (all eight passes). The same seed gives\n"
+    "      the same picture; without one the clock seeds it, as in the editor.\n"
+    "\n"
+    "  --help  this text\n";
+
+int Usage(const char* problem) {
+    if (problem != nullptr) {
+        std::fprintf(stderr, "fotakle-batch: %s\n\n", problem);
+    }
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+int Failure(const std::string& message) {
+    std::fprintf(stderr, "fotakle-batch: %s\n", message.c_str());
+    return 1;
+}
+
+// A whole decimal number within [low, high].
+bool ParseInt(const std::string& text, long low, long high, int32_t* value) {
+    if (text.empty()) {
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || parsed < low || parsed > high) {
+        return false;
+    }
+    *value = static_cast<int32_t>(parsed);
+    return true;
+}
+
+// Six hex digits, red first.
+bool ParseColor(const std::string& text, uint8_t* blue, uint8_t* green, uint8_t* red) {
+    if (text.size() != 6 || text.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos) {
+        return false;
+    }
+    const unsigned long rgb = std::strtoul(text.c_str(), nullptr, 16);
+    *red = static_cast<uint8_t>(rgb >> 16);
+    *green = static_cast<uint8_t>(rgb >> 8);
+    *blue = static_cast<uint8_t>(rgb);
+    return true;
+}
+
+// Loads a picture at its own size (no box), 24-bit.
+DibBlock LoadOwnSize(const std::string& path) {
+    int32_t width = 0;
+    int32_t height = 0;
+    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
+}
+
+// Writes an image as BMP. An 8-bit mask gets a grey palette first, so that
+// viewers show its levels.
+int WriteBmp(DibImage* image, const std::string& path) {
+    if (image->header.biBitCount == 8) {
+        uint8_t* palette = reinterpret_cast<uint8_t*>(image) + kDibHeaderBytes;
+        for (int i = 0; i < 256; ++i) {
+            palette[4 * i] = palette[4 * i + 1] = palette[4 * i + 2] = static_cast<uint8_t>(i);
+            palette[4 * i + 3] = 0;
+        }
+    }
+    if (SavePicture(path, image, nullptr) != 1) {
+        return Failure("cannot write " + path);
+    }
+    return 0;
+}
+
+int LoadCommand(const std::vector<std::string>& args) {
+    int32_t width = 0;
+    int32_t height = 0;
+    bool asMask = false;
+    bool thumbnail = false;
+    bool smallSize = false;
+    bool into = false;
+    size_t i = 0;
+    for (; i < args.size() && args[i].compare(0, 2, "--") == 0; ++i) {
+        if (args[i] == "--box") {
+            if (i + 2 >= args.size() || !ParseInt(args[i + 1], 0, kMaxPictureSide, &width) ||
+                !ParseInt(args[i + 2], 0, kMaxPictureSide, &height)) {
+                return Usage("--box needs a width and a height from 0 to 32767");
+            }
+            i += 2;
+        } else if (args[i] == "--mask") {
+            asMask = true;
+        } else if (args[i] == "--thumbnail") {
+            thumbnail = true;
+        } else if (args[i] == "--small") {
+            smallSize = true;
+        } else if (args[i] == "--into") {
+            into = true;
+        } else {
+            return Usage(("unknown option " + args[i]).c_str());
+        }
+    }
+    if (args.size() - i != 2) {
+        return Usage("load needs IN and OUT.bmp");
+    }
+    const std::string& in = args[i];
+    const std::string& out = args[i + 1];
+
+    DibBlock result;
+    if (into) {
+        result = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+        if (!result) {
+            return Failure("out of memory");
+        }
+        width = kCanvasWidth;
+        height = kCanvasHeight;
+        LoadError error = LOAD_OK;
+        LoadPicture(in, asMask, 100, &width, &height, DibPixels(result.get()), true, thumbnail,
+                    smallSize, &error);
+        if (error != LOAD_OK) {
+            return Failure("cannot decode " + in);
+        }
+    } else {
+        result = LoadPicture(in, asMask, 100, &width, &height, nullptr, false, thumbnail, smallSize);
+        if (!result) {
+            return Failure("cannot decode " + in);
+        }
+    }
+    std::printf("%d %d\n", width, height);
+    return WriteBmp(result.get(), out);
+}
+
+int ResampleCommand(const std::vector<std::string>& args) {
+    int32_t width = 0;
+    int32_t height = 0;
+    if (args.size() != 4 || !ParseInt(args[0], 1, kMaxPictureSide, &width) ||
+        !ParseInt(args[1], 1, kMaxPictureSide, &height)) {
+        return Usage("resample needs W H (1 to 32767) IN OUT.bmp");
+    }
+    DibBlock source = LoadOwnSize(args[2]);
+    if (!source) {
+        return Failure("cannot decode " + args[2]);
+    }
+    DibBlock target = DibCreate(width, height, 24);
+    if (!target ||
+        !ResampleImage(DibPixels(source.get()), DibPixels(target.get()), source->header.biWidth,
+                       source->header.biHeight, width, height, DibRowStride(width, 24), height, 0,
+                       0, false, true)) {
+        return Failure("out of memory");
+    }
+    return WriteBmp(target.get(), args[3]);
+}
+
+int PlaceCommand(const std::vector<std::string>& args) {
+    int32_t x = 0;
+    int32_t y = 0;
+    uint8_t blue = 0;
+    uint8_t green = 0;
+    uint8_t red = 0;
+    if (args.size() != 5 || !ParseInt(args[0], -kMaxPictureSide, kMaxPictureSide, &x) ||
+        !ParseInt(args[1], -kMaxPictureSide, kMaxPictureSide, &y) ||
+        !ParseColor(args[2], &blue, &green, &red)) {
+        return Usage("place needs X Y RRGGBB IN OUT.bmp");
+    }
+    DibBlock photo = LoadOwnSize(args[3]);
+    if (!photo) {
+        return Failure("cannot decode " + args[3]);
+    }
+    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    if (!canvas) {
+        return Failure("out of memory");
+    }
+    PlacePhoto(DibPixels(photo.get()), DibPixels(canvas.get()), x, y, photo->header.biWidth,
+               photo->header.biHeight, blue, green, red);
+    return WriteBmp(canvas.get(), args[4]);
+}
+
+int SaveCommand(const std::vector<std::string>& args) {
+    if (args.size() != 2) {
+        return Usage("save needs IN and OUT");
+    }
+    DibBlock picture = LoadOwnSize(args[0]);
+    if (!picture) {
+        return Failure("cannot decode " + args[0]);
+    }
+    if (SavePicture(args[1], picture.get(), nullptr) != 1) {
+        return Failure("cannot write " + args[1]);
+    }
+    return 0;
+}
+
+// Reads IN at its own size and allocates a picture of the same size for the
+// result; reports and returns false when either fails.
+bool LoadWithTarget(const std::string& path, DibBlock* source, DibBlock* target, int* status) {
+    *source = LoadOwnSize(path);
+    if (!*source) {
+        *status = Failure("cannot decode " + path);
+        return false;
+    }
+    *target = DibCreate((*source)->header.biWidth, (*source)->header.biHeight, 24);
+    if (!*target) {
+        *status = Failure("out of memory");
+        return false;
+    }
+    return true;
+}
+
+int AdjustCommand(const std::vector<std::string>& args) {
+    static const char* const kKinds[] = {"brightness", "contrast", "hue", "vividness"};
+    int16_t kind = 0;
+    for (int16_t i = 0; i < 4; ++i) {
+        if (!args.empty() && args[0] == kKinds[i]) {
+            kind = static_cast<int16_t>(i + 1);
+        }
+    }
+    int32_t level = 0;
+    if (args.size() != 4 || kind == 0 || !ParseInt(args[1], -100, 100, &level)) {
+        return Usage("adjust needs brightness|contrast|hue|vividness LEVEL (-100 to 100) IN OUT.bmp");
+    }
+    DibBlock source;
+    DibBlock target;
+    int status = 0;
+    if (!LoadWithTarget(args[2], &source, &target, &status)) {
+        return status;
+    }
+    AdjustTone(DibPixels(source.get()), DibPixels(target.get()), static_cast<AdjustKind>(kind),
+               static_cast<int16_t>(level), source->header.biWidth, source->header.biHeight);
+    return WriteBmp(target.get(), args[3]);
+}
+
+int TonesCommand(const std::vector<std::string>& args) {
+    uint8_t blue = 0;
+    uint8_t green = 0;
+    uint8_t red = 0;
+    if (args.size() != 3 || !ParseColor(args[0], &blue, &green, &red)) {
+        return Usage("tones needs RRGGBB IN OUT.bmp");
+    }
+    DibBlock source;
+    DibBlock target;
+    int status = 0;
+    if (!LoadWithTarget(args[1], &source, &target, &status)) {
+        return status;
+    }
+    ApplyColorTone(DibPixels(source.get()), DibPixels(target.get()), blue, green, red,
+                   source->header.biWidth, source->header.biHeight);
+    return WriteBmp(target.get(), args[2]);
+}
+
+int PaintCommand(std::vector<std::string> args) {
+    using PassFunction = void (*)(const uint8_t*, uint8_t*, uint8_t*, int32_t, int32_t, int16_t,
+                                  PaintRandom&);
+    PassFunction pass = nullptr;
+    if (!args.empty()) {
+        pass = args[0] == "oil" ? OilPaint
+               : args[0] == "water" ? WaterPaint
+               : args[0] == "wax"   ? WaxPaint
+                                    : nullptr;
+    }
+    uint64_t seed = static_cast<uint64_t>(
+        std::chrono::steady_clock::now().time_since_epoch().count());
+    if (args.size() >= 3 && args[1] == "--seed") {
+        errno = 0;
+        char* end = nullptr;
+        const unsigned long long parsed = std::strtoull(args[2].c_str(), &end, 10);
+        if (args[2].empty() || args[2][0] == '-' || errno != 0 || *end != '\0') {
+            return Usage("--seed needs a whole number");
+        }
+        seed = parsed;
+        args.erase(args.begin() + 1, args.begin() + 3);
+    }
+    if (pass == nullptr || args.size() != 3) {
+        return Usage("paint needs oil|water|wax [--seed N] IN OUT.bmp");
+    }
+    DibBlock source;
+    DibBlock target;
+    int status = 0;
+    if (!LoadWithTarget(args[1], &source, &target, &status)) {
+        return status;
+    }
+    const int32_t width = source->header.biWidth;
+    const int32_t height = source->header.biHeight;
+    DibBlock edges = DibCreate(width, height, 8);
+    if (!edges) {
+        return Failure("out of memory");
+    }
+    SeededPaintRandom random(seed);
+    BuildEdgeMap(DibPixels(source.get()), DibPixels(target.get()), DibPixels(edges.get()), width,
+                 height);
+    for (int16_t threshold = 0; threshold <= 224; threshold = static_cast<int16_t>(threshold + 32)) {
+        pass(DibPixels(source.get()), DibPixels(target.get()), DibPixels(edges.get()), width, height,
+             threshold, random);
+    }
+    return WriteBmp(target.get(), args[2]);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        return Usage(nullptr);
+    }
+    const std::string command = argv[1];
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "load") {
+        return LoadCommand(args);
+    }
+    if (command == "resample") {
+        return ResampleCommand(args);
+    }
+    if (command == "place") {
+        return PlaceCommand(args);
+    }
+    if (command == "save") {
+        return SaveCommand(args);
+    }
+    if (command == "adjust") {
+        return AdjustCommand(args);
+    }
+    if (command == "tones") {
+        return TonesCommand(args);
+    }
+    if (command == "paint") {
+        return PaintCommand(args);
+    }
+    return Usage(("unknown command " + command).c_str());
+}
