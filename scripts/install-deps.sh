@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     clang libclang-rt-14-dev llvm          # sanitizer build and libFuzzer targets
     libjpeg62-turbo-dev libjpeg-turbo-progs libgif-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev time
 )
 
 missing=()

@@ -1,0 +1,148 @@
+// Loading a large camera photo into the 176 x 180 canvas, beside
+// libjpeg-turbo's own reduced decode of the same file (what djpeg -scale 1/8
+// does, without writing an output file).
+//
+// The 6000 x 4000 test photos (baseline and progressive) are generated on
+// first use into the folder given by --files DIR (default: a folder in
+// /tmp) and kept there, so bench/large-jpeg.py can measure the same files in
+// separate processes for peak memory.
+#include <benchmark/benchmark.h>
+#include <jpeglib.h>
+
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "image/DibImage.h"
+#include "image/LoadPicture.h"
+
+namespace {
+
+std::string g_folder = "/tmp/fotakle-bench";
+
+constexpr int kPhotoWidth = 6000;
+constexpr int kPhotoHeight = 4000;
+
+// A photo-like picture: smooth gradients with fine texture, so the file has
+// a realistic amount of entropy-coded data (a flat picture decodes unfairly
+// fast).
+void MakePhotoRow(int y, std::vector<uint8_t>* row) {
+    uint32_t noise = 2166136261u ^ static_cast<uint32_t>(y);
+    for (int x = 0; x < kPhotoWidth; ++x) {
+        noise = noise * 1664525u + 1013904223u;
+        const int grain = static_cast<int>(noise >> 28) - 8;
+        const int r = (x * 255 / kPhotoWidth + grain + ((x / 97 + y / 89) % 2) * 20) & 255;
+        const int g = (y * 255 / kPhotoHeight + grain) & 255;
+        const int b = ((x + y) * 255 / (kPhotoWidth + kPhotoHeight) - grain) & 255;
+        (*row)[3 * x] = static_cast<uint8_t>(r);
+        (*row)[3 * x + 1] = static_cast<uint8_t>(g);
+        (*row)[3 * x + 2] = static_cast<uint8_t>(b);
+    }
+}
+
+bool WritePhoto(const std::string& path, bool progressive) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr error;
+    cinfo.err = jpeg_std_error(&error);
+    jpeg_create_compress(&cinfo);
+    jpeg_stdio_dest(&cinfo, file);
+    cinfo.image_width = kPhotoWidth;
+    cinfo.image_height = kPhotoHeight;
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 90, TRUE);
+    if (progressive) {
+        jpeg_simple_progression(&cinfo);
+    }
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<uint8_t> row(kPhotoWidth * 3);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        MakePhotoRow(static_cast<int>(cinfo.next_scanline), &row);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&cinfo, rows, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    return std::fclose(file) == 0;
+}
+
+std::string PhotoPath(bool progressive) {
+    const std::string path =
+        g_folder + (progressive ? "/photo-6000x4000-progressive.jpg" : "/photo-6000x4000.jpg");
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0) {
+        mkdir(g_folder.c_str(), 0755);
+        if (!WritePhoto(path, progressive)) {
+            std::fprintf(stderr, "cannot write %s\n", path.c_str());
+            std::exit(1);
+        }
+    }
+    return path;
+}
+
+void BM_LoadIntoCanvas(benchmark::State& state) {
+    const std::string path = PhotoPath(state.range(0) != 0);
+    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    for (auto _ : state) {
+        int32_t width = kCanvasWidth;
+        int32_t height = kCanvasHeight;
+        LoadPicture(path, false, 100, &width, &height, DibPixels(canvas.get()), true, false,
+                    false);
+        benchmark::DoNotOptimize(DibPixels(canvas.get())[0]);
+    }
+    state.SetLabel(state.range(0) != 0 ? "progressive" : "baseline");
+}
+BENCHMARK(BM_LoadIntoCanvas)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// libjpeg-turbo decoding the same file at scale 1/8, rows read and dropped.
+void BM_LibjpegScaleEighth(benchmark::State& state) {
+    const std::string path = PhotoPath(state.range(0) != 0);
+    for (auto _ : state) {
+        FILE* file = std::fopen(path.c_str(), "rb");
+        jpeg_decompress_struct cinfo;
+        jpeg_error_mgr error;
+        cinfo.err = jpeg_std_error(&error);
+        jpeg_create_decompress(&cinfo);
+        jpeg_stdio_src(&cinfo, file);
+        jpeg_read_header(&cinfo, TRUE);
+        cinfo.scale_num = 1;
+        cinfo.scale_denom = 8;
+        jpeg_start_decompress(&cinfo);
+        std::vector<uint8_t> row(cinfo.output_width * cinfo.output_components);
+        while (cinfo.output_scanline < cinfo.output_height) {
+            JSAMPROW rows[1] = {row.data()};
+            jpeg_read_scanlines(&cinfo, rows, 1);
+        }
+        benchmark::DoNotOptimize(row[0]);
+        jpeg_finish_decompress(&cinfo);
+        jpeg_destroy_decompress(&cinfo);
+        std::fclose(file);
+    }
+    state.SetLabel(state.range(0) != 0 ? "progressive" : "baseline");
+}
+BENCHMARK(BM_LibjpegScaleEighth)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Our own option comes first: --files DIR.
+    if (argc >= 3 && std::strcmp(argv[1], "--files") == 0) {
+        g_folder = argv[2];
+        argv[2] = argv[0];
+        argv += 2;
+        argc -= 2;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
