@@ -139,4 +139,11 @@ struct Scene {
     // The last composed screen, reused while a chooser stays open.
     DibBlock compositeCache;
     bool cacheValid = false;
+
+    // Built-in pictures the composition draws, loaded once at start-up;
+    // any of them may be absent, and is then not drawn.
+    DibBlock banner;     // 176 x 16, 8-bit grey: "Please choose one :"
+    DibBlock arrowUp;    // 12 x 12, 8-bit grey
+    DibBlock arrowDown;  // 12 x 12, 8-bit grey
+    DibBlock digits;     // 120 x 12, 24-bit: the digit labels 0 .. 9
 };
