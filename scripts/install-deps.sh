@@ -8,6 +8,7 @@ packages=(
     clang libclang-rt-14-dev llvm          # sanitizer build and libFuzzer targets
     libjpeg62-turbo-dev libjpeg-turbo-progs libgif-dev
     libgtest-dev libgmock-dev libbenchmark-dev time
+    qt6-base-dev libgl-dev fonts-dejavu-core   # the window, the asset tool, text in pictures
 )
 
 missing=()
