@@ -1,0 +1,71 @@
+#include "platform/QtShell.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QThread>
+
+#include "platform/AboutDialog.h"
+#include "platform/PhoneWindow.h"
+
+namespace {
+
+constexpr unsigned long kPassPauseMs = 100;
+
+}  // namespace
+
+QtShell::QtShell(PhoneWindow& window) : window_(window) {}
+
+QtShell::~QtShell() {
+    SetWaitCursor(false);
+}
+
+bool QtShell::AskQuestion(const std::string& caption, const std::string& text) {
+    QMessageBox box(QMessageBox::Question, QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, &window_);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtShell::ShowMessage(const std::string& caption, const std::string& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption),
+                    QString::fromStdString(text), QMessageBox::Ok, &window_);
+    box.exec();
+}
+
+void QtShell::ShowAbout() {
+    const QRect phone = window_.PhoneRect();
+    AboutDialog dialog(&window_, QRect(window_.mapToGlobal(phone.topLeft()), phone.size()),
+                       window_.ScaleFactor());
+    dialog.exec();
+}
+
+void QtShell::SetTitle(const std::string& title) {
+    window_.SetTitleText(title);
+}
+
+void QtShell::ShowBar(BarId bar) {
+    window_.SetBar(bar);
+}
+
+void QtShell::PresentScreen(const DibImage& screen) {
+    window_.SetScreen(screen);
+}
+
+void QtShell::SetWaitCursor(bool on) {
+    if (on && !waitCursor_) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        waitCursor_ = true;
+    } else if (!on && waitCursor_) {
+        QApplication::restoreOverrideCursor();
+        waitCursor_ = false;
+    }
+}
+
+void QtShell::PauseBetweenPasses() {
+    window_.PaintNow();
+    QThread::msleep(kPassPauseMs);
+}
+
+void QtShell::Quit() {
+    window_.Quit();
+}
