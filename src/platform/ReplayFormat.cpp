@@ -1,0 +1,133 @@
+#include "platform/ReplayFormat.h"
+
+#include <cstdio>
+
+namespace {
+
+void AppendMenu(const Menu& menu, int depth, std::string* out) {
+    const std::string indent(static_cast<size_t>(depth) * 2, ' ');
+    for (const MenuItem& item : menu) {
+        out->append(indent);
+        if (item.IsSeparator()) {
+            out->append("-\n");
+        } else if (item.popup) {
+            out->append(EscapeReplayText(item.text)).append("\n");
+            AppendMenu(item.items, depth + 1, out);
+        } else {
+            out->append(std::to_string(item.id))
+                .append("\t")
+                .append(EscapeReplayText(item.text))
+                .append(item.enabled ? "\tenabled\n" : "\tgrey\n");
+        }
+    }
+}
+
+void AppendPair(const char* name, const std::string& value, std::string* out) {
+    out->append(name);
+    if (!value.empty()) {
+        out->append(" ").append(value);
+    }
+    out->append("\n");
+}
+
+void AppendPair(const char* name, int value, std::string* out) {
+    AppendPair(name, std::to_string(value), out);
+}
+
+const char* ModeName(const EditorState& state) {
+    if (state.rescaleMode) {
+        return "rescale";
+    }
+    if (state.adjustMode) {
+        return "adjust";
+    }
+    if (state.effectMode) {
+        return "effect";
+    }
+    if (state.toneMode) {
+        return "tones";
+    }
+    return "normal";
+}
+
+}  // namespace
+
+std::string EscapeReplayText(const std::string& text) {
+    std::string escaped;
+    escaped.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '\t':
+                escaped += "\\t";
+                break;
+            case '\n':
+                escaped += "\\n";
+                break;
+            case '\r':
+                escaped += "\\r";
+                break;
+            default:
+                escaped += c;
+        }
+    }
+    return escaped;
+}
+
+std::string FormatReplayMenu(const Menu& menu) {
+    std::string out;
+    AppendMenu(menu, 0, &out);
+    return out;
+}
+
+const char* ReplayBarName(BarId bar) {
+    switch (bar) {
+        case BAR_MAIN:
+            return "main";
+        case BAR_RESCALE:
+            return "rescale";
+        case BAR_ADJUST:
+            return "adjust";
+        case BAR_OK_CANCEL:
+            return "okcancel";
+        case BAR_BROWSER:
+            return "browser";
+        case BAR_ABOUT:
+            return "about";
+        case BAR_DIALOG:
+            return "dialog";
+    }
+    return "unknown";
+}
+
+std::string FormatReplayState(const EditorState& state) {
+    char color[8];
+    std::snprintf(color, sizeof color, "%02X%02X%02X",
+                  static_cast<unsigned>(state.currentColor.red & 0xff),
+                  static_cast<unsigned>(state.currentColor.green & 0xff),
+                  static_cast<unsigned>(state.currentColor.blue & 0xff));
+    std::string out;
+    AppendPair("mode", ModeName(state), &out);
+    AppendPair("adjust_kind", state.adjustKind, &out);
+    AppendPair("level", state.adjustLevel, &out);
+    AppendPair("photo_x", state.photoX, &out);
+    AppendPair("photo_y", state.photoY, &out);
+    AppendPair("scale", state.scalePercent, &out);
+    AppendPair("scaled_w", state.scaledWidth, &out);
+    AppendPair("scaled_h", state.scaledHeight, &out);
+    AppendPair("scaled_x", state.scaledX, &out);
+    AppendPair("scaled_y", state.scaledY, &out);
+    AppendPair("photo_changed", state.photoChanged ? 1 : 0, &out);
+    AppendPair("key_step", state.keyStep, &out);
+    AppendPair("picker_open", state.picker.open ? 1 : 0, &out);
+    AppendPair("cursor_x", state.picker.cursorX, &out);
+    AppendPair("cursor_y", state.picker.cursorY, &out);
+    AppendPair("color", color, &out);
+    AppendPair("object_present", state.object.present ? 1 : 0, &out);
+    AppendPair("object_type", state.object.type, &out);
+    AppendPair("object_x", state.object.x, &out);
+    AppendPair("object_y", state.object.y, &out);
+    AppendPair("frame_placed", state.frame.placed ? 1 : 0, &out);
+    AppendPair("work_folder", EscapeReplayText(state.workFolder), &out);
+    AppendPair("current_file", EscapeReplayText(state.currentFile), &out);
+    return out;
+}

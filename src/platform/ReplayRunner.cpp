@@ -1,0 +1,365 @@
+#include "platform/ReplayRunner.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+
+#include "app/Editor.h"
+#include "app/Keys.h"
+#include "image/SavePicture.h"
+#include "platform/ReplayFormat.h"
+#include "platform/ReplayShell.h"
+
+namespace {
+
+const char kKeyNames[] = "left, right, up, down, enter, back, 0-9, soft1, soft2";
+
+std::string Trim(const std::string& text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) {
+        ++begin;
+    }
+    while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) {
+        --end;
+    }
+    return text.substr(begin, end - begin);
+}
+
+// The first word of a trimmed line and the trimmed rest.
+void SplitFirstWord(const std::string& line, std::string* word, std::string* rest) {
+    size_t end = 0;
+    while (end < line.size() && !std::isspace(static_cast<unsigned char>(line[end]))) {
+        ++end;
+    }
+    *word = line.substr(0, end);
+    *rest = Trim(line.substr(end));
+}
+
+bool IsKeyName(const std::string& name) {
+    static const char* const kNames[] = {"left",  "right", "up",    "down",
+                                         "enter", "back",  "soft1", "soft2"};
+    for (const char* known : kNames) {
+        if (name == known) {
+            return true;
+        }
+    }
+    return name.size() == 1 && name[0] >= '0' && name[0] <= '9';
+}
+
+bool ParseCommandId(const std::string& text, uint16_t* id) {
+    if (text.empty() || text.size() > 5) {
+        return false;
+    }
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    const unsigned long value = std::strtoul(text.c_str(), nullptr, 10);
+    if (value == 0 || value > 0xffff) {
+        return false;
+    }
+    *id = static_cast<uint16_t>(value);
+    return true;
+}
+
+// Parses "NAME bmp|jpg" or "cancel".
+bool ParseSaveAs(const std::string& rest, ReplayAction* action, std::string* error) {
+    if (rest == "cancel") {
+        action->argument = rest;
+        return true;
+    }
+    const size_t space = rest.find_last_of(" \t");
+    if (space == std::string::npos) {
+        *error = "saveas needs NAME bmp|jpg or cancel";
+        return false;
+    }
+    action->argument = Trim(rest.substr(0, space));
+    action->format = rest.substr(space + 1);
+    if (action->format != "bmp" && action->format != "jpg") {
+        *error = "saveas needs the format bmp or jpg after the name";
+        return false;
+    }
+    return true;
+}
+
+class ReplayRun {
+  public:
+    ReplayRun(std::ostream& out, std::ostream& err, const std::string& programFolder,
+              SettingsStore* settings)
+        : out_(out), err_(err), shell_(out), editor_(shell_, settings, programFolder) {}
+
+    int Run(std::istream& script);
+
+  private:
+    bool Perform(const ReplayAction& action, int line, std::string* error);
+    void PressKey(const std::string& name, bool release);
+    void OpenPopup(MenuId id);
+    int Fail(int line, const std::string& message) {
+        out_.flush();
+        err_ << "fotakle --replay: line " << line << ": " << message << '\n';
+        return 1;
+    }
+
+    std::ostream& out_;
+    std::ostream& err_;
+    ReplayShell shell_;
+    Editor editor_;
+    int dialogAnswerLine_ = 0;  // the first saveas or folder answer, still unused
+};
+
+int ReplayRun::Run(std::istream& script) {
+    editor_.SeedRandom(kReplaySeed);
+    editor_.Start();
+    std::string question;
+    if (shell_.TakeUnansweredQuestion(&question)) {
+        return Fail(0, "start-up asked a question: " + question);
+    }
+    std::string text;
+    int line = 0;
+    int quitLine = 0;
+    while (std::getline(script, text)) {
+        ++line;
+        const std::string trimmed = Trim(text);
+        if (trimmed.empty() || trimmed[0] == '#') {
+            continue;
+        }
+        ReplayAction action;
+        std::string error;
+        if (!ParseReplayLine(trimmed, &action, &error)) {
+            return Fail(line, error + ": " + trimmed);
+        }
+        if (quitLine != 0) {
+            return Fail(line, "the editor quit on line " + std::to_string(quitLine) +
+                                  "; nothing can follow");
+        }
+        if (!Perform(action, line, &error)) {
+            return Fail(line, error);
+        }
+        if (shell_.TakeUnansweredQuestion(&question)) {
+            return Fail(line,
+                        "a question had no answer waiting (put `answer yes` or "
+                        "`answer no` before this line): " +
+                            question);
+        }
+        if (action.verb == REPLAY_SAVEAS || action.verb == REPLAY_FOLDER) {
+            if (dialogAnswerLine_ == 0) {
+                dialogAnswerLine_ = line;
+            }
+        }
+        if (shell_.QuitCalled() && quitLine == 0) {
+            quitLine = line;
+        }
+    }
+    if (shell_.PendingAnswerLine() != 0) {
+        return Fail(shell_.PendingAnswerLine(), "this answer was never used: no question followed");
+    }
+    if (dialogAnswerLine_ != 0) {
+        return Fail(dialogAnswerLine_,
+                    "no such dialog yet: the Save-as and Select Folder dialogs do not exist in "
+                    "this version, so this answer was never used");
+    }
+    out_.flush();
+    return 0;
+}
+
+bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error) {
+    switch (action.verb) {
+        case REPLAY_KEY:
+        case REPLAY_PRESS:
+            PressKey(action.argument, action.verb == REPLAY_KEY);
+            return true;
+        case REPLAY_RELEASE:
+            editor_.KeyUp();
+            return true;
+        case REPLAY_COMMAND:
+            editor_.Command(action.command);
+            return true;
+        case REPLAY_MENU: {
+            MenuId id = MENU_FILE;
+            if (action.argument == "object") {
+                id = MENU_OBJECT;
+            } else if (action.argument == "action") {
+                id = FindSoftKeyBar(shell_.Bar()).right.popup;
+                if (id == MENU_NONE) {
+                    *error = std::string("the ") + ReplayBarName(shell_.Bar()) +
+                             " bar has no Action pop-up";
+                    return false;
+                }
+            }
+            OpenPopup(id);
+            return true;
+        }
+        case REPLAY_ANSWER:
+            shell_.QueueAnswer(action.argument == "yes", line);
+            return true;
+        case REPLAY_SAVEAS:
+        case REPLAY_FOLDER:
+            return true;
+        case REPLAY_SCREEN:
+            editor_.Paint();
+            if (shell_.Screen() == nullptr) {
+                *error = "no picture area has been presented";
+                return false;
+            }
+            if (SavePicture(action.argument, shell_.Screen(), nullptr) != 1) {
+                *error = "cannot write " + action.argument;
+                return false;
+            }
+            return true;
+        case REPLAY_PHOTO:
+            if (editor_.State().displayPhoto == nullptr) {
+                *error = "there is no display photo";
+                return false;
+            }
+            if (SavePicture(action.argument, editor_.State().displayPhoto.get(), nullptr) != 1) {
+                *error = "cannot write " + action.argument;
+                return false;
+            }
+            return true;
+        case REPLAY_PRINT:
+            if (action.argument == "title") {
+                out_ << EscapeReplayText(shell_.Title()) << '\n';
+            } else if (action.argument == "bar") {
+                out_ << ReplayBarName(shell_.Bar()) << '\n';
+            } else {
+                out_ << FormatReplayState(editor_.State());
+            }
+            return true;
+    }
+    return true;
+}
+
+void ReplayRun::PressKey(const std::string& name, bool release) {
+    if (name == "soft1" || name == "soft2") {
+        const SoftKeyBar& bar = FindSoftKeyBar(shell_.Bar());
+        const SoftKey& key = name == "soft1" ? bar.left : bar.right;
+        if (key.command == 0) {
+            return;
+        }
+        // A pop-up takes the keyboard as it opens, so the key's release
+        // never reaches the editor.
+        if (key.popup >= 0 && key.popup < kMenuCount) {
+            OpenPopup(key.popup);
+            return;
+        }
+        editor_.Command(key.command);
+    } else if (name == "back") {
+        editor_.BackKey();
+    } else {
+        int16_t code = 0;
+        if (name == "left") {
+            code = KEY_LEFT;
+        } else if (name == "right") {
+            code = KEY_RIGHT;
+        } else if (name == "up") {
+            code = KEY_UP;
+        } else if (name == "down") {
+            code = KEY_DOWN;
+        } else if (name == "enter") {
+            code = KEY_ACTION;
+        } else {
+            code = static_cast<int16_t>(KEY_DIGIT_0 + (name[0] - '0'));
+        }
+        editor_.KeyDown(code);
+    }
+    if (release) {
+        editor_.KeyUp();
+    }
+}
+
+void ReplayRun::OpenPopup(MenuId id) {
+    editor_.MenuPopup();
+    out_ << FormatReplayMenu(editor_.GetMenu(id));
+}
+
+}  // namespace
+
+bool ParseReplayLine(const std::string& line, ReplayAction* action, std::string* error) {
+    std::string verb;
+    std::string rest;
+    SplitFirstWord(Trim(line), &verb, &rest);
+    *action = ReplayAction();
+    action->argument = rest;
+    if (verb == "key" || verb == "press") {
+        action->verb = verb == "key" ? REPLAY_KEY : REPLAY_PRESS;
+        if (!IsKeyName(rest)) {
+            *error = "unknown key \"" + rest + "\" (keys: " + kKeyNames + ")";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "release") {
+        action->verb = REPLAY_RELEASE;
+        if (!rest.empty()) {
+            *error = "release takes no argument";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "command") {
+        action->verb = REPLAY_COMMAND;
+        if (!ParseCommandId(rest, &action->command)) {
+            *error = "command needs a number from 1 to 65535";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "menu") {
+        action->verb = REPLAY_MENU;
+        if (rest != "file" && rest != "object" && rest != "action") {
+            *error = "menu needs file, object or action";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "answer") {
+        action->verb = REPLAY_ANSWER;
+        if (rest != "yes" && rest != "no") {
+            *error = "answer needs yes or no";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "saveas") {
+        action->verb = REPLAY_SAVEAS;
+        return ParseSaveAs(rest, action, error);
+    }
+    if (verb == "folder" || verb == "screen" || verb == "photo") {
+        action->verb = verb == "folder"   ? REPLAY_FOLDER
+                       : verb == "screen" ? REPLAY_SCREEN
+                                          : REPLAY_PHOTO;
+        if (rest.empty()) {
+            *error = verb + (verb == "folder" ? " needs a path or cancel" : " needs a file name");
+            return false;
+        }
+        return true;
+    }
+    if (verb == "print") {
+        action->verb = REPLAY_PRINT;
+        if (rest != "title" && rest != "bar" && rest != "state") {
+            *error = "print needs title, bar or state";
+            return false;
+        }
+        return true;
+    }
+    *error = "unknown action \"" + verb + "\"";
+    return false;
+}
+
+int RunReplayScript(std::istream& script, std::ostream& out, std::ostream& err,
+                    const std::string& programFolder, SettingsStore* settings) {
+    ReplayRun run(out, err, programFolder, settings);
+    return run.Run(script);
+}
+
+int RunReplayFile(const std::string& path, std::ostream& out, std::ostream& err,
+                  const std::string& programFolder, SettingsStore* settings) {
+    std::ifstream script(path);
+    if (!script) {
+        err << "fotakle --replay: cannot read " << path << '\n';
+        return 1;
+    }
+    return RunReplayScript(script, out, err, programFolder, settings);
+}
