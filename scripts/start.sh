@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program.
+# Installs what is missing, builds, and starts the editor.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 scripts/build.sh
-exec build/bin/fotakle-batch --help
+exec build/bin/fotakle
