@@ -35,10 +35,9 @@ Editor::Editor(Shell& shell, SettingsStore* settings, std::string programFolder)
     }
 }
 
-Editor::~Editor() {
-    // Leaving with the wait cursor up would leave it to the window.
-    EndWaitCursor();
-}
+// The wait cursor is only ever up inside one call, so nothing is left to
+// undo here.
+Editor::~Editor() = default;
 
 void Editor::Start() {
     state_.rescaleMode = false;
