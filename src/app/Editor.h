@@ -2,6 +2,13 @@
 // window's messages (key presses and releases, the Back key, commands, menu
 // pop-ups, paint and close requests), keeps EditorState, runs the picture
 // operations, and reaches the screen only through its Shell.
+//
+// Contract: nothing throws. A picture that cannot be allocated leaves its
+// field empty and is not reported; no operation then touches it (a mode whose
+// copy cannot be made is not entered). While one of the editor's questions
+// or messages is up (EditorState::messageBoxOpen), key presses, commands,
+// menu pop-ups, the Back key and close requests are ignored. The display
+// photo is always 176 x 180 once Start has run.
 #pragma once
 
 #include <cstdint>
@@ -12,9 +19,11 @@
 #include "app/Menus.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
+#include "decor/Direction.h"
+#include "effects/PaintRandom.h"
 
 class Editor {
-public:
+  public:
     // programFolder: the folder of the executable, with its trailing "/";
     // the asset folder is found from it. settings may be null (nothing is
     // remembered).
@@ -23,8 +32,11 @@ public:
     Editor(const Editor&) = delete;
     Editor& operator=(const Editor&) = delete;
 
-    // Start-up: the start-up picture, the colour field, the work folder, the
-    // main bar, the title and the first screen.
+    // Start-up: the start-up picture ("BackPict.ADM" of the asset folder,
+    // centred in 176 x 180; white when missing or unreadable), the colour
+    // field, the built-in pictures, the main bar, the work folder (the
+    // setting, else the program folder, else "/"), the title and the first
+    // screen.
     void Start();
 
     // A key press (auto-repeats are presses too) with its key code
@@ -42,7 +54,8 @@ public:
     void MenuPopup();
     // Composes the picture area and presents it.
     void Paint();
-    // The window's close button: the "Close" flow with its save question.
+    // The window's close button: the "Close" flow with its save question,
+    // ending in Shell::Quit.
     void CloseRequested();
 
     const EditorState& State() const { return state_; }
@@ -54,11 +67,63 @@ public:
     // Seeds the paint effects' random source (the clock seeds it otherwise).
     void SeedRandom(uint64_t seed);
 
-private:
-    struct Impl;
+  private:
+    // Editor.cpp: the shell around the state.
+    void ComposeAndPresent();
+    void BeginWaitCursor();
+    void EndWaitCursor();
+    void ShowBar(BarId bar);
+    void SetTitle(const std::string& title);
+    bool AskQuestion(const std::string& caption, const std::string& text);
+    void ShowMessage(const std::string& caption, const std::string& text);
+    std::string StartupPicturePath() const;
+    bool AnyModeOn() const;
+
+    // LoadCanvasPicture.cpp
+    bool LoadCanvasPicture(const std::string& path);
+    void ResetAfterLoad();
+
+    // EditorKeys.cpp
+    int16_t HeldKeyStep();
+    int16_t StepFor(Direction direction, int16_t step) const;
+    void MarkHeld(Direction direction);
+    void RouteKey(int16_t keyCode, int16_t step);
+    void RescaleKey(int16_t keyCode, int16_t step);
+    void AdjustKey(int16_t keyCode);
+    void PickerKey(int16_t keyCode, int16_t step);
+    void ObjectKey(int16_t keyCode, int16_t step);
+    void PhotoKey(int16_t keyCode, int16_t step);
+    void Rescale();
+
+    // EditorModes.cpp
+    void EnterRescaleOrAdjust(uint16_t id);
+    void RunEffect(uint16_t id);
+    void EnterColorTones();
+    void Done();
+    void AcceptMode();
+    void CancelMode();
+    void Reset();
+    void ResetPosition();
+    void IncreaseOrDecrease(bool increase);
+    void MoveCommand(uint16_t id);
+    void Recover();
+    bool ChangeAdjustLevel(int16_t level);
+    bool MakeModeCopy();
+
+    // EditorCommands.cpp
+    void UpdateMenus();
+    void ChangeColor();
+    void OpenPicker();
+    void ShowAbout();
+    void CloseFlow();
+
     Shell& shell_;
     SettingsStore* settings_;
     std::string programFolder_;
     EditorState state_;
-    std::unique_ptr<Impl> impl_;
+    Menu menus_[kMenuCount];
+    SeededPaintRandom random_;
+    bool waitCursorShown_ = false;
+    // Start has run: loads repaint from then on.
+    bool started_ = false;
 };

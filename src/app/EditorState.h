@@ -42,6 +42,6 @@ struct EditorState : Scene {
     std::string savePath;     // chosen in the Save-as dialog
     int16_t saveFormat = 2;   // PICTURE_BMP or PICTURE_JPEG
 
-    std::string title;   // window title
+    std::string title;     // window title
     BarId bar = BAR_MAIN;  // the soft-key bar shown
 };

@@ -39,17 +39,17 @@ bool EnableMenuCommand(Menu* menu, uint16_t id, bool enabled);
 
 enum BarId : int16_t {
     BAR_ABOUT = 200,
-    BAR_DIALOG = 202,    // "OK" / "Cancel" of the Select Folder and Save-as dialogs
-    BAR_MAIN = 203,      // "File" / "Object"
-    BAR_ADJUST = 204,    // "Done" / "Action"
-    BAR_RESCALE = 205,   // "Done" / "Action"
-    BAR_OK_CANCEL = 206, // effect and colour tones modes
-    BAR_BROWSER = 207,   // "Change Folder" / "Cancel"
+    BAR_DIALOG = 202,     // "OK" / "Cancel" of the Select Folder and Save-as dialogs
+    BAR_MAIN = 203,       // "File" / "Object"
+    BAR_ADJUST = 204,     // "Done" / "Action"
+    BAR_RESCALE = 205,    // "Done" / "Action"
+    BAR_OK_CANCEL = 206,  // effect and colour tones modes
+    BAR_BROWSER = 207,    // "Change Folder" / "Cancel"
 };
 
 struct SoftKey {
-    uint16_t command = 0;  // 0: no key
-    uint16_t textId = 0;   // string table entry of its label
+    uint16_t command = 0;      // 0: no key
+    uint16_t textId = 0;       // string table entry of its label
     MenuId popup = MENU_NONE;  // the pop-up it opens, or MENU_NONE for a plain command
 };
 

@@ -8,8 +8,8 @@
 
 class SettingsStore;
 
-// The folder of the running executable (from /proc/self/exe), with its
-// trailing "/". Empty when it cannot be read.
+// The full path of the running executable (from /proc/self/exe). Empty when
+// it cannot be read. ProgramFolderOf gives its folder.
 std::string ExecutablePath();
 // The executable path up to and including its last "/"; unchanged when it
 // has none.
@@ -17,7 +17,8 @@ std::string ProgramFolderOf(const std::string& executablePath);
 // The executable's file name without folder and without anything from its
 // first "."; empty when the path has no "/".
 std::string ProgramBaseNameOf(const std::string& executablePath);
-// Program folder + the setting "FotakleFolder" (default "FotakleFolder/").
+// Program folder + the setting "FotakleFolder" (default "FotakleFolder/"),
+// read afresh at every call; settings may be null.
 std::string AssetFolderPath(const std::string& programFolder, SettingsStore* settings);
 
 // What FileExists reports of an existing entry.
@@ -28,9 +29,10 @@ struct FileInfo {
     std::string name;         // the last path component ("/" for the root)
 };
 
-// True when path names an existing file or folder. An empty path is false;
-// "/" always exists. A trailing "/" is removed from the caller's string
-// itself. info, when given, receives what was found.
+// True when path names an existing file or folder (symbolic links followed).
+// A null or empty path is false; "/" always exists. Otherwise one trailing
+// "/" is removed from the caller's string itself. info, when given, receives
+// what was found. Never throws.
 bool FileExists(std::string* path, FileInfo* info);
 
 // The part after the last "/" (the whole path when there is none), cut before

@@ -6,7 +6,7 @@
 #include <string>
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // True and the value when section/name exists.
     virtual bool Read(const std::string& section, const std::string& name, std::string* value) = 0;

@@ -9,7 +9,7 @@
 #include "image/DibImage.h"
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
 
     // A Yes/No question with the question icon, modal. True for Yes.

@@ -6,7 +6,11 @@
 // whose page is kept in the composite cache while the chooser stays open.
 //
 // Contract: nothing throws; null when memory runs out. Integer arithmetic
-// only.
+// only. Every picture is read within its own size as its header states it
+// (a size field of the scene that claims more is never trusted), and every
+// position, however far off the screen, is clipped to the 176 x 180 area.
+// Missing pictures are not drawn: without a display photo the screen is
+// CurrentColor.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +18,9 @@
 #include "decor/Scene.h"
 
 // Draws the page of the open chooser into the screen's pixel rows (528-byte
-// stride). Supplied by the decoration chooser.
+// stride): the first open kind in the order Pattern, Picture, Word, Colorful
+// Word, Frame. Supplied by the decoration chooser; called only when the
+// composite cache is not valid.
 class ChooserPainter {
 public:
     virtual ~ChooserPainter() = default;
@@ -25,6 +31,11 @@ public:
 // or Pattern chooser open it carries the "Please choose one :" banner at
 // window row 72 (counted from the top). chooserPainter may be null: an open
 // chooser then shows the layers below it.
+//
+// While a chooser is open the composed page is kept in scene.compositeCache
+// (created the first time) and cacheValid is set; later calls return a copy
+// of it, with the banner, until the caller clears cacheValid. A failed cache
+// copy leaves it invalid. The banner is never part of the cache.
 DibBlock ComposeScreen(Scene& scene, ChooserPainter* chooserPainter);
 
 // Draws the floating object's mask in the colour into a 176 x 180 target
@@ -43,5 +54,7 @@ void BlendMaskImage(const FloatingObject& object, int16_t x, int16_t y, uint8_t*
 // 176 x 180 target: where the photo does not reach, the frame's colour; else
 // mask 24 or less the photo, 240 or more the frame, levels between blend. The
 // photo is the display photo at the photo offset, or in rescale and adjust
-// modes the mode copy at the scaled offset and size.
+// modes the mode copy at the scaled offset. Without a frame colour image and
+// mask of 176 x 180 it writes the photo with CurrentColor where it does not
+// reach. The target must not be the photo's own pixels.
 void ComposeFrame(const Scene& scene, uint8_t* target);

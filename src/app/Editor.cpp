@@ -1,0 +1,207 @@
+// The editor's construction, start-up and the entry points the window calls.
+#include "app/Editor.h"
+
+#include <chrono>
+#include <cstring>
+#include <utility>
+
+#include "app/Keys.h"
+#include "app/Paths.h"
+#include "app/Strings.h"
+#include "decor/ColorPicker.h"
+#include "decor/ComposeScreen.h"
+#include "resources/Resources.h"
+
+namespace {
+
+uint64_t ClockSeed() {
+    return static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+bool KnownKey(int16_t keyCode) {
+    return keyCode == KEY_ACTION || (keyCode >= KEY_LEFT && keyCode <= KEY_DOWN) ||
+           (keyCode >= KEY_DIGIT_0 && keyCode <= KEY_DIGIT_9);
+}
+
+}  // namespace
+
+Editor::Editor(Shell& shell, SettingsStore* settings, std::string programFolder)
+    : shell_(shell),
+      settings_(settings),
+      programFolder_(std::move(programFolder)),
+      random_(ClockSeed()) {
+    for (int id = 0; id < kMenuCount; ++id) {
+        menus_[id] = BuildMenu(static_cast<MenuId>(id));
+    }
+}
+
+// The wait cursor is only ever up inside one call, so nothing is left to
+// undo here.
+Editor::~Editor() = default;
+
+void Editor::Start() {
+    state_.rescaleMode = false;
+    state_.adjustMode = false;
+    state_.effectMode = false;
+    state_.toneMode = false;
+    state_.photoX = 0;
+    state_.photoY = 0;
+
+    // The display photo is made once at the picture area's size. It starts
+    // white, which is what stays when the start-up picture is missing or
+    // unreadable: every command then still has a picture to work on.
+    state_.displayPhoto = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    if (state_.displayPhoto) {
+        std::memset(DibPixels(state_.displayPhoto.get()), 255, kCanvasPixelBytes);
+    }
+    if (!LoadCanvasPicture(StartupPicturePath())) {
+        ResetAfterLoad();
+    }
+
+    const DibBlock spectrum = ResourceDib(RESOURCE_SPECTRUM);
+    state_.picker.field = BuildColorField(spectrum.get());
+    ResetColorPicker(&state_.picker, &state_.currentColor);
+    state_.banner = ResourceDib(RESOURCE_BANNER);
+    state_.arrowUp = ResourceDib(RESOURCE_ARROW_UP);
+    state_.arrowDown = ResourceDib(RESOURCE_ARROW_DOWN);
+    state_.digits = ResourceDib(RESOURCE_DIGITS);
+
+    ShowBar(BAR_MAIN);
+
+    // The work folder: the setting, else the program folder; one that no
+    // longer exists gives way to the root.
+    std::string folder = GetSettingString(settings_, IDS_MAIN_SECTION, IDS_WORK_FOLDER, nullptr);
+    if (folder.empty()) {
+        folder = programFolder_;
+    }
+    if (!FileExists(&folder, nullptr)) {
+        folder = "/";
+    }
+    state_.workFolder = folder;
+    state_.currentFile.clear();
+    state_.savePath.clear();
+    state_.recoverFromStartup = true;
+
+    SetTitle(ResString(IDS_PRODUCT));
+    started_ = true;
+    ComposeAndPresent();
+}
+
+void Editor::KeyDown(int16_t keyCode) {
+    if (state_.messageBoxOpen || !KnownKey(keyCode)) {
+        return;
+    }
+    const int16_t step = HeldKeyStep();
+    RouteKey(keyCode, step);
+}
+
+void Editor::KeyUp() {
+    state_.currentDirection = DIRECTION_NONE;
+    state_.lastDirection = DIRECTION_NONE;
+    state_.keyHeld = false;
+    state_.keyStep = 1;
+}
+
+void Editor::BackKey() {
+    if (state_.messageBoxOpen) {
+        return;
+    }
+    if (!state_.picker.open && !state_.chooser.AnyOpen()) {
+        return;
+    }
+    state_.picker.open = false;
+    for (bool& open : state_.chooser.open) {
+        open = false;
+    }
+    state_.cacheValid = false;
+    ComposeAndPresent();
+}
+
+void Editor::MenuPopup() {
+    if (state_.messageBoxOpen) {
+        return;
+    }
+    UpdateMenus();
+}
+
+void Editor::Paint() {
+    ComposeAndPresent();
+}
+
+void Editor::CloseRequested() {
+    // A close arriving while a question is up would cut across it; the
+    // question's own answer decides what happens next.
+    if (state_.messageBoxOpen) {
+        return;
+    }
+    CloseFlow();
+}
+
+const Menu& Editor::GetMenu(MenuId id) const {
+    static const Menu kNoMenu;
+    if (id < 0 || id >= kMenuCount) {
+        return kNoMenu;
+    }
+    return menus_[id];
+}
+
+MenuId Editor::SoftKeyMenu(bool left) const {
+    const SoftKeyBar& bar = FindSoftKeyBar(state_.bar);
+    return left ? bar.left.popup : bar.right.popup;
+}
+
+void Editor::SeedRandom(uint64_t seed) {
+    random_ = SeededPaintRandom(seed);
+}
+
+void Editor::ComposeAndPresent() {
+    const DibBlock screen = ComposeScreen(state_, nullptr);
+    if (screen) {
+        shell_.PresentScreen(*screen);
+    }
+}
+
+void Editor::BeginWaitCursor() {
+    if (!waitCursorShown_) {
+        waitCursorShown_ = true;
+        shell_.SetWaitCursor(true);
+    }
+}
+
+void Editor::EndWaitCursor() {
+    if (waitCursorShown_) {
+        waitCursorShown_ = false;
+        shell_.SetWaitCursor(false);
+    }
+}
+
+void Editor::ShowBar(BarId bar) {
+    state_.bar = bar;
+    shell_.ShowBar(bar);
+}
+
+void Editor::SetTitle(const std::string& title) {
+    state_.title = title;
+    shell_.SetTitle(title);
+}
+
+bool Editor::AskQuestion(const std::string& caption, const std::string& text) {
+    state_.messageBoxOpen = true;
+    const bool yes = shell_.AskQuestion(caption, text);
+    state_.messageBoxOpen = false;
+    return yes;
+}
+
+void Editor::ShowMessage(const std::string& caption, const std::string& text) {
+    state_.messageBoxOpen = true;
+    shell_.ShowMessage(caption, text);
+    state_.messageBoxOpen = false;
+}
+
+std::string Editor::StartupPicturePath() const {
+    return JoinPath(AssetFolderPath(programFolder_, settings_), "BackPict.ADM");
+}
+
+bool Editor::AnyModeOn() const {
+    return state_.rescaleMode || state_.adjustMode || state_.effectMode || state_.toneMode;
+}

@@ -1,0 +1,50 @@
+// LoadCanvasPicture: makes a picture file the display photo.
+#include <utility>
+
+#include "app/Editor.h"
+#include "image/LoadPicture.h"
+
+// The file is decoded into a picture of its own first, so that a file that
+// cannot be decoded leaves the display photo, the decorations, the position
+// and the current file exactly as they were; the caller is told and shows
+// the message.
+bool Editor::LoadCanvasPicture(const std::string& path) {
+    BeginWaitCursor();
+    DibBlock decoded = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    LoadError error = LOAD_BAD_PICTURE;
+    if (decoded) {
+        int32_t width = kCanvasWidth;
+        int32_t height = kCanvasHeight;
+        LoadPicture(path, false, 100, &width, &height, DibPixels(decoded.get()), true, false, false,
+                    &error);
+    }
+    if (!decoded || error != LOAD_OK) {
+        EndWaitCursor();
+        return false;
+    }
+    if (state_.displayPhoto) {
+        CanvasDuplicate(DibPixels(decoded.get()), DibPixels(state_.displayPhoto.get()));
+    } else {
+        state_.displayPhoto = std::move(decoded);
+    }
+    state_.recoverFromStartup = false;
+    EndWaitCursor();
+    ResetAfterLoad();
+    if (started_) {
+        ComposeAndPresent();
+    }
+    return true;
+}
+
+// A new picture starts unmoved, unchanged and without decorations; the
+// decorations on screen go without a question.
+void Editor::ResetAfterLoad() {
+    state_.scaleMaximum = 155;
+    state_.scaleMinimum = 44;
+    state_.object.type = OBJECT_NONE;
+    state_.object.present = false;
+    state_.frame.placed = false;
+    state_.photoChanged = false;
+    state_.photoX = 0;
+    state_.photoY = 0;
+}

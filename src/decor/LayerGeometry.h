@@ -1,0 +1,75 @@
+// Small helpers shared by the composition routines: which part of a layer
+// falls on the 176 x 180 picture area, and a checked view of a 24-bit photo.
+// Internal to decor/; everything is computed in 32 bits from 16-bit inputs,
+// so no position or size can overflow.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#include "image/DibImage.h"
+
+// The visible part of a width x height layer whose lowest-left pixel lies at
+// x, y: layer rows firstRow .. firstRow + rows - 1 and columns firstColumn ..
+// firstColumn + columns - 1 land on screen row y + firstRow and column
+// x + firstColumn onwards. rows or columns is 0 when nothing is visible.
+struct LayerClip {
+    int32_t firstRow = 0;
+    int32_t rows = 0;
+    int32_t firstColumn = 0;
+    int32_t columns = 0;
+};
+
+inline LayerClip ClipLayer(int32_t x, int32_t y, int32_t width, int32_t height) {
+    LayerClip clip;
+    if (x >= kCanvasWidth || y >= kCanvasHeight || width <= 0 || height <= 0) {
+        return clip;
+    }
+    clip.firstRow = std::max(0, -y);
+    clip.firstColumn = std::max(0, -x);
+    clip.rows = std::max(0, std::min(height, kCanvasHeight - y) - clip.firstRow);
+    clip.columns = std::max(0, std::min(width, kCanvasWidth - x) - clip.firstColumn);
+    if (clip.rows == 0 || clip.columns == 0) {
+        clip.rows = 0;
+        clip.columns = 0;
+    }
+    return clip;
+}
+
+// The pixels and size of a 24-bit picture, or null pixels (covering nothing)
+// when the picture is absent or not a 24-bit image of a valid size. The row
+// stride is DibRowStride(width, 24).
+struct PhotoView {
+    const uint8_t* pixels = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+};
+
+inline PhotoView ViewPhoto(const DibImage* image) {
+    PhotoView view;
+    if (image != nullptr && image->header.biBitCount == 24 &&
+        DibSizeValid(image->header.biWidth, image->header.biHeight)) {
+        view.pixels = DibPixels(image);
+        view.width = image->header.biWidth;
+        view.height = image->header.biHeight;
+    }
+    return view;
+}
+
+// An 8-bit mask-form picture's levels and size, or null levels when absent or
+// of another depth.
+inline PhotoView ViewMask(const DibImage* image) {
+    PhotoView view;
+    if (image != nullptr && image->header.biBitCount == 8 &&
+        DibSizeValid(image->header.biWidth, image->header.biHeight)) {
+        view.pixels = DibPixels(image);
+        view.width = image->header.biWidth;
+        view.height = image->header.biHeight;
+    }
+    return view;
+}
+
+// A colour channel held in a 16-bit field, brought into 0 .. 255.
+inline uint8_t ChannelByte(int16_t channel) {
+    return static_cast<uint8_t>(std::clamp<int16_t>(channel, 0, 255));
+}

@@ -1,0 +1,75 @@
+#include "EditorFixture.h"
+
+#include <filesystem>
+
+#include "image/SavePicture.h"
+
+EditorTest::EditorTest() : folder_(dir_.Path() + "/") {
+    std::filesystem::create_directories(folder_ + "FotakleFolder");
+}
+
+void EditorTest::SetUp() {
+    const DibBlock pattern = MakePatternImage(kCanvasWidth, kCanvasHeight);
+    WriteStartupPicture(pattern.get());
+    StartEditor();
+    original_ = Photo();
+}
+
+void EditorTest::WriteStartupPicture(const DibImage* image) {
+    ASSERT_EQ(SavePicture(StartupPath(), image, nullptr), 1);
+}
+
+void EditorTest::StartEditor() {
+    editor_ = std::make_unique<Editor>(shell_, &settings_, folder_);
+    editor_->SeedRandom(7);
+    editor_->Start();
+}
+
+std::vector<uint8_t> EditorTest::Photo() const {
+    const DibImage* photo = State().displayPhoto.get();
+    const uint8_t* pixels = photo != nullptr ? DibPixels(photo) : nullptr;
+    return pixels != nullptr ? std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes)
+                             : std::vector<uint8_t>();
+}
+
+std::vector<uint8_t> EditorTest::ModeCopy() const {
+    const DibImage* copy = State().modeCopy.get();
+    if (copy == nullptr) {
+        return {};
+    }
+    const uint8_t* pixels = DibPixels(copy);
+    return std::vector<uint8_t>(pixels, pixels + State().modeCopyStride * copy->header.biHeight);
+}
+
+void EditorTest::Hold(int16_t key, int presses) {
+    for (int i = 0; i < presses; ++i) {
+        editor_->KeyDown(key);
+    }
+}
+
+void EditorTest::Tap(int16_t key, int times) {
+    for (int i = 0; i < times; ++i) {
+        editor_->KeyDown(key);
+        editor_->KeyUp();
+    }
+}
+
+uint32_t CanvasPixel(const std::vector<uint8_t>& pixels, int32_t x, int32_t y) {
+    const uint8_t* p = &pixels.at(static_cast<size_t>(y * kCanvasStride + x * 3));
+    return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
+}
+
+uint32_t ColorValue(const PixelColor& color) {
+    return static_cast<uint32_t>(color.red) << 16 | static_cast<uint32_t>(color.green) << 8 |
+           static_cast<uint32_t>(color.blue);
+}
+
+const MenuItem* FindMenuItem(const Menu& menu, uint16_t id) {
+    for (const MenuItem& item : menu) {
+        const MenuItem* found = item.popup ? FindMenuItem(item.items, id) : nullptr;
+        if (found != nullptr || (!item.popup && item.id == id)) {
+            return found != nullptr ? found : &item;
+        }
+    }
+    return nullptr;
+}

@@ -1,0 +1,42 @@
+// A started editor in a temporary program folder of its own, whose
+// FotakleFolder/BackPict.ADM is a generated pattern, with a scripted shell
+// and in-memory settings.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ScriptedShell.h"
+#include "app/Editor.h"
+#include "support/TestSupport.h"
+
+class EditorTest : public ::testing::Test {
+  protected:
+    EditorTest();
+    void SetUp() override;
+
+    std::string StartupPath() const { return folder_ + "FotakleFolder/BackPict.ADM"; }
+    void WriteStartupPicture(const DibImage* image);  // as JPEG data, like the assets
+    void StartEditor();                               // a new editor, seeded and started
+
+    const EditorState& State() const { return editor_->State(); }
+    std::vector<uint8_t> Photo() const;     // the display photo's rows
+    std::vector<uint8_t> ModeCopy() const;  // the mode copy's rows
+    void Hold(int16_t key, int presses);    // presses without release
+    void Tap(int16_t key, int times = 1);   // press and release each time
+
+    TempDir dir_;
+    std::string folder_;  // program folder, with its trailing "/"
+    ScriptedShell shell_;
+    MemorySettings settings_;
+    std::unique_ptr<Editor> editor_;
+    std::vector<uint8_t> original_;  // the display photo right after start-up
+};
+
+// Pixel (x, y), y from the bottom row, of 176 x 180 rows, as 0xRRGGBB.
+uint32_t CanvasPixel(const std::vector<uint8_t>& pixels, int32_t x, int32_t y);
+uint32_t ColorValue(const PixelColor& color);
+const MenuItem* FindMenuItem(const Menu& menu, uint16_t id);  // at any depth

@@ -1,0 +1,87 @@
+// Start-up: the start-up picture in any shape or none, the picker, the work
+// folder, and what the window is shown.
+#include <algorithm>
+#include <filesystem>
+
+#include "EditorFixture.h"
+#include "app/Commands.h"
+#include "app/Keys.h"
+#include "image/LoadPicture.h"
+
+TEST_F(EditorTest, StartShowsTheStartupPictureInNormalMode) {
+    std::vector<uint8_t> decoded(kCanvasPixelBytes);
+    int32_t width = kCanvasWidth;
+    int32_t height = kCanvasHeight;
+    LoadPicture(StartupPath(), false, 100, &width, &height, decoded.data(), true, false, false);
+    EXPECT_EQ(original_, decoded);
+    EXPECT_EQ(shell_.lastScreen, original_);
+    EXPECT_EQ(shell_.titles, (std::vector<std::string>{"Fotakle"}));
+    EXPECT_EQ(shell_.bars, (std::vector<BarId>{BAR_MAIN}));
+    EXPECT_EQ(shell_.waitCursor, (std::vector<bool>{true, false}));
+    EXPECT_EQ(State().scaleMinimum, 44);
+    EXPECT_EQ(State().object.type, OBJECT_NONE);
+    EXPECT_FALSE(State().photoChanged);
+    EXPECT_TRUE(State().recoverFromStartup);
+    // The picker starts on the spectrum's red.
+    EXPECT_EQ(State().picker.cursorX, 88);
+    EXPECT_EQ(ColorValue(State().currentColor), 0xFF0500u);
+    EXPECT_TRUE(State().banner && State().arrowUp && State().arrowDown && State().digits);
+}
+
+TEST_F(EditorTest, MissingOrUnreadableStartupPictureGivesAWhitePictureThatWorks) {
+    for (bool garbage : {false, true}) {
+        SCOPED_TRACE(garbage ? "garbage" : "missing");
+        std::filesystem::remove(StartupPath());
+        if (garbage) {
+            ASSERT_TRUE(WriteWholeFile(StartupPath(), {0xFF, 0xD8, 0x00, 0x01}));
+        }
+        shell_.messages.clear();
+        StartEditor();
+        const std::vector<uint8_t> photo = Photo();
+        ASSERT_EQ(photo.size(), static_cast<size_t>(kCanvasPixelBytes));
+        EXPECT_TRUE(std::all_of(photo.begin(), photo.end(), [](uint8_t b) { return b == 255; }));
+        editor_->Command(CMD_RESCALE);
+        editor_->Command(CMD_DECREASE);
+        editor_->Command(CMD_DONE);
+        EXPECT_EQ(CanvasPixel(Photo(), 0, 0), ColorValue(State().currentColor));
+        EXPECT_EQ(CanvasPixel(Photo(), 88, 90), 0xFFFFFFu);
+        editor_->Command(CMD_OIL_PAINT);
+        editor_->Command(CMD_OK);
+        editor_->Command(CMD_RECOVER);  // nothing to go back to, and it says so
+        ASSERT_EQ(shell_.messages.size(), 1u);
+        EXPECT_EQ(shell_.messages[0].text, "Cannot open this picture !");
+    }
+}
+
+TEST_F(EditorTest, SmallStartupPictureIsCentredOnBlack) {
+    // 88 x 60 of one colour lands at columns 44 .. 131, rows 60 .. 119.
+    DibBlock small = DibCreate(88, 60, 24);
+    uint8_t* pixels = DibPixels(small.get());
+    for (int32_t i = 0; i < DibRowStride(88, 24) * 60; i += 3) {
+        pixels[i] = 40;
+        pixels[i + 1] = 160;
+        pixels[i + 2] = 220;
+    }
+    WriteStartupPicture(small.get());
+    StartEditor();
+    const std::vector<uint8_t> photo = Photo();
+    for (const auto& [x, y] : {std::pair{43, 90}, {132, 90}, {88, 59}, {88, 120}}) {
+        EXPECT_EQ(CanvasPixel(photo, x, y), 0u) << x << "," << y;
+    }
+    for (const auto& [x, y] : {std::pair{45, 61}, {88, 90}, {130, 118}}) {
+        const uint32_t pixel = CanvasPixel(photo, x, y);  // JPEG: near, not exact
+        EXPECT_NEAR(static_cast<int>(pixel >> 16), 220, 6) << x << "," << y;
+        EXPECT_NEAR(static_cast<int>(pixel & 255), 40, 6) << x << "," << y;
+    }
+}
+
+TEST_F(EditorTest, WorkFolderIsTheSettingElseTheProgramFolderElseTheRoot) {
+    EXPECT_EQ(State().workFolder, dir_.Path());
+    std::filesystem::create_directories(dir_.File("photos"));
+    settings_.values[{"MainSection", "WorkFolder"}] = dir_.File("photos") + "/";
+    StartEditor();
+    EXPECT_EQ(State().workFolder, dir_.File("photos"));
+    settings_.values[{"MainSection", "WorkFolder"}] = dir_.File("gone");
+    StartEditor();
+    EXPECT_EQ(State().workFolder, "/");
+}

@@ -1,0 +1,59 @@
+// ScriptedShell: a Shell for scenario tests. It records what the editor asks
+// of the window and answers questions from a queue filled by the test; a
+// question without a queued answer fails the test. MemorySettings: a
+// settings store in memory.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/Settings.h"
+#include "app/Shell.h"
+
+class ScriptedShell : public Shell {
+  public:
+    struct Box {
+        std::string caption;
+        std::string text;
+    };
+
+    bool AskQuestion(const std::string& caption, const std::string& text) override;
+    void ShowMessage(const std::string& caption, const std::string& text) override;
+    void ShowAbout() override;
+    void SetTitle(const std::string& title) override { titles.push_back(title); }
+    void ShowBar(BarId bar) override { bars.push_back(bar); }
+    void PresentScreen(const DibImage& screen) override;
+    void SetWaitCursor(bool on) override { waitCursor.push_back(on); }
+    void PauseBetweenPasses() override { screensAtPauses.push_back(screens); }
+    void Quit() override { quit = true; }
+
+    // Runs inside every modal call, as keys typed while it is up would.
+    std::function<void()> whileModal;
+
+    std::deque<bool> answers;  // for the next questions, Yes = true
+    std::vector<std::string> titles;
+    std::vector<BarId> bars;
+    std::vector<Box> questions;
+    std::vector<Box> messages;
+    int aboutBoxes = 0;
+    int screens = 0;
+    std::vector<uint8_t> lastScreen;   // pixel rows of the last screen presented
+    std::vector<int> screensAtPauses;  // screens presented when each pause began
+    std::vector<bool> waitCursor;      // every change, in order
+    bool quit = false;
+};
+
+class MemorySettings : public SettingsStore {
+  public:
+    bool Read(const std::string& section, const std::string& name, std::string* value) override;
+    void Write(const std::string& section, const std::string& name,
+               const std::string& value) override {
+        values[{section, name}] = value;
+    }
+
+    std::map<std::pair<std::string, std::string>, std::string> values;
+};
