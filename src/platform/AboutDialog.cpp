@@ -1,5 +1,6 @@
 #include "platform/AboutDialog.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -12,11 +13,25 @@ namespace {
 
 constexpr int kIconSide = 32;  // phone pixels
 
-QFont AboutFont(int pixelSize, bool bold) {
+// The font of pixelSize, made smaller where needed until every line of
+// texts fits into width.
+QFont AboutFont(int pixelSize, bool bold, const QStringList& texts, int width) {
     QFont font;
     font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize);
     font.setBold(bold);
+    for (int size = pixelSize; size > 1; --size) {
+        font.setPixelSize(size);
+        const QFontMetrics metrics(font);
+        bool fits = true;
+        for (const QString& text : texts) {
+            for (const QString& line : text.split(QLatin1Char('\n'))) {
+                fits = fits && metrics.horizontalAdvance(line) <= width;
+            }
+        }
+        if (fits) {
+            break;
+        }
+    }
     return font;
 }
 
@@ -36,8 +51,7 @@ AboutDialog::AboutDialog(QWidget* parent, const QRect& phone, int factor)
 
 QStringList AboutDialog::TextLines() {
     return {QStringLiteral("Fotakle\n(Smartphone Edition)"), QStringLiteral("Version 1.03"),
-            QStringLiteral("www.norvale-systems.com"),
-            QStringLiteral("support@norvale-systems.com"),
+            QStringLiteral("www.norvale.com"), QStringLiteral("support@norvale.com"),
             QStringLiteral("\u00A9 2004 Norvale Systems Inc.")};
 }
 
@@ -56,15 +70,15 @@ void AboutDialog::paintEvent(QPaintEvent*) {
         painter.drawPixmap(icon, icon_);
     }
     painter.setPen(Qt::black);
-    painter.setFont(AboutFont(13 * f, true));
-    const QRect name(icon.right() + 8 * f, icon.top(), body.right() - icon.right() - 12 * f,
+    const QRect name(icon.right() + 8 * f, icon.top(), body.right() - icon.right() - 8 * f,
                      kIconSide * f);
+    painter.setFont(AboutFont(11 * f, true, {lines[0]}, name.width()));
     painter.drawText(name, Qt::AlignLeft | Qt::AlignVCenter, lines[0]);
-    painter.setFont(AboutFont(12 * f, false));
     const QRect version(body.left() + 8 * f, icon.bottom() + 10 * f, body.width() - 16 * f, 16 * f);
+    painter.setFont(AboutFont(11 * f, false, {lines[1]}, version.width()));
     painter.drawText(version, Qt::AlignLeft | Qt::AlignVCenter, lines[1]);
-    painter.setFont(AboutFont(11 * f, false));
     QRect line(body.left() + 8 * f, version.bottom() + 18 * f, body.width() - 16 * f, 15 * f);
+    painter.setFont(AboutFont(10 * f, false, lines.mid(2), line.width()));
     for (int i = 2; i < lines.size(); ++i) {
         painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, lines[i]);
         line.translate(0, 16 * f);

@@ -63,8 +63,11 @@ void DrawSoftKeyStrip(QPainter& painter, const QRect& strip, const QString& left
                       const QString& right, int factor) {
     painter.fillRect(strip, kSoftKeyBackground);
     const int middle = strip.left() + strip.width() / 2;
-    painter.fillRect(QRect(middle, strip.top() + 4 * factor, factor, strip.height() - 8 * factor),
-                     kSoftKeyDivider);
+    if (!left.isEmpty() && !right.isEmpty()) {
+        painter.fillRect(
+            QRect(middle, strip.top() + 4 * factor, factor, strip.height() - 8 * factor),
+            kSoftKeyDivider);
+    }
     painter.setPen(kSoftKeyText);
     painter.setFont(StripFont(12, factor));
     const QRect leftHalf(strip.left() + 4 * factor, strip.top(), middle - strip.left() - 6 * factor,
