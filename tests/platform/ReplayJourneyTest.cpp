@@ -1,0 +1,447 @@
+// Whole journeys through `fotakle --replay`: the built program runs a script
+// against the real editor, with its settings in a temporary config folder,
+// and what it prints and saves is checked against the picture operations
+// applied independently.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+#include "adjust/AdjustTone.h"
+#include "adjust/ApplyColorTone.h"
+#include "decor/ColorPicker.h"
+#include "image/LoadPicture.h"
+#include "image/Resample.h"
+#include "platform/RunProgram.h"
+#include "resources/Resources.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+class ReplayJourney : public ::testing::Test {
+  protected:
+    // Runs the script in the temporary folder, settings kept there too.
+    ProgramResult Replay(const std::string& script) {
+        const std::string path = dir_.File("script.txt");
+        const std::vector<uint8_t> bytes(script.begin(), script.end());
+        EXPECT_TRUE(WriteWholeFile(path, bytes));
+        ProgramResult result = RunProgram({FotaklePath(), "--replay", path}, Env(), dir_.Path());
+        EXPECT_TRUE(result.ended) << "the replay did not end";
+        return result;
+    }
+    Environment Env() const {
+        return {{"XDG_CONFIG_HOME", ConfigFolder()}, {"TMPDIR", dir_.Path()}};
+    }
+    std::string ConfigFolder() const { return dir_.File("config"); }
+    std::string SettingsFile() const {
+        return ConfigFolder() + "/Norvale Systems Inc./fotakle.ini";
+    }
+    std::string File(const std::string& name) const { return dir_.File(name); }
+
+    TempDir dir_;
+};
+
+// The value of the last "name value" line of the output with this name.
+std::string Value(const std::string& out, const std::string& name) {
+    std::istringstream lines(out);
+    std::string line;
+    std::string value = "(missing)";
+    while (std::getline(lines, line)) {
+        if (line == name) {
+            value.clear();
+        } else if (line.compare(0, name.size() + 1, name + " ") == 0) {
+            value = line.substr(name.size() + 1);
+        }
+    }
+    return value;
+}
+
+int IntValue(const std::string& out, const std::string& name) {
+    return std::stoi(Value(out, name));
+}
+
+DibBlock LoadBmp(const std::string& path) {
+    int32_t width = 0;
+    int32_t height = 0;
+    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
+}
+
+// The first differing pixel of two 176 x 180 pictures, or "" when equal.
+std::string FirstDifference(const DibImage* expected, const DibImage* actual) {
+    if (expected == nullptr || actual == nullptr) {
+        return "a picture is missing";
+    }
+    if (actual->header.biWidth != kCanvasWidth || actual->header.biHeight != kCanvasHeight) {
+        return "the picture is not 176 x 180";
+    }
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            if (PixelAt(expected, x, y) != PixelAt(actual, x, y)) {
+                std::ostringstream text;
+                text << "pixel (" << x << ", " << y << ") is " << std::hex << PixelAt(actual, x, y)
+                     << ", expected " << PixelAt(expected, x, y);
+                return text.str();
+            }
+        }
+    }
+    return "";
+}
+
+bool IsFlat(const DibImage* picture) {
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            if (PixelAt(picture, x, y) != PixelAt(picture, 0, 0)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+uint32_t ColorOf(const std::string& hex) {
+    return static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
+}
+
+const char kStateNames[] =
+    "mode adjust_kind level photo_x photo_y scale scaled_w scaled_h scaled_x scaled_y "
+    "photo_changed key_step picker_open cursor_x cursor_y color object_present object_type "
+    "object_x object_y frame_placed work_folder current_file ";
+
+TEST_F(ReplayJourney, MovesThePhotoAndShowsItShiftedOverTheCurrentColour) {
+    const ProgramResult run = Replay(
+        "# two single presses right, then up held for three presses\n"
+        "print title\n"
+        "print bar\n"
+        "key right\n"
+        "key right\n"
+        "\n"
+        "press up\n"
+        "press up\n"
+        "press up\n"
+        "print state\n"
+        "release\n"
+        "print state\n"
+        "photo " +
+        File("photo.bmp") +
+        "\n"
+        "screen " +
+        File("screen.bmp") + "\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    std::istringstream lines(run.out);
+    std::string title;
+    std::string bar;
+    std::getline(lines, title);
+    std::getline(lines, bar);
+    EXPECT_EQ(title, "Fotakle");
+    EXPECT_EQ(bar, "main");
+    // The state block names every field once, in its fixed order.
+    std::string names;
+    std::string line;
+    for (int i = 0; i < 23 && std::getline(lines, line); ++i) {
+        names += line.substr(0, line.find(' ')) + " ";
+    }
+    EXPECT_EQ(names, kStateNames);
+    EXPECT_EQ(Value(run.out, "mode"), "normal");
+    EXPECT_EQ(IntValue(run.out, "photo_x"), 2);
+    EXPECT_EQ(IntValue(run.out, "photo_y"), 1 + 2 + 3);
+    EXPECT_EQ(IntValue(run.out, "key_step"), 1);  // after the release
+    EXPECT_NE(run.out.find("key_step 3\n"), std::string::npos) << "held steps 1, 2, 3";
+
+    // The screen is the photo moved 2 right and 6 up; what it leaves bare
+    // is the current colour.
+    const DibBlock photo = LoadBmp(File("photo.bmp"));
+    const DibBlock screen = LoadBmp(File("screen.bmp"));
+    ASSERT_TRUE(photo && screen);
+    DibBlock expected = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    const uint32_t color = ColorOf(Value(run.out, "color"));
+    PlacePhoto(DibPixels(photo.get()), DibPixels(expected.get()), 2, 6, kCanvasWidth, kCanvasHeight,
+               static_cast<uint8_t>(color), static_cast<uint8_t>(color >> 8),
+               static_cast<uint8_t>(color >> 16));
+    EXPECT_EQ(FirstDifference(expected.get(), screen.get()), "");
+    EXPECT_EQ(PixelAt(screen.get(), 0, 0), color);
+}
+
+TEST_F(ReplayJourney, BrightnessDoneFromAnOffsetEqualsAdjustToneThenPlacePhoto) {
+    const ProgramResult run = Replay("photo " + File("start.bmp") +
+                                     "\n"
+                                     "key left\n"
+                                     "key left\n"
+                                     "key left\n"
+                                     "command 40036\n"
+                                     "print title\n"
+                                     "print bar\n"
+                                     "key right\n"
+                                     "key right\n"
+                                     "key right\n"
+                                     "key right\n"
+                                     "key right\n"
+                                     "print state\n"
+                                     "key soft1\n"
+                                     "print bar\n"
+                                     "print title\n"
+                                     "print state\n"
+                                     "photo " +
+                                     File("after.bmp") + "\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("Adjust Brightness\nadjust\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("main\nFotakle\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("mode adjust\nadjust_kind 1\n"), std::string::npos) << run.out;
+    const std::string adjusting = run.out.substr(0, run.out.find("main\nFotakle\n"));
+    const int level = IntValue(adjusting, "level");
+    const int x = IntValue(adjusting, "scaled_x");
+    const int y = IntValue(adjusting, "scaled_y");
+    EXPECT_GT(level, 0);
+    EXPECT_EQ(x, -3);
+    EXPECT_EQ(Value(run.out, "mode"), "normal");
+    EXPECT_EQ(Value(run.out, "photo_changed"), "1");
+    EXPECT_EQ(IntValue(run.out, "photo_x"), 0);
+
+    const DibBlock start = LoadBmp(File("start.bmp"));
+    const DibBlock after = LoadBmp(File("after.bmp"));
+    ASSERT_TRUE(start && after);
+    EXPECT_FALSE(IsFlat(start.get())) << "the start-up picture is missing from the asset folder";
+    DibBlock adjusted = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    DibBlock expected = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    AdjustTone(DibPixels(start.get()), DibPixels(adjusted.get()), ADJUST_BRIGHTNESS,
+               static_cast<int16_t>(level), kCanvasWidth, kCanvasHeight);
+    const uint32_t color = ColorOf(Value(run.out, "color"));
+    PlacePhoto(DibPixels(adjusted.get()), DibPixels(expected.get()), x, y, kCanvasWidth,
+               kCanvasHeight, static_cast<uint8_t>(color), static_cast<uint8_t>(color >> 8),
+               static_cast<uint8_t>(color >> 16));
+    EXPECT_EQ(FirstDifference(expected.get(), after.get()), "");
+}
+
+TEST_F(ReplayJourney, OilPaintCancelRestoresThePhotoAndKeepsEarlierChanges) {
+    const std::string script =
+        "command 40037\n"
+        "key right\n"
+        "command 40044\n"
+        "photo " +
+        File("before.bmp") +
+        "\n"
+        "command 40040\n"
+        "print state\n"
+        "print bar\n"
+        "screen " +
+        File("painted.bmp") +
+        "\n"
+        "key soft2\n"
+        "print state\n"
+        "photo " +
+        File("after.bmp") + "\n";
+    const ProgramResult run = Replay(script);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("mode effect\nadjust_kind 1\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("okcancel\n"), std::string::npos);
+    EXPECT_EQ(Value(run.out, "mode"), "normal");
+    EXPECT_EQ(Value(run.out, "photo_changed"), "1") << "Cancel keeps the contrast change";
+
+    const DibBlock before = LoadBmp(File("before.bmp"));
+    const DibBlock painted = LoadBmp(File("painted.bmp"));
+    const DibBlock after = LoadBmp(File("after.bmp"));
+    ASSERT_TRUE(before && painted && after);
+    EXPECT_NE(FirstDifference(before.get(), painted.get()), "") << "the paint did not show";
+    EXPECT_EQ(FirstDifference(before.get(), after.get()), "");
+
+    // The fixed seed paints the same picture every run.
+    std::filesystem::rename(File("painted.bmp"), File("first.bmp"));
+    ASSERT_EQ(Replay(script).exitCode, 0);
+    const DibBlock first = LoadBmp(File("first.bmp"));
+    const DibBlock second = LoadBmp(File("painted.bmp"));
+    EXPECT_EQ(FirstDifference(first.get(), second.get()), "");
+}
+
+TEST_F(ReplayJourney, ColorTonesFollowThePickerAndAcceptTones) {
+    const ProgramResult run = Replay("photo " + File("start.bmp") +
+                                     "\n"
+                                     "command 40043\n"
+                                     "print state\n"
+                                     "key right\n"
+                                     "key right\n"
+                                     "key up\n"
+                                     "print state\n"
+                                     "key enter\n"
+                                     "print state\n"
+                                     "photo " +
+                                     File("toned.bmp") + "\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("mode tones\n"), std::string::npos);
+    EXPECT_NE(run.out.find("picker_open 1\ncursor_x 88\ncursor_y 25\ncolor FF0500\n"),
+              std::string::npos)
+        << run.out;
+    EXPECT_NE(run.out.find("picker_open 1\ncursor_x 90\ncursor_y 26\n"), std::string::npos)
+        << run.out;
+    EXPECT_EQ(Value(run.out, "mode"), "normal");
+    EXPECT_EQ(Value(run.out, "photo_changed"), "1");
+
+    // The colour line is the field's pixel under the cursor, red first.
+    const DibBlock spectrum = ResourceDib(RESOURCE_SPECTRUM);
+    const DibBlock field = BuildColorField(spectrum.get());
+    ASSERT_TRUE(field);
+    const PixelColor picked = ColorFieldPixel(field.get(), 90, 26);
+    const uint32_t color = ColorOf(Value(run.out, "color"));
+    EXPECT_EQ(color, static_cast<uint32_t>(picked.red << 16 | picked.green << 8 | picked.blue));
+
+    const DibBlock start = LoadBmp(File("start.bmp"));
+    const DibBlock toned = LoadBmp(File("toned.bmp"));
+    ASSERT_TRUE(start && toned);
+    DibBlock expected = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    ApplyColorTone(DibPixels(start.get()), DibPixels(expected.get()), picked.blue, picked.green,
+                   picked.red, kCanvasWidth, kCanvasHeight);
+    EXPECT_EQ(FirstDifference(expected.get(), toned.get()), "");
+}
+
+TEST_F(ReplayJourney, MenusPrintTheirItemsWithGreying) {
+    std::string script = "menu file\nkey right\nmenu file\ncommand 40035\nkey soft2\n";
+    for (int i = 0; i < 30; ++i) {
+        script += "key 1\n";
+    }
+    script += "print state\nmenu action\n";
+    const ProgramResult run = Replay(script);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+
+    const std::string fileMenu =
+        "40016\tOpen\tenabled\n"
+        "40029\tSave as\tenabled\n"
+        "40024\tRecover\tgrey\n"
+        "-\n"
+        "40035\tRescale\tenabled\n"
+        "Move Photo\n"
+        "  40048\tMove Left\\t[<]\tenabled\n"
+        "  40049\tMove Right\\t[>]\tenabled\n"
+        "  40050\tMove Up\\t[^]\tenabled\n"
+        "  40051\tMove Down\\t[v]\tenabled\n"
+        "  -\n"
+        "  40026\tReset Position\tgrey\n"
+        "-\n"
+        "Image\n"
+        "  40036\tBrightness\tenabled\n"
+        "  40037\tContrast\tenabled\n"
+        "  40038\tHue\tenabled\n"
+        "  40039\tVividness\tenabled\n"
+        "  -\n"
+        "  40043\tColor Tones\tenabled\n"
+        "Effect\n"
+        "  40040\tOil Paint\tenabled\n"
+        "  40041\tWater Paint\tenabled\n"
+        "  40042\tWax Paint\tenabled\n"
+        "-\n"
+        "40054\tAbout\tenabled\n"
+        "-\n"
+        "40056\tClose\tenabled\n";
+    std::string moved = fileMenu;
+    moved.replace(moved.find("Reset Position\tgrey"), 19, "Reset Position\tenabled");
+    const std::string rescaleAction =
+        "40046\tScale Up\\t[1]\tenabled\n"
+        "40047\tScale Down\\t[2]\tenabled\n"
+        "-\n"
+        "40048\tMove Left\\t[<]\tenabled\n"
+        "40049\tMove Right\\t[>]\tenabled\n"
+        "40050\tMove Up\\t[^]\tenabled\n"
+        "40051\tMove Down\\t[v]\tenabled\n"
+        "-\n"
+        "40052\tReset\tenabled\n"
+        "40028\tCancel\tenabled\n";
+    std::string atMaximum = rescaleAction;
+    atMaximum.replace(atMaximum.find("[1]\tenabled"), 11, "[1]\tgrey");
+
+    ASSERT_EQ(run.out.compare(0, fileMenu.size(), fileMenu), 0) << run.out;
+    std::string rest = run.out.substr(fileMenu.size());
+    ASSERT_EQ(rest.compare(0, moved.size(), moved), 0) << rest;
+    rest = rest.substr(moved.size());
+    // The right soft key of the rescale bar opens its Action pop-up.
+    ASSERT_EQ(rest.compare(0, rescaleAction.size(), rescaleAction), 0) << rest;
+    EXPECT_EQ(Value(run.out, "scale"), "155");
+    EXPECT_EQ(run.out.substr(run.out.size() - atMaximum.size()), atMaximum);
+}
+
+TEST_F(ReplayJourney, CloseAsksTheSaveQuestionAndKeepsTheWorkFolder) {
+    // A work folder from the settings is read from the config folder given.
+    const std::string pictures = File("pictures");
+    std::filesystem::create_directories(pictures);
+    std::filesystem::create_directories(ConfigFolder() + "/Norvale Systems Inc.");
+    const std::string ini = "[MainSection]\nWorkFolder=" + pictures + "\n";
+    ASSERT_TRUE(WriteWholeFile(SettingsFile(), std::vector<uint8_t>(ini.begin(), ini.end())));
+
+    const ProgramResult unchanged = Replay("print state\ncommand 40056\n");
+    ASSERT_EQ(unchanged.exitCode, 0) << unchanged.err;
+    EXPECT_EQ(Value(unchanged.out, "work_folder"), pictures);
+    EXPECT_EQ(unchanged.out.find("question:"), std::string::npos) << "nothing to save";
+    EXPECT_NE(unchanged.out.find("\nquit\n"), std::string::npos);
+
+    const ProgramResult changed = Replay(
+        "command 40038\n"
+        "key right\n"
+        "key soft1\n"
+        "answer no\n"
+        "command 40056\n");
+    ASSERT_EQ(changed.exitCode, 0) << changed.err;
+    EXPECT_EQ(changed.out, "question: Save: Do you want to save this image ?\nquit\n");
+    const std::vector<uint8_t> written = ReadWholeFile(SettingsFile());
+    const std::string settings(written.begin(), written.end());
+    EXPECT_NE(settings.find("[MainSection]"), std::string::npos) << settings;
+    EXPECT_NE(settings.find("WorkFolder=" + pictures), std::string::npos) << settings;
+}
+
+TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
+    struct Case {
+        const char* script;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"# comment\n\nkey sideways\n", "line 3: unknown key"},
+        {"print bar\njump\n", "line 2: unknown action \"jump\""},
+        {"command 0\n", "line 1: command needs a number"},
+        {"command 4x\n", "line 1: command needs a number"},
+        {"menu edit\n", "line 1: menu needs file, object or action"},
+        {"answer maybe\n", "line 1: answer needs yes or no"},
+        {"release now\n", "line 1: release takes no argument"},
+        {"saveas picture png\n", "line 1: saveas needs the format"},
+        {"print everything\n", "line 1: print needs title, bar or state"},
+        {"command 40040\nmenu action\n", "line 2: the okcancel bar has no Action pop-up"},
+        {"screen /nonexistent-folder/screen.bmp\n", "line 1: cannot write"},
+        {"answer yes\nprint title\n", "line 1: this answer was never used"},
+        {"saveas picture bmp\nprint title\n", "line 1: no such dialog yet"},
+        {"command 40056\nprint title\n", "line 2: the editor quit on line 1"},
+    };
+    for (const Case& c : cases) {
+        const ProgramResult run = Replay(c.script);
+        EXPECT_EQ(run.exitCode, 1) << c.script;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.script << "\ngave: " << run.err;
+    }
+}
+
+TEST_F(ReplayJourney, AnUnansweredQuestionStopsTheRun) {
+    const ProgramResult run = Replay(
+        "command 40036\n"
+        "key right\n"
+        "command 40044\n"
+        "command 40056\n"
+        "print state\n");
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("line 4: a question had no answer waiting"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("Do you want to save this image ?"), std::string::npos);
+    EXPECT_EQ(run.out.find("mode "), std::string::npos) << "the run went on";
+}
+
+TEST_F(ReplayJourney, CommandLineOtherThanReplayIsAUsageError) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{FotaklePath(), "--replay"},
+          std::vector<std::string>{FotaklePath(), "--help"},
+          std::vector<std::string>{FotaklePath(), "--replay", "a", "b"}}) {
+        const ProgramResult run = RunProgram(args, Env(), dir_.Path());
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_NE(run.err.find("usage:"), std::string::npos);
+    }
+    const ProgramResult missing =
+        RunProgram({FotaklePath(), "--replay", File("missing.txt")}, Env(), dir_.Path());
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("cannot read"), std::string::npos);
+}
+
+}  // namespace
