@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -22,27 +21,10 @@
 #include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneWindow.h"
 #include "platform/QtShell.h"
+#include "platform/TestApplication.h"
 #include "support/TestSupport.h"
 
-// Fontconfig, which Qt uses for the strips' text, keeps caches it never
-// frees; the sanitizer build's leak check is not about them.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libfontconfig.so\n";
-}
-
 namespace {
-
-QApplication& Application() {
-    static int argc = 1;
-    static char name[] = "fotakle_platform_tests";
-    static char* argv[] = {name, nullptr};
-    // Kept for the whole test run; Qt allows one application object.
-    static QApplication* application = [] {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        return new QApplication(argc, argv);
-    }();
-    return *application;
-}
 
 void SendKey(QWidget* target, QEvent::Type type, int key, bool autoRepeat = false,
              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -58,7 +40,7 @@ void ClickKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::No
 class PhoneWindowTest : public ::testing::Test {
   protected:
     PhoneWindowTest() {
-        Application();
+        TestApplication();
         window_ = std::make_unique<PhoneWindow>();
         shell_ = std::make_unique<QtShell>(*window_);
         editor_ = std::make_unique<Editor>(*shell_, nullptr, FOTAKLE_PROGRAM_FOLDER);

@@ -2,6 +2,8 @@
 // running copy and ends with 0, leaving the first running.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <time.h>
@@ -11,6 +13,8 @@
 #include <string>
 
 #include "platform/RunProgram.h"
+#include "platform/SingleInstance.h"
+#include "platform/TestApplication.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -61,6 +65,23 @@ TEST(SingleInstance, SecondStartRaisesTheFirstAndExitsWithZero) {
     kill(first, SIGTERM);
     int firstCode = 0;
     WaitProgram(first, kBoundSeconds, &firstCode);
+}
+
+TEST(SingleInstance, ALaterStartAsksTheListeningCopyToRaise) {
+    TestApplication();
+    TempDir dir;
+    const QString name = QString::fromStdString(dir.File("socket"));
+    SingleInstance running(name);
+    int raised = 0;
+    QObject::connect(&running, &SingleInstance::RaiseRequested, [&raised] { ++raised; });
+    SingleInstance later(name);
+    EXPECT_FALSE(later.AskRunningCopyToRaise()) << "nobody listens yet";
+    ASSERT_TRUE(running.Listen());
+    EXPECT_TRUE(later.AskRunningCopyToRaise());
+    for (int i = 0; i < 500 && raised == 0; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(raised, 1);
 }
 
 }  // namespace
