@@ -79,7 +79,10 @@ TEST(Blend, ThresholdsAtTheirBoundaries) {
 // width 60 at x = 170 (6 columns).
 TEST(Blend, EverythingIsClippedAtEveryEdge) {
     const int16_t positions[] = {-32768, -200, -60, -13, -10, -1, 0, 5, 170, 175, 176, 32767};
-    for (auto [width, height] : {std::pair{13, 7}, {60, 60}, {176, 50}, {273, 279}}) {
+    for (const auto& size : {std::pair{13, 7}, {60, 60}, {176, 50}, {273, 279}}) {
+        // Plain copies: lambdas may not capture structured bindings in C++17.
+        const int32_t width = size.first;
+        const int32_t height = size.second;
         DibBlock pattern = MakePatternImage(width, height);
         FloatingObject object = MakeObject(OBJECT_PICTURE, width, height, {255});
         object.colour = MakePatternImage(width, height);
