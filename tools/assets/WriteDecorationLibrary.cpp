@@ -50,6 +50,7 @@ std::vector<DecorationTheme> DrawPattern24Themes() {
 const Category kCategories[] = {
     {"Pattern12", 12, 12, false, DrawPattern12Themes},
     {"Pattern24", 24, 24, false, DrawPattern24Themes},
+    {"Picture", 60, 60, true, DrawPictureThemes},
 };
 
 // Under a frame's opening the colour file is seen only in the chooser's
