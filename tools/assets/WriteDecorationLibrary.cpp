@@ -51,6 +51,8 @@ const Category kCategories[] = {
     {"Pattern12", 12, 12, false, DrawPattern12Themes},
     {"Pattern24", 24, 24, false, DrawPattern24Themes},
     {"Picture", 60, 60, true, DrawPictureThemes},
+    {"Word", 176, 50, false, DrawWordThemes},
+    {"Colorful Word", 176, 50, true, DrawColorfulWordThemes},
 };
 
 // Under a frame's opening the colour file is seen only in the chooser's
