@@ -48,6 +48,7 @@ std::vector<DecorationTheme> DrawPattern24Themes() {
 }
 
 const Category kCategories[] = {
+    {"Frame", 176, 180, true, DrawFrameThemes},
     {"Pattern12", 12, 12, false, DrawPattern12Themes},
     {"Pattern24", 24, 24, false, DrawPattern24Themes},
     {"Picture", 60, 60, true, DrawPictureThemes},
