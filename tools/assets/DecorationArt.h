@@ -4,9 +4,10 @@
 // Every item is drawn at its final size in QImage::Format_RGBA64_Premultiplied:
 // the art's colour, and in alpha how much of each pixel it covers. Alpha
 // becomes the item's mask (0 the photo shows, 255 the art shows); for the
-// kinds that carry colour the colour file holds the art's own colour
-// wherever alpha is above 0. Shape-only kinds (pattern stamps, Word) use
-// alpha alone.
+// kinds that carry colour the colour file holds the art's own colour where
+// it covers the pixel (WriteDecorationLibrary.cpp says how partly covered
+// pixels are filled). Shape-only kinds (pattern stamps, Word) use alpha
+// alone.
 //
 // The drawing is deterministic: the same build draws the same pixels.
 #pragma once

@@ -24,19 +24,29 @@
 
 namespace {
 
-// High enough that JPEG leaves a mask's flat levels within a level or two;
-// colour keeps one chroma sample per pixel, so small art keeps its edges.
+// High enough that no mask level moves by more than a few steps through the
+// compression (5 at most in this library); colour keeps one chroma sample
+// per pixel, so small art keeps its edges.
 constexpr int kJpegQuality = 97;
 constexpr int kTransparentAtMost = 16;
 constexpr int kOpaqueAtLeast = 240;
 constexpr int kMaxThemes = 10;
 constexpr int kMaxThemeName = 31;
 
+// Under a frame's opening the colour file is seen only in the chooser's
+// preview and where a moved photo leaves the screen uncovered: a quiet grey.
+const QColor kFrameOpening(196, 200, 206);
+// Pictures and colourful words sit on black in their previews, like the
+// shapes of the Word chooser; their outermost edge is dark, so the art's
+// outline meets the black without a seam.
+const QColor kPreviewGround(0, 0, 0);
+
 struct Category {
     const char* folder;
     int width;
     int height;
-    bool colour;  // a colour file and a mask; else one grey shape file
+    bool colour;    // a colour file and a mask; else one grey shape file
+    QColor ground;  // of the colour file, where the art covers nothing
     std::vector<DecorationTheme> (*draw)();
 };
 
@@ -48,21 +58,13 @@ std::vector<DecorationTheme> DrawPattern24Themes() {
 }
 
 const Category kCategories[] = {
-    {"Frame", 176, 180, true, DrawFrameThemes},
-    {"Pattern12", 12, 12, false, DrawPattern12Themes},
-    {"Pattern24", 24, 24, false, DrawPattern24Themes},
-    {"Picture", 60, 60, true, DrawPictureThemes},
-    {"Word", 176, 50, false, DrawWordThemes},
-    {"Colorful Word", 176, 50, true, DrawColorfulWordThemes},
+    {"Frame", 176, 180, true, kFrameOpening, DrawFrameThemes},
+    {"Pattern12", 12, 12, false, {}, DrawPattern12Themes},
+    {"Pattern24", 24, 24, false, {}, DrawPattern24Themes},
+    {"Picture", 60, 60, true, kPreviewGround, DrawPictureThemes},
+    {"Word", 176, 50, false, {}, DrawWordThemes},
+    {"Colorful Word", 176, 50, true, kPreviewGround, DrawColorfulWordThemes},
 };
-
-// Under a frame's opening the colour file is seen only in the chooser's
-// preview and where a moved photo leaves the screen uncovered: a quiet grey.
-const QColor kFrameOpening(196, 200, 206);
-// Pictures and colourful words sit on black in their previews, like the
-// shapes of the Word chooser; their outermost edge is dark, so the art's
-// outline meets the black without a seam.
-const QColor kPreviewGround(0, 0, 0);
 
 bool ThemeNameUsable(const char* name) {
     const size_t length = std::strlen(name);
@@ -179,8 +181,6 @@ bool WriteTheme(const QString& categoryFolder, const Category& category,
     if (!QDir().mkpath(themeFolder)) {
         return Fail(themeFolder, "cannot create");
     }
-    const QColor ground =
-        category.width == 176 && category.height == 180 ? kFrameOpening : kPreviewGround;
     for (size_t i = 0; i < theme.items.size(); ++i) {
         const QImage& art = theme.items[i];
         const QString number = QString::number(i + 1);
@@ -195,7 +195,7 @@ bool WriteTheme(const QString& categoryFolder, const Category& category,
             }
             continue;
         }
-        if (!WriteColourFile(itemPath, ColourOf(art, ground)) ||
+        if (!WriteColourFile(itemPath, ColourOf(art, category.ground)) ||
             !WriteGreyFile(themeFolder + "/" + name + "mask" + number + ".adm", MaskOf(art))) {
             return false;
         }
