@@ -29,5 +29,7 @@ bool WriteBmpFile(std::FILE* file, const DibImage* image, const uint8_t* pixels)
 
 // A baseline JFIF file of the given quality (1 .. 100). 24-bit images are
 // encoded in colour, 8-bit mask images in greyscale from the levels as they
-// stand (the palette is not consulted).
-bool WriteJpegFile(std::FILE* file, const DibImage* image, const uint8_t* pixels, int quality);
+// stand (the palette is not consulted). Colour is sampled once per 2 x 2
+// pixels (4:2:0) unless fullChroma asks for every pixel (4:4:4).
+bool WriteJpegFile(std::FILE* file, const DibImage* image, const uint8_t* pixels, int quality,
+                   bool fullChroma = false);

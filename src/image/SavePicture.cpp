@@ -42,25 +42,34 @@ int CreateTemporaryFile(const std::string& path) {
     return open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 
+// How the file is encoded: BMP, or JPEG of a quality and chroma sampling.
+struct FileEncoding {
+    bool asBmp;
+    int quality;
+    bool fullChroma;
+};
+
 // Writes the picture into the open temporary file and closes it. True only
 // when every byte reached the disk.
-bool WriteAndClose(int fd, bool asBmp, const DibImage* image, const uint8_t* pixels) {
+bool WriteAndClose(int fd, const FileEncoding& encoding, const DibImage* image,
+                   const uint8_t* pixels) {
     std::FILE* file = fdopen(fd, "wb");
     if (file == nullptr) {
         close(fd);
         return false;
     }
-    bool written = asBmp ? WriteBmpFile(file, image, pixels)
-                         : WriteJpegFile(file, image, pixels, kJpegQuality);
+    bool written = encoding.asBmp
+                       ? WriteBmpFile(file, image, pixels)
+                       : WriteJpegFile(file, image, pixels, encoding.quality, encoding.fullChroma);
     written = written && std::fflush(file) == 0 && fsync(fileno(file)) == 0;
     // fclose releases the stream even when it fails; a failed close may
     // mean lost data, so it counts.
     return std::fclose(file) == 0 && written;
 }
 
-}  // namespace
-
-int SavePicture(const std::string& targetPath, const DibImage* image, const uint8_t* pixels) {
+// The whole save: temporary file, encoding, rename over the target.
+int SaveThroughTemporaryFile(const std::string& targetPath, const DibImage* image,
+                             const uint8_t* pixels, const FileEncoding& encoding) {
     if (targetPath.empty() || image == nullptr || !DibHeaderSavable(image->header)) {
         return 0;
     }
@@ -78,11 +87,27 @@ int SavePicture(const std::string& targetPath, const DibImage* image, const uint
     // rename replaces the target atomically: readers see the old file or the
     // complete new one. A target that is a symbolic link is replaced by the
     // file, not written through; a target that is a folder makes it fail.
-    if (!WriteAndClose(fd, PictureTypeFromName(targetPath) == PICTURE_BMP, image, pixels) ||
+    if (!WriteAndClose(fd, encoding, image, pixels) ||
         std::rename(temporaryPath.c_str(), targetPath.c_str()) != 0) {
         unlink(temporaryPath.c_str());
         return 0;
     }
     SyncFolder(FolderOf(targetPath));
     return 1;
+}
+
+}  // namespace
+
+int SavePicture(const std::string& targetPath, const DibImage* image, const uint8_t* pixels) {
+    const FileEncoding encoding = {PictureTypeFromName(targetPath) == PICTURE_BMP, kJpegQuality,
+                                   false};
+    return SaveThroughTemporaryFile(targetPath, image, pixels, encoding);
+}
+
+int SaveJpegPicture(const std::string& targetPath, const DibImage* image, int quality,
+                    bool fullChroma) {
+    if (quality < 1 || quality > 100) {
+        return 0;
+    }
+    return SaveThroughTemporaryFile(targetPath, image, nullptr, {false, quality, fullChroma});
 }

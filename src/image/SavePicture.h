@@ -1,5 +1,6 @@
 // SavePicture: writes a picture as a BMP or a JPEG (quality 90) file without
-// ever risking the file it replaces.
+// ever risking the file it replaces; SaveJpegPicture writes JPEG data of a
+// chosen quality the same way.
 //
 // The picture is written to a temporary file named target + ".xxx", flushed
 // to disk, and then renamed over the target in one step. On any failure the
@@ -20,3 +21,11 @@
 // mask-form images with a 40-byte uncompressed bottom-up header and sides of
 // 1 .. kMaxPictureSide are written; anything else gives 0 and no file.
 int SavePicture(const std::string& targetPath, const DibImage* image, const uint8_t* pixels);
+
+// The same save as a JPEG file whatever the name's ending, at a quality of
+// 1 .. 100 (anything else gives 0 and no file). With fullChroma a colour
+// picture keeps its colour at every pixel (4:4:4) instead of one colour per
+// 2 x 2 pixels, which keeps small coloured art and thin edges true; 8-bit
+// mask-form images are greyscale either way.
+int SaveJpegPicture(const std::string& targetPath, const DibImage* image, int quality,
+                    bool fullChroma);

@@ -38,7 +38,7 @@ unsigned DotsPerInch(int32_t pelsPerMeter) {
 // Everything between the creation and the destruction of the compressor.
 // May leave by longjmp, so it holds no object with a destructor.
 void CompressPicture(jpeg_compress_struct* cinfo, const BitmapInfoHeader& header,
-                     const uint8_t* pixels, int quality) {
+                     const uint8_t* pixels, int quality, bool fullChroma) {
     const bool colour = header.biBitCount == 24;
     cinfo->image_width = static_cast<JDIMENSION>(header.biWidth);
     cinfo->image_height = static_cast<JDIMENSION>(header.biHeight);
@@ -46,6 +46,12 @@ void CompressPicture(jpeg_compress_struct* cinfo, const BitmapInfoHeader& header
     cinfo->in_color_space = colour ? JCS_EXT_BGR : JCS_GRAYSCALE;
     jpeg_set_defaults(cinfo);
     jpeg_set_quality(cinfo, quality, TRUE);
+    if (colour && fullChroma) {
+        // The defaults halve the chroma both ways; one sample per pixel for
+        // the luminance and both colour components keeps them all.
+        cinfo->comp_info[0].h_samp_factor = 1;
+        cinfo->comp_info[0].v_samp_factor = 1;
+    }
     const unsigned xDpi = DotsPerInch(header.biXPelsPerMeter);
     const unsigned yDpi = DotsPerInch(header.biYPelsPerMeter);
     if (xDpi != 0 && yDpi != 0) {
@@ -75,7 +81,7 @@ void CompressPicture(jpeg_compress_struct* cinfo, const BitmapInfoHeader& header
 // Holds the setjmp; nothing here changes between setjmp and a jump back
 // except the compressor itself, which is only destroyed afterwards.
 bool CompressGuarded(std::FILE* file, const BitmapInfoHeader& header, const uint8_t* pixels,
-                     int quality) {
+                     int quality, bool fullChroma) {
     jpeg_compress_struct cinfo;
     JpegWriteError error;
     cinfo.err = jpeg_std_error(&error.manager);
@@ -89,17 +95,18 @@ bool CompressGuarded(std::FILE* file, const BitmapInfoHeader& header, const uint
     // The stdio destination raises an error on a short write and on a failed
     // flush at the end, so a full disk reaches us as a jump.
     jpeg_stdio_dest(&cinfo, file);
-    CompressPicture(&cinfo, header, pixels, quality);
+    CompressPicture(&cinfo, header, pixels, quality, fullChroma);
     jpeg_destroy_compress(&cinfo);
     return true;
 }
 
 }  // namespace
 
-bool WriteJpegFile(std::FILE* file, const DibImage* image, const uint8_t* pixels, int quality) {
+bool WriteJpegFile(std::FILE* file, const DibImage* image, const uint8_t* pixels, int quality,
+                   bool fullChroma) {
     if (file == nullptr || image == nullptr || !DibHeaderSavable(image->header)) {
         return false;
     }
     return CompressGuarded(file, image->header, pixels != nullptr ? pixels : DibPixels(image),
-                           quality);
+                           quality, fullChroma);
 }

@@ -143,6 +143,38 @@ TEST(SavePicture, JpegDecodesCloseToTheOriginalTopRowFirst) {
     }
 }
 
+// Columns alternating pure red and pure blue: sampling the colour once per
+// two columns turns both into purple, so only full chroma keeps them.
+TEST(SavePicture, JpegOfChosenQualityKeepsFullChromaWhenAsked) {
+    TempDir dir;
+    DibBlock stripes = DibCreate(32, 16, 24);
+    const int32_t stride = DibRowStride(32, 24);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            uint8_t* p = DibPixels(stripes.get()) + y * stride + 3 * x;
+            p[x % 2 == 0 ? 2 : 0] = 255;
+        }
+    }
+    // The name's ending does not matter: JPEG data under any name.
+    const std::string path = dir.File("stripes.bmp");
+    ASSERT_EQ(SaveJpegPicture(path, stripes.get(), 98, true), 1);
+    for (double error : MeanErrorsAfterDecoding(path, stripes.get())) {
+        EXPECT_TRUE(error >= 0.0 && error < 4.0) << error;
+    }
+    ASSERT_EQ(SaveJpegPicture(path, stripes.get(), 98, false), 1);
+    const std::vector<double> halved = MeanErrorsAfterDecoding(path, stripes.get());
+    EXPECT_GT(halved[0] + halved[2], 100.0);
+
+    DibBlock mask = MakeSmoothImage(20, 10, 8);
+    ASSERT_EQ(SaveJpegPicture(dir.File("mask.adm"), mask.get(), 100, true), 1);
+    EXPECT_LT(MeanErrorsAfterDecoding(dir.File("mask.adm"), mask.get())[0], 1.0);
+
+    for (int quality : {0, 101}) {
+        EXPECT_EQ(SaveJpegPicture(dir.File("bad.adm"), mask.get(), quality, false), 0);
+    }
+    EXPECT_FALSE(Exists(dir.File("bad.adm")));
+}
+
 TEST(SavePicture, ReplacesTheTargetWithoutFollowingWhatIsAtTheTemporaryName) {
     TempDir dir;
     DibBlock canvas = MakePatternImage(kCanvasWidth, kCanvasHeight);

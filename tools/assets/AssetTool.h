@@ -17,9 +17,13 @@
 // named after their ids (<id>.bmp, 300.png) in an existing folder.
 bool WriteResources(const QString& folder);
 
-// The asset folder: for now the start-up picture BackPict.ADM. The folder is
-// created when missing.
+// The asset folder: the start-up picture BackPict.ADM and the decoration
+// library. The folder is created when missing.
 bool WriteAssetFolder(const QString& folder);
+
+// The decoration library inside the asset folder: the six category folders,
+// each replaced whole, with their themes and item files.
+bool WriteDecorationLibrary(const QString& folder);
 
 // Drawings, each at its final size.
 QImage DrawFolderIcons();     // 80 x 15: open folder, closed folder, phone, network, document

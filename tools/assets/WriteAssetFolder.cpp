@@ -1,5 +1,5 @@
 // The asset folder beside the executable. Each family of assets is drawn and
-// written by its own function; for now there is the start-up picture.
+// written by its own function: the start-up picture, then the decorations.
 #include <QDir>
 
 #include <cstdio>
@@ -22,5 +22,5 @@ bool WriteAssetFolder(const QString& folder) {
         std::fprintf(stderr, "fotakle-assets: cannot create %s\n", qPrintable(folder));
         return false;
     }
-    return WriteStartupPicture(folder);
+    return WriteStartupPicture(folder) && WriteDecorationLibrary(folder);
 }
