@@ -10,6 +10,7 @@
 #include "app/Strings.h"
 #include "decor/ColorPicker.h"
 #include "decor/ComposeScreen.h"
+#include "dialogs/FileNames.h"
 #include "resources/Resources.h"
 
 namespace {
