@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
-#include <time.h>
 
+#include <cctype>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "dialogs/OpenBrowser.h"
 #include "image/SavePicture.h"
@@ -16,25 +14,21 @@
 
 namespace fs = std::filesystem;
 
-// Found by the assertions through BrowserRect's own namespace.
-static bool operator==(const BrowserRect& a, const BrowserRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-static std::ostream& operator<<(std::ostream& out, const BrowserRect& r) {
-    return out << "(" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << ")";
-}
-
 namespace {
+
+using Ints = std::vector<int32_t>;
 
 void Touch(const std::string& path) {
     ASSERT_TRUE(WriteWholeFile(path, {1}));
 }
 
-// A picture file of this size, in the format its name says.
 void WritePicture(const std::string& path, int32_t width, int32_t height) {
     const DibBlock image = MakePatternImage(width, height);
     ASSERT_EQ(SavePicture(path, image.get(), nullptr), 1) << path;
+}
+
+Ints Box(const BrowserRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
 }
 
 std::vector<std::string> Names(const OpenBrowser& browser) {
@@ -45,18 +39,9 @@ std::vector<std::string> Names(const OpenBrowser& browser) {
     return names;
 }
 
-std::vector<int32_t> Shown(const BrowserLayout& layout) {
-    std::vector<int32_t> shown;
-    for (const BrowserRowLayout& row : layout.rows) {
-        shown.push_back(row.index);
-    }
-    return shown;
-}
-
-// A folder of n small files named 0.jpg, 1.jpg, ...
-class BrowserFolder {
-  public:
-    explicit BrowserFolder(int n) {
+// A folder of n one-byte files named 0.jpg, 1.jpg, ...
+struct NumberedFolder {
+    explicit NumberedFolder(int n) {
         for (int i = 0; i < n; ++i) {
             Touch(dir.File(std::to_string(i) + ".jpg"));
         }
@@ -69,187 +54,130 @@ class BrowserFolder {
 TEST(OpenBrowser, ListsPictureFilesOfAnyCaseSortedByName) {
     TempDir dir;
     for (const char* name :
-         {"b.JPG", "a.jpeg", "C.Bmp", "d.gif", "e.ADM", "notes.txt", "jpg", "x.jpg.txt", "B.jpg"}) {
+         {"b.JPG", "a.jpeg", "C.Bmp", "d.gif", "e.ADM", "B.jpg", "notes.txt", "jpg", "x.jpg.txt"}) {
         Touch(dir.File(name));
     }
-    fs::create_directory(dir.File("folder.jpg"));  // a folder is never listed
+    fs::create_directory(dir.File("folder.jpg"));
     fs::create_symlink("C.Bmp", dir.File("link.bmp"));
     fs::create_symlink("missing.bmp", dir.File("dead.bmp"));
-
     const OpenBrowser browser(dir.Path() + "/", "No Files !");
     EXPECT_EQ(Names(browser), (std::vector<std::string>{"a.jpeg", "B.jpg", "b.JPG", "C.Bmp",
                                                         "d.gif", "e.ADM", "link.bmp"}));
     EXPECT_EQ(browser.Selection(), 0);
-    EXPECT_EQ(browser.Top(), 0);
     EXPECT_EQ(browser.Rows(), 3);
     EXPECT_TRUE(browser.Layout().noFilesText.empty());
-}
 
-TEST(OpenBrowser, AnEmptyOrMissingFolderShowsNoFilesAndNoArrows) {
-    TempDir dir;
-    Touch(dir.File("readme.txt"));
-    for (const std::string& folder : {dir.Path(), dir.File("missing"), std::string()}) {
-        SCOPED_TRACE(folder);
-        OpenBrowser browser(folder, "No Files !");
-        EXPECT_EQ(browser.Count(), 0);
-        EXPECT_EQ(browser.Selection(), -1);
-        EXPECT_FALSE(browser.Next());
-        EXPECT_FALSE(browser.Previous());
-        EXPECT_FALSE(browser.Accept());
-        EXPECT_EQ(browser.SelectedPath(), "");
-        const BrowserLayout layout = browser.Layout();
+    for (const std::string& folder : {dir.File("folder.jpg"), dir.File("missing")}) {
+        OpenBrowser empty(folder, "No Files !");
+        EXPECT_EQ(empty.Selection(), -1);
+        EXPECT_FALSE(empty.Next() || empty.Previous() || empty.Accept());
+        const BrowserLayout layout = empty.Layout();
         EXPECT_EQ(layout.noFilesText, "No Files !");
-        EXPECT_EQ(layout.noFilesRect, (BrowserRect{2, 2, 174, 178}));
+        EXPECT_EQ(Box(layout.noFilesRect), (Ints{2, 2, 174, 178}));
         EXPECT_TRUE(layout.rows.empty());
         EXPECT_FALSE(layout.upArrow || layout.downArrow);
     }
 }
 
 TEST(OpenBrowser, SelectionScrollsByOneRowAtBothEndsAndNeverWraps) {
-    BrowserFolder folder(5);
+    NumberedFolder folder(5);
     OpenBrowser browser(folder.dir.Path(), "");
+    Ints steps;  // selection and top after each move: 5 down, then 5 up
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(i < 5 ? browser.Next() : browser.Previous(), i % 5 != 4);
+        steps.insert(steps.end(), {browser.Selection(), browser.Top()});
+    }
+    EXPECT_EQ(steps, (Ints{1, 0, 2, 0, 3, 1, 4, 2, 4, 2, 3, 2, 2, 2, 1, 1, 0, 0, 0, 0}));
     EXPECT_FALSE(browser.Previous());
-    std::vector<std::pair<int, int>> steps;  // selection, top after each move
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(browser.Next(), i < 4);
-        steps.push_back({browser.Selection(), browser.Top()});
-    }
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(browser.Previous(), i < 4);
-        steps.push_back({browser.Selection(), browser.Top()});
-    }
-    EXPECT_EQ(steps,
-              (std::vector<std::pair<int, int>>{
-                  {1, 0}, {2, 0}, {3, 1}, {4, 2}, {4, 2}, {3, 2}, {2, 2}, {1, 1}, {0, 0}, {0, 0}}));
-    browser.Next();
-    browser.Next();
-    browser.Next();
-    EXPECT_EQ(Shown(browser.Layout()), (std::vector<int32_t>{1, 2, 3}));
 }
 
 TEST(OpenBrowser, ArrowsShowOnlyWhenEntriesLieBeyondTheScreen) {
-    BrowserFolder three(3);
-    OpenBrowser exact(three.dir.Path(), "");
-    for (int i = 0; i < 3; ++i) {
-        const BrowserLayout layout = exact.Layout();
-        EXPECT_FALSE(layout.upArrow || layout.downArrow) << i;
-        exact.Next();
+    for (int count : {3, 4}) {
+        NumberedFolder folder(count);
+        OpenBrowser browser(folder.dir.Path(), "");
+        std::vector<bool> arrows;  // up, down at each selection
+        for (int i = 0; i < count; ++i) {
+            const BrowserLayout layout = browser.Layout();
+            arrows.insert(arrows.end(), {layout.upArrow, layout.downArrow});
+            browser.Next();
+        }
+        const bool x = false;  // x: no arrow, o: an arrow
+        const bool o = true;
+        EXPECT_EQ(arrows, count == 3 ? std::vector<bool>(6, x)
+                                     : (std::vector<bool>{x, o, o, o, o, o, o, x}));
     }
-
-    BrowserFolder four(4);
-    OpenBrowser browser(four.dir.Path(), "");
-    std::vector<std::pair<bool, bool>> arrows;  // up, down at selections 0 .. 3
-    for (int i = 0; i < 4; ++i) {
-        const BrowserLayout layout = browser.Layout();
-        arrows.push_back({layout.upArrow, layout.downArrow});
-        browser.Next();
-    }
-    EXPECT_EQ(arrows, (std::vector<std::pair<bool, bool>>{
-                          {false, true}, {true, true}, {true, true}, {true, false}}));
 }
 
 TEST(OpenBrowser, LayoutOfThePhonePictureArea) {
-    BrowserFolder folder(4);
+    NumberedFolder folder(5);
     OpenBrowser browser(folder.dir.Path(), "");
-    browser.Next();
+    for (int i = 0; i < 3; ++i) {
+        browser.Next();
+    }
     const BrowserLayout layout = browser.Layout();
-    EXPECT_EQ(layout.client, (BrowserRect{0, 0, 176, 180}));
-    EXPECT_EQ(layout.listFrame, (BrowserRect{2, 2, 174, 158}));
+    EXPECT_EQ(Box(layout.listFrame), (Ints{2, 2, 174, 158}));
     ASSERT_EQ(layout.rows.size(), 3u);
-    const BrowserRowLayout& first = layout.rows[0];
-    EXPECT_FALSE(first.selected);
-    EXPECT_TRUE(layout.rows[1].selected);
-    EXPECT_EQ(first.cell, (BrowserRect{4, 4, 172, 48}));
-    EXPECT_EQ(first.thumbnailBox, (BrowserRect{6, 6, 50, 46}));
-    EXPECT_EQ(first.nameRect, (BrowserRect{54, 4, 172, 26}));
-    EXPECT_EQ(first.infoRect, (BrowserRect{54, 27, 172, 48}));
-    EXPECT_EQ(layout.rows[2].cell, (BrowserRect{4, 100, 172, 144}));
-    EXPECT_EQ(first.name, "0.jpg");
-    EXPECT_EQ(first.info.substr(0, 3), "1B ");
-    EXPECT_EQ(first.thumbnail, nullptr);  // nothing loaded yet
-
-    // The arrows sit in the strip below the list, around its middle.
-    EXPECT_EQ(layout.upTriangle[0].x, 88);
-    EXPECT_EQ(layout.upTriangle[0].y, 163);
-    EXPECT_EQ(layout.upTriangle[1].x, 84);
-    EXPECT_EQ(layout.upTriangle[2].y, 167);
-    EXPECT_EQ(layout.downTriangle[0].y, 175);
-    EXPECT_EQ(layout.downTriangle[2].x, 92);
-    EXPECT_EQ(layout.downTriangle[2].y, 171);
+    const BrowserRowLayout& row = layout.rows[0];
+    EXPECT_EQ(row.index, 1);
+    EXPECT_EQ(Box(row.cell), (Ints{4, 4, 172, 48}));
+    EXPECT_EQ(Box(row.thumbnailBox), (Ints{6, 6, 50, 46}));
+    EXPECT_EQ(Box(row.nameRect), (Ints{54, 4, 172, 26}));
+    EXPECT_EQ(Box(row.infoRect), (Ints{54, 27, 172, 48}));
+    EXPECT_EQ(Box(layout.rows[2].cell), (Ints{4, 100, 172, 144}));
+    EXPECT_TRUE(layout.rows[2].selected && !row.selected);
+    EXPECT_EQ(row.name, "1.jpg");
+    const BrowserPoint* up = layout.upTriangle;
+    const BrowserPoint* down = layout.downTriangle;
+    EXPECT_EQ((Ints{up[0].x, up[0].y, up[1].x, up[1].y, up[2].x, up[2].y}),
+              (Ints{88, 163, 84, 167, 92, 167}));
+    EXPECT_EQ((Ints{down[0].x, down[0].y, down[1].x, down[1].y, down[2].x, down[2].y}),
+              (Ints{88, 175, 84, 171, 92, 171}));
 }
 
-TEST(OpenBrowser, SizeTextAtItsBoundariesAndBeyondFourGigabytes) {
-    EXPECT_EQ(BrowserSizeText(0), "0B");
+TEST(OpenBrowser, InfoLineGivesTheWholeSizeAndTheLocalDate) {
     EXPECT_EQ(BrowserSizeText(1023), "1023B");
     EXPECT_EQ(BrowserSizeText(1024), "1K");
     EXPECT_EQ(BrowserSizeText(2047), "1K");
     EXPECT_EQ(BrowserSizeText(2048), "2K");
 
-    // A sparse file of 5 GB: the whole size, not its low 32 bits (1 GB).
+    const char* zone = getenv("TZ");
+    const std::string savedZone = zone != nullptr ? zone : "";
+    setenv("TZ", "EST5", 1);  // five hours behind UTC
+    tzset();
+    EXPECT_EQ(BrowserDateText(946684800), "1999/12/31 19:00");  // 2000-01-01 00:00 UTC
+
+    // A sparse file of 5 GB shows all of it, not its low 32 bits (1 GB).
     TempDir dir;
     Touch(dir.File("huge.jpg"));
     std::error_code error;
     fs::resize_file(dir.File("huge.jpg"), uint64_t{5} << 30, error);
-    if (error) {
-        GTEST_SKIP() << "no sparse 5 GB file here: " << error.message();
-    }
+    const struct timespec times[2] = {{1089360359, 0}, {1089360359, 0}};  // 2004-07-09 08:05:59
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.File("huge.jpg").c_str(), times, 0), 0);
     const OpenBrowser browser(dir.Path(), "");
-    ASSERT_EQ(browser.Count(), 1);
-    EXPECT_EQ(browser.Entry(0).size, uint64_t{5} << 30);
-    EXPECT_EQ(browser.Layout().rows.at(0).info.substr(0, 9), "5242880K ");
-}
-
-TEST(OpenBrowser, DateTextIsTheLastWriteInLocalTime) {
-    const char* old = getenv("TZ");
-    const std::string saved = old != nullptr ? old : "";
-    setenv("TZ", "UTC", 1);
-    tzset();
-    EXPECT_EQ(BrowserDateText(1089360359), "2004/07/09 08:05");  // 08:05:59 UTC
-    EXPECT_EQ(BrowserDateText(946684800), "2000/01/01 00:00");
-    setenv("TZ", "EST5", 1);  // five hours behind: the previous day
-    tzset();
-    EXPECT_EQ(BrowserDateText(946684800), "1999/12/31 19:00");
-
-    TempDir dir;
-    Touch(dir.File("a.jpg"));
-    const struct timespec times[2] = {{1089360359, 0}, {1089360359, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, dir.File("a.jpg").c_str(), times, 0), 0);
-    const OpenBrowser browser(dir.Path(), "");
-    EXPECT_EQ(browser.Layout().rows.at(0).info, "1B 2004/07/09 03:05");
-
-    if (old != nullptr) {
-        setenv("TZ", saved.c_str(), 1);
+    const std::string info = browser.Layout().rows.at(0).info;
+    if (zone != nullptr) {
+        setenv("TZ", savedZone.c_str(), 1);
     } else {
         unsetenv("TZ");
     }
     tzset();
+    if (error) {
+        EXPECT_EQ(info, "1B 2004/07/09 03:05");
+        GTEST_SKIP() << "no sparse 5 GB file here: " << error.message();
+    }
+    EXPECT_EQ(info, "5242880K 2004/07/09 03:05");
 }
 
 TEST(OpenBrowser, ThumbnailsAreCroppedToTheirCentreOrCentredInTheirFrame) {
     const BrowserRect box = {6, 6, 50, 46};  // 44 x 40
-    const ThumbnailPlacement wide = PlaceThumbnail(box, 48, 36);
-    EXPECT_EQ(wide.sourceX, 2);
-    EXPECT_EQ(wide.sourceY, 0);
-    EXPECT_EQ(wide.width, 44);
-    EXPECT_EQ(wide.height, 36);
-    EXPECT_EQ(wide.x, 6);
-    EXPECT_EQ(wide.y, 8);
-    EXPECT_EQ(wide.frame, (BrowserRect{4, 6, 52, 46}));
-
-    const ThumbnailPlacement tall = PlaceThumbnail(box, 36, 55);
-    EXPECT_EQ(tall.sourceX, 0);
-    EXPECT_EQ(tall.sourceY, 7);  // (55 - 40) / 2, truncated
-    EXPECT_EQ(tall.width, 36);
-    EXPECT_EQ(tall.height, 40);
-    EXPECT_EQ(tall.x, 10);
-    EXPECT_EQ(tall.y, 6);
-
-    const ThumbnailPlacement small = PlaceThumbnail(box, 21, 10);
-    EXPECT_EQ(small.sourceX, 0);
-    EXPECT_EQ(small.width, 21);
-    EXPECT_EQ(small.x, 17);  // 6 + 23 / 2
-    EXPECT_EQ(small.y, 21);
-    EXPECT_EQ(small.frame, (BrowserRect{15, 19, 40, 33}));
+    const auto place = [&](int32_t width, int32_t height) {
+        const ThumbnailPlacement p = PlaceThumbnail(box, width, height);
+        return Ints{p.sourceX, p.sourceY,    p.width,     p.height,      p.x,
+                    p.y,       p.frame.left, p.frame.top, p.frame.right, p.frame.bottom};
+    };
+    EXPECT_EQ(place(48, 36), (Ints{2, 0, 44, 36, 6, 8, 4, 6, 52, 46}));
+    EXPECT_EQ(place(36, 55), (Ints{0, 7, 36, 40, 10, 6, 8, 4, 48, 48}));
+    EXPECT_EQ(place(21, 10), (Ints{0, 0, 21, 10, 17, 21, 15, 19, 40, 33}));
 }
 
 TEST(OpenBrowser, ThumbnailsLoadForTheRowsOnScreenOnceEvenWhenTheyFail) {
@@ -258,33 +186,27 @@ TEST(OpenBrowser, ThumbnailsLoadForTheRowsOnScreenOnceEvenWhenTheyFail) {
     ASSERT_TRUE(WriteWholeFile(dir.File("b.jpg"), {0xFF, 0xD8, 0xFF, 0x00}));  // undecodable
     WritePicture(dir.File("c.bmp"), 20, 10);
     WritePicture(dir.File("d.bmp"), 40, 60);
-
     OpenBrowser browser(dir.Path(), "");
     EXPECT_TRUE(browser.ThumbnailsPending());
     EXPECT_EQ(browser.LoadVisibleThumbnails(), 3);
-    EXPECT_FALSE(browser.ThumbnailsPending());
     BrowserLayout layout = browser.Layout();
     ASSERT_NE(layout.rows[0].thumbnail, nullptr);
     EXPECT_EQ(layout.rows[0].thumbnail->header.biWidth, 54);  // covers 36 x 36
-    EXPECT_EQ(layout.rows[0].thumbnail->header.biHeight, 36);
     EXPECT_EQ(layout.rows[0].placement.sourceX, 5);
-    EXPECT_EQ(layout.rows[0].placement.width, 44);
     EXPECT_EQ(layout.rows[1].thumbnail, nullptr);
     ASSERT_NE(layout.rows[2].thumbnail, nullptr);
     EXPECT_EQ(layout.rows[2].thumbnail->header.biWidth, 20);  // never enlarged
-    EXPECT_EQ(layout.rows[2].placement.x, 6 + 12);
 
     // The failed file is not decoded again, even once it has become readable.
     WritePicture(dir.File("b.jpg"), 50, 50);
+    EXPECT_FALSE(browser.ThumbnailsPending());
     EXPECT_EQ(browser.LoadVisibleThumbnails(), 0);
     EXPECT_EQ(browser.Layout().rows[1].thumbnail, nullptr);
 
     // Scrolling brings the fourth row and its thumbnail only.
-    browser.Next();
-    browser.Next();
-    EXPECT_FALSE(browser.ThumbnailsPending());
-    browser.Next();
-    EXPECT_TRUE(browser.ThumbnailsPending());
+    for (int i = 0; i < 3; ++i) {
+        browser.Next();
+    }
     EXPECT_EQ(browser.LoadVisibleThumbnails(), 1);
     layout = browser.Layout();
     ASSERT_NE(layout.rows[2].thumbnail, nullptr);
@@ -292,32 +214,26 @@ TEST(OpenBrowser, ThumbnailsLoadForTheRowsOnScreenOnceEvenWhenTheyFail) {
 }
 
 TEST(OpenBrowser, AcceptJoinsTheSelectedNameAndChangeFolderRefills) {
-    BrowserFolder first(4);
-    BrowserFolder second(2);
-    Touch(second.dir.File("A.jpg"));
-
+    NumberedFolder first(4);
+    NumberedFolder second(2);
     OpenBrowser browser(first.dir.Path() + "/", "");
-    browser.Next();
-    browser.Next();
-    browser.Next();
-    // The same folder in other letters: nothing happens.
-    std::string shouted = first.dir.Path() + "/";
-    for (char& c : shouted) {
-        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    for (int i = 0; i < 3; ++i) {
+        browser.Next();
     }
-    EXPECT_FALSE(browser.ChangeFolder(shouted));
+    std::string shouted = first.dir.Path();
+    for (char& c : shouted) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    EXPECT_FALSE(browser.ChangeFolder(shouted + "/"));  // the same folder: nothing happens
     EXPECT_EQ(browser.Selection(), 3);
 
     EXPECT_TRUE(browser.ChangeFolder(second.dir.Path()));
-    EXPECT_EQ(browser.Folder(), second.dir.Path());
-    EXPECT_EQ(Names(browser), (std::vector<std::string>{"0.jpg", "1.jpg", "A.jpg"}));
+    EXPECT_EQ(Names(browser), (std::vector<std::string>{"0.jpg", "1.jpg"}));
     EXPECT_EQ(browser.Selection(), 0);
     EXPECT_EQ(browser.Top(), 0);
-
     browser.Next();
     EXPECT_TRUE(browser.Accept());
     EXPECT_EQ(browser.SelectedPath(), second.dir.File("1.jpg"));
-    EXPECT_EQ(browser.Count(), 0);
 
     OpenBrowser trailing(first.dir.Path() + "/", "");
     EXPECT_TRUE(trailing.Accept());
