@@ -63,19 +63,21 @@ class Shell {
     // draws browser->Layout(), and only that (the thumbnails in it are
     // loaded already). With null the browser is gone and the picture area
     // shows the presented screen again. The browser stays valid until
-    // ShowBrowser(nullptr); the editor calls that before releasing it. The
-    // soft-key bar is set separately through ShowBar (BAR_BROWSER while the
-    // browser is up).
+    // ShowBrowser(nullptr); the editor calls that before releasing it. A
+    // PresentScreen while the browser is up only replaces the kept copy.
+    // The soft-key bar is set separately through ShowBar (BAR_BROWSER while
+    // the browser is up).
     virtual void ShowBrowser(const OpenBrowser* /*browser*/) {}
     // The shown browser changed (selection, rows, folder, thumbnails): paint
     // it again. Never called from inside a paint.
     virtual void RepaintBrowser() {}
-    // The Save-as dialog over the phone screen, modal: "Folder:" read-only,
-    // "Name:" editable, "Format:" changed with left / right, soft keys "OK"
-    // (the Enter key too) and "Cancel". Every OK calls request.accept; when
-    // it returns true the dialog closes and this returns true. Cancel (the
-    // soft key, or the dialog's own cancel) returns false without calling
-    // accept again. The default has no dialog: cancelled.
+    // The Save-as dialog over the phone screen, modal, titled "Save as":
+    // "Folder:" read-only, "Name:" editable (Back deletes a character),
+    // "Format:" changed with left / right (wrapping between the two items),
+    // soft keys "OK" (the Enter key too) and "Cancel". Every OK calls
+    // request.accept; when it returns true the dialog closes and this
+    // returns true. Cancel (the soft key, or the dialog's own cancel)
+    // returns false. The default has no dialog: cancelled.
     virtual bool RunSaveAsDialog(SaveAsDialogRequest& /*request*/) { return false; }
     // The Select Folder dialog over the phone screen, modal: a tree from
     // the root "Smartphone" (standing for "/"), opened on *folder (an
