@@ -10,6 +10,7 @@
 #include "app/Strings.h"
 #include "decor/ColorPicker.h"
 #include "decor/ComposeScreen.h"
+#include "dialogs/FileNames.h"
 #include "resources/Resources.h"
 
 namespace {
@@ -91,6 +92,10 @@ void Editor::KeyDown(int16_t keyCode) {
     if (state_.messageBoxOpen || !KnownKey(keyCode)) {
         return;
     }
+    if (browser_) {
+        BrowserKey(keyCode);
+        return;
+    }
     const int16_t step = HeldKeyStep();
     RouteKey(keyCode, step);
 }
@@ -103,7 +108,8 @@ void Editor::KeyUp() {
 }
 
 void Editor::BackKey() {
-    if (state_.messageBoxOpen) {
+    // Under the browser the picker and choosers wait for its end.
+    if (state_.messageBoxOpen || browser_) {
         return;
     }
     if (!state_.picker.open && !state_.chooser.AnyOpen()) {
@@ -118,13 +124,19 @@ void Editor::BackKey() {
 }
 
 void Editor::MenuPopup() {
-    if (state_.messageBoxOpen) {
+    // The browser's bar opens no menus.
+    if (state_.messageBoxOpen || browser_) {
         return;
     }
     UpdateMenus();
 }
 
 void Editor::Paint() {
+    if (browser_) {
+        LoadBrowserThumbnails();
+        shell_.RepaintBrowser();
+        return;
+    }
     ComposeAndPresent();
 }
 
@@ -185,17 +197,37 @@ void Editor::SetTitle(const std::string& title) {
     shell_.SetTitle(title);
 }
 
+// Modal calls restore the flag as they found it: the replace question is
+// asked while the Save-as dialog is still up.
 bool Editor::AskQuestion(const std::string& caption, const std::string& text) {
+    const bool wasOpen = state_.messageBoxOpen;
     state_.messageBoxOpen = true;
     const bool yes = shell_.AskQuestion(caption, text);
-    state_.messageBoxOpen = false;
+    state_.messageBoxOpen = wasOpen;
     return yes;
 }
 
 void Editor::ShowMessage(const std::string& caption, const std::string& text) {
+    const bool wasOpen = state_.messageBoxOpen;
     state_.messageBoxOpen = true;
     shell_.ShowMessage(caption, text);
-    state_.messageBoxOpen = false;
+    state_.messageBoxOpen = wasOpen;
+}
+
+bool Editor::RunSaveAsDialog(SaveAsDialogRequest& request) {
+    const bool wasOpen = state_.messageBoxOpen;
+    state_.messageBoxOpen = true;
+    const bool ok = shell_.RunSaveAsDialog(request);
+    state_.messageBoxOpen = wasOpen;
+    return ok;
+}
+
+bool Editor::RunSelectFolderDialog(std::string* folder) {
+    const bool wasOpen = state_.messageBoxOpen;
+    state_.messageBoxOpen = true;
+    const bool chosen = shell_.RunSelectFolderDialog(folder);
+    state_.messageBoxOpen = wasOpen;
+    return chosen;
 }
 
 std::string Editor::StartupPicturePath() const {

@@ -7,8 +7,10 @@
 // field empty and is not reported; no operation then touches it (a mode whose
 // copy cannot be made is not entered). While one of the editor's questions
 // or messages is up (EditorState::messageBoxOpen), key presses, commands,
-// menu pop-ups, the Back key and close requests are ignored. The display
-// photo is always 176 x 180 once Start has run.
+// menu pop-ups, the Back key and close requests are ignored. While the Open
+// browser is up, key presses go to it, the picture area shows it, and of the
+// commands only "OK", "Cancel", "Change Folder", "About" and "Close" are
+// taken. The display photo is always 176 x 180 once Start has run.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +22,9 @@
 #include "app/Settings.h"
 #include "app/Shell.h"
 #include "decor/Direction.h"
+#include "dialogs/OpenBrowser.h"
 #include "effects/PaintRandom.h"
+#include "image/PictureType.h"
 
 class Editor {
   public:
@@ -52,13 +56,16 @@ class Editor {
     // states (and, the first time, the decoration pop-ups) are brought up to
     // date and the mode's bar re-asserted.
     void MenuPopup();
-    // Composes the picture area and presents it.
+    // Composes the picture area and presents it; while the Open browser is
+    // up, loads the thumbnails of its rows on screen and repaints it.
     void Paint();
     // The window's close button: the "Close" flow with its save question,
     // ending in Shell::Quit.
     void CloseRequested();
 
     const EditorState& State() const { return state_; }
+    // The Open browser while it is up, else null.
+    const OpenBrowser* Browser() const { return browser_.get(); }
     EditorState& MutableState() { return state_; }
     const Menu& GetMenu(MenuId id) const;
     // The pop-up the soft key of the visible bar opens (MENU_NONE for a
@@ -68,6 +75,8 @@ class Editor {
     void SeedRandom(uint64_t seed);
 
   private:
+    enum SaveOutcome { SAVE_CANCELLED, SAVE_FAILED, SAVE_WRITTEN };
+
     // Editor.cpp: the shell around the state.
     void ComposeAndPresent();
     void BeginWaitCursor();
@@ -76,6 +85,8 @@ class Editor {
     void SetTitle(const std::string& title);
     bool AskQuestion(const std::string& caption, const std::string& text);
     void ShowMessage(const std::string& caption, const std::string& text);
+    bool RunSaveAsDialog(SaveAsDialogRequest& request);
+    bool RunSelectFolderDialog(std::string* folder);
     std::string StartupPicturePath() const;
     bool AnyModeOn() const;
 
@@ -117,12 +128,30 @@ class Editor {
     void ShowAbout();
     void CloseFlow();
 
+    // EditorBrowser.cpp
+    void OpenCommand();
+    bool BrowserCommand(uint16_t id);
+    void BrowserKey(int16_t keyCode);
+    void BrowserOk();
+    void BrowserCancel();
+    void BrowserChangeFolder();
+    void LoadBrowserThumbnails();
+    void CloseBrowser();
+
+    // SaveAsCommand.cpp
+    SaveOutcome SaveAsCommand();
+    bool SaveAsOkSteps(const std::string& name, PictureType format);
+    void SaveAs();
+    void SettleDecorations();
+
     Shell& shell_;
     SettingsStore* settings_;
     std::string programFolder_;
     EditorState state_;
     Menu menus_[kMenuCount];
     SeededPaintRandom random_;
+    // The Open browser while it is up.
+    std::unique_ptr<OpenBrowser> browser_;
     bool waitCursorShown_ = false;
     // Start has run: loads repaint from then on.
     bool started_ = false;

@@ -8,6 +8,9 @@ void Editor::Command(uint16_t id) {
     if (state_.messageBoxOpen) {
         return;
     }
+    if (browser_ && BrowserCommand(id)) {
+        return;
+    }
     switch (id) {
         case CMD_CHANGE_COLOR:
             ChangeColor();
@@ -27,6 +30,12 @@ void Editor::Command(uint16_t id) {
         case CMD_CANCEL:
             SetTitle(ResString(IDS_PRODUCT));
             CancelMode();
+            break;
+        case CMD_OPEN:
+            OpenCommand();
+            break;
+        case CMD_SAVE_AS:
+            SaveAs();
             break;
         case CMD_RESCALE:
         case CMD_BRIGHTNESS:
@@ -68,8 +77,8 @@ void Editor::Command(uint16_t id) {
             CloseFlow();
             break;
         default:
-            // Open, Save as, Merge, Delete, Change Folder and the theme
-            // commands arrive with the dialogs and the decorations; unknown
+            // Merge, Delete and the theme commands arrive with the
+            // decorations; "Change Folder" belongs to the browser; unknown
             // ids are ignored.
             break;
     }
@@ -134,13 +143,17 @@ void Editor::ShowAbout() {
 }
 
 // Unsaved work (a changed photo or a decoration still floating) is asked
-// about first; whatever the answer, the work folder is remembered and the
-// program ends.
+// about first. A Yes settles the decorations and runs the Save-as dialog;
+// when the picture then cannot be written the program stays open, so that
+// nothing is lost. Otherwise (No, a cancelled dialog, a written file) the
+// work folder is remembered and the program ends.
 void Editor::CloseFlow() {
     if (state_.photoChanged || state_.object.present || state_.frame.placed) {
         if (AskQuestion("Save", ResString(IDS_SAVE_QUESTION))) {
-            // Settling the decorations and the Save-as dialog arrive with the
-            // file dialogs.
+            SettleDecorations();
+            if (SaveAsCommand() == SAVE_FAILED) {
+                return;
+            }
         }
     }
     SetSettingString(settings_, IDS_MAIN_SECTION, IDS_WORK_FOLDER, state_.workFolder);

@@ -1,12 +1,37 @@
 // Shell: everything the editor needs from the window around it. The Qt phone
 // window is one implementation; the tests' scripted shell and the replay
 // runner are others.
+//
+// The editor calls every modal operation (questions, messages, the About box
+// and the two file dialogs) with EditorState::messageBoxOpen set, so key
+// presses, commands and menu pop-ups that reach it meanwhile are ignored.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/Menus.h"
 #include "image/DibImage.h"
+#include "image/PictureType.h"
+
+class OpenBrowser;
+
+// What the Save-as dialog shows, and the editor's OK steps.
+struct SaveAsDialogRequest {
+    // Shown read-only: the folder the file goes to.
+    std::string folder;
+    // The name field's text when the dialog opens, without extension.
+    std::string proposedName;
+    // The format the list opens on: PICTURE_BMP is the item "*.bmp-Bitmap"
+    // (index 0), PICTURE_JPEG the item "*.jpg-Jpeg" (index 1).
+    PictureType format = PICTURE_JPEG;
+    // Called on every OK with the name field's text as typed and the
+    // selected format (index 0 PICTURE_BMP, any other PICTURE_JPEG). It
+    // appends the extension, joins the folder and asks the replace question
+    // itself (through AskQuestion). True: the dialog ends with OK. False:
+    // the dialog stays open with the typed name, for another OK or Cancel.
+    std::function<bool(const std::string& name, PictureType format)> accept;
+};
 
 class Shell {
   public:
@@ -32,4 +57,34 @@ class Shell {
     virtual void PauseBetweenPasses() = 0;
     // The program ends: the window closes and the event loop returns 0.
     virtual void Quit() = 0;
+
+    // The Open browser. With a browser, the picture area shows it from now
+    // on instead of the presented screen: every paint of the picture area
+    // draws browser->Layout(), and only that (the thumbnails in it are
+    // loaded already). With null the browser is gone and the picture area
+    // shows the presented screen again. The browser stays valid until
+    // ShowBrowser(nullptr); the editor calls that before releasing it. A
+    // PresentScreen while the browser is up only replaces the kept copy.
+    // The soft-key bar is set separately through ShowBar (BAR_BROWSER while
+    // the browser is up).
+    virtual void ShowBrowser(const OpenBrowser* /*browser*/) {}
+    // The shown browser changed (selection, rows, folder, thumbnails): paint
+    // it again. Never called from inside a paint.
+    virtual void RepaintBrowser() {}
+    // The Save-as dialog over the phone screen, modal, titled "Save as":
+    // "Folder:" read-only, "Name:" editable (Back deletes a character),
+    // "Format:" changed with left / right (wrapping between the two items),
+    // soft keys "OK" (the Enter key too) and "Cancel". Every OK calls
+    // request.accept; when it returns true the dialog closes and this
+    // returns true. Cancel (the soft key, or the dialog's own cancel)
+    // returns false. The default has no dialog: cancelled.
+    virtual bool RunSaveAsDialog(SaveAsDialogRequest& /*request*/) { return false; }
+    // The Select Folder dialog over the phone screen, modal: a tree from
+    // the root "Smartphone" (standing for "/"), opened on *folder (an
+    // absolute path; empty means "/"). True when the user chose a folder
+    // with OK: *folder then holds its absolute path without a trailing "/"
+    // ("/" for the root). False when cancelled, or when the dialog is open
+    // already; *folder is then unchanged. The default has no dialog:
+    // cancelled.
+    virtual bool RunSelectFolderDialog(std::string* /*folder*/) { return false; }
 };

@@ -81,6 +81,9 @@ TEST_F(EditorCommandsTest, CloseAsksOnlyWhenSomethingIsUnsavedAndRemembersTheWor
         shell_.quit = false;
         settings_.values.clear();
         shell_.answers = {reason == 1};
+        if (reason == 1) {
+            shell_.saveAsAnswers = {ScriptedShell::CancelSaveAs()};
+        }
         if (reason == 2) {
             editor_->CloseRequested();
         } else {
@@ -142,7 +145,7 @@ TEST_F(EditorCommandsTest, RecoverOfAVanishedFileSaysSoAndKeepsEverything) {
     EXPECT_FALSE(shell_.waitCursor.back());
 }
 
-TEST_F(EditorCommandsTest, AboutBoxAndCommandsOfLaterFlows) {
+TEST_F(EditorCommandsTest, AboutBoxAndCommandsWithoutTheirModeOrBrowser) {
     bool flagged = false;
     shell_.whileModal = [&] { flagged = State().messageBoxOpen; };
     editor_->Command(CMD_ABOUT);
@@ -152,8 +155,8 @@ TEST_F(EditorCommandsTest, AboutBoxAndCommandsOfLaterFlows) {
 
     shell_.titles.clear();
     const int screens = shell_.screens;
-    const uint16_t later[] = {CMD_CANCEL, CMD_OK,   CMD_OPEN,        CMD_SAVE_AS, CMD_MERGE,
-                              CMD_DELETE, CMD_DONE, CMD_THEME_FIRST, 12345};
+    const uint16_t later[] = {CMD_CANCEL, CMD_OK,   CMD_CHANGE_FOLDER, CMD_MERGE,
+                              CMD_DELETE, CMD_DONE, CMD_THEME_FIRST,   12345};
     for (uint16_t id : later) {
         editor_->Command(id);
     }

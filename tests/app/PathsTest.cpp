@@ -1,4 +1,4 @@
-// Program and asset folders, the file-name helpers and the settings lookups.
+// Program and asset folders and the settings lookups.
 #include <gtest/gtest.h>
 
 #include "ScriptedShell.h"
@@ -18,47 +18,6 @@ TEST(Paths, ProgramAndAssetFolders) {
     EXPECT_EQ(AssetFolderPath("/usr/bin/", &settings), "/usr/bin/FotakleFolder/");
     settings.values[{"MainSection", "FotakleFolder"}] = "Decor/";
     EXPECT_EQ(AssetFolderPath("/usr/bin/", &settings), "/usr/bin/Decor/");
-}
-
-TEST(Paths, FileExistsTellsFilesFoldersAndTheRoot) {
-    TempDir dir;
-    ASSERT_TRUE(WriteWholeFile(dir.File("a.jpg"), {1, 2, 3}));
-    FileInfo info;
-    std::string root = "/";
-    EXPECT_TRUE(FileExists(&root, &info));
-    EXPECT_TRUE(info.isDirectory);
-    EXPECT_EQ(root, "/");
-
-    std::string file = dir.File("a.jpg");
-    EXPECT_TRUE(FileExists(&file, &info));
-    EXPECT_FALSE(info.isDirectory);
-    EXPECT_EQ(info.size, 3u);
-    EXPECT_EQ(info.name, "a.jpg");
-
-    std::string folder = dir.Path() + "/";  // one trailing "/" is taken off the caller's string
-    EXPECT_TRUE(FileExists(&folder, &info));
-    EXPECT_EQ(folder, dir.Path());
-    EXPECT_TRUE(info.isDirectory);
-
-    std::string empty;
-    std::string through = dir.File("a.jpg/inner");  // an error, never an exception
-    EXPECT_FALSE(FileExists(&empty, nullptr));
-    EXPECT_FALSE(FileExists(&through, &info));
-}
-
-TEST(Paths, FileTitleAndJoin) {
-    std::string title;
-    EXPECT_TRUE(FileTitleFromPath("/photos/holiday.2004.jpg", &title, false));
-    EXPECT_EQ(title, "holiday.2004");
-    EXPECT_TRUE(FileTitleFromPath("/photos/holiday.2004.jpg", &title, true));
-    EXPECT_EQ(title, "holiday.2004.jpg");
-    EXPECT_TRUE(FileTitleFromPath("README", &title, false));
-    EXPECT_EQ(title, "README");
-    EXPECT_FALSE(FileTitleFromPath("", &title, false));
-
-    EXPECT_EQ(JoinPath("/photos", "a.jpg"), "/photos/a.jpg");
-    EXPECT_EQ(JoinPath("/photos/", "a.jpg"), "/photos/a.jpg");
-    EXPECT_EQ(JoinPath("/photos", "/a.jpg"), "/photos/a.jpg");
 }
 
 TEST(Settings, StoredValueWinsOverTheFallback) {

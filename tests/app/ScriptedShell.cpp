@@ -36,6 +36,51 @@ void ScriptedShell::PresentScreen(const DibImage& screen) {
     lastScreen.assign(pixels, pixels + kCanvasPixelBytes);
 }
 
+void ScriptedShell::ShowBrowser(const OpenBrowser* shown) {
+    browser = shown;
+    browserShown.push_back(shown != nullptr);
+}
+
+bool ScriptedShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
+    saveAsDialogs.push_back(request);
+    saveAsDialogs.back().accept = nullptr;  // its captures end with the call
+    if (whileModal) {
+        whileModal();
+    }
+    for (;;) {
+        if (saveAsAnswers.empty()) {
+            ADD_FAILURE() << "unanswered Save-as dialog on " << request.proposedName;
+            return false;
+        }
+        const SaveAsAnswer answer = saveAsAnswers.front();
+        saveAsAnswers.pop_front();
+        if (answer.cancel) {
+            return false;
+        }
+        if (request.accept(answer.name, answer.format)) {
+            return true;
+        }
+    }
+}
+
+bool ScriptedShell::RunSelectFolderDialog(std::string* folder) {
+    folderDialogs.push_back(*folder);
+    if (whileModal) {
+        whileModal();
+    }
+    if (folderAnswers.empty()) {
+        ADD_FAILURE() << "unanswered Select Folder dialog on " << *folder;
+        return false;
+    }
+    const std::optional<std::string> answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    if (!answer) {
+        return false;
+    }
+    *folder = *answer;
+    return true;
+}
+
 bool MemorySettings::Read(const std::string& section, const std::string& name, std::string* value) {
     const auto found = values.find({section, name});
     if (found == values.end()) {

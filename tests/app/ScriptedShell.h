@@ -1,12 +1,13 @@
 // ScriptedShell: a Shell for scenario tests. It records what the editor asks
-// of the window and answers questions from a queue filled by the test; a
-// question without a queued answer fails the test. MemorySettings: a
-// settings store in memory.
+// of the window and answers questions and the two file dialogs from queues
+// filled by the test; a question or dialog without a queued answer fails the
+// test. MemorySettings: a settings store in memory.
 #pragma once
 
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,11 +31,34 @@ class ScriptedShell : public Shell {
     void SetWaitCursor(bool on) override { waitCursor.push_back(on); }
     void PauseBetweenPasses() override { screensAtPauses.push_back(screens); }
     void Quit() override { quit = true; }
+    void ShowBrowser(const OpenBrowser* browser) override;
+    void RepaintBrowser() override { ++browserRepaints; }
+    // Each queued answer is one press of OK (or Cancel); an OK the editor
+    // refuses keeps the dialog open for the next answer.
+    bool RunSaveAsDialog(SaveAsDialogRequest& request) override;
+    bool RunSelectFolderDialog(std::string* folder) override;
+
+    struct SaveAsAnswer {
+        bool cancel = false;
+        std::string name;
+        PictureType format = PICTURE_JPEG;
+    };
+    static SaveAsAnswer SaveAs(const std::string& name, PictureType format) {
+        return {false, name, format};
+    }
+    static SaveAsAnswer CancelSaveAs() { return {true, {}, PICTURE_JPEG}; }
 
     // Runs inside every modal call, as keys typed while it is up would.
     std::function<void()> whileModal;
 
     std::deque<bool> answers;  // for the next questions, Yes = true
+    std::deque<SaveAsAnswer> saveAsAnswers;
+    std::deque<std::optional<std::string>> folderAnswers;  // nullopt: Cancel
+    std::vector<SaveAsDialogRequest> saveAsDialogs;        // as each was opened
+    std::vector<std::string> folderDialogs;                // the folder each opened on
+    const OpenBrowser* browser = nullptr;                  // the one shown
+    std::vector<bool> browserShown;                        // every ShowBrowser, shown or not
+    int browserRepaints = 0;
     std::vector<std::string> titles;
     std::vector<BarId> bars;
     std::vector<Box> questions;

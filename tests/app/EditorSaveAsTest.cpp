@@ -1,0 +1,133 @@
+// "Save as": the Save-as dialog's proposals and OK steps, writing the photo,
+// its failures, photo changed after each outcome, and the Close flow's save.
+#include <filesystem>
+
+#include "EditorFixture.h"
+#include "app/Commands.h"
+#include "app/Keys.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+const Bytes kOld = {1, 2, 3};
+
+ScriptedShell::SaveAsAnswer Save(const std::string& name, PictureType format = PICTURE_JPEG) {
+    return ScriptedShell::SaveAs(name, format);
+}
+
+Bytes Head(const std::string& path) {
+    Bytes head = ReadWholeFile(path);
+    head.resize(std::min<size_t>(head.size(), 2));
+    return head;
+}
+
+}  // namespace
+
+class EditorSaveAsTest : public EditorTest {
+  protected:
+    void Brighten() {
+        editor_->Command(CMD_BRIGHTNESS);
+        Tap(KEY_UP);
+        editor_->Command(CMD_DONE);
+    }
+};
+
+TEST_F(EditorSaveAsTest, ProposesSampleThenTheCurrentTitleAndAlwaysAppendsTheExtension) {
+    Brighten();
+    std::vector<bool> flags;
+    shell_.whileModal = [&] { flags.push_back(State().messageBoxOpen); };
+    shell_.waitCursor.clear();
+    shell_.saveAsAnswers = {Save("Sample")};
+    editor_->Command(CMD_SAVE_AS);
+    ASSERT_EQ(shell_.saveAsDialogs.size(), 1u);
+    EXPECT_EQ(shell_.saveAsDialogs[0].folder, dir_.Path());
+    EXPECT_EQ(shell_.saveAsDialogs[0].proposedName, "Sample");
+    EXPECT_EQ(shell_.saveAsDialogs[0].format, PICTURE_JPEG);
+    EXPECT_EQ(Head(dir_.File("Sample.jpg")), (Bytes{0xFF, 0xD8}));
+    EXPECT_EQ(State().currentFile, dir_.File("Sample.jpg"));
+    EXPECT_FALSE(State().photoChanged);
+    EXPECT_EQ(flags, (std::vector<bool>{true}));
+    EXPECT_FALSE(State().messageBoxOpen);
+    EXPECT_EQ(shell_.waitCursor, (std::vector<bool>{true, false}));
+
+    editor_->MutableState().currentFile = "/elsewhere/holiday.2004.jpg";
+    editor_->MutableState().workFolder = dir_.Path() + "/";  // no second "/" before the name
+    shell_.saveAsAnswers = {Save("photo.bmp")};
+    editor_->Command(CMD_SAVE_AS);
+    EXPECT_EQ(shell_.saveAsDialogs.at(1).proposedName, "holiday.2004");
+    EXPECT_EQ(State().currentFile, dir_.File("photo.bmp.jpg"));
+    EXPECT_TRUE(fs::is_regular_file(dir_.File("photo.bmp.jpg")));
+
+    shell_.saveAsAnswers = {Save("pic", PICTURE_BMP)};
+    editor_->Command(CMD_SAVE_AS);
+    EXPECT_EQ(shell_.saveAsDialogs.at(2).proposedName, "photo.bmp");
+    const Bytes bmp = ReadWholeFile(dir_.File("pic.bmp"));
+    ASSERT_EQ(bmp.size(), 95094u);
+    EXPECT_EQ(Bytes(bmp.begin() + 54, bmp.end()), Photo());
+}
+
+TEST_F(EditorSaveAsTest, AnExistingFileIsReplacedOnlyAfterYes) {
+    ASSERT_TRUE(WriteWholeFile(dir_.File("a.jpg"), kOld));
+    Brighten();
+    // No keeps the dialog open: the next OK is taken, here a Cancel.
+    shell_.answers = {false};
+    shell_.saveAsAnswers = {Save("a"), ScriptedShell::CancelSaveAs()};
+    editor_->Command(CMD_SAVE_AS);
+    ASSERT_EQ(shell_.questions.size(), 1u);
+    EXPECT_EQ(shell_.questions[0].caption, "Save File");
+    EXPECT_EQ(shell_.questions[0].text, "File already exist !\nDo you want to replace it ?");
+    EXPECT_EQ(ReadWholeFile(dir_.File("a.jpg")), kOld);
+    EXPECT_EQ(State().currentFile, "");
+    EXPECT_TRUE(State().photoChanged);
+
+    shell_.answers = {false, true};
+    shell_.saveAsAnswers = {Save("a"), Save("a")};
+    editor_->Command(CMD_SAVE_AS);
+    EXPECT_EQ(Head(dir_.File("a.jpg")), (Bytes{0xFF, 0xD8}));
+    EXPECT_EQ(State().currentFile, dir_.File("a.jpg"));
+    EXPECT_FALSE(State().photoChanged);
+    EXPECT_TRUE(shell_.answers.empty() && shell_.saveAsAnswers.empty());
+}
+
+TEST_F(EditorSaveAsTest, AWriteFailureIsReportedAndChangesNothing) {
+    // Targets that cannot be written even by root: an old file whose
+    // temporary name is taken by a folder, a folder in place of the file,
+    // and a folder that does not exist.
+    ASSERT_TRUE(WriteWholeFile(dir_.File("old.jpg"), kOld));
+    fs::create_directories(dir_.File("old.jpg.xxx/inner"));
+    fs::create_directory(dir_.File("folder.jpg"));
+    editor_->MutableState().currentFile = dir_.File("before.jpg");
+    Brighten();
+    for (const char* name : {"old", "folder", "missing/x"}) {
+        SCOPED_TRACE(name);
+        shell_.answers = {true};  // to the replace question, where one is asked
+        shell_.messages.clear();
+        shell_.saveAsAnswers = {Save(name)};
+        editor_->Command(CMD_SAVE_AS);
+        ASSERT_EQ(shell_.messages.size(), 1u);
+        EXPECT_EQ(shell_.messages[0].caption, "Fotakle");
+        EXPECT_EQ(shell_.messages[0].text, "Failed to save file !");
+        EXPECT_EQ(State().currentFile, dir_.File("before.jpg"));
+        EXPECT_TRUE(State().photoChanged);
+    }
+    EXPECT_EQ(ReadWholeFile(dir_.File("old.jpg")), kOld);
+    EXPECT_TRUE(fs::is_directory(dir_.File("folder.jpg")));
+}
+
+TEST_F(EditorSaveAsTest, CloseStaysOpenWhenTheSaveFailsAndGoesAheadWhenItIsCancelled) {
+    Brighten();
+    shell_.answers = {true};
+    shell_.saveAsAnswers = {Save("missing/x")};
+    editor_->Command(CMD_CLOSE);
+    EXPECT_EQ(shell_.messages.size(), 1u);
+    EXPECT_FALSE(shell_.quit);
+    EXPECT_TRUE(settings_.values.empty());
+
+    shell_.answers = {true};
+    shell_.saveAsAnswers = {ScriptedShell::CancelSaveAs()};
+    editor_->CloseRequested();
+    EXPECT_TRUE(shell_.quit);
+    EXPECT_EQ((settings_.values[{"MainSection", "WorkFolder"}]), dir_.Path());
+}

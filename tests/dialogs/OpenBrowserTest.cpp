@@ -1,0 +1,241 @@
+// The Open browser's model: filling, the selection and its scrolling, the
+// layout the painter draws, the info texts and the thumbnails.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cctype>
+#include <filesystem>
+
+#include "dialogs/OpenBrowser.h"
+#include "image/SavePicture.h"
+#include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Ints = std::vector<int32_t>;
+
+void Touch(const std::string& path) {
+    ASSERT_TRUE(WriteWholeFile(path, {1}));
+}
+
+void WritePicture(const std::string& path, int32_t width, int32_t height) {
+    const DibBlock image = MakePatternImage(width, height);
+    ASSERT_EQ(SavePicture(path, image.get(), nullptr), 1) << path;
+}
+
+Ints Box(const BrowserRect& r) {
+    return {r.left, r.top, r.right, r.bottom};
+}
+
+std::vector<std::string> Names(const OpenBrowser& browser) {
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < browser.Count(); ++i) {
+        names.push_back(browser.Entry(i).name);
+    }
+    return names;
+}
+
+// A folder of n one-byte files named 0.jpg, 1.jpg, ...
+struct NumberedFolder {
+    explicit NumberedFolder(int n) {
+        for (int i = 0; i < n; ++i) {
+            Touch(dir.File(std::to_string(i) + ".jpg"));
+        }
+    }
+    TempDir dir;
+};
+
+}  // namespace
+
+TEST(OpenBrowser, ListsPictureFilesOfAnyCaseSortedByName) {
+    TempDir dir;
+    for (const char* name :
+         {"b.JPG", "a.jpeg", "C.Bmp", "d.gif", "e.ADM", "B.jpg", "notes.txt", "jpg", "x.jpg.txt"}) {
+        Touch(dir.File(name));
+    }
+    fs::create_directory(dir.File("folder.jpg"));
+    fs::create_symlink("C.Bmp", dir.File("link.bmp"));
+    fs::create_symlink("missing.bmp", dir.File("dead.bmp"));
+    const OpenBrowser browser(dir.Path() + "/", "No Files !");
+    EXPECT_EQ(Names(browser), (std::vector<std::string>{"a.jpeg", "B.jpg", "b.JPG", "C.Bmp",
+                                                        "d.gif", "e.ADM", "link.bmp"}));
+    EXPECT_EQ(browser.Selection(), 0);
+    EXPECT_EQ(browser.Rows(), 3);
+    EXPECT_TRUE(browser.Layout().noFilesText.empty());
+
+    for (const std::string& folder : {dir.File("folder.jpg"), dir.File("missing")}) {
+        OpenBrowser empty(folder, "No Files !");
+        EXPECT_EQ(empty.Selection(), -1);
+        EXPECT_FALSE(empty.Next() || empty.Previous() || empty.Accept());
+        const BrowserLayout layout = empty.Layout();
+        EXPECT_EQ(layout.noFilesText, "No Files !");
+        EXPECT_EQ(Box(layout.noFilesRect), (Ints{2, 2, 174, 178}));
+        EXPECT_TRUE(layout.rows.empty());
+        EXPECT_FALSE(layout.upArrow || layout.downArrow);
+    }
+}
+
+TEST(OpenBrowser, SelectionScrollsByOneRowAtBothEndsAndNeverWraps) {
+    NumberedFolder folder(5);
+    OpenBrowser browser(folder.dir.Path(), "");
+    Ints steps;  // selection and top after each move: 5 down, then 5 up
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_EQ(i < 5 ? browser.Next() : browser.Previous(), i % 5 != 4);
+        steps.insert(steps.end(), {browser.Selection(), browser.Top()});
+    }
+    EXPECT_EQ(steps, (Ints{1, 0, 2, 0, 3, 1, 4, 2, 4, 2, 3, 2, 2, 2, 1, 1, 0, 0, 0, 0}));
+    EXPECT_FALSE(browser.Previous());
+}
+
+TEST(OpenBrowser, ArrowsShowOnlyWhenEntriesLieBeyondTheScreen) {
+    for (int count : {3, 4}) {
+        NumberedFolder folder(count);
+        OpenBrowser browser(folder.dir.Path(), "");
+        std::vector<bool> arrows;  // up, down at each selection
+        for (int i = 0; i < count; ++i) {
+            const BrowserLayout layout = browser.Layout();
+            arrows.insert(arrows.end(), {layout.upArrow, layout.downArrow});
+            browser.Next();
+        }
+        const bool x = false;  // x: no arrow, o: an arrow
+        const bool o = true;
+        EXPECT_EQ(arrows, count == 3 ? std::vector<bool>(6, x)
+                                     : (std::vector<bool>{x, o, o, o, o, o, o, x}));
+    }
+}
+
+TEST(OpenBrowser, LayoutOfThePhonePictureArea) {
+    NumberedFolder folder(5);
+    OpenBrowser browser(folder.dir.Path(), "");
+    for (int i = 0; i < 3; ++i) {
+        browser.Next();
+    }
+    const BrowserLayout layout = browser.Layout();
+    EXPECT_EQ(Box(layout.listFrame), (Ints{2, 2, 174, 158}));
+    ASSERT_EQ(layout.rows.size(), 3u);
+    const BrowserRowLayout& row = layout.rows[0];
+    EXPECT_EQ(row.index, 1);
+    EXPECT_EQ(Box(row.cell), (Ints{4, 4, 172, 48}));
+    EXPECT_EQ(Box(row.thumbnailBox), (Ints{6, 6, 50, 46}));
+    EXPECT_EQ(Box(row.nameRect), (Ints{54, 4, 172, 26}));
+    EXPECT_EQ(Box(row.infoRect), (Ints{54, 27, 172, 48}));
+    EXPECT_EQ(Box(layout.rows[2].cell), (Ints{4, 100, 172, 144}));
+    EXPECT_TRUE(layout.rows[2].selected && !row.selected);
+    EXPECT_EQ(row.name, "1.jpg");
+    const BrowserPoint* up = layout.upTriangle;
+    const BrowserPoint* down = layout.downTriangle;
+    EXPECT_EQ((Ints{up[0].x, up[0].y, up[1].x, up[1].y, up[2].x, up[2].y}),
+              (Ints{88, 163, 84, 167, 92, 167}));
+    EXPECT_EQ((Ints{down[0].x, down[0].y, down[1].x, down[1].y, down[2].x, down[2].y}),
+              (Ints{88, 175, 84, 171, 92, 171}));
+}
+
+TEST(OpenBrowser, InfoLineGivesTheWholeSizeAndTheLocalDate) {
+    EXPECT_EQ(BrowserSizeText(1023), "1023B");
+    EXPECT_EQ(BrowserSizeText(1024), "1K");
+    EXPECT_EQ(BrowserSizeText(2047), "1K");
+    EXPECT_EQ(BrowserSizeText(2048), "2K");
+
+    const char* zone = getenv("TZ");
+    const std::string savedZone = zone != nullptr ? zone : "";
+    setenv("TZ", "EST5", 1);  // five hours behind UTC
+    tzset();
+    EXPECT_EQ(BrowserDateText(946684800), "1999/12/31 19:00");  // 2000-01-01 00:00 UTC
+
+    // A sparse file of 5 GB shows all of it, not its low 32 bits (1 GB).
+    TempDir dir;
+    Touch(dir.File("huge.jpg"));
+    std::error_code error;
+    fs::resize_file(dir.File("huge.jpg"), uint64_t{5} << 30, error);
+    const struct timespec times[2] = {{1089360359, 0}, {1089360359, 0}};  // 2004-07-09 08:05:59
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.File("huge.jpg").c_str(), times, 0), 0);
+    const OpenBrowser browser(dir.Path(), "");
+    const std::string info = browser.Layout().rows.at(0).info;
+    if (zone != nullptr) {
+        setenv("TZ", savedZone.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+    if (error) {
+        EXPECT_EQ(info, "1B 2004/07/09 03:05");
+        GTEST_SKIP() << "no sparse 5 GB file here: " << error.message();
+    }
+    EXPECT_EQ(info, "5242880K 2004/07/09 03:05");
+}
+
+TEST(OpenBrowser, ThumbnailsAreCroppedToTheirCentreOrCentredInTheirFrame) {
+    const BrowserRect box = {6, 6, 50, 46};  // 44 x 40
+    const auto place = [&](int32_t width, int32_t height) {
+        const ThumbnailPlacement p = PlaceThumbnail(box, width, height);
+        return Ints{p.sourceX, p.sourceY,    p.width,     p.height,      p.x,
+                    p.y,       p.frame.left, p.frame.top, p.frame.right, p.frame.bottom};
+    };
+    EXPECT_EQ(place(48, 36), (Ints{2, 0, 44, 36, 6, 8, 4, 6, 52, 46}));
+    EXPECT_EQ(place(36, 55), (Ints{0, 7, 36, 40, 10, 6, 8, 4, 48, 48}));
+    EXPECT_EQ(place(21, 10), (Ints{0, 0, 21, 10, 17, 21, 15, 19, 40, 33}));
+}
+
+TEST(OpenBrowser, ThumbnailsLoadForTheRowsOnScreenOnceEvenWhenTheyFail) {
+    TempDir dir;
+    WritePicture(dir.File("a.jpg"), 300, 200);
+    ASSERT_TRUE(WriteWholeFile(dir.File("b.jpg"), {0xFF, 0xD8, 0xFF, 0x00}));  // undecodable
+    WritePicture(dir.File("c.bmp"), 20, 10);
+    WritePicture(dir.File("d.bmp"), 40, 60);
+    OpenBrowser browser(dir.Path(), "");
+    EXPECT_TRUE(browser.ThumbnailsPending());
+    EXPECT_EQ(browser.LoadVisibleThumbnails(), 3);
+    BrowserLayout layout = browser.Layout();
+    ASSERT_NE(layout.rows[0].thumbnail, nullptr);
+    EXPECT_EQ(layout.rows[0].thumbnail->header.biWidth, 54);  // covers 36 x 36
+    EXPECT_EQ(layout.rows[0].placement.sourceX, 5);
+    EXPECT_EQ(layout.rows[1].thumbnail, nullptr);
+    ASSERT_NE(layout.rows[2].thumbnail, nullptr);
+    EXPECT_EQ(layout.rows[2].thumbnail->header.biWidth, 20);  // never enlarged
+
+    // The failed file is not decoded again, even once it has become readable.
+    WritePicture(dir.File("b.jpg"), 50, 50);
+    EXPECT_FALSE(browser.ThumbnailsPending());
+    EXPECT_EQ(browser.LoadVisibleThumbnails(), 0);
+    EXPECT_EQ(browser.Layout().rows[1].thumbnail, nullptr);
+
+    // Scrolling brings the fourth row and its thumbnail only.
+    for (int i = 0; i < 3; ++i) {
+        browser.Next();
+    }
+    EXPECT_EQ(browser.LoadVisibleThumbnails(), 1);
+    layout = browser.Layout();
+    ASSERT_NE(layout.rows[2].thumbnail, nullptr);
+    EXPECT_EQ(layout.rows[2].placement.sourceY, 7);  // 36 x 54 shows its middle 40 rows
+}
+
+TEST(OpenBrowser, AcceptJoinsTheSelectedNameAndChangeFolderRefills) {
+    NumberedFolder first(4);
+    NumberedFolder second(2);
+    OpenBrowser browser(first.dir.Path() + "/", "");
+    for (int i = 0; i < 3; ++i) {
+        browser.Next();
+    }
+    std::string shouted = first.dir.Path();
+    for (char& c : shouted) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    EXPECT_FALSE(browser.ChangeFolder(shouted + "/"));  // the same folder: nothing happens
+    EXPECT_EQ(browser.Selection(), 3);
+
+    EXPECT_TRUE(browser.ChangeFolder(second.dir.Path()));
+    EXPECT_EQ(Names(browser), (std::vector<std::string>{"0.jpg", "1.jpg"}));
+    EXPECT_EQ(browser.Selection(), 0);
+    EXPECT_EQ(browser.Top(), 0);
+    browser.Next();
+    EXPECT_TRUE(browser.Accept());
+    EXPECT_EQ(browser.SelectedPath(), second.dir.File("1.jpg"));
+
+    OpenBrowser trailing(first.dir.Path() + "/", "");
+    EXPECT_TRUE(trailing.Accept());
+    EXPECT_EQ(trailing.SelectedPath(), first.dir.File("0.jpg"));  // no doubled "/"
+}
