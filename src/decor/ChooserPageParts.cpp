@@ -70,23 +70,8 @@ void DrawShapePreview(const DibImage* shape, int32_t x, int32_t y, PixelColor co
 }
 
 void DrawArrow(const DibImage* arrow, int32_t x, int32_t y, uint8_t* screen) {
-    const PhotoView view = ViewMask(arrow);
-    if (view.pixels == nullptr) {
-        return;
-    }
     // An arrow never spills out of its 12 x 12 place.
-    const LayerClip clip =
-        ClipLayer(x, y, std::min(view.width, kCellSide), std::min(view.height, kCellSide));
-    const int32_t stride = DibRowStride(view.width, 8);
-    for (int32_t row = 0; row < clip.rows; ++row) {
-        const uint8_t* levels =
-            view.pixels + static_cast<ptrdiff_t>(clip.firstRow + row) * stride + clip.firstColumn;
-        uint8_t* p =
-            screen + (y + clip.firstRow + row) * kCanvasStride + (x + clip.firstColumn) * 3;
-        for (int32_t column = 0; column < clip.columns; ++column, p += 3) {
-            p[0] = p[1] = p[2] = levels[column];
-        }
-    }
+    DrawGreyLevels(arrow, x, y, kCellSide, kCellSide, screen);
 }
 
 void DrawDigitLabel(const DibImage* digits, int32_t k, int32_t x, int32_t y, uint8_t* screen) {

@@ -145,17 +145,7 @@ void DrawBanner(const DibImage* banner, uint8_t* screen) {
     }
     const int32_t left = (kCanvasWidth - view.width) / 2;
     const int32_t bottom = kCanvasHeight - 1 - kBannerTopWindowRow - (view.height - 1);
-    const LayerClip clip = ClipLayer(left, bottom, view.width, view.height);
-    const int32_t stride = DibRowStride(view.width, 8);
-    for (int32_t row = 0; row < clip.rows; ++row) {
-        const uint8_t* levels =
-            view.pixels + static_cast<ptrdiff_t>(clip.firstRow + row) * stride + clip.firstColumn;
-        uint8_t* p =
-            screen + (bottom + clip.firstRow + row) * kCanvasStride + (left + clip.firstColumn) * 3;
-        for (int32_t column = 0; column < clip.columns; ++column, p += 3) {
-            p[0] = p[1] = p[2] = levels[column];
-        }
-    }
+    DrawGreyLevels(banner, left, bottom, view.width, view.height, screen);
 }
 
 }  // namespace

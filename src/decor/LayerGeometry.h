@@ -73,3 +73,11 @@ inline PhotoView ViewMask(const DibImage* image) {
 inline uint8_t ChannelByte(int16_t channel) {
     return static_cast<uint8_t>(std::clamp<int16_t>(channel, 0, 255));
 }
+
+// Writes an 8-bit grey picture's levels as grey (the same value in blue,
+// green and red), opaque, its lowest-left pixel at x, y: at most maxWidth x
+// maxHeight of it from its lowest-left corner, clipped to the 176 x 180
+// screen rows. Nothing for a missing picture or one of another depth. The
+// chooser's arrows and the banner are drawn this way.
+void DrawGreyLevels(const DibImage* grey, int32_t x, int32_t y, int32_t maxWidth, int32_t maxHeight,
+                    uint8_t* screen);
