@@ -8,6 +8,7 @@
 #include "app/Keys.h"
 #include "app/Paths.h"
 #include "app/Strings.h"
+#include "decor/Chooser.h"
 #include "decor/ColorPicker.h"
 #include "decor/ComposeScreen.h"
 #include "dialogs/FileNames.h"
@@ -30,6 +31,8 @@ Editor::Editor(Shell& shell, SettingsStore* settings, std::string programFolder)
     : shell_(shell),
       settings_(settings),
       programFolder_(std::move(programFolder)),
+      assetFolder_(AssetFolderPath(programFolder_, settings_)),
+      chooserPainter_(assetFolder_),
       random_(ClockSeed()) {
     for (int id = 0; id < kMenuCount; ++id) {
         menus_[id] = BuildMenu(static_cast<MenuId>(id));
@@ -116,10 +119,7 @@ void Editor::BackKey() {
         return;
     }
     state_.picker.open = false;
-    for (bool& open : state_.chooser.open) {
-        open = false;
-    }
-    state_.cacheValid = false;
+    CloseChooser(&state_);
     ComposeAndPresent();
 }
 
@@ -127,6 +127,9 @@ void Editor::MenuPopup() {
     // The browser's bar opens no menus.
     if (state_.messageBoxOpen || browser_) {
         return;
+    }
+    if (state_.decorationMenuPending) {
+        BuildDecorationPopups();
     }
     UpdateMenus();
 }
@@ -137,7 +140,7 @@ void Editor::Paint() {
         shell_.RepaintBrowser();
         return;
     }
-    ComposeAndPresent();
+    PresentScreen();
 }
 
 void Editor::CloseRequested() {
@@ -166,8 +169,15 @@ void Editor::SeedRandom(uint64_t seed) {
     random_ = SeededPaintRandom(seed);
 }
 
+// Whatever changed may lie under an open chooser (a merge, a new picture, a
+// mode's preview), so the page kept in the cache is drawn again over it.
 void Editor::ComposeAndPresent() {
-    const DibBlock screen = ComposeScreen(state_, nullptr);
+    state_.cacheValid = false;
+    PresentScreen();
+}
+
+void Editor::PresentScreen() {
+    const DibBlock screen = ComposeScreen(state_, &chooserPainter_);
     if (screen) {
         shell_.PresentScreen(*screen);
     }
@@ -231,7 +241,7 @@ bool Editor::RunSelectFolderDialog(std::string* folder) {
 }
 
 std::string Editor::StartupPicturePath() const {
-    return JoinPath(AssetFolderPath(programFolder_, settings_), "BackPict.ADM");
+    return JoinPath(assetFolder_, "BackPict.ADM");
 }
 
 bool Editor::AnyModeOn() const {

@@ -21,6 +21,7 @@
 #include "app/Menus.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
+#include "decor/AssetChooserPainter.h"
 #include "decor/Direction.h"
 #include "dialogs/OpenBrowser.h"
 #include "effects/PaintRandom.h"
@@ -78,7 +79,11 @@ class Editor {
     enum SaveOutcome { SAVE_CANCELLED, SAVE_FAILED, SAVE_WRITTEN };
 
     // Editor.cpp: the shell around the state.
+    // After a change: the picture area composed afresh and presented.
     void ComposeAndPresent();
+    // A repaint of an unchanged state: an open chooser's page comes from the
+    // composite cache.
+    void PresentScreen();
     void BeginWaitCursor();
     void EndWaitCursor();
     void ShowBar(BarId bar);
@@ -102,6 +107,7 @@ class Editor {
     void RescaleKey(int16_t keyCode, int16_t step);
     void AdjustKey(int16_t keyCode);
     void PickerKey(int16_t keyCode, int16_t step);
+    void ChooserKey(int16_t keyCode);
     void ObjectKey(int16_t keyCode, int16_t step);
     void PhotoKey(int16_t keyCode, int16_t step);
     void Rescale();
@@ -142,11 +148,23 @@ class Editor {
     SaveOutcome SaveAsCommand();
     bool SaveAsOkSteps(const std::string& name, PictureType format);
     void SaveAs();
+
+    // EditorDecorations.cpp
+    void BuildDecorationPopups();
+    void ThemeCommand(uint16_t id);
+    void MergeCommand();
+    void DeleteCommand();
     void SettleDecorations();
+    void AskAboutFrame(bool removeOnNo);
+    void AskAboutObject(bool removeOnNo);
 
     Shell& shell_;
     SettingsStore* settings_;
     std::string programFolder_;
+    // The asset folder, found once: the decoration menu, the chooser pages
+    // and the placed items all read this one.
+    std::string assetFolder_;
+    AssetChooserPainter chooserPainter_;
     EditorState state_;
     Menu menus_[kMenuCount];
     SeededPaintRandom random_;

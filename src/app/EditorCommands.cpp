@@ -3,6 +3,8 @@
 #include "app/Commands.h"
 #include "app/Editor.h"
 #include "app/Strings.h"
+#include "decor/Chooser.h"
+#include "decor/Decorations.h"
 
 void Editor::Command(uint16_t id) {
     if (state_.messageBoxOpen) {
@@ -76,10 +78,18 @@ void Editor::Command(uint16_t id) {
         case CMD_CLOSE:
             CloseFlow();
             break;
+        case CMD_MERGE:
+            MergeCommand();
+            break;
+        case CMD_DELETE:
+            DeleteCommand();
+            break;
         default:
-            // Merge, Delete and the theme commands arrive with the
-            // decorations; "Change Folder" belongs to the browser; unknown
-            // ids are ignored.
+            if (id >= CMD_THEME_FIRST && id <= CMD_THEME_LAST) {
+                ThemeCommand(id);
+            }
+            // "Change Folder" belongs to the browser; unknown ids are
+            // ignored.
             break;
     }
 }
@@ -87,8 +97,6 @@ void Editor::Command(uint16_t id) {
 // A menu is opening: the visible bar is made the mode's again, and outside
 // the modes the items that would do nothing are greyed.
 void Editor::UpdateMenus() {
-    // The decoration pop-ups are built on the first opening once the
-    // decorations exist; until then the pending flag stays as it is.
     if (state_.rescaleMode) {
         ShowBar(BAR_RESCALE);
         Menu& action = menus_[MENU_RESCALE_ACTION];
@@ -104,7 +112,7 @@ void Editor::UpdateMenus() {
         ShowBar(BAR_OK_CANCEL);
         return;
     }
-    const bool decorations = state_.object.present || state_.frame.placed;
+    const bool decorations = DecorationPending(state_);
     const bool moved = state_.photoX != 0 || state_.photoY != 0;
     for (MenuId id : {MENU_FILE, MENU_OBJECT}) {
         Menu& menu = menus_[id];
@@ -130,10 +138,7 @@ void Editor::OpenPicker() {
         return;
     }
     state_.picker.open = true;
-    for (bool& open : state_.chooser.open) {
-        open = false;
-    }
-    state_.cacheValid = false;
+    CloseChooser(&state_);
 }
 
 void Editor::ShowAbout() {
@@ -148,7 +153,7 @@ void Editor::ShowAbout() {
 // nothing is lost. Otherwise (No, a cancelled dialog, a written file) the
 // work folder is remembered and the program ends.
 void Editor::CloseFlow() {
-    if (state_.photoChanged || state_.object.present || state_.frame.placed) {
+    if (state_.photoChanged || DecorationPending(state_)) {
         if (AskQuestion("Save", ResString(IDS_SAVE_QUESTION))) {
             SettleDecorations();
             if (SaveAsCommand() == SAVE_FAILED) {

@@ -1,6 +1,6 @@
 // Key presses: the held-key step, the routing to the mode that takes the
-// key, and the keys of the rescale and adjust modes, the picker, the floating
-// object and the photo.
+// key, and the keys of the rescale and adjust modes, the picker, an open
+// decoration chooser, the floating object and the photo.
 #include <algorithm>
 
 #include "adjust/AdjustKind.h"
@@ -8,7 +8,9 @@
 #include "adjust/ApplyColorTone.h"
 #include "app/Editor.h"
 #include "app/Keys.h"
+#include "decor/Chooser.h"
 #include "decor/ColorPicker.h"
+#include "decor/Decorations.h"
 #include "image/Resample.h"
 
 namespace {
@@ -22,9 +24,6 @@ constexpr int kPhotoRightmostX = 126;
 // The scaled picture may go this far right or up; left and down it keeps at
 // least one column or row on screen.
 constexpr int kScaledFarthest = 150;
-// The floating object's lowest-left pixel stays on screen going right or up.
-constexpr int kObjectRightmostX = kCanvasWidth - 1;
-constexpr int kObjectHighestY = kCanvasHeight - 1;
 
 Direction DirectionOfKey(int16_t keyCode) {
     switch (keyCode) {
@@ -85,8 +84,7 @@ void Editor::RouteKey(int16_t keyCode, int16_t step) {
     } else if (state_.picker.open) {
         PickerKey(keyCode, step);
     } else if (state_.chooser.AnyOpen()) {
-        // An open decoration chooser takes the keys; its page keys come with
-        // the chooser itself.
+        ChooserKey(keyCode);
     } else if (state_.object.present) {
         ObjectKey(keyCode, step);
     } else {
@@ -251,45 +249,41 @@ void Editor::PickerKey(int16_t keyCode, int16_t step) {
     ComposeAndPresent();
 }
 
-// The object may leave the screen to the left and downwards until its last
-// column or row is gone; to the right and upwards its lowest-left pixel
-// stays on screen.
-void Editor::ObjectKey(int16_t keyCode, int16_t step) {
-    const Direction direction = DirectionOfKey(keyCode);
-    const int moveBy = StepFor(direction, step);
-    FloatingObject& object = state_.object;
-    const int x = object.x;
-    const int y = object.y;
-    bool moved = false;
-    switch (direction) {
-        case DIRECTION_DOWN:
-            if (y + object.height >= 1) {
-                object.y = ToShort(std::max(y - moveBy, -int{object.height}));
-                moved = true;
-            }
+// Up and down page through the theme, a digit places its item (0 meaning
+// the tenth), the action key closes the chooser; the d-pad's left and right
+// do nothing here. The pages are not accelerated by a held key.
+void Editor::ChooserKey(int16_t keyCode) {
+    bool accepted = false;
+    switch (keyCode) {
+        case KEY_DOWN:
+            accepted = ChooserPageDown(&state_);
             break;
-        case DIRECTION_UP:
-            if (y < kObjectHighestY) {
-                object.y = ToShort(std::min(y + moveBy, kObjectHighestY));
-                moved = true;
-            }
+        case KEY_UP:
+            accepted = ChooserPageUp(&state_);
             break;
-        case DIRECTION_LEFT:
-            if (x + object.width >= 1) {
-                object.x = ToShort(std::max(x - moveBy, -int{object.width}));
-                moved = true;
-            }
+        case KEY_ACTION:
+            accepted = CloseChooser(&state_);
             break;
-        case DIRECTION_RIGHT:
-            if (x < kObjectRightmostX) {
-                object.x = ToShort(std::min(x + moveBy, kObjectRightmostX));
-                moved = true;
+        default:
+            if (keyCode >= KEY_DIGIT_0 && keyCode <= KEY_DIGIT_9) {
+                accepted = ChooserPickDigit(&state_, assetFolder_, ToShort(keyCode - KEY_DIGIT_0));
             }
-            break;
-        case DIRECTION_NONE:
             break;
     }
-    if (moved && (object.x != x || object.y != y)) {
+    if (accepted) {
+        ComposeAndPresent();
+    }
+}
+
+// The object's limits are its own: it may leave the screen to the left and
+// downwards entirely, to the right and upwards up to its lowest-left pixel.
+void Editor::ObjectKey(int16_t keyCode, int16_t step) {
+    const Direction direction = DirectionOfKey(keyCode);
+    if (direction == DIRECTION_NONE) {
+        return;
+    }
+    const bool repeat = direction == state_.lastDirection;
+    if (MoveFloatingObject(&state_, direction, step, repeat)) {
         MarkHeld(direction);
         ComposeAndPresent();
     }

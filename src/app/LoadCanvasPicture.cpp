@@ -2,6 +2,7 @@
 #include <utility>
 
 #include "app/Editor.h"
+#include "decor/Decorations.h"
 #include "image/LoadPicture.h"
 
 // The file is decoded into a picture of its own first, so that a file that
@@ -41,9 +42,9 @@ bool Editor::LoadCanvasPicture(const std::string& path) {
 void Editor::ResetAfterLoad() {
     state_.scaleMaximum = 155;
     state_.scaleMinimum = 44;
+    RemoveFloatingObject(&state_);
     state_.object.type = OBJECT_NONE;
-    state_.object.present = false;
-    state_.frame.placed = false;
+    RemoveFrame(&state_);
     state_.photoChanged = false;
     state_.photoX = 0;
     state_.photoY = 0;

@@ -62,8 +62,3 @@ void Editor::SaveAs() {
         state_.photoChanged = false;
     }
 }
-
-// Before a save, a placed frame or a floating object is offered for merging
-// (one question at most). The decorations are not built yet: nothing to
-// settle.
-void Editor::SettleDecorations() {}

@@ -1,0 +1,140 @@
+// The decorations in the editor: the "Add ..." pop-ups built on the first
+// menu pop-up, the theme commands with their merge questions, "Merge",
+// "Delete", and the settling of pending decorations before a save.
+#include <algorithm>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "app/Editor.h"
+#include "app/Strings.h"
+#include "decor/Chooser.h"
+#include "decor/DecorationMenu.h"
+#include "decor/Decorations.h"
+
+namespace {
+
+const char kFrameCaption[] = "Border";
+const char kObjectCaption[] = "Floating";
+
+// "Add Frame" and its themes, "Name(count)", greyed when they have no item.
+MenuItem PopupOf(const DecorationPopup& popup) {
+    MenuItem item;
+    item.popup = true;
+    item.text = ResString(IDS_ADD) + " " + ResString(IDS_KIND_FIRST + popup.kind);
+    for (const ThemeMenuItem& theme : popup.items) {
+        MenuItem entry;
+        entry.id = theme.id;
+        entry.text = theme.text;
+        entry.enabled = theme.enabled;
+        item.items.push_back(std::move(entry));
+    }
+    return item;
+}
+
+}  // namespace
+
+// Reads the asset folder once per run. The pop-ups go after "Change Color"
+// in kind order, before the separator that precedes "Merge"; categories
+// without themes get none.
+void Editor::BuildDecorationPopups() {
+    BeginWaitCursor();
+    const std::vector<DecorationPopup> popups = BuildDecorationMenu(assetFolder_, &state_.themes);
+    Menu& object = menus_[MENU_OBJECT];
+    size_t position = 1;
+    for (const DecorationPopup& popup : popups) {
+        const size_t at = std::min(position, object.size());
+        object.insert(object.begin() + static_cast<std::ptrdiff_t>(at), PopupOf(popup));
+        ++position;
+    }
+    state_.decorationMenuPending = false;
+    EndWaitCursor();
+}
+
+// What is pending is settled first, the frame before the object. For a new
+// frame a No to the frame question leaves the frame (the chosen one will
+// replace it) and the object is not asked about; for the other kinds a No
+// removes the frame. Choosing the theme whose chooser is open already leaves
+// that chooser on its page, after the frame question.
+void Editor::ThemeCommand(uint16_t id) {
+    int16_t kind = -1;
+    int16_t theme = -1;
+    // The modes' menus offer no theme; a command sent anyway is ignored.
+    if (AnyModeOn() || !DecodeThemeCommand(id, state_.themes, &kind, &theme)) {
+        return;
+    }
+    if (kind == DECOR_FRAME) {
+        if (state_.frame.placed) {
+            AskAboutFrame(false);
+        } else if (state_.object.present) {
+            AskAboutObject(true);
+        }
+        if (ChooserOpenOnTheme(state_, kind, theme)) {
+            return;
+        }
+    } else {
+        if (state_.frame.placed) {
+            AskAboutFrame(true);
+        }
+        if (ChooserOpenOnTheme(state_, kind, theme)) {
+            return;
+        }
+        if (state_.object.present) {
+            AskAboutObject(true);
+        }
+    }
+    if (OpenChooser(&state_, kind, theme)) {
+        ComposeAndPresent();
+    }
+}
+
+// "Merge": the frame when one is placed, else the floating object; both
+// burn into the display photo, which then counts as changed.
+void Editor::MergeCommand() {
+    if (!AnyModeOn() && MergeNextDecoration(&state_)) {
+        state_.photoChanged = true;
+        ComposeAndPresent();
+    }
+}
+
+void Editor::DeleteCommand() {
+    if (!AnyModeOn() && DeleteDecorations(&state_)) {
+        ComposeAndPresent();
+    }
+}
+
+// Before "Save as" and the save offered on "Close": one question at most, for
+// the frame when one is placed, else for the object. What the user declines
+// stays on screen unmerged and is not part of the saved picture.
+void Editor::SettleDecorations() {
+    if (state_.frame.placed) {
+        AskAboutFrame(false);
+    } else if (state_.object.present) {
+        AskAboutObject(false);
+    }
+}
+
+// "Do you want to merge the frame object ?": Yes burns the frame in; No
+// removes it when removeOnNo, else leaves it placed.
+void Editor::AskAboutFrame(bool removeOnNo) {
+    if (AskQuestion(kFrameCaption, ResString(IDS_MERGE_FRAME))) {
+        if (MergeFrame(&state_)) {
+            state_.photoChanged = true;
+            ComposeAndPresent();
+        }
+    } else if (removeOnNo && RemoveFrame(&state_)) {
+        ComposeAndPresent();
+    }
+}
+
+// "Do you want to merge the moveable object ?", likewise for the object.
+void Editor::AskAboutObject(bool removeOnNo) {
+    if (AskQuestion(kObjectCaption, ResString(IDS_MERGE_OBJECT))) {
+        if (MergeFloatingObject(&state_)) {
+            state_.photoChanged = true;
+            ComposeAndPresent();
+        }
+    } else if (removeOnNo && RemoveFloatingObject(&state_)) {
+        ComposeAndPresent();
+    }
+}
