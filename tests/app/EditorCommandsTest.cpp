@@ -41,7 +41,7 @@ TEST_F(EditorCommandsTest, PopupGreysWhatWouldDoNothing) {
     editor_->MutableState().frame.placed = true;
     EXPECT_TRUE(popup(CMD_MERGE));
     EXPECT_TRUE(Enabled(*editor_, MENU_OBJECT, CMD_DELETE));
-    EXPECT_TRUE(State().decorationMenuPending);  // built with the decorations
+    EXPECT_FALSE(State().decorationMenuPending);  // built on the first pop-up
 
     editor_->Command(CMD_RESCALE);
     for (int i = 0; i < 6; ++i) {
@@ -80,16 +80,19 @@ TEST_F(EditorCommandsTest, CloseAsksOnlyWhenSomethingIsUnsavedAndRemembersTheWor
         shell_.questions.clear();
         shell_.quit = false;
         settings_.values.clear();
-        shell_.answers = {reason == 1};
+        // A Yes with the object on screen asks about merging it too.
+        shell_.answers = {reason == 1, false};
         if (reason == 1) {
             shell_.saveAsAnswers = {ScriptedShell::CancelSaveAs()};
+        } else {
+            shell_.answers.pop_back();
         }
         if (reason == 2) {
             editor_->CloseRequested();
         } else {
             editor_->Command(CMD_CLOSE);
         }
-        ASSERT_EQ(shell_.questions.size(), 1u);
+        ASSERT_EQ(shell_.questions.size(), reason == 1 ? 2u : 1u);
         EXPECT_EQ(shell_.questions[0].caption, "Save");
         EXPECT_EQ(shell_.questions[0].text, "Do you want to save this image ?");
         EXPECT_TRUE(shell_.quit);

@@ -26,6 +26,30 @@ inline int32_t ItemLevel(int32_t n) {
     return 30 + 9 * n;
 }
 
+// Items 1 .. count of theme in the kind's category folder under root (an
+// asset folder path with its trailing "/"), at their kind's size: colour
+// item n is 0x(40+9n)(230-8n)(60+5n), shape item n grey 30 + 9n; the kinds
+// with masks get opaque ones.
+inline void AddAssetTheme(const std::string& root, int16_t kind, const std::string& theme,
+                          int32_t count) {
+    static const int32_t sizes[kDecorationKinds][2] = {{176, 180}, {12, 12},  {24, 24},
+                                                       {60, 60},   {176, 50}, {176, 50}};
+    const bool grey = kind == DECOR_PATTERN12 || kind == DECOR_PATTERN24 || kind == DECOR_WORD;
+    const std::string folder = CategoryFolderPath(root, kind) + theme + "/";
+    std::filesystem::create_directories(folder);
+    for (int32_t n = 1; n <= count; ++n) {
+        const uint32_t rgb =
+            grey ? uint32_t(ItemLevel(n)) * 0x010101u
+                 : uint32_t(40 + 9 * n) << 16 | uint32_t(230 - 8 * n) << 8 | uint32_t(60 + 5 * n);
+        const std::string number = std::to_string(n);
+        WriteSolidAsset(folder + theme + number + ".adm", sizes[kind][0], sizes[kind][1], rgb);
+        if (!grey) {
+            WriteSolidAsset(folder + theme + "mask" + number + ".adm", sizes[kind][0],
+                            sizes[kind][1], 0xFFFFFF);
+        }
+    }
+}
+
 class AssetFolder {
   public:
     const std::string& Root() const { return root_; }
@@ -33,26 +57,8 @@ class AssetFolder {
         return CategoryFolderPath(root_, kind) + theme + "/";
     }
 
-    // Items 1 .. count of theme at their kind's size: colour item n is
-    // 0x(40+9n)(230-8n)(60+5n), shape item n grey 30 + 9n; the kinds with
-    // masks get opaque ones.
     void AddTheme(int16_t kind, const std::string& theme, int32_t count) const {
-        static const int32_t sizes[kDecorationKinds][2] = {{176, 180}, {12, 12},  {24, 24},
-                                                           {60, 60},   {176, 50}, {176, 50}};
-        const bool grey = kind == DECOR_PATTERN12 || kind == DECOR_PATTERN24 || kind == DECOR_WORD;
-        const std::string folder = ThemeFolder(kind, theme);
-        std::filesystem::create_directories(folder);
-        for (int32_t n = 1; n <= count; ++n) {
-            const uint32_t rgb = grey ? uint32_t(ItemLevel(n)) * 0x010101u
-                                      : uint32_t(40 + 9 * n) << 16 | uint32_t(230 - 8 * n) << 8 |
-                                            uint32_t(60 + 5 * n);
-            const std::string number = std::to_string(n);
-            WriteSolidAsset(folder + theme + number + ".adm", sizes[kind][0], sizes[kind][1], rgb);
-            if (!grey) {
-                WriteSolidAsset(folder + theme + "mask" + number + ".adm", sizes[kind][0],
-                                sizes[kind][1], 0xFFFFFF);
-            }
-        }
+        AddAssetTheme(root_, kind, theme, count);
     }
 
   private:
