@@ -1,0 +1,212 @@
+// Decoration journeys through `fotakle --replay` on the generated decoration
+// library beside the built program: a frame and a word placed from the
+// "Object" menu's choosers, the word moved, merged and saved, and the saved
+// picture checked against the composition made here from the same asset
+// files with the blend routines themselves.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "decor/ComposeScreen.h"
+#include "decor/DecorAssets.h"
+#include "image/LoadPicture.h"
+#include "platform/RunProgram.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+const std::string kAssets = std::string(FOTAKLE_PROGRAM_FOLDER) + "FotakleFolder/";
+const char kBorderQuestion[] = "question: Border: Do you want to merge the frame object ?\n";
+const char kFloatingQuestion[] = "question: Floating: Do you want to merge the moveable object ?\n";
+
+class DecorationJourney : public ::testing::Test {
+  protected:
+    // The work folder, where Save as writes, is a temporary one.
+    DecorationJourney() {
+        std::filesystem::create_directories(File("pictures"));
+        std::filesystem::create_directories(File("config/Norvale Systems Inc."));
+        const std::string ini = "[MainSection]\nWorkFolder=" + File("pictures") + "\n";
+        EXPECT_TRUE(WriteWholeFile(File("config/Norvale Systems Inc./fotakle.ini"),
+                                   std::vector<uint8_t>(ini.begin(), ini.end())));
+    }
+
+    ProgramResult Replay(const std::string& script) {
+        const std::string path = File("script.txt");
+        EXPECT_TRUE(WriteWholeFile(path, std::vector<uint8_t>(script.begin(), script.end())));
+        ProgramResult result =
+            RunProgram({FotaklePath(), "--replay", path},
+                       {{"XDG_CONFIG_HOME", File("config")}, {"TMPDIR", dir_.Path()}}, dir_.Path());
+        EXPECT_TRUE(result.ended) << "the replay did not end";
+        return result;
+    }
+    std::string File(const std::string& name) const { return dir_.File(name); }
+
+    TempDir dir_;
+};
+
+// Every value of the "name value" lines with this name, in order (a name
+// alone is an empty value).
+std::vector<std::string> Values(const std::string& out, const std::string& name) {
+    std::istringstream lines(out);
+    std::string line;
+    std::vector<std::string> values;
+    while (std::getline(lines, line)) {
+        if (line == name) {
+            values.emplace_back();
+        } else if (line.compare(0, name.size() + 1, name + " ") == 0) {
+            values.push_back(line.substr(name.size() + 1));
+        }
+    }
+    return values;
+}
+
+// The value of the i-th such line, "(missing)" when there are fewer.
+std::string ValueAt(const std::string& out, const std::string& name, size_t i) {
+    const std::vector<std::string> values = Values(out, name);
+    return i < values.size() ? values[i] : "(missing)";
+}
+
+DibBlock LoadBmp(const std::string& path) {
+    int32_t width = 0;
+    int32_t height = 0;
+    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
+}
+
+std::string FirstDifference(const DibImage* expected, const DibImage* actual) {
+    if (expected == nullptr || actual == nullptr) {
+        return "a picture is missing";
+    }
+    if (actual->header.biWidth != kCanvasWidth || actual->header.biHeight != kCanvasHeight) {
+        return "the picture is not 176 x 180";
+    }
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            if (PixelAt(expected, x, y) != PixelAt(actual, x, y)) {
+                std::ostringstream text;
+                text << "pixel (" << x << ", " << y << ") is " << std::hex << PixelAt(actual, x, y)
+                     << ", expected " << PixelAt(expected, x, y);
+                return text.str();
+            }
+        }
+    }
+    return "";
+}
+
+// The first theme of each kind in name order is theme 0 of the menu.
+ThemeTable FirstThemes() {
+    ThemeTable themes;
+    for (int16_t kind = 0; kind < kDecorationKinds; ++kind) {
+        themes.themeName[kind * kThemesPerKind] = ThemeName(CategoryFolderPath(kAssets, kind), 0);
+        themes.themeCount[kind] = 1;
+        themes.selectedTheme[kind] = 0;
+    }
+    return themes;
+}
+
+PixelColor ColorOf(const std::string& hex) {
+    const auto rgb = static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
+    return PixelColor{int16_t(rgb & 255), int16_t((rgb >> 8) & 255), int16_t(rgb >> 16)};
+}
+
+TEST_F(DecorationJourney, FrameAndMovedWordMergedAndSavedMatchTheBlendsExactly) {
+    const ProgramResult run =
+        Replay("photo " + File("start.bmp") +
+               "\n"
+               "menu object\n"
+               "# the first Frame theme: page through it, place its second frame\n"
+               "command 50001\n"
+               "print state\n"
+               "key down\n"
+               "print state\n"
+               "key up\n"
+               "key 2\n"
+               "print state\n"
+               "# the first Word theme merges the frame first\n"
+               "answer yes\n"
+               "command 50041\n"
+               "key 1\n"
+               "press up\npress up\npress up\nrelease\n"
+               "press right\npress right\nrelease\n"
+               "print state\n"
+               "screen " +
+               File("screen.bmp") +
+               "\n"
+               "command 40018\n"
+               "print state\n"
+               "saveas framed bmp\n"
+               "command 40029\n"
+               "print state\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+
+    EXPECT_NE(run.out.find("Add Frame\n  50001\t"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Add Word\n  50041\t"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(kBorderQuestion), std::string::npos) << run.out;
+    EXPECT_EQ(Values(run.out, "chooser"),
+              (std::vector<std::string>{"frame", "frame", "none", "none", "none", "none"}));
+    EXPECT_EQ(ValueAt(run.out, "page", 1), "1");
+    EXPECT_EQ(ValueAt(run.out, "frame_placed", 2), "1");
+    // The word starts at 0, 0: up by 1 + 2 + 3, right by 1 + 2.
+    EXPECT_EQ(ValueAt(run.out, "object_x", 3), "3");
+    EXPECT_EQ(ValueAt(run.out, "object_y", 3), "6");
+    EXPECT_EQ(Values(run.out, "object_present"),
+              (std::vector<std::string>{"0", "0", "0", "1", "0", "0"}));
+    EXPECT_EQ(Values(run.out, "photo_changed"),
+              (std::vector<std::string>{"0", "0", "0", "1", "1", "0"}));
+
+    // The start-up photo under frame 2 (ComposeFrame), then word 1 in the
+    // current colour at 3, 6 (BlendMaskColor).
+    const ThemeTable themes = FirstThemes();
+    Scene scene;
+    scene.displayPhoto = LoadBmp(File("start.bmp"));
+    scene.frame.colour = LoadAsset(kAssets, themes, ASSET_FRAME, 2);
+    scene.frame.mask = LoadAsset(kAssets, themes, ASSET_FRAME_MASK, 2);
+    scene.frame.placed = true;
+    ASSERT_TRUE(scene.displayPhoto && scene.frame.colour && scene.frame.mask);
+    DibBlock expected = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    ComposeFrame(scene, DibPixels(expected.get()));
+    FloatingObject word;
+    word.present = true;
+    word.type = OBJECT_WORD;
+    word.width = kCanvasWidth;
+    word.height = 50;
+    word.mask = LoadAsset(kAssets, themes, ASSET_WORD, 1);
+    ASSERT_TRUE(word.mask);
+    BlendMaskColor(word, 3, 6, ColorOf(ValueAt(run.out, "color", 3)), DibPixels(expected.get()));
+
+    const DibBlock screen = LoadBmp(File("screen.bmp"));
+    const DibBlock saved = LoadBmp(File("pictures/framed.bmp"));
+    EXPECT_EQ(FirstDifference(expected.get(), screen.get()), "");
+    EXPECT_EQ(FirstDifference(expected.get(), saved.get()), "");
+    EXPECT_NE(FirstDifference(scene.displayPhoto.get(), saved.get()), "");
+    EXPECT_EQ(ValueAt(run.out, "current_file", 5), File("pictures/framed.bmp"));
+}
+
+TEST_F(DecorationJourney, DeclinedObjectGoesAndADeclinedFrameIsNotSaved) {
+    const ProgramResult run = Replay("photo " + File("start.bmp") +
+                                     "\n"
+                                     "menu object\n"
+                                     "command 50041\n"
+                                     "key 1\n"
+                                     "answer no\n"
+                                     "command 50001\n"
+                                     "key 2\n"
+                                     "answer no\n"
+                                     "saveas plain bmp\n"
+                                     "command 40029\n"
+                                     "print state\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    const size_t floating = run.out.find(kFloatingQuestion);
+    const size_t border = run.out.find(kBorderQuestion);
+    ASSERT_NE(floating, std::string::npos) << run.out;
+    ASSERT_NE(border, std::string::npos) << run.out;
+    EXPECT_LT(floating, border);
+    EXPECT_EQ(ValueAt(run.out, "object_present", 0), "0");
+    EXPECT_EQ(ValueAt(run.out, "frame_placed", 0), "1");
+    EXPECT_EQ(ValueAt(run.out, "photo_changed", 0), "0");
+    const DibBlock start = LoadBmp(File("start.bmp"));
+    const DibBlock saved = LoadBmp(File("pictures/plain.bmp"));
+    EXPECT_EQ(FirstDifference(start.get(), saved.get()), "");
+}
+
+}  // namespace
