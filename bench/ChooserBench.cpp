@@ -1,7 +1,9 @@
 // Time of one chooser page: drawn with its previews decoded from an asset
 // folder (a full page of every kind), and a repaint of an unchanged page
-// served from the composite cache. The asset folder is written to a
-// temporary folder first, with textured JPEG files at the asset sizes.
+// served from the composite cache; both also through the editor, from the
+// page key to the presented screen. The asset folder is written into a
+// temporary program folder first, with textured JPEG files at the asset
+// sizes, enough of them for two full pages of every kind.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -9,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+#include "app/Editor.h"
+#include "app/Keys.h"
 #include "decor/AssetChooserPainter.h"
 #include "decor/Chooser.h"
 #include "decor/ComposeScreen.h"
@@ -17,6 +21,8 @@
 #include "image/SavePicture.h"
 
 namespace {
+
+constexpr int32_t kItemsPerTheme = 16;
 
 // Enough detail in every block that the decoder has real work to do.
 DibBlock MakeTextured(int32_t width, int32_t height, int32_t seed) {
@@ -41,13 +47,14 @@ class BenchAssets {
         if (mkdtemp(pattern.data()) == nullptr) {
             return;
         }
-        root_ = pattern + "/";
+        programFolder_ = pattern + "/";
+        root_ = programFolder_ + "FotakleFolder/";
         const int32_t sizes[kDecorationKinds][2] = {{176, 180}, {12, 12},  {24, 24},
                                                     {60, 60},   {176, 50}, {176, 50}};
         for (int16_t kind = 0; kind < kDecorationKinds; ++kind) {
             const std::string folder = CategoryFolderPath(root_, kind) + "Bench/";
             std::filesystem::create_directories(folder);
-            for (int32_t n = 1; n <= 10; ++n) {
+            for (int32_t n = 1; n <= kItemsPerTheme; ++n) {
                 DibBlock picture = MakeTextured(sizes[kind][0], sizes[kind][1], n);
                 SavePicture(folder + "Bench" + std::to_string(n) + ".adm", picture.get(), nullptr);
                 SavePicture(folder + "Benchmask" + std::to_string(n) + ".adm", picture.get(),
@@ -58,14 +65,17 @@ class BenchAssets {
     }
     ~BenchAssets() {
         std::error_code ignored;
-        if (!root_.empty()) {
-            std::filesystem::remove_all(root_, ignored);
+        if (!programFolder_.empty()) {
+            std::filesystem::remove_all(programFolder_, ignored);
         }
     }
+    // The folder an editor is started in, with the assets as its own.
+    const std::string& ProgramFolder() const { return programFolder_; }
     const std::string& Root() const { return root_; }
     const ThemeTable& Themes() const { return themes_; }
 
   private:
+    std::string programFolder_;
     std::string root_;
     ThemeTable themes_;
 };
@@ -109,6 +119,65 @@ void BM_ChooserPageCached(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ChooserPageCached)->Unit(benchmark::kMicrosecond);
+
+class DiscardingShell : public Shell {
+  public:
+    bool AskQuestion(const std::string&, const std::string&) override { return false; }
+    void ShowMessage(const std::string&, const std::string&) override {}
+    void ShowAbout() override {}
+    void SetTitle(const std::string&) override {}
+    void ShowBar(BarId) override {}
+    void PresentScreen(const DibImage& screen) override {
+        benchmark::DoNotOptimize(screen.header.biWidth);
+        ++screens;
+    }
+    void SetWaitCursor(bool) override {}
+    void PauseBetweenPasses() override {}
+    void Quit() override {}
+
+    int64_t screens = 0;
+};
+
+// An editor with the chooser of kind open on the bench theme.
+void OpenInEditor(Editor& editor, int16_t kind) {
+    editor.Start();
+    editor.MenuPopup();
+    editor.Command(static_cast<uint16_t>(50001 + 10 * kind));
+}
+
+// The page key through the editor: down and up in turn, every press a new
+// full page whose previews are decoded, composed and presented.
+void BM_EditorChooserPageKey(benchmark::State& state) {
+    DiscardingShell shell;
+    Editor editor(shell, nullptr, Assets().ProgramFolder());
+    OpenInEditor(editor, static_cast<int16_t>(state.range(0)));
+    bool down = true;
+    const int64_t before = shell.screens;
+    for (auto _ : state) {
+        editor.KeyDown(down ? KEY_DOWN : KEY_UP);
+        editor.KeyUp();
+        down = !down;
+    }
+    if (shell.screens - before != static_cast<int64_t>(state.iterations())) {
+        state.SkipWithError("a page key did not compose the screen");
+    }
+}
+BENCHMARK(BM_EditorChooserPageKey)
+    ->ArgName("kind")
+    ->DenseRange(0, kDecorationKinds - 1)
+    ->Unit(benchmark::kMicrosecond);
+
+// A repaint of the window with the Frame chooser open: the page comes from
+// the cache, with the banner drawn over it.
+void BM_EditorChooserRepaint(benchmark::State& state) {
+    DiscardingShell shell;
+    Editor editor(shell, nullptr, Assets().ProgramFolder());
+    OpenInEditor(editor, DECOR_FRAME);
+    for (auto _ : state) {
+        editor.Paint();
+    }
+}
+BENCHMARK(BM_EditorChooserRepaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
