@@ -1,4 +1,4 @@
-// Decoration journeys through `fotakle --replay` on the generated decoration
+// A decoration journey through `fotakle --replay` on the generated decoration
 // library beside the built program: a frame and a word placed from the
 // "Object" menu's choosers, the word moved, merged and saved, and the saved
 // picture checked against the composition made here from the same asset
@@ -18,7 +18,6 @@ namespace {
 
 const std::string kAssets = std::string(FOTAKLE_PROGRAM_FOLDER) + "FotakleFolder/";
 const char kBorderQuestion[] = "question: Border: Do you want to merge the frame object ?\n";
-const char kFloatingQuestion[] = "question: Floating: Do you want to merge the moveable object ?\n";
 
 class DecorationJourney : public ::testing::Test {
   protected:
@@ -180,33 +179,6 @@ TEST_F(DecorationJourney, FrameAndMovedWordMergedAndSavedMatchTheBlendsExactly) 
     EXPECT_EQ(FirstDifference(expected.get(), saved.get()), "");
     EXPECT_NE(FirstDifference(scene.displayPhoto.get(), saved.get()), "");
     EXPECT_EQ(ValueAt(run.out, "current_file", 5), File("pictures/framed.bmp"));
-}
-
-TEST_F(DecorationJourney, DeclinedObjectGoesAndADeclinedFrameIsNotSaved) {
-    const ProgramResult run = Replay("photo " + File("start.bmp") +
-                                     "\n"
-                                     "menu object\n"
-                                     "command 50041\n"
-                                     "key 1\n"
-                                     "answer no\n"
-                                     "command 50001\n"
-                                     "key 2\n"
-                                     "answer no\n"
-                                     "saveas plain bmp\n"
-                                     "command 40029\n"
-                                     "print state\n");
-    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
-    const size_t floating = run.out.find(kFloatingQuestion);
-    const size_t border = run.out.find(kBorderQuestion);
-    ASSERT_NE(floating, std::string::npos) << run.out;
-    ASSERT_NE(border, std::string::npos) << run.out;
-    EXPECT_LT(floating, border);
-    EXPECT_EQ(ValueAt(run.out, "object_present", 0), "0");
-    EXPECT_EQ(ValueAt(run.out, "frame_placed", 0), "1");
-    EXPECT_EQ(ValueAt(run.out, "photo_changed", 0), "0");
-    const DibBlock start = LoadBmp(File("start.bmp"));
-    const DibBlock saved = LoadBmp(File("pictures/plain.bmp"));
-    EXPECT_EQ(FirstDifference(start.get(), saved.get()), "");
 }
 
 }  // namespace
