@@ -108,7 +108,7 @@ uint32_t ColorOf(const std::string& hex) {
 const char kStateNames[] =
     "mode adjust_kind level photo_x photo_y scale scaled_w scaled_h scaled_x scaled_y "
     "photo_changed key_step picker_open cursor_x cursor_y color object_present object_type "
-    "object_x object_y frame_placed work_folder current_file ";
+    "object_x object_y frame_placed chooser page work_folder current_file ";
 
 TEST_F(ReplayJourney, MovesThePhotoAndShowsItShiftedOverTheCurrentColour) {
     const ProgramResult run = Replay(
@@ -141,7 +141,7 @@ TEST_F(ReplayJourney, MovesThePhotoAndShowsItShiftedOverTheCurrentColour) {
     // The state block names every field once, in its fixed order.
     std::string names;
     std::string line;
-    for (int i = 0; i < 23 && std::getline(lines, line); ++i) {
+    for (int i = 0; i < 25 && std::getline(lines, line); ++i) {
         names += line.substr(0, line.find(' ')) + " ";
     }
     EXPECT_EQ(names, kStateNames);
@@ -405,7 +405,13 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
         {"command 40040\nmenu action\n", "line 2: the okcancel bar has no Action pop-up"},
         {"screen /nonexistent-folder/screen.bmp\n", "line 1: cannot write"},
         {"answer yes\nprint title\n", "line 1: this answer was never used"},
-        {"saveas picture bmp\nprint title\n", "line 1: no such dialog yet"},
+        {"print title\nsaveas picture bmp\n",
+         "line 2: this answer was never used: no Save-as dialog"},
+        {"folder cancel\n", "line 1: this answer was never used: no Select Folder dialog"},
+        {"folder /nonexistent-folder\n", "line 1: folder needs the absolute path of an existing"},
+        {"folder relative/path\n", "line 1: folder needs the absolute path"},
+        {"command 40029\n", "line 1: a Save-as dialog had no answer waiting"},
+        {"command 40016\nkey soft1\n", "line 2: a Select Folder dialog had no answer waiting"},
         {"command 40056\nprint title\n", "line 2: the editor quit on line 1"},
         {"command 40036\nkey right\ncommand 40044\ncommand 40056\nprint state\n",
          "line 4: a question had no answer waiting (put `answer yes` or `answer no` before this "
