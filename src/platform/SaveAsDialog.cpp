@@ -1,5 +1,6 @@
 #include "platform/SaveAsDialog.h"
 
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -35,6 +36,22 @@ QFont DialogFont(int factor) {
 }
 
 }  // namespace
+
+// The name field. Coming into it never selects the text (the desktop does
+// so on Tab, and the dialog's first focus counts as one): Back then deletes
+// one character, and typing adds to the name.
+class SaveNameField : public QLineEdit {
+  public:
+    explicit SaveNameField(QWidget* parent) : QLineEdit(parent) {}
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+            end(false);
+        }
+    }
+};
 
 // The one-line format list with its spinner: shows one item between two
 // arrows; Left and Right step through the items, wrapping.
@@ -109,7 +126,7 @@ SaveAsDialog::SaveAsDialog(QWidget* parent, const QRect& phone, int factor,
     folder_->setGeometry(
         PhoneRect(kFolderField.x, kFolderField.y, kFolderField.width, kFolderField.height));
 
-    name_ = new QLineEdit(this);
+    name_ = new SaveNameField(this);
     name_->setMaxLength(kMaxSaveNameLength);
     name_->setText(QString::fromStdString(request.proposedName));
     name_->setGeometry(PhoneRect(kNameField.x, kNameField.y, kNameField.width, kNameField.height));
