@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 
 #include <deque>
@@ -120,31 +119,12 @@ TEST_F(SaveAsDialogTest, RefusedOkKeepsTheTypedNameAndTheNextOkEnds) {
     const std::vector<std::pair<std::string, PictureType>> expected = {{"photo", PICTURE_BMP},
                                                                        {"photo2", PICTURE_JPEG}};
     EXPECT_EQ(calls_, expected);
-}
 
-TEST_F(SaveAsDialogTest, CancelByKeyOrClickAndOkByClick) {
+    // F2 cancels without an OK.
     const auto cancelled = Open();
     Key(*cancelled, Qt::Key_F2);
     EXPECT_EQ(cancelled->result(), QDialog::Rejected);
-    EXPECT_FALSE(cancelled->isVisible());
-
-    // The soft-key labels take clicks: left OK, right Cancel.
-    const auto clicked = Open();
-    const QRect strip = SoftKeyStripRect(clicked->rect(), 1);
-    const QPointF left(strip.left() + 10, strip.center().y());
-    QMouseEvent click(QEvent::MouseButtonPress, left, clicked->mapToGlobal(left), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(clicked.get(), &click);
-    EXPECT_EQ(clicked->result(), QDialog::Accepted);
-    EXPECT_TRUE(calls_.size() == 1 && calls_[0].first == "holiday.2004");
-}
-
-TEST_F(SaveAsDialogTest, LongProposalsAreCutToTheNameLimit) {
-    request_.proposedName = std::string(200, 'n');
-    const auto dialog = Open();
-    EXPECT_EQ(dialog->NameText().size(), kMaxSaveNameLength);
-    TypeText(dialog->focusWidget(), "x");
-    EXPECT_EQ(dialog->NameText().size(), kMaxSaveNameLength);
+    EXPECT_EQ(calls_.size(), 2u);
 }
 
 // The editor's Save as, through the window and the Qt shell: the dialog
