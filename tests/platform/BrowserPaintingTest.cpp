@@ -125,6 +125,7 @@ TEST_F(BrowserPaintingTest, RowsThumbnailsSelectionAndArrows) {
 
     // The first row is selected; a corner of each cell away from the texts.
     const BrowserRowLayout& first = layout.rows[0];
+    const BrowserRect firstCell = first.cell;  // kept past the next layout
     EXPECT_EQ(Pixel(shot, first.cell.right - 2, first.cell.bottom - 2), kSelection);
     EXPECT_EQ(Pixel(shot, layout.rows[1].cell.right - 2, layout.rows[1].cell.bottom - 2), kWhite);
     EXPECT_GT(DarkPixels(shot, first.nameRect), 20) << "no name drawn";
@@ -166,7 +167,7 @@ TEST_F(BrowserPaintingTest, RowsThumbnailsSelectionAndArrows) {
     const BrowserRowLayout& last = layout.rows[2];
     EXPECT_TRUE(last.selected);
     EXPECT_EQ(Pixel(shot, last.cell.right - 2, last.cell.bottom - 2), kSelection);
-    EXPECT_EQ(Pixel(shot, first.cell.right - 2, first.cell.bottom - 2), kWhite);
+    EXPECT_EQ(Pixel(shot, firstCell.right - 2, firstCell.bottom - 2), kWhite);
     EXPECT_EQ(Pixel(shot, down.x, down.y), kWhite);
     EXPECT_EQ(Pixel(shot, up.x, up.y), kBlack);
 }
