@@ -1,6 +1,7 @@
 #include "platform/BrowserPainter.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 
@@ -94,11 +95,21 @@ QFont BrowserFont(bool bold, int factor) {
     return font;
 }
 
-// One line from the rectangle's top-left corner, cut at its edges.
+// One line from the rectangle's top-left corner, cut at its edges. A line a
+// little too wide for its rectangle is narrowed (down to kNarrowestText of
+// its width) rather than cut: the system's sans-serif font runs wider than
+// the phone's, and the time at the end of the info line should stay whole.
 void DrawClippedLine(QPainter& painter, const QRect& rect, const QString& text) {
+    constexpr double kNarrowestText = 0.75;
+    const int advance = QFontMetrics(painter.font()).horizontalAdvance(text);
+    const double narrowing =
+        advance > rect.width() ? std::max(kNarrowestText, double(rect.width()) / advance) : 1.0;
     painter.save();
     painter.setClipRect(rect);
-    painter.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.translate(rect.topLeft());
+    painter.scale(narrowing, 1.0);
+    const QRect local(0, 0, int(rect.width() / narrowing) + 1, rect.height());
+    painter.drawText(local, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter.restore();
 }
 
