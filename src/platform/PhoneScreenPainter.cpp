@@ -1,6 +1,7 @@
 #include "platform/PhoneScreenPainter.h"
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
@@ -19,6 +20,17 @@ QFont StripFont(int pixelSize, int factor) {
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize * factor);
     font.setBold(true);
+    return font;
+}
+
+// The soft-key font, made smaller (down to 9 phone pixels) while the label
+// does not fit into width, so that a long label such as "Change Folder"
+// shows whole.
+QFont SoftKeyFont(const QString& label, int width, int factor) {
+    QFont font = StripFont(12, factor);
+    for (int size = 11; size >= 9 && QFontMetrics(font).horizontalAdvance(label) > width; --size) {
+        font = StripFont(size, factor);
+    }
     return font;
 }
 
@@ -69,11 +81,12 @@ void DrawSoftKeyStrip(QPainter& painter, const QRect& strip, const QString& left
             kSoftKeyDivider);
     }
     painter.setPen(kSoftKeyText);
-    painter.setFont(StripFont(12, factor));
     const QRect leftHalf(strip.left() + 4 * factor, strip.top(), middle - strip.left() - 6 * factor,
                          strip.height());
     const QRect rightHalf(middle + 2 * factor, strip.top(), strip.right() - middle - 5 * factor,
                           strip.height());
+    painter.setFont(SoftKeyFont(left, leftHalf.width(), factor));
     painter.drawText(leftHalf, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
+    painter.setFont(SoftKeyFont(right, rightHalf.width(), factor));
     painter.drawText(rightHalf, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, right);
 }

@@ -16,6 +16,8 @@
 #include "app/Editor.h"
 #include "app/Keys.h"
 #include "app/Strings.h"
+#include "dialogs/OpenBrowser.h"
+#include "platform/BrowserPainter.h"
 #include "platform/PhoneScreenPainter.h"
 #include "platform/ProgramIcon.h"
 
@@ -157,6 +159,17 @@ void PhoneWindow::SetScreen(const DibImage& screen) {
     const QImage bottomUp(DibPixels(&screen), kCanvasWidth, kCanvasHeight, kCanvasStride,
                           QImage::Format_BGR888);
     screen_ = bottomUp.mirrored(false, true);
+    if (browser_ == nullptr) {
+        RepaintPictureArea();
+    }
+}
+
+void PhoneWindow::SetBrowser(const OpenBrowser* browser) {
+    browser_ = browser;
+    RepaintPictureArea();
+}
+
+void PhoneWindow::RepaintPictureArea() {
     update(PictureAreaRect(PhoneRect(), ScaleFactor()));
 }
 
@@ -211,7 +224,10 @@ void PhoneWindow::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), kBodyColor);
     DrawTitleStrip(painter, TitleStripRect(phone, factor), title_, factor);
     const QRect picture = PictureAreaRect(phone, factor);
-    if (screen_.isNull()) {
+    if (browser_ != nullptr) {
+        // Drawn at the factor already: one pixel for one.
+        painter.drawImage(picture.topLeft(), PaintBrowser(browser_->Layout(), factor));
+    } else if (screen_.isNull()) {
         painter.fillRect(picture, Qt::white);
     } else {
         painter.drawImage(picture, screen_);

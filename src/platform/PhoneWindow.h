@@ -1,6 +1,7 @@
 // PhoneWindow: the desktop window that stands for the phone. It draws the
 // phone screen (title strip, the presented 176 x 180 picture area, soft-key
-// strip) crisp at the largest whole factor that fits, turns desktop keys and
+// strip) crisp at the largest whole factor that fits, or the Open browser in
+// the picture area while it is up, turns desktop keys and
 // clicks into the phone's keys, builds the soft-key pop-ups as QMenus from
 // the editor's menu data, and hands the close button to the editor's Close
 // flow.
@@ -20,6 +21,7 @@
 #include "image/DibImage.h"
 
 class Editor;
+class OpenBrowser;
 class QMenu;
 
 class PhoneWindow : public QWidget {
@@ -40,6 +42,13 @@ class PhoneWindow : public QWidget {
     // Keeps a top-down copy of a 176 x 180 24-bit picture area and schedules
     // a repaint. Pictures of another size or depth are refused.
     void SetScreen(const DibImage& screen);
+    // With a browser, the picture area shows it from the next paint on,
+    // and keeps showing it until SetBrowser(nullptr); pictures set meanwhile
+    // are kept for then. The browser must stay valid while it is set.
+    void SetBrowser(const OpenBrowser* browser);
+    const OpenBrowser* Browser() const { return browser_; }
+    // Schedules a repaint of the picture area.
+    void RepaintPictureArea();
     // Repaints at once, before returning.
     void PaintNow();
     // Closes the window for good and ends the running event loop with 0.
@@ -77,6 +86,7 @@ class PhoneWindow : public QWidget {
     QString leftLabel_;
     QString rightLabel_;
     QImage screen_;
+    const OpenBrowser* browser_ = nullptr;
     QMenu* menus_[kMenuCount] = {};
     Menu builtFrom_[kMenuCount];
     bool built_[kMenuCount] = {};

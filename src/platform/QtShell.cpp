@@ -6,6 +6,8 @@
 
 #include "platform/AboutDialog.h"
 #include "platform/PhoneWindow.h"
+#include "platform/SaveAsDialog.h"
+#include "platform/SelectFolderDialog.h"
 
 namespace {
 
@@ -21,21 +23,20 @@ QtShell::~QtShell() {
 
 bool QtShell::AskQuestion(const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::Question, QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No, &window_);
+                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
+                    MessageOwner());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
 void QtShell::ShowMessage(const std::string& caption, const std::string& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Ok, &window_);
+                    QString::fromStdString(text), QMessageBox::Ok, MessageOwner());
     box.exec();
 }
 
 void QtShell::ShowAbout() {
-    const QRect phone = window_.PhoneRect();
-    AboutDialog dialog(&window_, QRect(window_.mapToGlobal(phone.topLeft()), phone.size()),
-                       window_.ScaleFactor());
+    AboutDialog dialog(&window_, PhoneGlobalRect(), window_.ScaleFactor());
     dialog.exec();
 }
 
@@ -68,4 +69,38 @@ void QtShell::PauseBetweenPasses() {
 
 void QtShell::Quit() {
     window_.Quit();
+}
+
+void QtShell::ShowBrowser(const OpenBrowser* browser) {
+    window_.SetBrowser(browser);
+}
+
+void QtShell::RepaintBrowser() {
+    window_.RepaintPictureArea();
+}
+
+bool QtShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
+    SaveAsDialog dialog(&window_, PhoneGlobalRect(), window_.ScaleFactor(), request);
+    return dialog.Run();
+}
+
+bool QtShell::RunSelectFolderDialog(std::string* folder) {
+    if (folderDialogOpen_) {
+        return false;
+    }
+    folderDialogOpen_ = true;
+    SelectFolderDialog dialog(&window_, PhoneGlobalRect(), window_.ScaleFactor(), *folder);
+    const bool chosen = dialog.Run(folder);
+    folderDialogOpen_ = false;
+    return chosen;
+}
+
+QRect QtShell::PhoneGlobalRect() const {
+    const QRect phone = window_.PhoneRect();
+    return QRect(window_.mapToGlobal(phone.topLeft()), phone.size());
+}
+
+QWidget* QtShell::MessageOwner() const {
+    QWidget* modal = QApplication::activeModalWidget();
+    return modal != nullptr ? modal : &window_;
 }

@@ -1,10 +1,15 @@
 // QtShell: the editor's Shell on the desktop. Questions and messages are
-// modal QMessageBoxes owned by the phone window; title, bar and picture go
-// to the window; the About box is an AboutDialog over the phone screen.
+// modal QMessageBoxes owned by the phone window (or by the dialog on top of
+// it, so that the replace question stands over the Save-as dialog); title,
+// bar, picture and the Open browser go to the window; the About box, the
+// Save-as and the Select Folder dialogs cover the phone screen.
 #pragma once
+
+#include <QRect>
 
 #include "app/Shell.h"
 
+class QWidget;
 class PhoneWindow;
 
 class QtShell : public Shell {
@@ -23,8 +28,20 @@ class QtShell : public Shell {
     void SetWaitCursor(bool on) override;
     void PauseBetweenPasses() override;
     void Quit() override;
+    void ShowBrowser(const OpenBrowser* browser) override;
+    void RepaintBrowser() override;
+    bool RunSaveAsDialog(SaveAsDialogRequest& request) override;
+    // One Select Folder dialog at a time: a second call while one is open
+    // returns false at once.
+    bool RunSelectFolderDialog(std::string* folder) override;
 
   private:
+    // The phone screen in global coordinates, for the dialogs covering it.
+    QRect PhoneGlobalRect() const;
+    // The owner of a message box: the dialog on top, else the window.
+    QWidget* MessageOwner() const;
+
     PhoneWindow& window_;
     bool waitCursor_ = false;
+    bool folderDialogOpen_ = false;
 };

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "decor/Chooser.h"
+
 namespace {
 
 void AppendMenu(const Menu& menu, int depth, std::string* out) {
@@ -48,6 +50,24 @@ const char* ModeName(const EditorState& state) {
         return "tones";
     }
     return "normal";
+}
+
+// The open decoration chooser, by the kind of its items.
+const char* ChooserName(const ChooserState& chooser) {
+    switch (OpenChooserKind(chooser)) {
+        case CHOOSER_FRAME:
+            return "frame";
+        case CHOOSER_PATTERN:
+            return "pattern";
+        case CHOOSER_PICTURE:
+            return "picture";
+        case CHOOSER_WORD:
+            return "word";
+        case CHOOSER_COLORFUL_WORD:
+            return "colorful";
+        default:
+            return "none";
+    }
 }
 
 }  // namespace
@@ -127,6 +147,8 @@ std::string FormatReplayState(const EditorState& state) {
     AppendPair("object_x", state.object.x, &out);
     AppendPair("object_y", state.object.y, &out);
     AppendPair("frame_placed", state.frame.placed ? 1 : 0, &out);
+    AppendPair("chooser", ChooserName(state.chooser), &out);
+    AppendPair("page", state.chooser.page, &out);
     AppendPair("work_folder", EscapeReplayText(state.workFolder), &out);
     AppendPair("current_file", EscapeReplayText(state.currentFile), &out);
     return out;

@@ -1,12 +1,17 @@
 #include "platform/ReplayRunner.h"
 
+#include <QImage>
+
 #include <cctype>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 #include "app/Editor.h"
 #include "app/Keys.h"
+#include "dialogs/FileNames.h"
 #include "image/SavePicture.h"
+#include "platform/BrowserPainter.h"
 #include "platform/ReplayFormat.h"
 #include "platform/ReplayShell.h"
 
@@ -84,6 +89,24 @@ bool ParseSaveAs(const std::string& rest, ReplayAction* action, std::string* err
     return true;
 }
 
+// The browser as the picture area shows it, at the phone's own size.
+DibBlock BrowserPicture(const OpenBrowser& browser) {
+    const QImage painted = PaintBrowser(browser.Layout(), 1).convertToFormat(QImage::Format_BGR888);
+    DibBlock picture = DibCreate(painted.width(), painted.height(), 24);
+    if (!picture) {
+        return picture;
+    }
+    const int32_t stride = DibRowStride(painted.width(), 24);
+    const size_t rowBytes = static_cast<size_t>(painted.width()) * 3;
+    uint8_t* pixels = DibPixels(picture.get());
+    for (int y = 0; y < painted.height(); ++y) {
+        // The picture's rows lie bottom-up.
+        std::memcpy(pixels + static_cast<size_t>(painted.height() - 1 - y) * stride,
+                    painted.constScanLine(y), rowBytes);
+    }
+    return picture;
+}
+
 class ReplayRun {
   public:
     ReplayRun(std::ostream& out, std::ostream& err, const std::string& programFolder,
@@ -96,6 +119,7 @@ class ReplayRun {
     bool Perform(const ReplayAction& action, int line, std::string* error);
     void PressKey(const std::string& name, bool release);
     void OpenPopup(MenuId id);
+    bool QueueFolder(const std::string& argument, int line, std::string* error);
     int Fail(int line, const std::string& message) {
         out_.flush();
         err_ << "fotakle --replay: line " << line << ": " << message << '\n';
@@ -106,15 +130,14 @@ class ReplayRun {
     std::ostream& err_;
     ReplayShell shell_;
     Editor editor_;
-    int dialogAnswerLine_ = 0;  // the first saveas or folder answer, still unused
 };
 
 int ReplayRun::Run(std::istream& script) {
     editor_.SeedRandom(kReplaySeed);
     editor_.Start();
-    std::string question;
-    if (shell_.TakeUnansweredQuestion(&question)) {
-        return Fail(0, "start-up asked a question: " + question);
+    std::string unanswered;
+    if (shell_.TakeUnanswered(&unanswered)) {
+        return Fail(0, "at start-up, " + unanswered);
     }
     std::string text;
     int line = 0;
@@ -137,28 +160,17 @@ int ReplayRun::Run(std::istream& script) {
         if (!Perform(action, line, &error)) {
             return Fail(line, error);
         }
-        if (shell_.TakeUnansweredQuestion(&question)) {
-            return Fail(line,
-                        "a question had no answer waiting (put `answer yes` or "
-                        "`answer no` before this line): " +
-                            question);
-        }
-        if (action.verb == REPLAY_SAVEAS || action.verb == REPLAY_FOLDER) {
-            if (dialogAnswerLine_ == 0) {
-                dialogAnswerLine_ = line;
-            }
+        if (shell_.TakeUnanswered(&unanswered)) {
+            return Fail(line, unanswered);
         }
         if (shell_.QuitCalled() && quitLine == 0) {
             quitLine = line;
         }
     }
-    if (shell_.PendingAnswerLine() != 0) {
-        return Fail(shell_.PendingAnswerLine(), "this answer was never used: no question followed");
-    }
-    if (dialogAnswerLine_ != 0) {
-        return Fail(dialogAnswerLine_,
-                    "no such dialog yet: the Save-as and Select Folder dialogs do not exist in "
-                    "this version, so this answer was never used");
+    int pendingLine = 0;
+    std::string waitingFor;
+    if (shell_.PendingAnswer(&pendingLine, &waitingFor)) {
+        return Fail(pendingLine, "this answer was never used: no " + waitingFor + " followed");
     }
     out_.flush();
     return 0;
@@ -195,19 +207,27 @@ bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error
             shell_.QueueAnswer(action.argument == "yes", line);
             return true;
         case REPLAY_SAVEAS:
-        case REPLAY_FOLDER:
+            shell_.QueueSaveAs(action.argument == "cancel", action.argument,
+                               action.format == "bmp" ? PICTURE_BMP : PICTURE_JPEG, line);
             return true;
-        case REPLAY_SCREEN:
+        case REPLAY_FOLDER:
+            return QueueFolder(action.argument, line, error);
+        case REPLAY_SCREEN: {
             editor_.Paint();
-            if (shell_.Screen() == nullptr) {
+            // While the browser is up the picture area shows it.
+            const DibBlock browser =
+                shell_.Browser() != nullptr ? BrowserPicture(*shell_.Browser()) : nullptr;
+            const DibImage* screen = browser ? browser.get() : shell_.Screen();
+            if (screen == nullptr) {
                 *error = "no picture area has been presented";
                 return false;
             }
-            if (SavePicture(action.argument, shell_.Screen(), nullptr) != 1) {
+            if (SavePicture(action.argument, screen, nullptr) != 1) {
                 *error = "cannot write " + action.argument;
                 return false;
             }
             return true;
+        }
         case REPLAY_PHOTO:
             if (editor_.State().displayPhoto == nullptr) {
                 *error = "there is no display photo";
@@ -222,7 +242,8 @@ bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error
             if (action.argument == "title") {
                 out_ << EscapeReplayText(shell_.Title()) << '\n';
             } else if (action.argument == "bar") {
-                out_ << ReplayBarName(shell_.Bar()) << '\n';
+                out_ << (shell_.Browser() != nullptr ? "browser" : ReplayBarName(shell_.Bar()))
+                     << '\n';
             } else {
                 out_ << FormatReplayState(editor_.State());
             }
@@ -267,6 +288,23 @@ void ReplayRun::PressKey(const std::string& name, bool release) {
     if (release) {
         editor_.KeyUp();
     }
+}
+
+// A folder answer names an existing folder by its absolute path, as the
+// tree can only offer those; one trailing "/" is dropped.
+bool ReplayRun::QueueFolder(const std::string& argument, int line, std::string* error) {
+    if (argument == "cancel") {
+        shell_.QueueFolder(true, std::string(), line);
+        return true;
+    }
+    std::string folder = argument;
+    FileInfo info;
+    if (folder[0] != '/' || !FileExists(&folder, &info) || !info.isDirectory) {
+        *error = "folder needs the absolute path of an existing folder, or cancel: " + argument;
+        return false;
+    }
+    shell_.QueueFolder(false, folder, line);
+    return true;
 }
 
 void ReplayRun::OpenPopup(MenuId id) {

@@ -11,16 +11,27 @@
 //                   opens that pop-up (action: the right soft key's pop-up of
 //                   the shown bar) and prints its items
 //   answer yes|no   answers the next question
-//   saveas NAME bmp|jpg, saveas cancel, folder PATH, folder cancel
-//                   answers for the Save-as and Select Folder dialogs
-//   screen FILE     saves the composed picture area
+//   saveas NAME bmp|jpg
+//                   one press of OK in the next Save-as dialog with this name
+//                   and format; answers queue in order, and a dialog that
+//                   stays open after a refused replace takes the next one
+//   saveas cancel   Cancel in the next Save-as dialog
+//   folder PATH     the next Select Folder dialog chooses PATH (an existing
+//                   folder's absolute path)
+//   folder cancel   Cancel in the next Select Folder dialog
+//   screen FILE     saves the picture area: the composed picture, or the
+//                   Open browser while it is up
 //   photo FILE      saves the display photo
 //   print title|bar|state
 //
+// The Open browser is driven as the user drives it: `key` lines move its
+// selection and open the file (enter), its soft keys are "Change Folder" and
+// "Cancel", and `print bar` says "browser" while it is up.
+//
 // Blank lines and lines starting with # are skipped. Output goes to out;
-// a bad line, a failed action, a question with no answer waiting, an answer
-// never used or a line after the editor quit stops the run with one message
-// on err naming the line.
+// a bad line, a failed action, a question or dialog with no answer waiting,
+// an answer never used or a line after the editor quit stops the run with
+// one message on err naming the line.
 #pragma once
 
 #include <cstdint>

@@ -11,27 +11,55 @@ void ReplayShell::QueueAnswer(bool yes, int line) {
     answers_.push_back({yes, line});
 }
 
-int ReplayShell::PendingAnswerLine() const {
-    return answers_.empty() ? 0 : answers_.front().line;
+void ReplayShell::QueueSaveAs(bool cancel, const std::string& name, PictureType format, int line) {
+    saveAsAnswers_.push_back({cancel, name, format, line});
 }
 
-bool ReplayShell::TakeUnansweredQuestion(std::string* text) {
+void ReplayShell::QueueFolder(bool cancel, const std::string& folder, int line) {
+    folderAnswers_.push_back({cancel, folder, PICTURE_UNKNOWN, line});
+}
+
+bool ReplayShell::PendingAnswer(int* line, std::string* waitingFor) const {
+    *line = 0;
+    if (!answers_.empty()) {
+        *line = answers_.front().line;
+        *waitingFor = "question";
+    }
+    if (!saveAsAnswers_.empty() && (*line == 0 || saveAsAnswers_.front().line < *line)) {
+        *line = saveAsAnswers_.front().line;
+        *waitingFor = "Save-as dialog";
+    }
+    if (!folderAnswers_.empty() && (*line == 0 || folderAnswers_.front().line < *line)) {
+        *line = folderAnswers_.front().line;
+        *waitingFor = "Select Folder dialog";
+    }
+    return *line != 0;
+}
+
+bool ReplayShell::TakeUnanswered(std::string* message) {
     if (!unanswered_) {
         return false;
     }
-    *text = unansweredText_;
+    *message = unansweredMessage_;
     unanswered_ = false;
     return true;
+}
+
+void ReplayShell::NoteUnanswered(const std::string& message) {
+    if (!unanswered_) {
+        unanswered_ = true;
+        unansweredMessage_ = message;
+    }
 }
 
 bool ReplayShell::AskQuestion(const std::string& caption, const std::string& text) {
     const std::string line = EscapeReplayText(caption) + ": " + EscapeReplayText(text);
     out_ << "question: " << line << '\n';
     if (answers_.empty()) {
-        if (!unanswered_) {
-            unanswered_ = true;
-            unansweredText_ = line;
-        }
+        NoteUnanswered(
+            "a question had no answer waiting (put `answer yes` or `answer no` before this "
+            "line): " +
+            line);
         return false;
     }
     const bool yes = answers_.front().yes;
@@ -76,4 +104,53 @@ void ReplayShell::PauseBetweenPasses() {}
 void ReplayShell::Quit() {
     quit_ = true;
     out_ << "quit\n";
+}
+
+void ReplayShell::ShowBrowser(const OpenBrowser* browser) {
+    browser_ = browser;
+}
+
+// Each answer is one press of OK or Cancel; an OK the editor refuses (the
+// replace question answered No) leaves the dialog open for the next one.
+bool ReplayShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
+    const std::string shown = EscapeReplayText(request.folder) + ": " +
+                              EscapeReplayText(request.proposedName) + ": " +
+                              (request.format == PICTURE_BMP ? "bmp" : "jpg");
+    out_ << "saveas: " << shown << '\n';
+    for (;;) {
+        if (saveAsAnswers_.empty()) {
+            NoteUnanswered(
+                "a Save-as dialog had no answer waiting (put `saveas NAME bmp|jpg` or `saveas "
+                "cancel` before this line): " +
+                shown);
+            return false;
+        }
+        const DialogAnswer answer = saveAsAnswers_.front();
+        saveAsAnswers_.pop_front();
+        if (answer.cancel) {
+            return false;
+        }
+        if (!request.accept || request.accept(answer.text, answer.format)) {
+            return true;
+        }
+    }
+}
+
+bool ReplayShell::RunSelectFolderDialog(std::string* folder) {
+    const std::string shown = EscapeReplayText(*folder);
+    out_ << "folder: " << shown << '\n';
+    if (folderAnswers_.empty()) {
+        NoteUnanswered(
+            "a Select Folder dialog had no answer waiting (put `folder PATH` or `folder cancel` "
+            "before this line): " +
+            shown);
+        return false;
+    }
+    const DialogAnswer answer = folderAnswers_.front();
+    folderAnswers_.pop_front();
+    if (answer.cancel) {
+        return false;
+    }
+    *folder = answer.text;
+    return true;
 }

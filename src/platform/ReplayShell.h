@@ -1,7 +1,13 @@
 // ReplayShell: the editor's Shell for scripted runs. Nothing is shown:
-// questions take the answers queued by the script and are printed with every
-// message; title, bar and the presented picture area are kept for printing
-// and saving; the pause between paint passes does not wait.
+// questions and the two file dialogs take the answers queued by the script;
+// every question, message and dialog is printed; title, bar, the presented
+// picture area and the Open browser are kept for printing and saving; the
+// pause between paint passes does not wait.
+//
+// Printed lines: "question: CAPTION: TEXT", "message: CAPTION: TEXT",
+// "about: TITLE", "saveas: FOLDER: NAME: bmp|jpg" (a Save-as dialog opening
+// with its folder, proposed name and format), "folder: PATH" (a Select
+// Folder dialog opening on PATH), "quit".
 #pragma once
 
 #include <deque>
@@ -17,11 +23,18 @@ class ReplayShell : public Shell {
     // An answer for the next question not yet answered; line is the script
     // line it came from.
     void QueueAnswer(bool yes, int line);
-    // The script line of the oldest answer still waiting, or 0.
-    int PendingAnswerLine() const;
-    // True, once, when a question found no answer waiting; text is what was
-    // asked. Such a question is answered No.
-    bool TakeUnansweredQuestion(std::string* text);
+    // One press of OK in the next Save-as dialog with this name and format,
+    // or of Cancel. A dialog that stays open after an OK takes the next one.
+    void QueueSaveAs(bool cancel, const std::string& name, PictureType format, int line);
+    // The folder chosen with OK in the next Select Folder dialog, or Cancel.
+    void QueueFolder(bool cancel, const std::string& folder, int line);
+    // The oldest answer of any kind still waiting: its line and what it
+    // was waiting for. False when every answer was used.
+    bool PendingAnswer(int* line, std::string* waitingFor) const;
+    // True, once, when a question or dialog found no answer waiting;
+    // message says which and how to answer it. Such a question is answered
+    // No and such a dialog cancelled.
+    bool TakeUnanswered(std::string* message);
 
     bool AskQuestion(const std::string& caption, const std::string& text) override;
     void ShowMessage(const std::string& caption, const std::string& text) override;
@@ -32,11 +45,16 @@ class ReplayShell : public Shell {
     void SetWaitCursor(bool on) override;
     void PauseBetweenPasses() override;
     void Quit() override;
+    void ShowBrowser(const OpenBrowser* browser) override;
+    bool RunSaveAsDialog(SaveAsDialogRequest& request) override;
+    bool RunSelectFolderDialog(std::string* folder) override;
 
     const std::string& Title() const { return title_; }
     BarId Bar() const { return bar_; }
     // The last presented picture area, or null before the first.
     const DibImage* Screen() const { return screen_.get(); }
+    // The Open browser while it is up, else null.
+    const OpenBrowser* Browser() const { return browser_; }
     bool QuitCalled() const { return quit_; }
 
   private:
@@ -44,12 +62,23 @@ class ReplayShell : public Shell {
         bool yes;
         int line;
     };
+    struct DialogAnswer {
+        bool cancel;
+        std::string text;  // the name, or the folder
+        PictureType format;
+        int line;
+    };
+    void NoteUnanswered(const std::string& message);
+
     std::ostream& out_;
     std::deque<Answer> answers_;
+    std::deque<DialogAnswer> saveAsAnswers_;
+    std::deque<DialogAnswer> folderAnswers_;
     bool unanswered_ = false;
-    std::string unansweredText_;
+    std::string unansweredMessage_;
     std::string title_;
     BarId bar_ = BAR_MAIN;
     DibBlock screen_;
+    const OpenBrowser* browser_ = nullptr;
     bool quit_ = false;
 };

@@ -15,6 +15,7 @@
 #include "decor/ColorPicker.h"
 #include "image/LoadPicture.h"
 #include "image/Resample.h"
+#include "image/SavePicture.h"
 #include "platform/RunProgram.h"
 #include "resources/Resources.h"
 #include "support/TestSupport.h"
@@ -108,7 +109,44 @@ uint32_t ColorOf(const std::string& hex) {
 const char kStateNames[] =
     "mode adjust_kind level photo_x photo_y scale scaled_w scaled_h scaled_x scaled_y "
     "photo_changed key_step picker_open cursor_x cursor_y color object_present object_type "
-    "object_x object_y frame_placed work_folder current_file ";
+    "object_x object_y frame_placed chooser page work_folder current_file ";
+
+// The values of every "name value" line with this name, in order.
+std::vector<std::string> AllValues(const std::string& out, const std::string& name) {
+    std::istringstream lines(out);
+    std::string line;
+    std::vector<std::string> values;
+    while (std::getline(lines, line)) {
+        if (line.compare(0, name.size() + 1, name + " ") == 0) {
+            values.push_back(line.substr(name.size() + 1));
+        }
+    }
+    return values;
+}
+
+// Brightness at level from the picture, placed at (x, y) over the colour:
+// what "Done" makes of the display photo.
+DibBlock BrightnessDone(const DibImage* from, int level, int x, int y, uint32_t color) {
+    DibBlock adjusted = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    DibBlock placed = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    AdjustTone(DibPixels(from), DibPixels(adjusted.get()), ADJUST_BRIGHTNESS,
+               static_cast<int16_t>(level), kCanvasWidth, kCanvasHeight);
+    PlacePhoto(DibPixels(adjusted.get()), DibPixels(placed.get()), x, y, kCanvasWidth,
+               kCanvasHeight, static_cast<uint8_t>(color), static_cast<uint8_t>(color >> 8),
+               static_cast<uint8_t>(color >> 16));
+    return placed;
+}
+
+// The mean absolute difference per channel of two 176 x 180 pictures.
+double MeanDifference(const DibImage* a, const DibImage* b) {
+    const uint8_t* pa = DibPixels(a);
+    const uint8_t* pb = DibPixels(b);
+    long total = 0;
+    for (int32_t i = 0; i < kCanvasPixelBytes; ++i) {
+        total += std::abs(pa[i] - pb[i]);
+    }
+    return static_cast<double>(total) / kCanvasPixelBytes;
+}
 
 TEST_F(ReplayJourney, MovesThePhotoAndShowsItShiftedOverTheCurrentColour) {
     const ProgramResult run = Replay(
@@ -141,7 +179,7 @@ TEST_F(ReplayJourney, MovesThePhotoAndShowsItShiftedOverTheCurrentColour) {
     // The state block names every field once, in its fixed order.
     std::string names;
     std::string line;
-    for (int i = 0; i < 23 && std::getline(lines, line); ++i) {
+    for (int i = 0; i < 25 && std::getline(lines, line); ++i) {
         names += line.substr(0, line.find(' ')) + " ";
     }
     EXPECT_EQ(names, kStateNames);
@@ -387,6 +425,130 @@ TEST_F(ReplayJourney, CloseAsksTheSaveQuestionAndKeepsTheWorkFolder) {
     EXPECT_NE(settings.find("WorkFolder=" + pictures), std::string::npos) << settings;
 }
 
+// The everyday journey by keys: Open, Change Folder to a folder of test
+// pictures, the second picture, brightness, Save as BMP and as JPEG, a
+// replace refused and one accepted.
+TEST_F(ReplayJourney, OpensAPictureChangesItAndSavesItAsBmpAndJpeg) {
+    const std::string pictures = File("Pictures");
+    std::filesystem::create_directories(pictures);
+    // Smooth gradients, so that a JPEG of them stays close to them.
+    DibBlock gradient = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            uint8_t* pixel = DibPixels(gradient.get()) + y * kCanvasStride + x * 3;
+            pixel[0] = static_cast<uint8_t>(x);
+            pixel[1] = static_cast<uint8_t>(y);
+            pixel[2] = static_cast<uint8_t>(40 + (x + y) / 3);
+        }
+    }
+    ASSERT_EQ(SavePicture(pictures + "/one.bmp", gradient.get(), nullptr), 1);
+    ASSERT_EQ(SavePicture(pictures + "/two.jpg", gradient.get(), nullptr), 1);
+    ASSERT_TRUE(WriteWholeFile(pictures + "/notes.txt", {'x'}));
+    auto photo = [&](const std::string& name) { return "photo " + File(name) + "\n"; };
+
+    const ProgramResult run = Replay(
+        "command 40016\n"
+        "print bar\n"
+        "folder " +
+        pictures +
+        "/\n"
+        "key soft1\n"
+        "screen " +
+        File("browser.bmp") +
+        "\n"
+        "key down\n"
+        "key enter\n"
+        "print bar\n"
+        "print state\n" +
+        photo("opened.bmp") +
+        "command 40036\n"
+        "key right\nkey right\nkey right\n"
+        "print state\n"
+        "key soft1\n" +
+        photo("step1.bmp") +
+        "saveas result bmp\n"
+        "command 40029\n"
+        "saveas result jpg\n"
+        "command 40029\n"
+        "command 40036\n"
+        "key right\nkey right\nkey right\nkey right\nkey right\n"
+        "key right\nkey right\nkey right\nkey right\nkey right\n"
+        "print state\n"
+        "key soft1\n" +
+        photo("step2.bmp") +
+        "saveas cancel\n"
+        "command 40029\n"
+        "print state\n"
+        "# result.bmp exists: No keeps the dialog open for the next name\n"
+        "saveas result bmp\n"
+        "answer no\n"
+        "saveas other bmp\n"
+        "command 40029\n"
+        "saveas result jpg\n"
+        "answer yes\n"
+        "command 40029\n"
+        "print state\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+
+    // The browser, its folder dialog and the opened picture.
+    EXPECT_EQ(run.out.compare(0, 8, "browser\n"), 0) << run.out;
+    EXPECT_NE(run.out.find("\nfolder: "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("\nmain\nmode normal\n"), std::string::npos) << "the browser closed";
+    const std::vector<std::string> currentFiles = AllValues(run.out, "current_file");
+    ASSERT_EQ(currentFiles.size(), 5u);
+    EXPECT_EQ(currentFiles[0], pictures + "/two.jpg");
+    EXPECT_EQ(AllValues(run.out, "work_folder")[0], pictures);
+    const DibBlock browser = LoadBmp(File("browser.bmp"));
+    ASSERT_TRUE(browser);
+    EXPECT_EQ(PixelAt(browser.get(), 0, kCanvasHeight - 1), 0xffffffu);
+    EXPECT_EQ(PixelAt(browser.get(), 2, kCanvasHeight - 1 - 2), 0u) << "the list's frame";
+
+    // The dialogs as they opened: the picture's title, then the saved one's;
+    // JPEG every time.
+    EXPECT_NE(run.out.find("saveas: " + pictures + ": two: jpg\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("saveas: " + pictures + ": result: jpg\n"), std::string::npos);
+    const std::string replace =
+        "question: Save File: File already exist !\\nDo you want to replace it ?\n";
+    const size_t first = run.out.find(replace);
+    ASSERT_NE(first, std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(replace, first + 1), std::string::npos) << "asked again for the JPEG";
+    EXPECT_EQ(run.out.find("message:"), std::string::npos) << run.out;
+
+    // photo_changed: cleared by the saves (the second adjusting starts
+    // from 0), kept by the cancelled Save as, cleared by the last save.
+    const std::vector<std::string> changed = AllValues(run.out, "photo_changed");
+    EXPECT_EQ(changed, std::vector<std::string>({"0", "0", "0", "1", "0"}));
+    EXPECT_EQ(currentFiles[4], pictures + "/result.jpg");
+
+    // The BMP is exactly brightness + placement of the opened picture; the
+    // refused replace left it so, and the second BMP went to other.bmp.
+    const std::vector<std::string> levels = AllValues(run.out, "level");
+    const int level1 = std::stoi(levels[1]);
+    const int level2 = std::stoi(levels[2]);
+    EXPECT_GT(level2, level1);
+    const uint32_t color = ColorOf(Value(run.out, "color"));
+    const DibBlock opened = LoadBmp(File("opened.bmp"));
+    const DibBlock step1 = LoadBmp(File("step1.bmp"));
+    const DibBlock step2 = LoadBmp(File("step2.bmp"));
+    ASSERT_TRUE(opened && step1 && step2);
+    const DibBlock expected1 = BrightnessDone(opened.get(), level1, 0, 0, color);
+    const DibBlock expected2 = BrightnessDone(step1.get(), level2, 0, 0, color);
+    EXPECT_EQ(FirstDifference(expected1.get(), step1.get()), "");
+    EXPECT_EQ(FirstDifference(expected2.get(), step2.get()), "");
+    EXPECT_EQ(FirstDifference(expected1.get(), LoadBmp(pictures + "/result.bmp").get()), "");
+    EXPECT_EQ(FirstDifference(expected2.get(), LoadBmp(pictures + "/other.bmp").get()), "");
+
+    // The JPEG, replaced after the Yes, decodes close to the second step.
+    const DibBlock jpeg = LoadBmp(pictures + "/result.jpg");
+    ASSERT_TRUE(jpeg);
+    ASSERT_EQ(jpeg->header.biWidth, kCanvasWidth);
+    ASSERT_EQ(jpeg->header.biHeight, kCanvasHeight);
+    const double toStep2 = MeanDifference(jpeg.get(), step2.get());
+    const double toStep1 = MeanDifference(jpeg.get(), step1.get());
+    EXPECT_LT(toStep2, 2.0);
+    EXPECT_LT(toStep2 * 2, toStep1) << "the JPEG was not replaced";
+}
+
 TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
     struct Case {
         const char* script;
@@ -405,7 +567,13 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
         {"command 40040\nmenu action\n", "line 2: the okcancel bar has no Action pop-up"},
         {"screen /nonexistent-folder/screen.bmp\n", "line 1: cannot write"},
         {"answer yes\nprint title\n", "line 1: this answer was never used"},
-        {"saveas picture bmp\nprint title\n", "line 1: no such dialog yet"},
+        {"print title\nsaveas picture bmp\n",
+         "line 2: this answer was never used: no Save-as dialog"},
+        {"folder cancel\n", "line 1: this answer was never used: no Select Folder dialog"},
+        {"folder /nonexistent-folder\n", "line 1: folder needs the absolute path of an existing"},
+        {"folder relative/path\n", "line 1: folder needs the absolute path"},
+        {"command 40029\n", "line 1: a Save-as dialog had no answer waiting"},
+        {"command 40016\nkey soft1\n", "line 2: a Select Folder dialog had no answer waiting"},
         {"command 40056\nprint title\n", "line 2: the editor quit on line 1"},
         {"command 40036\nkey right\ncommand 40044\ncommand 40056\nprint state\n",
          "line 4: a question had no answer waiting (put `answer yes` or `answer no` before this "

@@ -1,0 +1,272 @@
+#include "platform/SaveAsDialog.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPolygon>
+
+#include <utility>
+
+#include "app/Strings.h"
+
+namespace {
+
+constexpr int kFontPixels = 12;
+
+// Where the parts lie, in phone pixels from the body's top-left corner.
+struct PhoneBox {
+    int x;
+    int y;
+    int width;
+    int height;
+};
+constexpr PhoneBox kFolderLabel = {4, 4, 80, 18};
+constexpr PhoneBox kFolderField = {8, 24, 162, 22};
+constexpr PhoneBox kNameLabel = {4, 64, 52, 22};
+constexpr PhoneBox kNameField = {58, 64, 112, 22};
+constexpr PhoneBox kFormatLabel = {4, 102, 52, 22};
+constexpr PhoneBox kFormatField = {58, 102, 112, 22};
+
+QFont DialogFont(int factor) {
+    QFont font;  // the system sans-serif font
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kFontPixels * factor);
+    return font;
+}
+
+}  // namespace
+
+// The name field. Coming into it never selects the text (the desktop does
+// so on Tab, and the dialog's first focus counts as one): Back then deletes
+// one character, and typing adds to the name.
+class SaveNameField : public QLineEdit {
+  public:
+    explicit SaveNameField(QWidget* parent) : QLineEdit(parent) {}
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QLineEdit::focusInEvent(event);
+        if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+            end(false);
+        }
+    }
+};
+
+// The one-line format list with its spinner: shows one item between two
+// arrows; Left and Right step through the items, wrapping.
+class SaveFormatField : public QWidget {
+  public:
+    SaveFormatField(QWidget* parent, int index, int factor)
+        : QWidget(parent), index_(index), factor_(factor) {
+        setFocusPolicy(Qt::StrongFocus);
+    }
+
+    int Index() const { return index_; }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
+            // Two items: one step either way is the other one.
+            index_ = 1 - index_;
+            update();
+            return;
+        }
+        QWidget::keyPressEvent(event);
+    }
+
+    void focusInEvent(QFocusEvent* event) override {
+        update();
+        QWidget::focusInEvent(event);
+    }
+    void focusOutEvent(QFocusEvent* event) override {
+        update();
+        QWidget::focusOutEvent(event);
+    }
+
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const int f = factor_;
+        const QColor frame = hasFocus() ? QColor(16, 48, 112) : QColor(128, 128, 128);
+        painter.fillRect(rect(), frame);
+        painter.fillRect(rect().adjusted(f, f, -f, -f), Qt::white);
+        const int arrow = 4 * f;
+        const int cy = height() / 2;
+        QPolygon left;
+        left << QPoint(3 * f, cy) << QPoint(3 * f + arrow, cy - arrow)
+             << QPoint(3 * f + arrow, cy + arrow);
+        QPolygon right;
+        right << QPoint(width() - 3 * f, cy) << QPoint(width() - 3 * f - arrow, cy - arrow)
+              << QPoint(width() - 3 * f - arrow, cy + arrow);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(frame);
+        painter.drawPolygon(left);
+        painter.drawPolygon(right);
+        painter.setPen(Qt::black);
+        painter.drawText(rect().adjusted(9 * f, 0, -9 * f, 0), Qt::AlignCenter,
+                         SaveAsDialog::FormatItemText(index_));
+    }
+
+  private:
+    int index_;
+    int factor_;
+};
+
+SaveAsDialog::SaveAsDialog(QWidget* parent, const QRect& phone, int factor,
+                           SaveAsDialogRequest& request)
+    : PhoneDialog(parent, phone, factor, QStringLiteral("Save as"),
+                  QString::fromStdString(ResString(IDS_OK)),
+                  QString::fromStdString(ResString(IDS_CANCEL))),
+      request_(request) {
+    setFont(DialogFont(Factor()));
+
+    folder_ = new QLineEdit(QString::fromStdString(request.folder), this);
+    folder_->setReadOnly(true);
+    folder_->setCursorPosition(0);
+    folder_->setGeometry(
+        PhoneRect(kFolderField.x, kFolderField.y, kFolderField.width, kFolderField.height));
+
+    name_ = new SaveNameField(this);
+    name_->setMaxLength(kMaxSaveNameLength);
+    name_->setText(QString::fromStdString(request.proposedName));
+    name_->setGeometry(PhoneRect(kNameField.x, kNameField.y, kNameField.width, kNameField.height));
+
+    format_ = new SaveFormatField(this, request.format == PICTURE_BMP ? 0 : 1, Factor());
+    format_->setGeometry(
+        PhoneRect(kFormatField.x, kFormatField.y, kFormatField.width, kFormatField.height));
+
+    for (QWidget* field : {static_cast<QWidget*>(folder_), static_cast<QWidget*>(name_),
+                           static_cast<QWidget*>(format_)}) {
+        field->installEventFilter(this);
+    }
+    setTabOrder(folder_, name_);
+    setTabOrder(name_, format_);
+    name_->setFocus();
+    name_->end(false);
+}
+
+bool SaveAsDialog::Run() {
+    return exec() == QDialog::Accepted;
+}
+
+QString SaveAsDialog::FolderText() const {
+    return folder_->text();
+}
+
+QString SaveAsDialog::NameText() const {
+    return name_->text();
+}
+
+int SaveAsDialog::FormatIndex() const {
+    return format_->Index();
+}
+
+PictureType SaveAsDialog::Format() const {
+    return FormatIndex() == 0 ? PICTURE_BMP : PICTURE_JPEG;
+}
+
+QString SaveAsDialog::FormatItemText(int index) {
+    return index == 0 ? QStringLiteral("*.bmp-Bitmap") : QStringLiteral("*.jpg-Jpeg");
+}
+
+void SaveAsDialog::SoftKey(bool left) {
+    if (left) {
+        Ok();
+    } else {
+        reject();
+    }
+}
+
+bool SaveAsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
+        HandleKey(static_cast<QWidget*>(watched), static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return PhoneDialog::eventFilter(watched, event);
+}
+
+void SaveAsDialog::keyPressEvent(QKeyEvent* event) {
+    if (!HandleKey(this, event)) {
+        PhoneDialog::keyPressEvent(event);
+    }
+}
+
+bool SaveAsDialog::HandleKey(QWidget* focused, QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_F1:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!event->isAutoRepeat()) {
+                Ok();
+            }
+            return true;
+        case Qt::Key_F2:
+            if (!event->isAutoRepeat()) {
+                reject();
+            }
+            return true;
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+            MoveFocus(event->key() == Qt::Key_Down ? 1 : -1);
+            return true;
+        case Qt::Key_Escape:
+        case Qt::Key_Backspace:
+            // Back edits the name field and leaves from anywhere else.
+            if (focused == name_) {
+                name_->backspace();
+            } else if (!event->isAutoRepeat()) {
+                reject();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The OK steps are the editor's; a refusal (the replace question answered
+// No) keeps the dialog with the typed name for another try.
+void SaveAsDialog::Ok() {
+    if (inOk_) {
+        return;
+    }
+    inOk_ = true;
+    const bool accepted =
+        !request_.accept || request_.accept(name_->text().toStdString(), Format());
+    inOk_ = false;
+    if (accepted) {
+        accept();
+    } else {
+        name_->setFocus();
+    }
+}
+
+void SaveAsDialog::MoveFocus(int step) {
+    QWidget* const fields[] = {folder_, name_, format_};
+    int current = 1;
+    for (int i = 0; i < 3; ++i) {
+        if (fields[i] == focusWidget()) {
+            current = i;
+        }
+    }
+    fields[(current + step + 3) % 3]->setFocus(Qt::OtherFocusReason);
+}
+
+QRect SaveAsDialog::PhoneRect(int x, int y, int width, int height) const {
+    const int f = Factor();
+    const QRect body = BodyRect();
+    return QRect(body.left() + x * f, body.top() + y * f, width * f, height * f);
+}
+
+void SaveAsDialog::paintEvent(QPaintEvent* event) {
+    PhoneDialog::paintEvent(event);
+    QPainter painter(this);
+    painter.setFont(font());
+    painter.setPen(Qt::black);
+    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+    for (const auto& [box, text] : {std::pair<PhoneBox, const char*>{kFolderLabel, "Folder:"},
+                                    std::pair<PhoneBox, const char*>{kNameLabel, "Name:"},
+                                    std::pair<PhoneBox, const char*>{kFormatLabel, "Format:"}}) {
+        painter.drawText(PhoneRect(box.x, box.y, box.width, box.height), flags,
+                         QString::fromLatin1(text));
+    }
+}

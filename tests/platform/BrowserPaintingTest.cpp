@@ -1,0 +1,224 @@
+// The Open browser painted in the phone window's picture area, grabbed from
+// the window under the offscreen platform and checked against the model's
+// layout: the white list in its frame, the selection's colour, thumbnails
+// in their frames the right way up, the scroll arrows, "No Files !" in red,
+// every shape crisp at the window's factor.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "app/Editor.h"
+#include "image/SavePicture.h"
+#include "platform/ModalHelpers.h"
+#include "platform/PhoneScreenPainter.h"
+#include "platform/PhoneWindow.h"
+#include "platform/QtShell.h"
+#include "platform/TestApplication.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+constexpr int kFactor = 3;
+constexpr uint32_t kWhite = 0xffffff;
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kSelection = 0x8080ff;
+constexpr uint16_t kOpenCommand = 40016;
+
+// A 36 x 36 picture, red in its top half and blue in its bottom half as it
+// shows on screen.
+void WriteTwoColourPicture(const std::string& path) {
+    DibBlock picture = DibCreate(36, 36, 24);
+    ASSERT_TRUE(picture);
+    uint8_t* pixels = DibPixels(picture.get());
+    const int32_t stride = DibRowStride(36, 24);
+    for (int32_t row = 0; row < 36; ++row) {  // row 0 is the bottom one
+        for (int32_t x = 0; x < 36; ++x) {
+            uint8_t* pixel = pixels + row * stride + x * 3;
+            pixel[0] = row < 18 ? 255 : 0;  // blue
+            pixel[2] = row < 18 ? 0 : 255;  // red
+        }
+    }
+    ASSERT_EQ(SavePicture(path, picture.get(), nullptr), 1);
+}
+
+class BrowserPaintingTest : public ::testing::Test {
+  protected:
+    BrowserPaintingTest() : shell_(window_), editor_(shell_, nullptr, FOTAKLE_PROGRAM_FOLDER) {
+        window_.AttachEditor(&editor_);
+        editor_.Start();
+        window_.resize(kPhoneWidth * kFactor, kPhoneHeight * kFactor);
+        window_.show();
+        QApplication::processEvents();
+    }
+    ~BrowserPaintingTest() override { window_.AttachEditor(nullptr); }
+
+    void OpenBrowserOn(const std::string& folder) {
+        editor_.MutableState().workFolder = folder;
+        editor_.Command(kOpenCommand);
+        ASSERT_NE(window_.Browser(), nullptr);
+        ASSERT_EQ(window_.Browser(), editor_.Browser());
+        QApplication::processEvents();
+    }
+    QImage Grab() {
+        return window_.grab(PictureAreaRect(window_.PhoneRect(), window_.ScaleFactor()))
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    // The colour of phone pixel (x, y) of the picture area; every window
+    // pixel it covers must have it.
+    static uint32_t Pixel(const QImage& shot, int x, int y) {
+        const uint32_t colour = shot.pixel(x * kFactor, y * kFactor) & 0xffffff;
+        for (int dy = 0; dy < kFactor; ++dy) {
+            for (int dx = 0; dx < kFactor; ++dx) {
+                if ((shot.pixel(x * kFactor + dx, y * kFactor + dy) & 0xffffff) != colour) {
+                    ADD_FAILURE() << "phone pixel (" << x << ", " << y << ") is not crisp";
+                    return 0xdeadbeef;
+                }
+            }
+        }
+        return colour;
+    }
+    // Window pixels inside a layout rectangle darker than mid-grey.
+    static int DarkPixels(const QImage& shot, const BrowserRect& rect) {
+        int dark = 0;
+        for (int y = rect.top * kFactor; y < rect.bottom * kFactor; ++y) {
+            for (int x = rect.left * kFactor; x < rect.right * kFactor; ++x) {
+                dark += qGray(shot.pixel(x, y)) < 96 ? 1 : 0;
+            }
+        }
+        return dark;
+    }
+    static BrowserPoint Centre(const BrowserPoint (&triangle)[3]) {
+        return {triangle[0].x, (triangle[0].y + triangle[1].y) / 2};
+    }
+
+    QApplication& application_ = TestApplication();  // before any widget
+    TempDir dir_;
+    PhoneWindow window_;
+    QtShell shell_;
+    Editor editor_;
+};
+
+TEST_F(BrowserPaintingTest, RowsThumbnailsSelectionAndArrows) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) {
+        WriteTwoColourPicture(dir_.File(name));
+    }
+    OpenBrowserOn(dir_.Path());
+    EXPECT_EQ(window_.Bar(), BAR_BROWSER);
+    BrowserLayout layout = editor_.Browser()->Layout();
+    ASSERT_EQ(layout.rows.size(), 3u);
+    QImage shot = Grab();
+    ASSERT_EQ(shot.size(), QSize(kCanvasWidth * kFactor, kCanvasHeight * kFactor));
+
+    // White ground, the list's one-pixel black frame, white inside it.
+    const BrowserRect& frame = layout.listFrame;
+    EXPECT_EQ(Pixel(shot, 0, 0), kWhite);
+    EXPECT_EQ(Pixel(shot, frame.left, frame.top), kBlack);
+    EXPECT_EQ(Pixel(shot, frame.right - 1, frame.bottom - 1), kBlack);
+    EXPECT_EQ(Pixel(shot, frame.left + 1, frame.top + 1), kWhite);
+    EXPECT_EQ(Pixel(shot, frame.right, frame.bottom), kWhite);
+
+    // The first row is selected; a corner of each cell away from the texts.
+    const BrowserRowLayout& first = layout.rows[0];
+    const BrowserRect firstCell = first.cell;  // kept past the next layout
+    EXPECT_EQ(Pixel(shot, first.cell.right - 2, first.cell.bottom - 2), kSelection);
+    EXPECT_EQ(Pixel(shot, layout.rows[1].cell.right - 2, layout.rows[1].cell.bottom - 2), kWhite);
+    EXPECT_GT(DarkPixels(shot, first.nameRect), 20) << "no name drawn";
+    EXPECT_GT(DarkPixels(shot, first.infoRect), 20) << "no info line drawn";
+
+    // The thumbnail in its frame, its top row at the top.
+    ASSERT_NE(first.thumbnail, nullptr);
+    const ThumbnailPlacement& place = first.placement;
+    EXPECT_EQ(Pixel(shot, place.frame.left, place.frame.top), kBlack);
+    EXPECT_EQ(Pixel(shot, place.frame.right - 1, place.frame.bottom - 1), kBlack);
+    EXPECT_EQ(Pixel(shot, place.frame.left + 1, place.frame.top + 1), kWhite);
+    const int32_t height = first.thumbnail->header.biHeight;
+    int wrong = 0;
+    for (int32_t j = 0; j < place.height; ++j) {
+        for (int32_t i = 0; i < place.width; ++i) {
+            const uint32_t expected =
+                PixelAt(first.thumbnail, place.sourceX + i, height - 1 - (place.sourceY + j));
+            wrong += Pixel(shot, place.x + i, place.y + j) != expected ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(Pixel(shot, place.x + 4, place.y + 2), 0xff0000u) << "upside down";
+    EXPECT_EQ(Pixel(shot, place.x + 4, place.y + place.height - 3), 0x0000ffu);
+
+    // Four entries, the first selected: only the down arrow.
+    const BrowserPoint down = Centre(layout.downTriangle);
+    const BrowserPoint up = Centre(layout.upTriangle);
+    EXPECT_EQ(Pixel(shot, down.x, down.y), kBlack);
+    EXPECT_EQ(Pixel(shot, up.x, up.y), kWhite);
+
+    // Down to the last entry: the rows scroll by one, only the up arrow.
+    for (int i = 0; i < 3; ++i) {
+        ClickKey(&window_, Qt::Key_Down);
+    }
+    QApplication::processEvents();
+    layout = editor_.Browser()->Layout();
+    ASSERT_EQ(editor_.Browser()->Selection(), 3);
+    shot = Grab();
+    const BrowserRowLayout& last = layout.rows[2];
+    EXPECT_TRUE(last.selected);
+    EXPECT_EQ(Pixel(shot, last.cell.right - 2, last.cell.bottom - 2), kSelection);
+    EXPECT_EQ(Pixel(shot, firstCell.right - 2, firstCell.bottom - 2), kWhite);
+    EXPECT_EQ(Pixel(shot, down.x, down.y), kWhite);
+    EXPECT_EQ(Pixel(shot, up.x, up.y), kBlack);
+}
+
+TEST_F(BrowserPaintingTest, EmptyFolderShowsNoFilesInRedAndEnterClosesIt) {
+    ASSERT_TRUE(WriteWholeFile(dir_.File("notes.txt"), {'x'}));
+    OpenBrowserOn(dir_.Path());
+    const BrowserLayout layout = editor_.Browser()->Layout();
+    ASSERT_EQ(layout.noFilesText, "No Files !");
+    const QImage shot = Grab();
+
+    // Inside the frame only the red text over white: no rows, no arrows.
+    const BrowserRect& frame = layout.listFrame;
+    int red = 0;
+    int other = 0;
+    int left = shot.width();
+    int right = 0;
+    for (int y = (frame.top + 1) * kFactor; y < (frame.bottom - 1) * kFactor; ++y) {
+        for (int x = (frame.left + 1) * kFactor; x < (frame.right - 1) * kFactor; ++x) {
+            const QRgb c = shot.pixel(x, y);
+            if ((c & 0xffffff) == kWhite) {
+                continue;
+            }
+            // Anti-aliased red over white keeps red high and green = blue.
+            if (qRed(c) >= 200 && std::abs(qGreen(c) - qBlue(c)) <= 12) {
+                red += qGreen(c) < 64 ? 1 : 0;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            } else {
+                ++other;
+            }
+        }
+    }
+    EXPECT_GT(red, 30);
+    EXPECT_EQ(other, 0);
+    // Centred across the picture area.
+    EXPECT_NEAR((left + right) / 2, shot.width() / 2, 3 * kFactor);
+    EXPECT_EQ(Pixel(shot, Centre(layout.upTriangle).x, Centre(layout.upTriangle).y), kWhite);
+    EXPECT_EQ(Pixel(shot, Centre(layout.downTriangle).x, Centre(layout.downTriangle).y), kWhite);
+
+    // The action key closes an empty browser; the picture area shows the
+    // photo again.
+    ClickKey(&window_, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(window_.Browser(), nullptr);
+    EXPECT_EQ(window_.Bar(), BAR_MAIN);
+    const QImage photo = Grab();
+    const DibImage* canvas = editor_.State().displayPhoto.get();
+    EXPECT_EQ(photo.pixel(0, 0) & 0xffffff, PixelAt(canvas, 0, kCanvasHeight - 1));
+    EXPECT_EQ(photo.pixel(100 * kFactor, 90 * kFactor) & 0xffffff,
+              PixelAt(canvas, 100, kCanvasHeight - 1 - 90));
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// The Save-as dialog under the offscreen platform, driven by key events:
+// editing the name, the format's wrapping, OK refused then accepted,
+// Cancel; and the whole dialog run from the editor's "Save as" through the
+// Qt shell, with the replace question standing over it.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "app/Editor.h"
+#include "platform/ModalHelpers.h"
+#include "platform/PhoneScreenPainter.h"
+#include "platform/PhoneWindow.h"
+#include "platform/QtShell.h"
+#include "platform/SaveAsDialog.h"
+#include "platform/TestApplication.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+class SaveAsDialogTest : public ::testing::Test {
+  protected:
+    SaveAsDialogTest() {
+        TestApplication();
+        request_.folder = "/home/user/Pictures";
+        request_.proposedName = "holiday.2004";
+        request_.format = PICTURE_JPEG;
+        request_.accept = [this](const std::string& name, PictureType format) {
+            calls_.emplace_back(name, format);
+            if (replies_.empty()) {
+                return true;
+            }
+            const bool reply = replies_.front();
+            replies_.pop_front();
+            return reply;
+        };
+    }
+
+    // A dialog at factor 1, shown but not run: its result says how it ended.
+    std::unique_ptr<SaveAsDialog> Open() {
+        auto dialog = std::make_unique<SaveAsDialog>(
+            nullptr, QRect(0, 0, kPhoneWidth, kPhoneHeight), 1, request_);
+        dialog->show();
+        QApplication::processEvents();
+        return dialog;
+    }
+    static void Key(SaveAsDialog& dialog, int key) { ClickKey(dialog.focusWidget(), key); }
+
+    SaveAsDialogRequest request_;
+    std::vector<std::pair<std::string, PictureType>> calls_;
+    std::deque<bool> replies_;
+};
+
+TEST_F(SaveAsDialogTest, NameIsTypedAndDeletedWithBackFormatWrapsBothWays) {
+    const auto dialog = Open();
+    EXPECT_EQ(dialog->FolderText(), "/home/user/Pictures");
+    EXPECT_EQ(dialog->NameText(), "holiday.2004");
+    EXPECT_EQ(dialog->FormatIndex(), 1);
+    ASSERT_NE(qobject_cast<QLineEdit*>(dialog->focusWidget()), nullptr);
+
+    TypeText(dialog->focusWidget(), "ab");
+    EXPECT_EQ(dialog->NameText(), "holiday.2004ab");
+    Key(*dialog, Qt::Key_Backspace);
+    Key(*dialog, Qt::Key_Escape);  // Escape is the phone's Back: one character too
+    EXPECT_EQ(dialog->NameText(), "holiday.2004");
+    EXPECT_TRUE(dialog->isVisible());
+
+    // Down to the format field; Left and Right wrap between the two items.
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Left);
+    EXPECT_EQ(dialog->FormatIndex(), 0);
+    Key(*dialog, Qt::Key_Left);
+    EXPECT_EQ(dialog->FormatIndex(), 1);
+    Key(*dialog, Qt::Key_Right);
+    EXPECT_EQ(dialog->FormatIndex(), 0);
+    EXPECT_EQ(dialog->NameText(), "holiday.2004") << "the arrows changed the name";
+    // Down again wraps round to the folder field, and Up back to the format.
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Up);
+    Key(*dialog, Qt::Key_Right);
+    EXPECT_EQ(dialog->FormatIndex(), 1);
+
+    // Back outside the name field leaves the dialog: nothing accepted.
+    Key(*dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_TRUE(calls_.empty());
+}
+
+TEST_F(SaveAsDialogTest, RefusedOkKeepsTheTypedNameAndTheNextOkEnds) {
+    request_.format = PICTURE_BMP;
+    replies_ = {false};
+    const auto dialog = Open();
+    EXPECT_EQ(dialog->FormatIndex(), 0);
+    QLineEdit* name = qobject_cast<QLineEdit*>(dialog->focusWidget());
+    ASSERT_NE(name, nullptr);
+    name->clear();
+    TypeText(name, "photo");
+    Key(*dialog, Qt::Key_F1);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->NameText(), "photo");
+    EXPECT_EQ(dialog->focusWidget(), name);
+
+    TypeText(name, "2");
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Right);
+    Key(*dialog, Qt::Key_Return);
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    // The name goes as typed: the extension and the folder are the editor's.
+    const std::vector<std::pair<std::string, PictureType>> expected = {{"photo", PICTURE_BMP},
+                                                                       {"photo2", PICTURE_JPEG}};
+    EXPECT_EQ(calls_, expected);
+
+    // F2 cancels without an OK.
+    const auto cancelled = Open();
+    Key(*cancelled, Qt::Key_F2);
+    EXPECT_EQ(cancelled->result(), QDialog::Rejected);
+    EXPECT_EQ(calls_.size(), 2u);
+}
+
+// The editor's Save as, through the window and the Qt shell: the dialog
+// covers the phone screen, the replace question stands over it, No keeps it
+// open, and the next OK writes the file.
+TEST_F(SaveAsDialogTest, EditorSaveAsRunsTheDialogOverThePhoneScreen) {
+    TempDir folder;
+    const std::string existing = folder.File("Sample.bmp");
+    ASSERT_TRUE(WriteWholeFile(existing, {'o', 'l', 'd'}));
+
+    PhoneWindow window;
+    QtShell shell(window);
+    Editor editor(shell, nullptr, FOTAKLE_PROGRAM_FOLDER);
+    window.AttachEditor(&editor);
+    editor.Start();
+    editor.MutableState().workFolder = folder.Path();
+    window.resize(kPhoneWidth * 2, kPhoneHeight * 2);
+    window.show();
+    QApplication::processEvents();
+
+    QRect geometry;
+    QString title;
+    QString folderShown;
+    QString proposed;
+    bool questionOverDialog = false;
+    QString questionText;
+    WhenModal(&window, {}, [&](QWidget* modal) {
+        auto* dialog = qobject_cast<SaveAsDialog*>(modal);
+        if (dialog == nullptr) {
+            ADD_FAILURE() << "not the Save-as dialog";
+            modal->close();
+            return;
+        }
+        geometry = dialog->geometry();
+        title = dialog->windowTitle();
+        folderShown = dialog->FolderText();
+        proposed = dialog->NameText();
+        // "Sample" exists as a BMP: the replace question comes; No.
+        WhenModal(
+            &window, [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+            [&](QWidget* box) {
+                questionOverDialog = qobject_cast<SaveAsDialog*>(box->parentWidget()) != nullptr;
+                questionText = static_cast<QMessageBox*>(box)->text();
+                static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+            });
+        ClickKey(dialog->focusWidget(), Qt::Key_Down);
+        ClickKey(dialog->focusWidget(), Qt::Key_Left);
+        ClickKey(dialog->focusWidget(), Qt::Key_F1);
+        // Still open, back in the name field: another name.
+        TypeText(dialog->focusWidget(), "2");
+        ClickKey(dialog->focusWidget(), Qt::Key_F1);
+    });
+    editor.Command(40029);  // Save as
+
+    const QRect phone = window.PhoneRect();
+    EXPECT_EQ(geometry, QRect(window.mapToGlobal(phone.topLeft()), phone.size()));
+    EXPECT_EQ(title, "Save as");
+    EXPECT_EQ(folderShown, QString::fromStdString(folder.Path()));
+    EXPECT_EQ(proposed, "Sample");
+    EXPECT_TRUE(questionOverDialog) << "the replace question must stand over the dialog";
+    EXPECT_EQ(questionText, "File already exist !\nDo you want to replace it ?");
+    EXPECT_EQ(ReadWholeFile(existing), std::vector<uint8_t>({'o', 'l', 'd'}));
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder.File("Sample2.bmp")));
+    EXPECT_EQ(editor.State().currentFile, folder.File("Sample2.bmp"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    window.AttachEditor(nullptr);
+}
+
+}  // namespace
