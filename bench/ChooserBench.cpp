@@ -20,6 +20,8 @@
 #include "decor/DecorationMenu.h"
 #include "image/SavePicture.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 constexpr int32_t kItemsPerTheme = 16;
@@ -119,24 +121,6 @@ void BM_ChooserPageCached(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ChooserPageCached)->Unit(benchmark::kMicrosecond);
-
-class DiscardingShell : public Shell {
-  public:
-    bool AskQuestion(const std::string&, const std::string&) override { return false; }
-    void ShowMessage(const std::string&, const std::string&) override {}
-    void ShowAbout() override {}
-    void SetTitle(const std::string&) override {}
-    void ShowBar(BarId) override {}
-    void PresentScreen(const DibImage& screen) override {
-        benchmark::DoNotOptimize(screen.header.biWidth);
-        ++screens;
-    }
-    void SetWaitCursor(bool) override {}
-    void PauseBetweenPasses() override {}
-    void Quit() override {}
-
-    int64_t screens = 0;
-};
 
 // An editor with the chooser of kind open on the bench theme.
 void OpenInEditor(Editor& editor, int16_t kind) {

@@ -14,25 +14,9 @@
 #include "effects/PaintRandom.h"
 #include "image/SavePicture.h"
 
+#include "BenchSupport.h"
+
 namespace {
-
-class DiscardingShell : public Shell {
-  public:
-    bool AskQuestion(const std::string&, const std::string&) override { return false; }
-    void ShowMessage(const std::string&, const std::string&) override {}
-    void ShowAbout() override {}
-    void SetTitle(const std::string&) override {}
-    void ShowBar(BarId) override {}
-    void PresentScreen(const DibImage& screen) override {
-        benchmark::DoNotOptimize(screen.header.biWidth);
-        ++screens;
-    }
-    void SetWaitCursor(bool) override {}
-    void PauseBetweenPasses() override {}
-    void Quit() override {}
-
-    int64_t screens = 0;
-};
 
 // A program folder holding a photo-like start-up picture: gradients with
 // grain, so that every hue sector occurs.

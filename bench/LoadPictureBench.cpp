@@ -20,6 +20,8 @@
 #include "image/DibImage.h"
 #include "image/LoadPicture.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 std::string g_folder = "/tmp/fotakle-bench";
@@ -27,61 +29,13 @@ std::string g_folder = "/tmp/fotakle-bench";
 constexpr int kPhotoWidth = 6000;
 constexpr int kPhotoHeight = 4000;
 
-// A photo-like picture: smooth gradients with fine texture, so the file has
-// a realistic amount of entropy-coded data (a flat picture decodes unfairly
-// fast).
-void MakePhotoRow(int y, std::vector<uint8_t>* row) {
-    uint32_t noise = 2166136261u ^ static_cast<uint32_t>(y);
-    for (int x = 0; x < kPhotoWidth; ++x) {
-        noise = noise * 1664525u + 1013904223u;
-        const int grain = static_cast<int>(noise >> 28) - 8;
-        const int r = (x * 255 / kPhotoWidth + grain + ((x / 97 + y / 89) % 2) * 20) & 255;
-        const int g = (y * 255 / kPhotoHeight + grain) & 255;
-        const int b = ((x + y) * 255 / (kPhotoWidth + kPhotoHeight) - grain) & 255;
-        (*row)[3 * x] = static_cast<uint8_t>(r);
-        (*row)[3 * x + 1] = static_cast<uint8_t>(g);
-        (*row)[3 * x + 2] = static_cast<uint8_t>(b);
-    }
-}
-
-bool WritePhoto(const std::string& path, bool progressive) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr error;
-    cinfo.err = jpeg_std_error(&error);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = kPhotoWidth;
-    cinfo.image_height = kPhotoHeight;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    if (progressive) {
-        jpeg_simple_progression(&cinfo);
-    }
-    jpeg_start_compress(&cinfo, TRUE);
-    std::vector<uint8_t> row(kPhotoWidth * 3);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        MakePhotoRow(static_cast<int>(cinfo.next_scanline), &row);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    return std::fclose(file) == 0;
-}
-
 std::string PhotoPath(bool progressive) {
     const std::string path =
         g_folder + (progressive ? "/photo-6000x4000-progressive.jpg" : "/photo-6000x4000.jpg");
     struct stat info;
     if (stat(path.c_str(), &info) != 0) {
         mkdir(g_folder.c_str(), 0755);
-        if (!WritePhoto(path, progressive)) {
+        if (!WritePhotoJpeg(path, kPhotoWidth, kPhotoHeight, 0, progressive)) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             std::exit(1);
         }
@@ -95,8 +49,7 @@ void BM_LoadIntoCanvas(benchmark::State& state) {
     for (auto _ : state) {
         int32_t width = kCanvasWidth;
         int32_t height = kCanvasHeight;
-        LoadPicture(path, false, 100, &width, &height, DibPixels(canvas.get()), true, false,
-                    false);
+        LoadPicture(path, false, 100, &width, &height, DibPixels(canvas.get()), true, false, false);
         benchmark::DoNotOptimize(DibPixels(canvas.get())[0]);
     }
     state.SetLabel(state.range(0) != 0 ? "progressive" : "baseline");

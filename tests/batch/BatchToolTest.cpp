@@ -6,8 +6,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -56,14 +56,8 @@ RunResult RunBatch(const std::vector<std::string>& args, const TempDir& dir) {
     return result;
 }
 
-DibBlock LoadBmp(const std::string& path) {
-    int32_t width = 0;
-    int32_t height = 0;
-    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
-}
-
 class BatchTool : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         pattern_ = MakePatternImage(100, 100);
         ASSERT_EQ(SavePicture(In(), pattern_.get(), nullptr), 1);

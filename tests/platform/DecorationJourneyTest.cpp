@@ -66,32 +66,6 @@ std::string ValueAt(const std::string& out, const std::string& name, size_t i) {
     return i < values.size() ? values[i] : "(missing)";
 }
 
-DibBlock LoadBmp(const std::string& path) {
-    int32_t width = 0;
-    int32_t height = 0;
-    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
-}
-
-std::string FirstDifference(const DibImage* expected, const DibImage* actual) {
-    if (expected == nullptr || actual == nullptr) {
-        return "a picture is missing";
-    }
-    if (actual->header.biWidth != kCanvasWidth || actual->header.biHeight != kCanvasHeight) {
-        return "the picture is not 176 x 180";
-    }
-    for (int32_t y = 0; y < kCanvasHeight; ++y) {
-        for (int32_t x = 0; x < kCanvasWidth; ++x) {
-            if (PixelAt(expected, x, y) != PixelAt(actual, x, y)) {
-                std::ostringstream text;
-                text << "pixel (" << x << ", " << y << ") is " << std::hex << PixelAt(actual, x, y)
-                     << ", expected " << PixelAt(expected, x, y);
-                return text.str();
-            }
-        }
-    }
-    return "";
-}
-
 // The first theme of each kind in name order is theme 0 of the menu.
 ThemeTable FirstThemes() {
     ThemeTable themes;

@@ -64,33 +64,6 @@ int IntValue(const std::string& out, const std::string& name) {
     return std::stoi(Value(out, name));
 }
 
-DibBlock LoadBmp(const std::string& path) {
-    int32_t width = 0;
-    int32_t height = 0;
-    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
-}
-
-// The first differing pixel of two 176 x 180 pictures, or "" when equal.
-std::string FirstDifference(const DibImage* expected, const DibImage* actual) {
-    if (expected == nullptr || actual == nullptr) {
-        return "a picture is missing";
-    }
-    if (actual->header.biWidth != kCanvasWidth || actual->header.biHeight != kCanvasHeight) {
-        return "the picture is not 176 x 180";
-    }
-    for (int32_t y = 0; y < kCanvasHeight; ++y) {
-        for (int32_t x = 0; x < kCanvasWidth; ++x) {
-            if (PixelAt(expected, x, y) != PixelAt(actual, x, y)) {
-                std::ostringstream text;
-                text << "pixel (" << x << ", " << y << ") is " << std::hex << PixelAt(actual, x, y)
-                     << ", expected " << PixelAt(expected, x, y);
-                return text.str();
-            }
-        }
-    }
-    return "";
-}
-
 bool IsFlat(const DibImage* picture) {
     for (int32_t y = 0; y < kCanvasHeight; ++y) {
         for (int32_t x = 0; x < kCanvasWidth; ++x) {

@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
+
+#include "image/LoadPicture.h"
 
 std::string TestDataPath(const std::string& relative) {
     return std::string(FOTAKLE_TEST_DATA) + "/" + relative;
@@ -42,7 +45,8 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
 
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
 }
 
@@ -68,4 +72,31 @@ uint32_t PixelAt(const DibImage* image, int32_t x, int32_t y) {
     const int32_t stride = DibRowStride(image->header.biWidth, 24);
     const uint8_t* p = DibPixels(image) + y * stride + x * 3;
     return (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[0];
+}
+
+DibBlock LoadBmp(const std::string& path) {
+    int32_t width = 0;
+    int32_t height = 0;
+    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
+}
+
+std::string FirstDifference(const DibImage* expected, const DibImage* actual) {
+    if (expected == nullptr || actual == nullptr) {
+        return "a picture is missing";
+    }
+    if (actual->header.biWidth != expected->header.biWidth ||
+        actual->header.biHeight != expected->header.biHeight) {
+        return "the pictures differ in size";
+    }
+    for (int32_t y = 0; y < expected->header.biHeight; ++y) {
+        for (int32_t x = 0; x < expected->header.biWidth; ++x) {
+            if (PixelAt(expected, x, y) != PixelAt(actual, x, y)) {
+                std::ostringstream text;
+                text << "pixel (" << x << ", " << y << ") is " << std::hex << PixelAt(actual, x, y)
+                     << ", expected " << PixelAt(expected, x, y);
+                return text.str();
+            }
+        }
+    }
+    return "";
 }

@@ -14,7 +14,7 @@ std::string TestDataPath(const std::string& relative);
 // A fresh folder under the system's temporary folder, removed with its
 // contents when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -23,7 +23,7 @@ public:
     // Path of a file inside the folder.
     std::string File(const std::string& name) const;
 
-private:
+  private:
     std::string path_;
 };
 
@@ -35,6 +35,13 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 // red = (x * 13 + y) & 255: every pixel distinct enough to catch shifted or
 // swapped rows and channels.
 DibBlock MakePatternImage(int32_t width, int32_t height);
+
+// A picture file loaded at its own size (no box), or null.
+DibBlock LoadBmp(const std::string& path);
+
+// The first pixel where two 24-bit pictures of the same size differ, as
+// "pixel (x, y) is RRGGBB, expected RRGGBB"; "" when they are equal.
+std::string FirstDifference(const DibImage* expected, const DibImage* actual);
 
 // The pixel at column x, row y (first row in memory is 0) of a 24-bit image,
 // packed as 0xRRGGBB.
