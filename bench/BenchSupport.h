@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -80,4 +81,20 @@ inline bool WritePhotoJpeg(const std::string& path, int width, int height, uint3
     jpeg_finish_compress(&cinfo);
     jpeg_destroy_compress(&cinfo);
     return std::fclose(file) == 0 && std::rename(partial.c_str(), path.c_str()) == 0;
+}
+
+// main() of a benchmark that keeps generated files in a folder: an optional
+// first option --files DIR replaces *folder, the rest goes to Google
+// Benchmark.
+inline int RunBenchmarksWithFilesOption(int argc, char** argv, std::string* folder) {
+    if (argc >= 3 && std::strcmp(argv[1], "--files") == 0) {
+        *folder = argv[2];
+        argv[2] = argv[0];
+        argv += 2;
+        argc -= 2;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }

@@ -107,15 +107,5 @@ BENCHMARK(BM_BrowserStepToNewRow)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Our own option comes first: --files DIR.
-    if (argc >= 3 && std::strcmp(argv[1], "--files") == 0) {
-        g_folder = argv[2];
-        argv[2] = argv[0];
-        argv += 2;
-        argc -= 2;
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarksWithFilesOption(argc, argv, &g_folder);
 }
