@@ -104,7 +104,6 @@ void Editor::KeyDown(int16_t keyCode) {
 }
 
 void Editor::KeyUp() {
-    state_.currentDirection = DIRECTION_NONE;
     state_.lastDirection = DIRECTION_NONE;
     state_.keyHeld = false;
     state_.keyStep = 1;

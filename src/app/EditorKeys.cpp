@@ -49,7 +49,6 @@ int16_t ToShort(int value) {
 // The step of this press: 1 after a release, then one more per repeat up to
 // 8. It is armed only by a press that changed something (MarkHeld).
 int16_t Editor::HeldKeyStep() {
-    state_.currentDirection = DIRECTION_NONE;
     if (!state_.keyHeld) {
         state_.lastDirection = DIRECTION_NONE;
         state_.keyStep = 1;
@@ -74,7 +73,6 @@ void Editor::MarkHeld(Direction direction) {
 // The first of these that applies takes the key, also when it does not know
 // it.
 void Editor::RouteKey(int16_t keyCode, int16_t step) {
-    state_.currentDirection = DirectionOfKey(keyCode);
     if (state_.rescaleMode) {
         RescaleKey(keyCode, step);
     } else if (state_.adjustMode) {

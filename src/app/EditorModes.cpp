@@ -98,7 +98,6 @@ void Editor::RunEffect(uint16_t id) {
     BeginWaitCursor();
     for (int32_t pass = 0; pass < kPaintPassCount; ++pass) {
         const int16_t threshold = PaintPassThreshold(pass);
-        state_.effectPass = threshold;
         switch (id) {
             case CMD_OIL_PAINT:
                 OilPaint(source, canvas, edgeMap, kCanvasWidth, kCanvasHeight, threshold, random_);

@@ -17,7 +17,6 @@ struct EditorState : Scene {
     // Adjust mode: the AdjustKind (1 .. 4); effect mode: 1 oil, 2 water, 3 wax.
     int16_t adjustKind = 0;
     int16_t adjustLevel = 0;
-    int16_t effectPass = 0;
 
     int16_t scalePercent = 100;
     int16_t scaleMinimum = 44;
@@ -34,13 +33,11 @@ struct EditorState : Scene {
     // Held direction keys.
     int16_t keyStep = 1;
     Direction lastDirection = DIRECTION_NONE;
-    Direction currentDirection = DIRECTION_NONE;
     bool keyHeld = false;
 
     std::string workFolder;   // the folder the Open browser shows
     std::string currentFile;  // the file the photo came from or was last saved to
     std::string savePath;     // chosen in the Save-as dialog
-    int16_t saveFormat = 2;   // PICTURE_BMP or PICTURE_JPEG
 
     std::string title;     // window title
     BarId bar = BAR_MAIN;  // the soft-key bar shown

@@ -50,7 +50,6 @@ bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
         return false;
     }
     state_.savePath = path;
-    state_.saveFormat = bmp ? PICTURE_BMP : PICTURE_JPEG;
     return true;
 }
 
