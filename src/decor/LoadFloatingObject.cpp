@@ -9,18 +9,12 @@ constexpr int16_t kPictureSize = 60;
 constexpr int16_t kWordWidth = 176;
 constexpr int16_t kWordHeight = 50;
 
-void ReleaseObject(FloatingObject* object) {
-    object->present = false;
-    object->colour.reset();
-    object->mask.reset();
-}
-
 // Places the loaded images, or marks the failure when either is missing
-// (a colour image is wanted only for the coloured types).
+// (a colour image is wanted only for the coloured types). The object was
+// released before the load, so a failure has nothing left to free.
 bool Place(FloatingObject* object, int16_t type, DibBlock colour, DibBlock mask, bool wantsColour,
            int16_t x, int16_t y, int16_t width, int16_t height) {
     if (!mask || (wantsColour && !colour)) {
-        ReleaseObject(object);
         object->x = -1;
         object->y = -1;
         return false;
@@ -39,7 +33,7 @@ bool Place(FloatingObject* object, int16_t type, DibBlock colour, DibBlock mask,
 }  // namespace
 
 bool LoadPatternStamp(Scene* scene, const std::string& assetFolder, int16_t size, int16_t item) {
-    ReleaseObject(&scene->object);
+    RemoveFloatingObject(scene);
     DibBlock shape;
     if (size == 12 || size == 24) {
         shape = LoadGreyBySize(assetFolder, scene->themes, size, item);
@@ -50,7 +44,7 @@ bool LoadPatternStamp(Scene* scene, const std::string& assetFolder, int16_t size
 }
 
 bool LoadPictureObject(Scene* scene, const std::string& assetFolder, int16_t item) {
-    ReleaseObject(&scene->object);
+    RemoveFloatingObject(scene);
     DibBlock colour = LoadAsset(assetFolder, scene->themes, ASSET_PICTURE, item);
     DibBlock mask;
     if (colour) {
@@ -61,14 +55,14 @@ bool LoadPictureObject(Scene* scene, const std::string& assetFolder, int16_t ite
 }
 
 bool LoadWordObject(Scene* scene, const std::string& assetFolder, int16_t item) {
-    ReleaseObject(&scene->object);
+    RemoveFloatingObject(scene);
     DibBlock shape = LoadAsset(assetFolder, scene->themes, ASSET_WORD, item);
     return Place(&scene->object, OBJECT_WORD, nullptr, std::move(shape), false, 0, 0, kWordWidth,
                  kWordHeight);
 }
 
 bool LoadColorfulWordObject(Scene* scene, const std::string& assetFolder, int16_t item) {
-    ReleaseObject(&scene->object);
+    RemoveFloatingObject(scene);
     DibBlock colour = LoadAsset(assetFolder, scene->themes, ASSET_COLORFUL_WORD, item);
     DibBlock mask;
     if (colour) {

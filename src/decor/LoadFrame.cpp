@@ -2,12 +2,9 @@
 #include "decor/Decorations.h"
 
 bool LoadFrame(Scene* scene, const std::string& assetFolder, int16_t item) {
-    FrameLayer& frame = scene->frame;
     // The frame it replaces goes first, merged or not: two full frames are
     // never held at once.
-    frame.placed = false;
-    frame.colour.reset();
-    frame.mask.reset();
+    RemoveFrame(scene);
     DibBlock colour = LoadAsset(assetFolder, scene->themes, ASSET_FRAME, item);
     if (!colour) {
         return false;
@@ -16,6 +13,7 @@ bool LoadFrame(Scene* scene, const std::string& assetFolder, int16_t item) {
     if (!mask) {
         return false;
     }
+    FrameLayer& frame = scene->frame;
     frame.colour = std::move(colour);
     frame.mask = std::move(mask);
     frame.placed = true;

@@ -40,8 +40,6 @@ bool MergeFloatingObject(Scene* scene) {
             drawn = false;  // a type the screen never shows either
             break;
     }
-    object.present = false;
-    object.colour.reset();
-    object.mask.reset();
+    RemoveFloatingObject(scene);
     return drawn;
 }

@@ -25,8 +25,6 @@ bool MergeFrame(Scene* scene) {
     // The photo now fills the screen exactly as it was shown.
     scene->photoX = 0;
     scene->photoY = 0;
-    scene->frame.placed = false;
-    scene->frame.colour.reset();
-    scene->frame.mask.reset();
+    RemoveFrame(scene);
     return true;
 }
