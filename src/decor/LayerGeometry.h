@@ -45,9 +45,10 @@ struct PhotoView {
     int32_t height = 0;
 };
 
-inline PhotoView ViewPhoto(const DibImage* image) {
+// The pixels and size of a picture of the given depth, or an empty view.
+inline PhotoView ViewImageOfDepth(const DibImage* image, uint16_t bitsPerPixel) {
     PhotoView view;
-    if (image != nullptr && image->header.biBitCount == 24 &&
+    if (image != nullptr && image->header.biBitCount == bitsPerPixel &&
         DibSizeValid(image->header.biWidth, image->header.biHeight)) {
         view.pixels = DibPixels(image);
         view.width = image->header.biWidth;
@@ -56,17 +57,14 @@ inline PhotoView ViewPhoto(const DibImage* image) {
     return view;
 }
 
+inline PhotoView ViewPhoto(const DibImage* image) {
+    return ViewImageOfDepth(image, 24);
+}
+
 // An 8-bit mask-form picture's levels and size, or null levels when absent or
 // of another depth.
 inline PhotoView ViewMask(const DibImage* image) {
-    PhotoView view;
-    if (image != nullptr && image->header.biBitCount == 8 &&
-        DibSizeValid(image->header.biWidth, image->header.biHeight)) {
-        view.pixels = DibPixels(image);
-        view.width = image->header.biWidth;
-        view.height = image->header.biHeight;
-    }
-    return view;
+    return ViewImageOfDepth(image, 8);
 }
 
 // A colour channel held in a 16-bit field, brought into 0 .. 255.
