@@ -12,8 +12,8 @@ enum PictureType : int16_t {
     PICTURE_GIF = 3,
 };
 
-// The type of a file name by its ending, in any letter case. Names longer
-// than 259 characters are tested on their last 259 characters.
+// The type of a file name by its ending, in any letter case, whatever the
+// name's length.
 PictureType PictureTypeFromName(const std::string& name);
 
 // True for the names the program can open: .bmp, .jpg, .jpeg, .adm, .gif.

@@ -5,37 +5,36 @@
 
 namespace {
 
-// The reversed copy of the name, terminator included, as the original
-// platform's path buffer held it. Only the end of a name decides its type, so
-// a longer name is tested on its last 259 characters.
-constexpr size_t kReversedCapacity = 260;
-
 char LowerAscii(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool StartsWith(const char* reversed, const char* ending) {
-    return std::strncmp(reversed, ending, std::strlen(ending)) == 0;
+// True when name ends in ending (given in lower case), in any letter case.
+// Only the ending is looked at, so a name of any length is judged alike.
+bool EndsWith(const std::string& name, const char* ending) {
+    const size_t length = std::strlen(ending);
+    if (name.size() < length) {
+        return false;
+    }
+    const size_t start = name.size() - length;
+    for (size_t i = 0; i < length; ++i) {
+        if (LowerAscii(name[start + i]) != ending[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace
 
 PictureType PictureTypeFromName(const std::string& name) {
-    char reversed[kReversedCapacity];
-    const size_t length = name.size() < kReversedCapacity - 1 ? name.size() : kReversedCapacity - 1;
-    for (size_t i = 0; i < length; ++i) {
-        reversed[i] = LowerAscii(name[name.size() - 1 - i]);
-    }
-    reversed[length] = '\0';
-    // Compared in this order, first match wins.
-    if (StartsWith(reversed, "gpj.") || StartsWith(reversed, "gepj.") ||
-        StartsWith(reversed, "mda.")) {
+    if (EndsWith(name, ".jpg") || EndsWith(name, ".jpeg") || EndsWith(name, ".adm")) {
         return PICTURE_JPEG;
     }
-    if (StartsWith(reversed, "pmb.")) {
+    if (EndsWith(name, ".bmp")) {
         return PICTURE_BMP;
     }
-    if (StartsWith(reversed, "fig.")) {
+    if (EndsWith(name, ".gif")) {
         return PICTURE_GIF;
     }
     return PICTURE_UNKNOWN;
