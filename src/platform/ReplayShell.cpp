@@ -89,12 +89,19 @@ void ReplayShell::PresentScreen(const DibImage& screen) {
         return;
     }
     const size_t bytes = DibBlockBytes(header);
-    DibBlock copy = DibCreate(header.biWidth, header.biHeight, 24);
-    if (copy == nullptr || bytes == 0 || bytes != DibBlockBytes(copy->header)) {
+    if (bytes == 0) {
         return;
     }
-    std::memcpy(copy.get(), &screen, bytes);
-    screen_ = std::move(copy);
+    // Every composition is presented, so the kept copy is overwritten in
+    // place while its size stays the same.
+    if (!screen_ || DibBlockBytes(screen_->header) != bytes) {
+        DibBlock copy = DibCreate(header.biWidth, header.biHeight, 24);
+        if (copy == nullptr || bytes != DibBlockBytes(copy->header)) {
+            return;
+        }
+        screen_ = std::move(copy);
+    }
+    std::memcpy(screen_.get(), &screen, bytes);
 }
 
 void ReplayShell::SetWaitCursor(bool) {}
