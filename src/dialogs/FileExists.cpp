@@ -1,7 +1,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <system_error>
 
 #include "dialogs/FileNames.h"
 
@@ -22,24 +21,20 @@ bool FileExists(std::string* path, FileInfo* info) {
         }
         return true;
     }
-    std::error_code error;
-    const fs::file_status status = fs::status(*path, error);
-    if (error || !fs::exists(status)) {
+    // One stat (links followed) answers both whether the entry exists and
+    // what it is; its modification time is the system clock's, which the
+    // filesystem library's own clock cannot portably be turned into.
+    struct stat attributes {};
+    if (::stat(path->c_str(), &attributes) != 0) {
         return false;
     }
     if (info != nullptr) {
         *info = FileInfo{};
-        info->isDirectory = fs::is_directory(status);
-        if (fs::is_regular_file(status)) {
-            const uintmax_t size = fs::file_size(*path, error);
-            info->size = error ? 0 : static_cast<uint64_t>(size);
+        info->isDirectory = S_ISDIR(attributes.st_mode);
+        if (S_ISREG(attributes.st_mode)) {
+            info->size = static_cast<uint64_t>(attributes.st_size);
         }
-        // The modification time as the system clock counts it; the
-        // filesystem library's own clock has no portable conversion in C++17.
-        struct stat attributes {};
-        if (::stat(path->c_str(), &attributes) == 0) {
-            info->written = attributes.st_mtime;
-        }
+        info->written = attributes.st_mtime;
         info->name = fs::path(*path).filename().string();
     }
     return true;
