@@ -54,6 +54,28 @@ QImage DrawSupersampled(int width, int height, int factor,
     return image;
 }
 
+QPainterPath EllipsePath(QPointF centre, qreal rx, qreal ry, qreal turnDegrees) {
+    QPainterPath ellipse;
+    ellipse.addEllipse(QPointF(0, 0), rx, ry);
+    QTransform place;
+    place.translate(centre.x(), centre.y());
+    place.rotate(turnDegrees);
+    return place.map(ellipse);
+}
+
+QPainterPath PolygonPath(const QVector<QPointF>& points) {
+    QPainterPath polygon;
+    polygon.addPolygon(QPolygonF(points));
+    polygon.closeSubpath();
+    return polygon;
+}
+
+QPainterPath RectPath(qreal x, qreal y, qreal w, qreal h, qreal radius) {
+    QPainterPath rect;
+    rect.addRoundedRect(QRectF(x, y, w, h), radius, radius);
+    return rect;
+}
+
 QPainterPath HeartPath(const QRectF& box) {
     // Drawn in a unit square, then stretched over the box.
     QPainterPath heart;

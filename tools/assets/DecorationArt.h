@@ -45,6 +45,13 @@ std::vector<DecorationTheme> DrawColorfulWordThemes();     // 176 x 50
 QImage DrawSupersampled(int width, int height, int factor,
                         const std::function<void(QPainter&)>& draw);
 
+// Plain shapes: an ellipse of radii rx and ry about its centre, turned by
+// turnDegrees; a closed polygon through the points; a rectangle, its corners
+// rounded by radius when that is above 0.
+QPainterPath EllipsePath(QPointF centre, qreal rx, qreal ry, qreal turnDegrees = 0);
+QPainterPath PolygonPath(const QVector<QPointF>& points);
+QPainterPath RectPath(qreal x, qreal y, qreal w, qreal h, qreal radius = 0);
+
 // Shapes in a box (y grows downwards).
 QPainterPath HeartPath(const QRectF& box);
 QPainterPath StarPath(QPointF centre, qreal outer, qreal inner, int points, qreal turnDegrees = 0);

@@ -36,22 +36,6 @@ QPainterPath RoundedRect(const QRectF& rect, qreal radius) {
     return path;
 }
 
-QPainterPath Polygon(const QVector<QPointF>& points) {
-    QPainterPath polygon;
-    polygon.addPolygon(QPolygonF(points));
-    polygon.closeSubpath();
-    return polygon;
-}
-
-QPainterPath Ellipse(QPointF centre, qreal rx, qreal ry, qreal turnDegrees = 0) {
-    QPainterPath ellipse;
-    ellipse.addEllipse(QPointF(0, 0), rx, ry);
-    QTransform place;
-    place.translate(centre.x(), centre.y());
-    place.rotate(turnDegrees);
-    return place.map(ellipse);
-}
-
 // Lets the photo through: everything inside the path becomes transparent.
 void ClearOpening(QPainter& painter, const QPainterPath& opening) {
     painter.save();
@@ -121,7 +105,7 @@ void Moulding(QPainter& painter, const QRectF& outer, qreal width, const Profile
         for (const auto& stop : profile) {
             across.setColorAt(stop.first, Shade(stop.second, side.light));
         }
-        painter.fillPath(Polygon(side.corners), across);
+        painter.fillPath(PolygonPath(side.corners), across);
     }
     // The mitre joints.
     painter.setPen(QPen(QColor(0, 0, 0, 70), 0.5));
@@ -291,16 +275,16 @@ void Gallery(QPainter& painter) {
     // in shade on the upper and left.
     const QRectF cut = opening.adjusted(-2, -2, 2, 2);
     painter.fillPath(
-        Polygon({cut.topLeft(), cut.topRight(), opening.topRight(), opening.topLeft()}),
+        PolygonPath({cut.topLeft(), cut.topRight(), opening.topRight(), opening.topLeft()}),
         QColor(214, 212, 206));
     painter.fillPath(
-        Polygon({cut.topLeft(), opening.topLeft(), opening.bottomLeft(), cut.bottomLeft()}),
+        PolygonPath({cut.topLeft(), opening.topLeft(), opening.bottomLeft(), cut.bottomLeft()}),
         QColor(226, 224, 218));
+    painter.fillPath(PolygonPath({cut.bottomLeft(), opening.bottomLeft(), opening.bottomRight(),
+                                  cut.bottomRight()}),
+                     QColor(255, 255, 255));
     painter.fillPath(
-        Polygon({cut.bottomLeft(), opening.bottomLeft(), opening.bottomRight(), cut.bottomRight()}),
-        QColor(255, 255, 255));
-    painter.fillPath(
-        Polygon({cut.topRight(), cut.bottomRight(), opening.bottomRight(), opening.topRight()}),
+        PolygonPath({cut.topRight(), cut.bottomRight(), opening.bottomRight(), opening.topRight()}),
         QColor(250, 250, 248));
     ClearOpening(painter, RoundedRect(opening, 0));
     InnerShadow(painter, opening, 0, 3, 80);
@@ -456,8 +440,8 @@ void Silver(QPainter& painter) {
     // A small diamond over each corner.
     for (const QPointF at : {QPointF(6.5, 6.5), QPointF(kWidth - 6.5, 6.5),
                              QPointF(6.5, kHeight - 6.5), QPointF(kWidth - 6.5, kHeight - 6.5)}) {
-        const QPainterPath gem = Polygon({at + QPointF(0, -4.5), at + QPointF(4.5, 0),
-                                          at + QPointF(0, 4.5), at + QPointF(-4.5, 0)});
+        const QPainterPath gem = PolygonPath({at + QPointF(0, -4.5), at + QPointF(4.5, 0),
+                                              at + QPointF(0, 4.5), at + QPointF(-4.5, 0)});
         QLinearGradient shine(at - QPointF(3, 3), at + QPointF(3, 3));
         shine.setColorAt(0, QColor(255, 255, 255));
         shine.setColorAt(1, QColor(120, 150, 200));
@@ -700,12 +684,12 @@ void Lace(QPainter& painter) {
     // Small holes in a row along the band and a pink ribbon line.
     QPainterPath holes;
     for (qreal x = 6; x < kWidth - 4; x += 5) {
-        holes.addPath(Ellipse(QPointF(x, 4), 1.2, 1.6));
-        holes.addPath(Ellipse(QPointF(x, kHeight - 4), 1.2, 1.6));
+        holes.addPath(EllipsePath(QPointF(x, 4), 1.2, 1.6));
+        holes.addPath(EllipsePath(QPointF(x, kHeight - 4), 1.2, 1.6));
     }
     for (qreal y = 11; y < kHeight - 9; y += 5) {
-        holes.addPath(Ellipse(QPointF(4, y), 1.6, 1.2));
-        holes.addPath(Ellipse(QPointF(kWidth - 4, y), 1.6, 1.2));
+        holes.addPath(EllipsePath(QPointF(4, y), 1.6, 1.2));
+        holes.addPath(EllipsePath(QPointF(kWidth - 4, y), 1.6, 1.2));
     }
     painter.setPen(QPen(QColor(244, 170, 196), 1.4));
     painter.setBrush(Qt::NoBrush);
@@ -809,7 +793,7 @@ void Confetti(QPainter& painter) {
         ++placed;
         QPainterPath piece;
         if (shape == 0) {
-            piece = Ellipse(at, 1.6, 1.6);
+            piece = EllipsePath(at, 1.6, 1.6);
         } else if (shape == 1) {
             QTransform place;
             place.translate(at.x(), at.y());
@@ -910,8 +894,8 @@ void Bubbles(QPainter& painter) {
             200 * 16, 80 * 16);
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(255, 255, 255, 220));
-        painter.drawPath(Ellipse(at + QPointF(-radius * 0.38, -radius * 0.42), radius * 0.24,
-                                 radius * 0.13, -40));
+        painter.drawPath(EllipsePath(at + QPointF(-radius * 0.38, -radius * 0.42), radius * 0.24,
+                                     radius * 0.13, -40));
     }
 }
 
@@ -954,7 +938,7 @@ void Snow(QPainter& painter) {
     painter.fillPath(cap, capShade);
     for (qreal x = 14; x < kWidth - 10; x += scatter.Between(16, 30)) {
         const qreal length = scatter.Between(6, 14);
-        QPainterPath icicle = Polygon({{x - 1.8, 9}, {x + 1.8, 9}, {x, 9 + length}});
+        QPainterPath icicle = PolygonPath({{x - 1.8, 9}, {x + 1.8, 9}, {x, 9 + length}});
         QLinearGradient ice(x - 2, 0, x + 2, 0);
         ice.setColorAt(0, QColor(220, 240, 255, 230));
         ice.setColorAt(1, QColor(160, 200, 240, 230));

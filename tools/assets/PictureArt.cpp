@@ -60,28 +60,6 @@ void Gleam(QPainter& painter, const QPainterPath& inside, const QRectF& spot, in
     painter.restore();
 }
 
-QPainterPath Ellipse(QPointF centre, qreal rx, qreal ry, qreal turnDegrees = 0) {
-    QPainterPath ellipse;
-    ellipse.addEllipse(QPointF(0, 0), rx, ry);
-    QTransform place;
-    place.translate(centre.x(), centre.y());
-    place.rotate(turnDegrees);
-    return place.map(ellipse);
-}
-
-QPainterPath Rect(qreal x, qreal y, qreal w, qreal h, qreal radius = 0) {
-    QPainterPath rect;
-    rect.addRoundedRect(QRectF(x, y, w, h), radius, radius);
-    return rect;
-}
-
-QPainterPath Polygon(std::initializer_list<QPointF> points) {
-    QPainterPath polygon;
-    polygon.addPolygon(QPolygonF(QVector<QPointF>(points)));
-    polygon.closeSubpath();
-    return polygon;
-}
-
 // A balloon: an egg a little narrower at the bottom, tied with a knot.
 QPainterPath BalloonPath(QPointF top, qreal width, qreal height) {
     const qreal x = top.x();
@@ -90,7 +68,7 @@ QPainterPath BalloonPath(QPointF top, qreal width, qreal height) {
     balloon.moveTo(x, y);
     balloon.cubicTo(x + width * 0.58, y, x + width * 0.62, y + height * 0.62, x, y + height * 0.98);
     balloon.cubicTo(x - width * 0.62, y + height * 0.62, x - width * 0.58, y, x, y);
-    balloon.addPath(Polygon(
+    balloon.addPath(PolygonPath(
         {{x, y + height * 0.94}, {x + 2.2, y + height + 2.2}, {x - 2.2, y + height + 2.2}}));
     balloon.setFillRule(Qt::WindingFill);
     return balloon.simplified();
@@ -152,11 +130,11 @@ void Balloons(QPainter& painter) {
 
 void Cake(QPainter& painter) {
     // Plate, two tiers with dripping icing, three candles.
-    Inked(painter, Ellipse(QPointF(30, 53), 26, 4.5),
+    Inked(painter, EllipsePath(QPointF(30, 53), 26, 4.5),
           Vertical(QColor(250, 250, 255), QColor(180, 190, 210), 48, 58));
-    const QPainterPath lower = Rect(9, 34, 42, 19, 3);
+    const QPainterPath lower = RectPath(9, 34, 42, 19, 3);
     Inked(painter, lower, Vertical(QColor(255, 236, 200), QColor(226, 180, 130), 34, 53));
-    const QPainterPath upper = Rect(15, 22, 30, 14, 3);
+    const QPainterPath upper = RectPath(15, 22, 30, 14, 3);
     Inked(painter, upper, Vertical(QColor(255, 190, 215), QColor(230, 120, 160), 22, 36));
     // Icing over the lower tier: a band with rounded drips.
     QPainterPath icing;
@@ -182,16 +160,16 @@ void Cake(QPainter& painter) {
     Scatter scatter(3);
     for (int i = 0; i < 12; ++i) {
         const QPointF at(scatter.Between(18, 42), scatter.Between(25, 33));
-        painter.fillPath(Ellipse(at, 1.1, 0.6, scatter.Between(0, 180)), sprinkles[i % 3]);
+        painter.fillPath(EllipsePath(at, 1.1, 0.6, scatter.Between(0, 180)), sprinkles[i % 3]);
     }
     for (qreal x : {21.0, 30.0, 39.0}) {
-        const QPainterPath candle = Rect(x - 1.8, 11, 3.6, 11, 1);
+        const QPainterPath candle = RectPath(x - 1.8, 11, 3.6, 11, 1);
         Inked(painter, candle, Vertical(QColor(140, 210, 255), QColor(70, 140, 230), 11, 22), 0.8);
         painter.save();
         painter.setClipPath(candle);
         for (qreal y = 9; y < 24; y += 3.2) {
             painter.fillPath(
-                Polygon({{x - 3, y + 2}, {x + 3, y - 1}, {x + 3, y + 0.4}, {x - 3, y + 3.4}}),
+                PolygonPath({{x - 3, y + 2}, {x + 3, y - 1}, {x + 3, y + 0.4}, {x - 3, y + 3.4}}),
                 QColor(255, 255, 255, 200));
         }
         painter.restore();
@@ -211,9 +189,9 @@ void Cake(QPainter& painter) {
 void Gift(QPainter& painter) {
     const QColor red(225, 40, 70);
     const QColor gold(255, 205, 60);
-    const QPainterPath box = Rect(9, 28, 42, 28, 2);
+    const QPainterPath box = RectPath(9, 28, 42, 28, 2);
     Inked(painter, box, Rounded(red, QRectF(9, 28, 42, 28)));
-    const QPainterPath lid = Rect(6, 21, 48, 9, 2);
+    const QPainterPath lid = RectPath(6, 21, 48, 9, 2);
     Inked(painter, lid, Rounded(red.lighter(110), QRectF(6, 21, 48, 9)));
     // A shadow under the lid, then the ribbons.
     painter.save();
@@ -221,7 +199,7 @@ void Gift(QPainter& painter) {
     painter.fillRect(QRectF(9, 30, 42, 2.5), QColor(0, 0, 0, 70));
     painter.restore();
     const QBrush ribbon = Vertical(gold.lighter(120), gold.darker(115), 21, 56);
-    Inked(painter, Rect(26.5, 21, 7, 35), ribbon, 0.7);
+    Inked(painter, RectPath(26.5, 21, 7, 35), ribbon, 0.7);
     // The bow: two loops and two tails over the lid.
     QPainterPath loops;
     loops.moveTo(30, 20);
@@ -238,7 +216,8 @@ void Gift(QPainter& painter) {
     holes.moveTo(31, 19);
     holes.cubicTo(37, 11, 44, 12, 42, 17);
     InkLine(painter, holes, 0.9);
-    Inked(painter, Ellipse(QPointF(30, 19.5), 4, 3.4), Rounded(gold, QRectF(26, 16, 8, 7)), 0.8);
+    Inked(painter, EllipsePath(QPointF(30, 19.5), 4, 3.4), Rounded(gold, QRectF(26, 16, 8, 7)),
+          0.8);
     Gleam(painter, box, QRectF(11, 33, 12, 10), 90);
 }
 
@@ -251,14 +230,14 @@ void PartyHat(QPainter& painter) {
     tilt.translate(30, 56);
     tilt.rotate(-12);
     tilt.translate(-30, -56);
-    const QPainterPath cone = tilt.map(Polygon({{30, 9}, {47, 52}, {13, 52}}));
+    const QPainterPath cone = tilt.map(PolygonPath({{30, 9}, {47, 52}, {13, 52}}));
     Inked(painter, cone, QColor(120, 80, 220));
     painter.save();
     painter.setClipPath(cone);
     const QColor stripes[] = {QColor(255, 210, 50), QColor(60, 200, 220)};
     for (int i = 0; i < 4; ++i) {
         const qreal y = 18 + 9.5 * i;
-        painter.fillPath(tilt.map(Polygon({{0, y}, {60, y - 5}, {60, y}, {0, y + 5}})),
+        painter.fillPath(tilt.map(PolygonPath({{0, y}, {60, y - 5}, {60, y}, {0, y + 5}})),
                          stripes[i % 2]);
     }
     // Light falling from the left.
@@ -292,7 +271,7 @@ void PartyHat(QPainter& painter) {
                               QColor(255, 200, 40)};
     const QPointF bits[] = {{48, 10}, {53, 24}, {8, 20}, {50, 38}};
     for (int i = 0; i < 4; ++i) {
-        Inked(painter, Ellipse(bits[i], 2.4, 1.3, 30.0 * i - 20), colours[i], 0.7);
+        Inked(painter, EllipsePath(bits[i], 2.4, 1.3, 30.0 * i - 20), colours[i], 0.7);
     }
 }
 
@@ -313,13 +292,13 @@ void Champagne(QPainter& painter) {
         bowl.lineTo(-0.8, -25);
         bowl.cubicTo(-5, -28, -6.5, -38, -6, -50);
         bowl = tilt.map(bowl);
-        const QPainterPath stem = tilt.map(Rect(-1, -26, 2, 23));
-        const QPainterPath foot = tilt.map(Ellipse(QPointF(0, -2.5), 7, 2));
+        const QPainterPath stem = tilt.map(RectPath(-1, -26, 2, 23));
+        const QPainterPath foot = tilt.map(EllipsePath(QPointF(0, -2.5), 7, 2));
         Inked(painter, stem.united(foot), QColor(215, 235, 245), 0.9);
         Inked(painter, bowl, QColor(215, 235, 245, 255), 0.9);
         painter.save();
         painter.setClipPath(bowl);
-        const QPainterPath wine = tilt.map(Rect(-8, -44, 16, 20));
+        const QPainterPath wine = tilt.map(RectPath(-8, -44, 16, 20));
         painter.fillPath(wine, Vertical(QColor(255, 230, 130), QColor(240, 170, 40), 14, 34));
         Scatter scatter(side + 5);
         for (int i = 0; i < 7; ++i) {
@@ -327,7 +306,7 @@ void Champagne(QPainter& painter) {
                 tilt.map(QPointF(scatter.Between(-3.5, 3.5), scatter.Between(-42, -29)));
             painter.fillPath(CirclePath(at, scatter.Between(0.5, 0.9)), QColor(255, 255, 235));
         }
-        painter.fillPath(tilt.map(Rect(-5, -49, 1.8, 20, 0.9)), QColor(255, 255, 255, 150));
+        painter.fillPath(tilt.map(RectPath(-5, -49, 1.8, 20, 0.9)), QColor(255, 255, 255, 150));
         painter.restore();
         // Draw the rim again over the wine.
         painter.strokePath(bowl, QPen(kInk, 0.9));
@@ -341,7 +320,7 @@ void Champagne(QPainter& painter) {
 }
 
 void Cupcake(QPainter& painter) {
-    const QPainterPath wrapper = Polygon({{14, 34}, {46, 34}, {42, 56}, {18, 56}});
+    const QPainterPath wrapper = PolygonPath({{14, 34}, {46, 34}, {42, 56}, {18, 56}});
     Inked(painter, wrapper, Vertical(QColor(110, 200, 240), QColor(50, 130, 210), 34, 56));
     painter.save();
     painter.setClipPath(wrapper);
@@ -360,7 +339,7 @@ void Cupcake(QPainter& painter) {
         qreal cx, cy, rx, ry;
     } swirls[] = {{30, 32, 19, 6.5}, {30, 25, 15, 6}, {30, 18.5, 10, 5.5}};
     for (const auto& swirl : swirls) {
-        const QPainterPath layer = Ellipse(QPointF(swirl.cx, swirl.cy), swirl.rx, swirl.ry);
+        const QPainterPath layer = EllipsePath(QPointF(swirl.cx, swirl.cy), swirl.rx, swirl.ry);
         Inked(painter, layer,
               Rounded(cream, QRectF(swirl.cx - swirl.rx, swirl.cy - swirl.ry, 2 * swirl.rx,
                                     2 * swirl.ry)));
@@ -373,7 +352,7 @@ void Cupcake(QPainter& painter) {
         if (std::abs(at.x() - 30) > (at.y() - 14) * 0.75) {
             continue;
         }
-        painter.fillPath(Rect(-1.3, -0.5, 2.6, 1.0, 0.5).translated(at), sprinkles[i % 4]);
+        painter.fillPath(RectPath(-1.3, -0.5, 2.6, 1.0, 0.5).translated(at), sprinkles[i % 4]);
     }
     // A cherry on top.
     QPainterPath stem;
@@ -386,7 +365,7 @@ void Cupcake(QPainter& painter) {
 }
 
 void Lollipop(QPainter& painter) {
-    Inked(painter, Rect(28.2, 36, 3.6, 22, 1.5), QColor(250, 248, 240), 0.9);
+    Inked(painter, RectPath(28.2, 36, 3.6, 22, 1.5), QColor(250, 248, 240), 0.9);
     const QPainterPath disc = CirclePath(QPointF(30, 22), 17);
     Inked(painter, disc, QColor(255, 255, 255));
     painter.save();
@@ -459,9 +438,9 @@ void Sun(QPainter& painter) {
     Inked(painter, face, glow, 1.2);
     // A friendly face: eyes, rosy cheeks and a smile.
     for (qreal x : {23.5, 36.5}) {
-        painter.fillPath(Ellipse(QPointF(x, 27), 1.9, 2.6), kInk);
+        painter.fillPath(EllipsePath(QPointF(x, 27), 1.9, 2.6), kInk);
         painter.fillPath(CirclePath(QPointF(x + 0.6, 26), 0.7), Qt::white);
-        painter.fillPath(Ellipse(QPointF(x + (x < 30 ? -3 : 3), 33), 3.2, 2),
+        painter.fillPath(EllipsePath(QPointF(x + (x < 30 ? -3 : 3), 33), 3.2, 2),
                          QColor(255, 120, 90, 140));
     }
     QPainterPath smile;
@@ -513,9 +492,9 @@ void FlowerPot(QPainter& painter) {
         Inked(painter, heart, Rounded(bloom.heart, heart.boundingRect()), 0.7);
     }
     // The pot: a tapered body under a rim.
-    const QPainterPath pot = Polygon({{16, 44}, {44, 44}, {40.5, 57}, {19.5, 57}});
+    const QPainterPath pot = PolygonPath({{16, 44}, {44, 44}, {40.5, 57}, {19.5, 57}});
     Inked(painter, pot, Rounded(QColor(215, 110, 60), QRectF(16, 44, 28, 13)));
-    const QPainterPath rim = Rect(13, 38.5, 34, 7, 1.5);
+    const QPainterPath rim = RectPath(13, 38.5, 34, 7, 1.5);
     Inked(painter, rim, Vertical(QColor(240, 145, 90), QColor(190, 90, 50), 38.5, 45.5));
     Gleam(painter, pot, QRectF(19, 46, 8, 8), 110);
 }
@@ -560,8 +539,8 @@ void Butterfly(QPainter& painter) {
     InkLine(painter, feelers, 1.3);
     painter.fillPath(CirclePath(QPointF(20, 4), 1.8), kInk);
     painter.fillPath(CirclePath(QPointF(40, 4), 1.8), kInk);
-    Inked(painter, Rect(27.6, 15, 4.8, 32, 2.4), Rounded(QColor(90, 60, 70), QRectF(27, 15, 6, 32)),
-          0.6);
+    Inked(painter, RectPath(27.6, 15, 4.8, 32, 2.4),
+          Rounded(QColor(90, 60, 70), QRectF(27, 15, 6, 32)), 0.6);
 }
 
 void Rainbow(QPainter& painter) {
@@ -596,7 +575,7 @@ void Rainbow(QPainter& painter) {
         cloud.addPath(CirclePath(foot + QPointF(-5, 2), 5));
         cloud.addPath(CirclePath(foot + QPointF(1, -2), 6.5));
         cloud.addPath(CirclePath(foot + QPointF(6.5, 2.5), 4.5));
-        cloud.addPath(Rect(foot.x() - 9, foot.y() + 1, 19, 6, 3));
+        cloud.addPath(RectPath(foot.x() - 9, foot.y() + 1, 19, 6, 3));
         cloud.setFillRule(Qt::WindingFill);
         Inked(painter, cloud.simplified(),
               Vertical(QColor(255, 255, 255), QColor(200, 215, 240), foot.y() - 8, foot.y() + 7));
@@ -614,7 +593,7 @@ void Ladybug(QPainter& painter) {
         }
     }
     InkLine(painter, legs, 1.8);
-    const QPainterPath head = Ellipse(QPointF(30, 14), 10, 7.5);
+    const QPainterPath head = EllipsePath(QPointF(30, 14), 10, 7.5);
     Inked(painter, head, QColor(40, 30, 40));
     QPainterPath feelers;
     feelers.moveTo(26, 8);
@@ -626,7 +605,7 @@ void Ladybug(QPainter& painter) {
         painter.fillPath(CirclePath(QPointF(x, 12.5), 2.2), Qt::white);
         painter.fillPath(CirclePath(QPointF(x, 13), 1.1), kInk);
     }
-    const QPainterPath shell = Ellipse(QPointF(30, 35), 18, 19);
+    const QPainterPath shell = EllipsePath(QPointF(30, 35), 18, 19);
     Inked(painter, shell, Rounded(QColor(230, 35, 40), QRectF(12, 16, 36, 38)), 1.3);
     painter.save();
     painter.setClipPath(shell);
@@ -673,7 +652,7 @@ void Mushroom(QPainter& painter) {
     } dots[] = {{30, 13, 4.5}, {16, 20, 3.6}, {44, 20, 3.6}, {23, 28, 2.6},
                 {38, 28, 2.6}, {8, 29, 2.2},  {52, 29, 2.2}};
     for (const auto& dot : dots) {
-        painter.fillPath(Ellipse(QPointF(dot.x, dot.y), dot.r, dot.r * 0.85),
+        painter.fillPath(EllipsePath(QPointF(dot.x, dot.y), dot.r, dot.r * 0.85),
                          QColor(255, 250, 240));
     }
     painter.restore();

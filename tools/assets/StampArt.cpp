@@ -19,28 +19,6 @@ struct Stamp {
     QPainterPath cut;
 };
 
-QPainterPath Ellipse(QPointF centre, qreal rx, qreal ry, qreal turnDegrees = 0) {
-    QPainterPath ellipse;
-    ellipse.addEllipse(QPointF(0, 0), rx, ry);
-    QTransform place;
-    place.translate(centre.x(), centre.y());
-    place.rotate(turnDegrees);
-    return place.map(ellipse);
-}
-
-QPainterPath Polygon(std::initializer_list<QPointF> points) {
-    QPainterPath polygon;
-    polygon.addPolygon(QPolygonF(QVector<QPointF>(points)));
-    polygon.closeSubpath();
-    return polygon;
-}
-
-QPainterPath Rect(qreal x, qreal y, qreal w, qreal h, qreal radius = 0) {
-    QPainterPath rect;
-    rect.addRoundedRect(QRectF(x, y, w, h), radius, radius);
-    return rect;
-}
-
 Stamp Heart(bool) {
     return {HeartPath(QRectF(1.5, 2.5, 21, 20)), {}};
 }
@@ -66,8 +44,8 @@ Stamp Note(bool small) {
     QPainterPath note;
     note.setFillRule(Qt::WindingFill);
     if (small) {
-        note.addPath(Ellipse(QPointF(8.5, 18.5), 5.4, 4.2, -22));
-        note.addPath(Rect(11.6, 2, 3, 17));
+        note.addPath(EllipsePath(QPointF(8.5, 18.5), 5.4, 4.2, -22));
+        note.addPath(RectPath(11.6, 2, 3, 17));
         QPainterPath flag;
         flag.moveTo(11.6, 2);
         flag.cubicTo(15, 4.5, 21, 6, 19.5, 14.5);
@@ -75,11 +53,11 @@ Stamp Note(bool small) {
         flag.closeSubpath();
         note.addPath(flag);
     } else {
-        note.addPath(Ellipse(QPointF(5.5, 18.5), 4.2, 3.2, -22));
-        note.addPath(Ellipse(QPointF(17.5, 16.5), 4.2, 3.2, -22));
-        note.addPath(Rect(8, 4.5, 2, 14));
-        note.addPath(Rect(20, 2.5, 2, 14));
-        note.addPath(Polygon({{8, 4.5}, {22, 1.5}, {22, 5.5}, {8, 8.5}}));
+        note.addPath(EllipsePath(QPointF(5.5, 18.5), 4.2, 3.2, -22));
+        note.addPath(EllipsePath(QPointF(17.5, 16.5), 4.2, 3.2, -22));
+        note.addPath(RectPath(8, 4.5, 2, 14));
+        note.addPath(RectPath(20, 2.5, 2, 14));
+        note.addPath(PolygonPath({{8, 4.5}, {22, 1.5}, {22, 5.5}, {8, 8.5}}));
     }
     return {note, {}};
 }
@@ -93,7 +71,7 @@ Stamp Sun(bool small) {
         turn.translate(12, 12);
         turn.rotate(360.0 * i / rays);
         const qreal half = small ? 2.2 : 1.6;
-        sun.addPath(turn.map(Polygon({{-half, -7.5}, {0, -12}, {half, -7.5}})));
+        sun.addPath(turn.map(PolygonPath({{-half, -7.5}, {0, -12}, {half, -7.5}})));
     }
     return {sun, {}};
 }
@@ -118,23 +96,23 @@ Stamp Paw(bool small) {
     pad.cubicTo(3.5, 17, 8, 11.5, 12, 11.5);
     paw.addPath(pad);
     const qreal toe = small ? 3.0 : 2.6;
-    paw.addPath(Ellipse(QPointF(3.6, 10.5), toe, toe * 1.3, -25));
-    paw.addPath(Ellipse(QPointF(8.8, 4.6), toe, toe * 1.35, -8));
-    paw.addPath(Ellipse(QPointF(15.2, 4.6), toe, toe * 1.35, 8));
-    paw.addPath(Ellipse(QPointF(20.4, 10.5), toe, toe * 1.3, 25));
+    paw.addPath(EllipsePath(QPointF(3.6, 10.5), toe, toe * 1.3, -25));
+    paw.addPath(EllipsePath(QPointF(8.8, 4.6), toe, toe * 1.35, -8));
+    paw.addPath(EllipsePath(QPointF(15.2, 4.6), toe, toe * 1.35, 8));
+    paw.addPath(EllipsePath(QPointF(20.4, 10.5), toe, toe * 1.3, 25));
     return {paw, {}};
 }
 
 Stamp Diamond(bool small) {
     Stamp gem;
-    gem.fill = Polygon({{6, 3}, {18, 3}, {23, 9}, {12, 22.5}, {1, 9}});
+    gem.fill = PolygonPath({{6, 3}, {18, 3}, {23, 9}, {12, 22.5}, {1, 9}});
     if (!small) {
         // Facets: the girdle and the lines down to the point.
-        gem.cut = StrokePath(Polygon({{1.5, 9}, {22.5, 9}}), 1.0);
-        gem.cut.addPath(StrokePath(Polygon({{8, 9}, {12, 21}}), 1.0));
-        gem.cut.addPath(StrokePath(Polygon({{16, 9}, {12, 21}}), 1.0));
-        gem.cut.addPath(StrokePath(Polygon({{9, 3.5}, {8, 9}}), 1.0));
-        gem.cut.addPath(StrokePath(Polygon({{15, 3.5}, {16, 9}}), 1.0));
+        gem.cut = StrokePath(PolygonPath({{1.5, 9}, {22.5, 9}}), 1.0);
+        gem.cut.addPath(StrokePath(PolygonPath({{8, 9}, {12, 21}}), 1.0));
+        gem.cut.addPath(StrokePath(PolygonPath({{16, 9}, {12, 21}}), 1.0));
+        gem.cut.addPath(StrokePath(PolygonPath({{9, 3.5}, {8, 9}}), 1.0));
+        gem.cut.addPath(StrokePath(PolygonPath({{15, 3.5}, {16, 9}}), 1.0));
     }
     return gem;
 }
@@ -165,8 +143,9 @@ Stamp Clover(bool small) {
 }
 
 Stamp Bolt(bool) {
-    return {Polygon({{14.5, 1}, {4, 13.5}, {11, 13.5}, {8.5, 23}, {20, 9.5}, {13, 9.5}, {17, 1}}),
-            {}};
+    return {
+        PolygonPath({{14.5, 1}, {4, 13.5}, {11, 13.5}, {8.5, 23}, {20, 9.5}, {13, 9.5}, {17, 1}}),
+        {}};
 }
 
 Stamp Sparkle(bool small) {
@@ -212,8 +191,8 @@ Stamp Smiley(bool small) {
     Stamp face{CirclePath(QPointF(12, 12), 11.5), {}};
     face.cut.setFillRule(Qt::WindingFill);
     const qreal eye = small ? 2.4 : 1.9;
-    face.cut.addPath(Ellipse(QPointF(8, 8.8), eye, eye * 1.3));
-    face.cut.addPath(Ellipse(QPointF(16, 8.8), eye, eye * 1.3));
+    face.cut.addPath(EllipsePath(QPointF(8, 8.8), eye, eye * 1.3));
+    face.cut.addPath(EllipsePath(QPointF(16, 8.8), eye, eye * 1.3));
     QPainterPath smile;
     smile.moveTo(6.5, 14);
     smile.quadTo(12, 20.5, 17.5, 14);
@@ -233,9 +212,9 @@ Stamp Leaf(bool small) {
     vein.cubicTo(9, 14, 13, 10, 18.5, 5.5);
     leaf.cut = StrokePath(vein, small ? 2.0 : 1.3);
     if (small) {
-        leaf.fill.addPath(StrokePath(Polygon({{1.5, 22.5}, {4, 20}}), 2.6));
+        leaf.fill.addPath(StrokePath(PolygonPath({{1.5, 22.5}, {4, 20}}), 2.6));
     } else {
-        leaf.fill.addPath(StrokePath(Polygon({{1.5, 22.5}, {4.5, 19.5}}), 1.8));
+        leaf.fill.addPath(StrokePath(PolygonPath({{1.5, 22.5}, {4.5, 19.5}}), 1.8));
     }
     leaf.fill.setFillRule(Qt::WindingFill);
     return leaf;
@@ -288,10 +267,10 @@ Stamp Butterfly(bool small) {
     butterfly.fill.addPath(QTransform(-1, 0, 0, 1, 24, 0).map(right));
     butterfly.fill.setFillRule(Qt::WindingFill);
     if (small) {
-        butterfly.fill.addPath(Rect(11, 6.5, 2, 14, 1));
+        butterfly.fill.addPath(RectPath(11, 6.5, 2, 14, 1));
         return butterfly;
     }
-    QPainterPath body = Rect(11, 6, 2, 15.5, 1);
+    QPainterPath body = RectPath(11, 6, 2, 15.5, 1);
     QPainterPath feelers;
     feelers.moveTo(11.6, 7);
     feelers.quadTo(10.5, 3, 8, 1.5);
@@ -314,7 +293,7 @@ Stamp Cloud(bool) {
     cloud.addPath(CirclePath(QPointF(8, 13), 5.5));
     cloud.addPath(CirclePath(QPointF(14.5, 10), 7));
     cloud.addPath(CirclePath(QPointF(19.5, 14.5), 4.5));
-    cloud.addPath(Rect(4, 13, 17, 6, 3));
+    cloud.addPath(RectPath(4, 13, 17, 6, 3));
     cloud.addPath(CirclePath(QPointF(4.5, 16), 3));
     return {cloud, {}};
 }
@@ -322,10 +301,10 @@ Stamp Cloud(bool) {
 Stamp Tree(bool small) {
     QPainterPath tree;
     tree.setFillRule(Qt::WindingFill);
-    tree.addPath(Polygon({{12, 1}, {18, 8.5}, {6, 8.5}}));
-    tree.addPath(Polygon({{12, 4.5}, {20, 14}, {4, 14}}));
-    tree.addPath(Polygon({{12, 9}, {22, 19}, {2, 19}}));
-    tree.addPath(Rect(small ? 9.8 : 10.3, 18, small ? 4.4 : 3.4, 5.5));
+    tree.addPath(PolygonPath({{12, 1}, {18, 8.5}, {6, 8.5}}));
+    tree.addPath(PolygonPath({{12, 4.5}, {20, 14}, {4, 14}}));
+    tree.addPath(PolygonPath({{12, 9}, {22, 19}, {2, 19}}));
+    tree.addPath(RectPath(small ? 9.8 : 10.3, 18, small ? 4.4 : 3.4, 5.5));
     return {tree, {}};
 }
 
@@ -360,7 +339,7 @@ Stamp Fish(bool small) {
     body.cubicTo(5, 5, 13, 4, 17.5, 12);
     body.cubicTo(13, 20, 5, 19, 1.5, 12);
     fish.fill = body;
-    fish.fill.addPath(Polygon({{16, 12}, {23, 6}, {21.5, 12}, {23, 18}}));
+    fish.fill.addPath(PolygonPath({{16, 12}, {23, 6}, {21.5, 12}, {23, 18}}));
     fish.fill.setFillRule(Qt::WindingFill);
     fish.cut = CirclePath(QPointF(6.5, 10.5), small ? 1.8 : 1.4);
     return fish;
@@ -374,7 +353,7 @@ Stamp Balloon(bool) {
     balloon.cubicTo(17.5, 15, 14, 17.5, 12, 17.5);
     balloon.cubicTo(10, 17.5, 6.5, 15, 5, 11);
     balloon.cubicTo(3.5, 6.5, 5.5, 1, 12, 1);
-    balloon.addPath(Polygon({{12, 16.5}, {14, 19.5}, {10, 19.5}}));
+    balloon.addPath(PolygonPath({{12, 16.5}, {14, 19.5}, {10, 19.5}}));
     QPainterPath string;
     string.moveTo(12, 19.5);
     string.cubicTo(10, 21, 14, 21.5, 12, 23.5);
@@ -387,8 +366,8 @@ Stamp Balloon(bool) {
 
 Stamp Gift(bool) {
     Stamp gift;
-    gift.fill = Rect(2.5, 10, 19, 13, 1);
-    gift.fill.addPath(Rect(1.5, 6.5, 21, 4.5, 1));
+    gift.fill = RectPath(2.5, 10, 19, 13, 1);
+    gift.fill.addPath(RectPath(1.5, 6.5, 21, 4.5, 1));
     // The bow: two loops over the lid.
     QPainterPath bow;
     bow.moveTo(12, 6.5);
@@ -398,16 +377,17 @@ Stamp Gift(bool) {
     gift.fill.addPath(StrokePath(bow, 2.0));
     gift.fill.setFillRule(Qt::WindingFill);
     // Gaps either side of the ribbon and under the lid.
-    gift.cut = Rect(9.3, 10, 1.1, 13);
-    gift.cut.addPath(Rect(13.6, 10, 1.1, 13));
-    gift.cut.addPath(Rect(2.5, 11, 19, 1));
+    gift.cut = RectPath(9.3, 10, 1.1, 13);
+    gift.cut.addPath(RectPath(13.6, 10, 1.1, 13));
+    gift.cut.addPath(RectPath(2.5, 11, 19, 1));
     return gift;
 }
 
 Stamp Crown(bool) {
     Stamp crown;
-    crown.fill = Polygon({{2, 7.5}, {7.5, 12}, {12, 4}, {16.5, 12}, {22, 7.5}, {20, 19}, {4, 19}});
-    crown.fill.addPath(Rect(4, 19.8, 16, 3, 1));
+    crown.fill =
+        PolygonPath({{2, 7.5}, {7.5, 12}, {12, 4}, {16.5, 12}, {22, 7.5}, {20, 19}, {4, 19}});
+    crown.fill.addPath(RectPath(4, 19.8, 16, 3, 1));
     crown.fill.addPath(CirclePath(QPointF(2, 6.5), 1.8));
     crown.fill.addPath(CirclePath(QPointF(12, 3), 1.8));
     crown.fill.addPath(CirclePath(QPointF(22, 6.5), 1.8));
