@@ -13,7 +13,7 @@
 namespace {
 
 // One single-frame GIF for giflib's encoder to write.
-struct GifSpec {
+struct GifPlan {
     int screenWidth, screenHeight, left, top, width, height;
     std::vector<GifColorType> global, local;  // power-of-two counts, or empty
     int background = 0;
@@ -28,8 +28,8 @@ int AppendToVector(GifFileType* gif, const GifByteType* bytes, int count) {
     return count;
 }
 
-// The encoded file, or empty when giflib refused the spec.
-std::vector<uint8_t> EncodeGif(const GifSpec& s) {
+// The encoded file, or empty when giflib refused the plan.
+std::vector<uint8_t> EncodeGif(const GifPlan& s) {
     std::vector<uint8_t> bytes;
     int error = 0;
     GifFileType* gif = EGifOpen(&bytes, AppendToVector, &error);
@@ -81,17 +81,17 @@ const std::vector<GifColorType> kEight = {{10, 20, 30}, {40, 50, 60}, {70, 80, 9
 
 // A width x height frame on a screen of the same size whose pixel (x, y)
 // has index (x + 3y) % 8.
-GifSpec PatternSpec(int width, int height) {
-    GifSpec spec{width, height, 0, 0, width, height, kEight, {}, 0, false, -1, {}};
+GifPlan PatternPlan(int width, int height) {
+    GifPlan plan{width, height, 0, 0, width, height, kEight, {}, 0, false, -1, {}};
     for (int i = 0; i < width * height; ++i) {
-        spec.indices.push_back(static_cast<uint8_t>((i % width + 3 * (i / width)) % 8));
+        plan.indices.push_back(static_cast<uint8_t>((i % width + 3 * (i / width)) % 8));
     }
-    return spec;
+    return plan;
 }
 
-// Checks the whole picture: the spec's frame with its top-left corner at
+// Checks the whole picture: the plan's frame with its top-left corner at
 // (left, top) counted from the picture's top, the background elsewhere.
-void ExpectFrame(const DibImage* picture, const GifSpec& s, int left, int top,
+void ExpectFrame(const DibImage* picture, const GifPlan& s, int left, int top,
                  uint32_t background) {
     const auto& map = s.local.empty() ? s.global : s.local;
     for (int32_t y = 0; y < picture->header.biHeight; ++y) {
@@ -108,9 +108,9 @@ void ExpectFrame(const DibImage* picture, const GifSpec& s, int left, int top,
 }  // namespace
 
 TEST(GifReader, ColoursRowsAndTransparentIndexFromFileAndMemory) {
-    GifSpec spec = PatternSpec(3, 2);
-    spec.transparent = 1;  // keeps the colour its index gives
-    const std::vector<uint8_t> bytes = EncodeGif(spec);
+    GifPlan plan = PatternPlan(3, 2);
+    plan.transparent = 1;  // keeps the colour its index gives
+    const std::vector<uint8_t> bytes = EncodeGif(plan);
     int32_t width = 0, height = 0;
     DibBlock picture = Decode(bytes, &width, &height);
     ASSERT_TRUE(picture);
@@ -119,7 +119,7 @@ TEST(GifReader, ColoursRowsAndTransparentIndexFromFileAndMemory) {
     // The first row in memory is the bottom row: indices 3, 4, 5.
     EXPECT_EQ(PixelAt(picture.get(), 0, 0), 0x6400FFu);
     EXPECT_EQ(PixelAt(picture.get(), 1, 1), 0x28323Cu);  // the transparent index
-    ExpectFrame(picture.get(), spec, 0, 0, 0);
+    ExpectFrame(picture.get(), plan, 0, 0, 0);
 
     TempDir dir;
     ASSERT_TRUE(WriteWholeFile(dir.File("p.gif"), bytes));
@@ -132,34 +132,34 @@ TEST(GifReader, ColoursRowsAndTransparentIndexFromFileAndMemory) {
 }
 
 TEST(GifReader, FramesAreDeinterlacedPlacedOnTheBackgroundAndClipped) {
-    GifSpec spec = PatternSpec(5, 11);  // eleven rows reach all four passes
-    spec.screenWidth = 8;
-    spec.screenHeight = 14;
-    spec.background = 3;
-    spec.local = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {9, 9, 9}, {0, 0, 99}, {0, 9, 0}, {9, 0, 0}, {}};
+    GifPlan plan = PatternPlan(5, 11);  // eleven rows reach all four passes
+    plan.screenWidth = 8;
+    plan.screenHeight = 14;
+    plan.background = 3;
+    plan.local = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {9, 9, 9}, {0, 0, 99}, {0, 9, 0}, {9, 0, 0}, {}};
     const int places[][2] = {{0, 0}, {2, 1}, {4, 6}};  // the last is cut by both edges
     for (bool interlaced : {false, true}) {
         for (const auto& place : places) {
-            spec.interlaced = interlaced;
-            spec.left = place[0];
-            spec.top = place[1];
-            DibBlock picture = Decode(EncodeGif(spec));
+            plan.interlaced = interlaced;
+            plan.left = place[0];
+            plan.top = place[1];
+            DibBlock picture = Decode(EncodeGif(plan));
             ASSERT_TRUE(picture);
-            ExpectFrame(picture.get(), spec, place[0], place[1], Rgb(kEight[3]));
+            ExpectFrame(picture.get(), plan, place[0], place[1], Rgb(kEight[3]));
         }
     }
     // A screen with a zero side gives way to the frame's own extent.
-    spec.screenWidth = 0;
+    plan.screenWidth = 0;
     int32_t width = 0, height = 0;
-    DibBlock own = Decode(EncodeGif(spec), &width, &height);
+    DibBlock own = Decode(EncodeGif(plan), &width, &height);
     ASSERT_TRUE(own);
     EXPECT_EQ(width, 5);
     EXPECT_EQ(height, 11);
-    ExpectFrame(own.get(), spec, 0, 0, 0);
+    ExpectFrame(own.get(), plan, 0, 0, 0);
 }
 
 TEST(GifReader, IndicesWithoutAColourGiveBlack) {
-    std::vector<uint8_t> bytes = EncodeGif(PatternSpec(8, 1));
+    std::vector<uint8_t> bytes = EncodeGif(PatternPlan(8, 1));
     ASSERT_EQ(bytes[10] & 0x87, 0x82);  // a global table of 8 entries
     bytes[10] &= 0xF8;                  // shrunk to 2: indices 2 to 7 lose their colour
     bytes.erase(bytes.begin() + 13 + 6, bytes.begin() + 13 + 24);
@@ -175,17 +175,17 @@ TEST(GifReader, IndicesWithoutAColourGiveBlack) {
 }
 
 TEST(GifReader, SizeLimits) {
-    GifSpec spec = PatternSpec(1, 1);
+    GifPlan plan = PatternPlan(1, 1);
     const int screens[][3] = {{kGifMaxSide, 1, 1}, {kGifMaxSide + 1, 1, 0}, {1, 10001, 0}};
     for (const auto& screen : screens) {
-        spec.screenWidth = screen[0];
-        spec.screenHeight = screen[1];
-        EXPECT_EQ(static_cast<bool>(Decode(EncodeGif(spec))), screen[2] == 1) << screen[0];
+        plan.screenWidth = screen[0];
+        plan.screenHeight = screen[1];
+        EXPECT_EQ(static_cast<bool>(Decode(EncodeGif(plan))), screen[2] == 1) << screen[0];
     }
     // The caller's maxima (a zero width means none); refusals leave the sizes.
-    spec.screenWidth = 40;
-    spec.screenHeight = 30;
-    const std::vector<uint8_t> bytes = EncodeGif(spec);
+    plan.screenWidth = 40;
+    plan.screenHeight = 30;
+    const std::vector<uint8_t> bytes = EncodeGif(plan);
     const int32_t limits[][3] = {{40, 30, 1}, {39, 30, 0}, {40, 29, 0}, {0, 1, 1}};
     for (const auto& limit : limits) {
         int32_t width = limit[0], height = limit[1];
@@ -197,15 +197,15 @@ TEST(GifReader, SizeLimits) {
 
 TEST(GifReader, TruncatedDataKeepsTheRowsBeforeTheCut) {
     // Noise compresses badly, so the LZW data spans many 255-byte blocks.
-    GifSpec spec = PatternSpec(64, 64);
-    spec.global.resize(256);
+    GifPlan plan = PatternPlan(64, 64);
+    plan.global.resize(256);
     uint32_t seed = 12345;
     for (int i = 0; i < 64 * 64; ++i) {
         seed = seed * 1103515245u + 12345u;
-        spec.indices[i] = static_cast<uint8_t>(seed >> 16);
-        spec.global[i % 256] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)};
+        plan.indices[i] = static_cast<uint8_t>(seed >> 16);
+        plan.global[i % 256] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)};
     }
-    const std::vector<uint8_t> whole = EncodeGif(spec);
+    const std::vector<uint8_t> whole = EncodeGif(plan);
     DibBlock reference = Decode(whole);
     ASSERT_TRUE(reference);
     // A cut inside the first data block delivers nothing.
@@ -227,7 +227,7 @@ TEST(GifReader, TruncatedDataKeepsTheRowsBeforeTheCut) {
     EXPECT_LT(kept, 64);
     for (int row = kept; row < 64; ++row) {
         for (int x = 0; x < 64; ++x) {
-            ASSERT_EQ(PixelAt(partial.get(), x, 63 - row), Rgb(spec.global[0])) << row;
+            ASSERT_EQ(PixelAt(partial.get(), x, 63 - row), Rgb(plan.global[0])) << row;
         }
     }
 }
