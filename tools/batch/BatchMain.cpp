@@ -15,6 +15,7 @@
 #include "adjust/AdjustTone.h"
 #include "adjust/ApplyColorTone.h"
 #include "effects/BuildEdgeMap.h"
+#include "effects/EdgeMap.h"
 #include "effects/OilPaint.h"
 #include "effects/PaintRandom.h"
 #include "effects/WaterPaint.h"
@@ -162,7 +163,8 @@ int LoadCommand(const std::vector<std::string>& args) {
             return Failure("cannot decode " + in);
         }
     } else {
-        result = LoadPicture(in, asMask, 100, &width, &height, nullptr, false, thumbnail, smallSize);
+        result =
+            LoadPicture(in, asMask, 100, &width, &height, nullptr, false, thumbnail, smallSize);
         if (!result) {
             return Failure("cannot decode " + in);
         }
@@ -183,10 +185,9 @@ int ResampleCommand(const std::vector<std::string>& args) {
         return Failure("cannot decode " + args[2]);
     }
     DibBlock target = DibCreate(width, height, 24);
-    if (!target ||
-        !ResampleImage(DibPixels(source.get()), DibPixels(target.get()), source->header.biWidth,
-                       source->header.biHeight, width, height, DibRowStride(width, 24), height, 0,
-                       0, false, true)) {
+    if (!target || !ResampleImage(DibPixels(source.get()), DibPixels(target.get()),
+                                  source->header.biWidth, source->header.biHeight, width, height,
+                                  DibRowStride(width, 24), height, 0, 0, false, true)) {
         return Failure("out of memory");
     }
     return WriteBmp(target.get(), args[3]);
@@ -256,7 +257,8 @@ int AdjustCommand(const std::vector<std::string>& args) {
     }
     int32_t level = 0;
     if (args.size() != 4 || kind == 0 || !ParseInt(args[1], -100, 100, &level)) {
-        return Usage("adjust needs brightness|contrast|hue|vividness LEVEL (-100 to 100) IN OUT.bmp");
+        return Usage(
+            "adjust needs brightness|contrast|hue|vividness LEVEL (-100 to 100) IN OUT.bmp");
     }
     DibBlock source;
     DibBlock target;
@@ -288,17 +290,17 @@ int TonesCommand(const std::vector<std::string>& args) {
 }
 
 int PaintCommand(std::vector<std::string> args) {
-    using PassFunction = void (*)(const uint8_t*, uint8_t*, uint8_t*, int32_t, int32_t, int16_t,
-                                  PaintRandom&);
+    using PassFunction =
+        void (*)(const uint8_t*, uint8_t*, uint8_t*, int32_t, int32_t, int16_t, PaintRandom&);
     PassFunction pass = nullptr;
     if (!args.empty()) {
-        pass = args[0] == "oil" ? OilPaint
+        pass = args[0] == "oil"     ? OilPaint
                : args[0] == "water" ? WaterPaint
                : args[0] == "wax"   ? WaxPaint
                                     : nullptr;
     }
-    uint64_t seed = static_cast<uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    uint64_t seed =
+        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
     if (args.size() >= 3 && args[1] == "--seed") {
         errno = 0;
         char* end = nullptr;
@@ -327,9 +329,9 @@ int PaintCommand(std::vector<std::string> args) {
     SeededPaintRandom random(seed);
     BuildEdgeMap(DibPixels(source.get()), DibPixels(target.get()), DibPixels(edges.get()), width,
                  height);
-    for (int16_t threshold = 0; threshold <= 224; threshold = static_cast<int16_t>(threshold + 32)) {
-        pass(DibPixels(source.get()), DibPixels(target.get()), DibPixels(edges.get()), width, height,
-             threshold, random);
+    for (int32_t number = 0; number < kPaintPassCount; ++number) {
+        pass(DibPixels(source.get()), DibPixels(target.get()), DibPixels(edges.get()), width,
+             height, PaintPassThreshold(number), random);
     }
     return WriteBmp(target.get(), args[2]);
 }
