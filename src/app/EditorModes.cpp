@@ -203,16 +203,10 @@ void Editor::CancelMode() {
 void Editor::Reset() {
     if (state_.rescaleMode &&
         (state_.scalePercent != 100 || state_.scaledX != 0 || state_.scaledY != 0)) {
-        state_.modeCopy.reset();
-        state_.scalePercent = 100;
-        state_.scaledWidth = kCanvasWidth;
-        state_.scaledHeight = kCanvasHeight;
+        // The copy the mode began with, placed at the screen's corner.
+        MakeModeCopy();
         state_.scaledX = 0;
         state_.scaledY = 0;
-        state_.modeCopyStride = kCanvasStride;
-        if (state_.displayPhoto) {
-            state_.modeCopy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()), nullptr);
-        }
         ComposeAndPresent();
         return;
     }
