@@ -20,6 +20,21 @@ uint64_t ClockSeed() {
     return static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
+// Sets the message-box flag for one modal call of the shell and puts it back
+// as it was found: the replace question is asked while the Save-as dialog is
+// still up, and must not clear the flag the dialog set.
+class ModalScope {
+  public:
+    explicit ModalScope(bool& flag) : flag_(flag), was_(flag) { flag_ = true; }
+    ~ModalScope() { flag_ = was_; }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+  private:
+    bool& flag_;
+    bool was_;
+};
+
 bool KnownKey(int16_t keyCode) {
     return keyCode == KEY_ACTION || (keyCode >= KEY_LEFT && keyCode <= KEY_DOWN) ||
            (keyCode >= KEY_DIGIT_0 && keyCode <= KEY_DIGIT_9);
@@ -206,37 +221,29 @@ void Editor::SetTitle(const std::string& title) {
     shell_.SetTitle(title);
 }
 
-// Modal calls restore the flag as they found it: the replace question is
-// asked while the Save-as dialog is still up.
 bool Editor::AskQuestion(const std::string& caption, const std::string& text) {
-    const bool wasOpen = state_.messageBoxOpen;
-    state_.messageBoxOpen = true;
-    const bool yes = shell_.AskQuestion(caption, text);
-    state_.messageBoxOpen = wasOpen;
-    return yes;
+    const ModalScope modal(state_.messageBoxOpen);
+    return shell_.AskQuestion(caption, text);
 }
 
 void Editor::ShowMessage(const std::string& caption, const std::string& text) {
-    const bool wasOpen = state_.messageBoxOpen;
-    state_.messageBoxOpen = true;
+    const ModalScope modal(state_.messageBoxOpen);
     shell_.ShowMessage(caption, text);
-    state_.messageBoxOpen = wasOpen;
+}
+
+void Editor::ShowAbout() {
+    const ModalScope modal(state_.messageBoxOpen);
+    shell_.ShowAbout();
 }
 
 bool Editor::RunSaveAsDialog(SaveAsDialogRequest& request) {
-    const bool wasOpen = state_.messageBoxOpen;
-    state_.messageBoxOpen = true;
-    const bool ok = shell_.RunSaveAsDialog(request);
-    state_.messageBoxOpen = wasOpen;
-    return ok;
+    const ModalScope modal(state_.messageBoxOpen);
+    return shell_.RunSaveAsDialog(request);
 }
 
 bool Editor::RunSelectFolderDialog(std::string* folder) {
-    const bool wasOpen = state_.messageBoxOpen;
-    state_.messageBoxOpen = true;
-    const bool chosen = shell_.RunSelectFolderDialog(folder);
-    state_.messageBoxOpen = wasOpen;
-    return chosen;
+    const ModalScope modal(state_.messageBoxOpen);
+    return shell_.RunSelectFolderDialog(folder);
 }
 
 std::string Editor::StartupPicturePath() const {

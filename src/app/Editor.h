@@ -90,6 +90,7 @@ class Editor {
     void SetTitle(const std::string& title);
     bool AskQuestion(const std::string& caption, const std::string& text);
     void ShowMessage(const std::string& caption, const std::string& text);
+    void ShowAbout();
     bool RunSaveAsDialog(SaveAsDialogRequest& request);
     bool RunSelectFolderDialog(std::string* folder);
     std::string StartupPicturePath() const;
@@ -131,7 +132,6 @@ class Editor {
     void UpdateMenus();
     void ChangeColor();
     void OpenPicker();
-    void ShowAbout();
     void CloseFlow();
 
     // EditorBrowser.cpp

@@ -1,5 +1,5 @@
 // The command table, the menus' enabled states when a pop-up opens, the
-// colour picker's "Change Color", the About box and the Close flow.
+// colour picker's "Change Color" and the Close flow.
 #include "app/Commands.h"
 #include "app/Editor.h"
 #include "app/Strings.h"
@@ -139,12 +139,6 @@ void Editor::OpenPicker() {
     }
     state_.picker.open = true;
     CloseChooser(&state_);
-}
-
-void Editor::ShowAbout() {
-    state_.messageBoxOpen = true;
-    shell_.ShowAbout();
-    state_.messageBoxOpen = false;
 }
 
 // Unsaved work (a changed photo or a decoration still floating) is asked
