@@ -28,15 +28,15 @@ bool SingleInstance::AskRunningCopyToRaise() {
     if (!socket.waitForConnected(kConnectWaitMs)) {
         return false;
     }
+    // A copy that accepted the connection is running even when the write
+    // does not complete: it is not for this start to become a second one,
+    // so the outcome of the write is not looked at.
     socket.write(kRaiseRequest);
-    const bool written = socket.waitForBytesWritten(kWriteWaitMs);
+    socket.waitForBytesWritten(kWriteWaitMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState) {
         socket.waitForDisconnected(kWriteWaitMs);
     }
-    // A copy that accepted the connection is running even when the write
-    // did not complete: it is not for this start to become a second one.
-    (void)written;
     return true;
 }
 
