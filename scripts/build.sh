@@ -6,12 +6,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 jobs="${FOTAKLE_JOBS:-2}"
+# A compiler cache, where one is installed, makes rebuilds of unchanged
+# sources nearly free.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 if [ "${1:-}" = "--sanitize" ]; then
     dir=build-sanitize
     CC=clang CXX=clang++ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-        -DFOTAKLE_SANITIZE=ON -DFOTAKLE_LIBFUZZER=ON -DFOTAKLE_BENCHMARKS=OFF >/dev/null
+        -DFOTAKLE_SANITIZE=ON -DFOTAKLE_LIBFUZZER=ON -DFOTAKLE_BENCHMARKS=OFF "${launcher[@]}" >/dev/null
 else
     dir=build
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" >/dev/null
 fi
 cmake --build "$dir" -j "$jobs"
