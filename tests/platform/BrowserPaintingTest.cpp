@@ -19,6 +19,7 @@
 #include "platform/PhoneWindow.h"
 #include "platform/QtShell.h"
 #include "platform/TestApplication.h"
+#include "platform/WorkFolderSettings.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -48,7 +49,7 @@ void WriteTwoColourPicture(const std::string& path) {
 
 class BrowserPaintingTest : public ::testing::Test {
   protected:
-    BrowserPaintingTest() : shell_(window_), editor_(shell_, nullptr, FOTAKLE_PROGRAM_FOLDER) {
+    BrowserPaintingTest() : shell_(window_), editor_(shell_, &settings_, FOTAKLE_PROGRAM_FOLDER) {
         window_.AttachEditor(&editor_);
         editor_.Start();
         window_.resize(kPhoneWidth * kFactor, kPhoneHeight * kFactor);
@@ -57,8 +58,8 @@ class BrowserPaintingTest : public ::testing::Test {
     }
     ~BrowserPaintingTest() override { window_.AttachEditor(nullptr); }
 
-    void OpenBrowserOn(const std::string& folder) {
-        editor_.MutableState().workFolder = folder;
+    // The browser on the work folder, the test's own.
+    void OpenWorkFolder() {
         editor_.Command(kOpenCommand);
         ASSERT_NE(window_.Browser(), nullptr);
         ASSERT_EQ(window_.Browser(), editor_.Browser());
@@ -99,6 +100,7 @@ class BrowserPaintingTest : public ::testing::Test {
 
     QApplication& application_ = TestApplication();  // before any widget
     TempDir dir_;
+    WorkFolderSettings settings_{dir_.Path()};
     PhoneWindow window_;
     QtShell shell_;
     Editor editor_;
@@ -108,7 +110,7 @@ TEST_F(BrowserPaintingTest, RowsThumbnailsSelectionAndArrows) {
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) {
         WriteTwoColourPicture(dir_.File(name));
     }
-    OpenBrowserOn(dir_.Path());
+    OpenWorkFolder();
     EXPECT_EQ(window_.Bar(), BAR_BROWSER);
     BrowserLayout layout = editor_.Browser()->Layout();
     ASSERT_EQ(layout.rows.size(), 3u);
@@ -174,7 +176,7 @@ TEST_F(BrowserPaintingTest, RowsThumbnailsSelectionAndArrows) {
 
 TEST_F(BrowserPaintingTest, EmptyFolderShowsNoFilesInRedAndEnterClosesIt) {
     ASSERT_TRUE(WriteWholeFile(dir_.File("notes.txt"), {'x'}));
-    OpenBrowserOn(dir_.Path());
+    OpenWorkFolder();
     const BrowserLayout layout = editor_.Browser()->Layout();
     ASSERT_EQ(layout.noFilesText, "No Files !");
     const QImage shot = Grab();

@@ -22,6 +22,7 @@
 #include "platform/QtShell.h"
 #include "platform/SaveAsDialog.h"
 #include "platform/TestApplication.h"
+#include "platform/WorkFolderSettings.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -135,12 +136,12 @@ TEST_F(SaveAsDialogTest, EditorSaveAsRunsTheDialogOverThePhoneScreen) {
     const std::string existing = folder.File("Sample.bmp");
     ASSERT_TRUE(WriteWholeFile(existing, {'o', 'l', 'd'}));
 
+    WorkFolderSettings settings(folder.Path());
     PhoneWindow window;
     QtShell shell(window);
-    Editor editor(shell, nullptr, FOTAKLE_PROGRAM_FOLDER);
+    Editor editor(shell, &settings, FOTAKLE_PROGRAM_FOLDER);
     window.AttachEditor(&editor);
     editor.Start();
-    editor.MutableState().workFolder = folder.Path();
     window.resize(kPhoneWidth * 2, kPhoneHeight * 2);
     window.show();
     QApplication::processEvents();
