@@ -54,15 +54,12 @@ Editor::Editor(Shell& shell, SettingsStore* settings, std::string programFolder)
     }
 }
 
-// The wait cursor is only ever up inside one call, so nothing is left to
-// undo here.
+// The wait cursor is only ever up inside one call (a WaitCursorScope), so
+// nothing is left to undo here.
 Editor::~Editor() = default;
 
 void Editor::Start() {
-    state_.rescaleMode = false;
-    state_.adjustMode = false;
-    state_.effectMode = false;
-    state_.toneMode = false;
+    state_.mode = EditMode::Normal;
     state_.photoX = 0;
     state_.photoY = 0;
 
@@ -197,17 +194,18 @@ void Editor::PresentScreen() {
     }
 }
 
-void Editor::BeginWaitCursor() {
-    if (!waitCursorShown_) {
-        waitCursorShown_ = true;
-        shell_.SetWaitCursor(true);
+Editor::WaitCursorScope::WaitCursorScope(Editor& editor)
+    : editor_(editor), outermost_(!editor.waitCursorShown_) {
+    if (outermost_) {
+        editor_.waitCursorShown_ = true;
+        editor_.shell_.SetWaitCursor(true);
     }
 }
 
-void Editor::EndWaitCursor() {
-    if (waitCursorShown_) {
-        waitCursorShown_ = false;
-        shell_.SetWaitCursor(false);
+Editor::WaitCursorScope::~WaitCursorScope() {
+    if (outermost_) {
+        editor_.waitCursorShown_ = false;
+        editor_.shell_.SetWaitCursor(false);
     }
 }
 
@@ -216,19 +214,19 @@ void Editor::ShowBar(BarId bar) {
     shell_.ShowBar(bar);
 }
 
-void Editor::SetTitle(const std::string& title) {
+void Editor::SetTitle(std::string_view title) {
     state_.title = title;
-    shell_.SetTitle(title);
+    shell_.SetTitle(state_.title);
 }
 
-bool Editor::AskQuestion(const std::string& caption, const std::string& text) {
+bool Editor::AskQuestion(std::string_view caption, std::string_view text) {
     const ModalScope modal(state_.messageBoxOpen);
-    return shell_.AskQuestion(caption, text);
+    return shell_.AskQuestion(std::string(caption), std::string(text));
 }
 
-void Editor::ShowMessage(const std::string& caption, const std::string& text) {
+void Editor::ShowMessage(std::string_view caption, std::string_view text) {
     const ModalScope modal(state_.messageBoxOpen);
-    shell_.ShowMessage(caption, text);
+    shell_.ShowMessage(std::string(caption), std::string(text));
 }
 
 void Editor::ShowAbout() {
@@ -248,8 +246,4 @@ bool Editor::RunSelectFolderDialog(std::string* folder) {
 
 std::string Editor::StartupPicturePath() const {
     return JoinPath(assetFolder_, "BackPict.ADM");
-}
-
-bool Editor::AnyModeOn() const {
-    return state_.rescaleMode || state_.adjustMode || state_.effectMode || state_.toneMode;
 }

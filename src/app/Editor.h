@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "app/EditorState.h"
 #include "app/Menus.h"
@@ -26,6 +27,9 @@
 #include "dialogs/OpenBrowser.h"
 #include "effects/PaintRandom.h"
 #include "image/PictureType.h"
+
+// What a command that enters a mode means; the table is in EditorModes.cpp.
+struct ModeEntry;
 
 class Editor {
   public:
@@ -64,10 +68,17 @@ class Editor {
     // ending in Shell::Quit.
     void CloseRequested();
 
+    // Makes the picture file the photo, as the Open browser's OK does: it
+    // becomes the current file (which Recover reloads and Save as proposes),
+    // unmoved, unchanged and without decorations. A file that cannot be
+    // decoded changes nothing; the screen is presented afresh and the user
+    // is told. False when the picture was not opened, also when a mode, the
+    // browser or a question is up (then nothing is shown).
+    bool OpenPicture(const std::string& path);
+
     const EditorState& State() const { return state_; }
     // The Open browser while it is up, else null.
     const OpenBrowser* Browser() const { return browser_.get(); }
-    EditorState& MutableState() { return state_; }
     const Menu& GetMenu(MenuId id) const;
     // The pop-up the soft key of the visible bar opens (MENU_NONE for a
     // plain command).
@@ -78,55 +89,78 @@ class Editor {
   private:
     enum SaveOutcome { SAVE_CANCELLED, SAVE_FAILED, SAVE_WRITTEN };
 
+    // Shows the wait cursor while it lives. Scopes may nest; the outermost
+    // one shows and hides the cursor.
+    class WaitCursorScope {
+      public:
+        explicit WaitCursorScope(Editor& editor);
+        ~WaitCursorScope();
+        WaitCursorScope(const WaitCursorScope&) = delete;
+        WaitCursorScope& operator=(const WaitCursorScope&) = delete;
+
+      private:
+        Editor& editor_;
+        bool outermost_;
+    };
+
     // Editor.cpp: the shell around the state.
     // After a change: the picture area composed afresh and presented.
     void ComposeAndPresent();
     // A repaint of an unchanged state: an open chooser's page comes from the
     // composite cache.
     void PresentScreen();
-    void BeginWaitCursor();
-    void EndWaitCursor();
     void ShowBar(BarId bar);
-    void SetTitle(const std::string& title);
-    bool AskQuestion(const std::string& caption, const std::string& text);
-    void ShowMessage(const std::string& caption, const std::string& text);
+    void SetTitle(std::string_view title);
+    bool AskQuestion(std::string_view caption, std::string_view text);
+    void ShowMessage(std::string_view caption, std::string_view text);
     void ShowAbout();
     bool RunSaveAsDialog(SaveAsDialogRequest& request);
     bool RunSelectFolderDialog(std::string* folder);
     std::string StartupPicturePath() const;
-    bool AnyModeOn() const;
 
-    // LoadCanvasPicture.cpp
+    // EditorFiles.cpp: pictures in and out.
     bool LoadCanvasPicture(const std::string& path);
+    bool DecodeIntoPhoto(const std::string& path);
     void ResetAfterLoad();
+    void Recover();
+    void SaveAs();
+    SaveOutcome SaveAsCommand();
+    bool SaveAsOkSteps(const std::string& name, PictureType format);
+    bool WritePhoto();
 
-    // EditorKeys.cpp
-    int16_t HeldKeyStep();
-    int16_t StepFor(Direction direction, int16_t step) const;
-    void MarkHeld(Direction direction);
-    void RouteKey(int16_t keyCode, int16_t step);
-    void RescaleKey(int16_t keyCode, int16_t step);
-    void AdjustKey(int16_t keyCode);
-    void PickerKey(int16_t keyCode, int16_t step);
-    void ChooserKey(int16_t keyCode);
-    void ObjectKey(int16_t keyCode, int16_t step);
-    void PhotoKey(int16_t keyCode, int16_t step);
-    void Rescale();
-
-    // EditorModes.cpp
-    void EnterRescaleOrAdjust(uint16_t id);
-    void RunEffect(uint16_t id);
-    void EnterColorTones();
+    // EditorModes.cpp: the mode table, entering and leaving the modes, and
+    // what the modes do with their commands and keys.
+    bool EnterModeCommand(uint16_t id);
+    void EnterMode(const ModeEntry& entry);
+    void ShowMode(const ModeEntry& entry);
+    bool MakeModeCopy();
+    void PaintEffect(const ModeEntry& entry);
+    void StartColorTones(const ModeEntry& entry);
     void Done();
     void AcceptMode();
     void CancelMode();
     void Reset();
-    void ResetPosition();
     void IncreaseOrDecrease(bool increase);
     void MoveCommand(uint16_t id);
-    void Recover();
-    bool ChangeAdjustLevel(int16_t level);
-    bool MakeModeCopy();
+    void MoveScaledPicture(uint16_t id);
+    void RescaleKey(int16_t keyCode, int16_t step);
+    void Rescale();
+    void AdjustKey(int16_t keyCode);
+    void ChangeAdjustLevel(int16_t level);
+
+    // EditorKeys.cpp: the held-key step, the routing of a key by the mode,
+    // the keys outside the modes and the photo's position.
+    int16_t HeldKeyStep();
+    int16_t StepFor(Direction direction, int16_t step) const;
+    void MarkHeld(Direction direction);
+    void RouteKey(int16_t keyCode, int16_t step);
+    void LayerKey(int16_t keyCode, int16_t step);
+    void PickerKey(int16_t keyCode, int16_t step);
+    void ChooserKey(int16_t keyCode);
+    void ObjectKey(int16_t keyCode, int16_t step);
+    void PhotoKey(int16_t keyCode, int16_t step);
+    void MovePhotoOnePixel(uint16_t id);
+    void ResetPosition();
 
     // EditorCommands.cpp
     void UpdateMenus();
@@ -143,11 +177,6 @@ class Editor {
     void BrowserChangeFolder();
     void LoadBrowserThumbnails();
     void CloseBrowser();
-
-    // SaveAsCommand.cpp
-    SaveOutcome SaveAsCommand();
-    bool SaveAsOkSteps(const std::string& name, PictureType format);
-    void SaveAs();
 
     // EditorDecorations.cpp
     void BuildDecorationPopups();

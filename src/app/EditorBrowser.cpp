@@ -10,16 +10,19 @@
 // work folder over the picture area with its own bar. Nothing opens the
 // browser from inside a mode: the mode's bar has no "File" menu.
 void Editor::OpenCommand() {
-    if (browser_ || AnyModeOn()) {
+    if (browser_ || state_.mode != EditMode::Normal) {
         return;
     }
-    if (state_.photoChanged && AskQuestion("Save", ResString(IDS_SAVE_QUESTION))) {
+    if (state_.photoChanged &&
+        AskQuestion(ResString(IDS_SAVE_CAPTION), ResString(IDS_SAVE_QUESTION))) {
         SaveAsCommand();
     }
-    BeginWaitCursor();
-    browser_ = std::make_unique<OpenBrowser>(state_.workFolder, ResString(IDS_NO_FILES));
-    browser_->LoadVisibleThumbnails();
-    EndWaitCursor();
+    {
+        const WaitCursorScope wait(*this);
+        browser_ =
+            std::make_unique<OpenBrowser>(state_.workFolder, std::string(ResString(IDS_NO_FILES)));
+        browser_->LoadVisibleThumbnails();
+    }
     ShowBar(BAR_BROWSER);
     shell_.ShowBrowser(browser_.get());
 }
@@ -71,9 +74,10 @@ void Editor::BrowserKey(int16_t keyCode) {
     }
 }
 
-// The selected file becomes the photo. A file that cannot be decoded
-// changes nothing: the picture, the decorations, the current file and the
-// work folder stay as they were, and the user is told.
+// The selected file becomes the photo and its folder the work folder. A
+// file that cannot be decoded changes nothing: the picture, the
+// decorations, the current file and the work folder stay as they were, and
+// the user is told.
 void Editor::BrowserOk() {
     if (!browser_->Accept()) {
         return;
@@ -81,14 +85,7 @@ void Editor::BrowserOk() {
     const std::string path = browser_->SelectedPath();
     const std::string folder = browser_->Folder();
     CloseBrowser();
-    if (!LoadCanvasPicture(path)) {
-        ComposeAndPresent();
-        const std::string caption = ResString(IDS_PRODUCT);
-        ShowMessage(caption, ResString(IDS_CANNOT_OPEN));
-        return;
-    }
-    state_.currentFile = path;
-    if (!EqualIgnoringCase(folder, state_.workFolder)) {
+    if (OpenPicture(path) && !EqualIgnoringCase(folder, state_.workFolder)) {
         state_.workFolder = folder;
     }
 }
@@ -115,9 +112,8 @@ void Editor::LoadBrowserThumbnails() {
     if (!browser_->ThumbnailsPending()) {
         return;
     }
-    BeginWaitCursor();
+    const WaitCursorScope wait(*this);
     browser_->LoadVisibleThumbnails();
-    EndWaitCursor();
 }
 
 void Editor::CloseBrowser() {

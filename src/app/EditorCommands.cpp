@@ -1,5 +1,5 @@
-// The command table, the menus' enabled states when a pop-up opens, the
-// colour picker's "Change Color" and the Close flow.
+// The commands, the menus' enabled states when a pop-up opens, the colour
+// picker's "Change Color" and the Close flow.
 #include "app/Commands.h"
 #include "app/Editor.h"
 #include "app/Strings.h"
@@ -11,6 +11,9 @@ void Editor::Command(uint16_t id) {
         return;
     }
     if (browser_ && BrowserCommand(id)) {
+        return;
+    }
+    if (EnterModeCommand(id)) {
         return;
     }
     switch (id) {
@@ -25,7 +28,7 @@ void Editor::Command(uint16_t id) {
             break;
         case CMD_OK:
             // Without a mode "OK" belongs to the Open browser.
-            if (state_.effectMode || state_.toneMode) {
+            if (state_.mode == EditMode::Effect || state_.mode == EditMode::Tones) {
                 AcceptMode();
             }
             break;
@@ -38,21 +41,6 @@ void Editor::Command(uint16_t id) {
             break;
         case CMD_SAVE_AS:
             SaveAs();
-            break;
-        case CMD_RESCALE:
-        case CMD_BRIGHTNESS:
-        case CMD_CONTRAST:
-        case CMD_HUE:
-        case CMD_VIVIDNESS:
-            EnterRescaleOrAdjust(id);
-            break;
-        case CMD_OIL_PAINT:
-        case CMD_WATER_PAINT:
-        case CMD_WAX_PAINT:
-            RunEffect(id);
-            break;
-        case CMD_COLOR_TONES:
-            EnterColorTones();
             break;
         case CMD_DONE:
             Done();
@@ -94,23 +82,25 @@ void Editor::Command(uint16_t id) {
     }
 }
 
-// A menu is opening: the visible bar is made the mode's again, and outside
-// the modes the items that would do nothing are greyed.
+// A menu is opening: in a mode the bar it was entered with is shown again
+// (and the rescale scale items greyed at their limits); outside the modes
+// the items that would do nothing are greyed.
 void Editor::UpdateMenus() {
-    if (state_.rescaleMode) {
-        ShowBar(BAR_RESCALE);
-        Menu& action = menus_[MENU_RESCALE_ACTION];
-        EnableMenuCommand(&action, CMD_INCREASE, state_.scalePercent < state_.scaleMaximum);
-        EnableMenuCommand(&action, CMD_DECREASE, state_.scalePercent > state_.scaleMinimum);
-        return;
-    }
-    if (state_.adjustMode) {
-        ShowBar(BAR_ADJUST);
-        return;
-    }
-    if (state_.toneMode || state_.effectMode) {
-        ShowBar(BAR_OK_CANCEL);
-        return;
+    switch (state_.mode) {
+        case EditMode::Rescale: {
+            ShowBar(state_.bar);
+            Menu& action = menus_[MENU_RESCALE_ACTION];
+            EnableMenuCommand(&action, CMD_INCREASE, state_.scalePercent < kScaleMaximum);
+            EnableMenuCommand(&action, CMD_DECREASE, state_.scalePercent > kScaleMinimum);
+            return;
+        }
+        case EditMode::Adjust:
+        case EditMode::Effect:
+        case EditMode::Tones:
+            ShowBar(state_.bar);
+            return;
+        case EditMode::Normal:
+            break;
     }
     const bool decorations = DecorationPending(state_);
     const bool moved = state_.photoX != 0 || state_.photoY != 0;
@@ -148,7 +138,7 @@ void Editor::OpenPicker() {
 // work folder is remembered and the program ends.
 void Editor::CloseFlow() {
     if (state_.photoChanged || DecorationPending(state_)) {
-        if (AskQuestion("Save", ResString(IDS_SAVE_QUESTION))) {
+        if (AskQuestion(ResString(IDS_SAVE_CAPTION), ResString(IDS_SAVE_QUESTION))) {
             SettleDecorations();
             if (SaveAsCommand() == SAVE_FAILED) {
                 return;

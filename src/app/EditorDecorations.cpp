@@ -14,14 +14,28 @@
 
 namespace {
 
-const char kFrameCaption[] = "Border";
-const char kObjectCaption[] = "Floating";
+StringId KindName(int16_t kind) {
+    switch (kind) {
+        case DECOR_FRAME:
+            return IDS_KIND_FRAME;
+        case DECOR_PATTERN12:
+            return IDS_KIND_PATTERN12;
+        case DECOR_PATTERN24:
+            return IDS_KIND_PATTERN24;
+        case DECOR_PICTURE:
+            return IDS_KIND_PICTURE;
+        case DECOR_WORD:
+            return IDS_KIND_WORD;
+        default:
+            return IDS_KIND_COLORFUL_WORD;
+    }
+}
 
 // "Add Frame" and its themes, "Name(count)", greyed when they have no item.
 MenuItem PopupOf(const DecorationPopup& popup) {
     MenuItem item;
     item.popup = true;
-    item.text = ResString(IDS_ADD) + " " + ResString(IDS_KIND_FIRST + popup.kind);
+    item.text.append(ResString(IDS_ADD)).append(" ").append(ResString(KindName(popup.kind)));
     for (const ThemeMenuItem& theme : popup.items) {
         MenuItem entry;
         entry.id = theme.id;
@@ -38,7 +52,7 @@ MenuItem PopupOf(const DecorationPopup& popup) {
 // in kind order, before the separator that precedes "Merge"; categories
 // without themes get none.
 void Editor::BuildDecorationPopups() {
-    BeginWaitCursor();
+    const WaitCursorScope wait(*this);
     const std::vector<DecorationPopup> popups = BuildDecorationMenu(assetFolder_, &state_.themes);
     Menu& object = menus_[MENU_OBJECT];
     size_t position = 1;
@@ -48,7 +62,6 @@ void Editor::BuildDecorationPopups() {
         ++position;
     }
     state_.decorationMenuPending = false;
-    EndWaitCursor();
 }
 
 // What is pending is settled first, the frame before the object. For a new
@@ -60,7 +73,7 @@ void Editor::ThemeCommand(uint16_t id) {
     int16_t kind = -1;
     int16_t theme = -1;
     // The modes' menus offer no theme; a command sent anyway is ignored.
-    if (AnyModeOn() || !DecodeThemeCommand(id, state_.themes, &kind, &theme)) {
+    if (state_.mode != EditMode::Normal || !DecodeThemeCommand(id, state_.themes, &kind, &theme)) {
         return;
     }
     if (kind == DECOR_FRAME) {
@@ -91,14 +104,14 @@ void Editor::ThemeCommand(uint16_t id) {
 // "Merge": the frame when one is placed, else the floating object; both
 // burn into the display photo, which then counts as changed.
 void Editor::MergeCommand() {
-    if (!AnyModeOn() && MergeNextDecoration(&state_)) {
+    if (state_.mode == EditMode::Normal && MergeNextDecoration(&state_)) {
         state_.photoChanged = true;
         ComposeAndPresent();
     }
 }
 
 void Editor::DeleteCommand() {
-    if (!AnyModeOn() && DeleteDecorations(&state_)) {
+    if (state_.mode == EditMode::Normal && DeleteDecorations(&state_)) {
         ComposeAndPresent();
     }
 }
@@ -117,7 +130,7 @@ void Editor::SettleDecorations() {
 // "Do you want to merge the frame object ?": Yes burns the frame in; No
 // removes it when removeOnNo, else leaves it placed.
 void Editor::AskAboutFrame(bool removeOnNo) {
-    if (AskQuestion(kFrameCaption, ResString(IDS_MERGE_FRAME))) {
+    if (AskQuestion(ResString(IDS_FRAME_CAPTION), ResString(IDS_MERGE_FRAME))) {
         if (MergeFrame(&state_)) {
             state_.photoChanged = true;
             ComposeAndPresent();
@@ -129,7 +142,7 @@ void Editor::AskAboutFrame(bool removeOnNo) {
 
 // "Do you want to merge the moveable object ?", likewise for the object.
 void Editor::AskAboutObject(bool removeOnNo) {
-    if (AskQuestion(kObjectCaption, ResString(IDS_MERGE_OBJECT))) {
+    if (AskQuestion(ResString(IDS_OBJECT_CAPTION), ResString(IDS_MERGE_OBJECT))) {
         if (MergeFloatingObject(&state_)) {
             state_.photoChanged = true;
             ComposeAndPresent();

@@ -1,17 +1,16 @@
-// Key presses: the held-key step, the routing to the mode that takes the
-// key, and the keys of the rescale and adjust modes, the picker, an open
-// decoration chooser, the floating object and the photo.
+// Key presses outside the modes' own keys: the held-key step, the routing
+// of a key by the mode, and the keys of the picker, an open decoration
+// chooser, the floating object and the photo; with the photo's position
+// also the menu's one-pixel moves and Reset Position.
 #include <algorithm>
 
-#include "adjust/AdjustKind.h"
-#include "adjust/AdjustTone.h"
 #include "adjust/ApplyColorTone.h"
+#include "app/Commands.h"
 #include "app/Editor.h"
 #include "app/Keys.h"
 #include "decor/Chooser.h"
 #include "decor/ColorPicker.h"
 #include "decor/Decorations.h"
-#include "image/Resample.h"
 
 namespace {
 
@@ -21,28 +20,6 @@ constexpr int16_t kMaxKeyStep = 8;
 constexpr int kPhotoLowest = -50;
 constexpr int kPhotoHighestY = 130;
 constexpr int kPhotoRightmostX = 126;
-// The scaled picture may go this far right or up; left and down it keeps at
-// least one column or row on screen.
-constexpr int kScaledFarthest = 150;
-
-Direction DirectionOfKey(int16_t keyCode) {
-    switch (keyCode) {
-        case KEY_DOWN:
-            return DIRECTION_DOWN;
-        case KEY_UP:
-            return DIRECTION_UP;
-        case KEY_LEFT:
-            return DIRECTION_LEFT;
-        case KEY_RIGHT:
-            return DIRECTION_RIGHT;
-        default:
-            return DIRECTION_NONE;
-    }
-}
-
-int16_t ToShort(int value) {
-    return static_cast<int16_t>(value);
-}
 
 }  // namespace
 
@@ -70,16 +47,34 @@ void Editor::MarkHeld(Direction direction) {
     state_.lastDirection = direction;
 }
 
-// The first of these that applies takes the key, also when it does not know
-// it.
+// Rescale and Adjust take every key; in the effect and colour tones modes
+// the action key accepts the result. Any other key goes to what lies on
+// top of the picture.
 void Editor::RouteKey(int16_t keyCode, int16_t step) {
-    if (state_.rescaleMode) {
-        RescaleKey(keyCode, step);
-    } else if (state_.adjustMode) {
-        AdjustKey(keyCode);
-    } else if ((state_.effectMode || state_.toneMode) && keyCode == KEY_ACTION) {
-        AcceptMode();
-    } else if (state_.picker.open) {
+    switch (state_.mode) {
+        case EditMode::Rescale:
+            RescaleKey(keyCode, step);
+            return;
+        case EditMode::Adjust:
+            AdjustKey(keyCode);
+            return;
+        case EditMode::Effect:
+        case EditMode::Tones:
+            if (keyCode == KEY_ACTION) {
+                AcceptMode();
+                return;
+            }
+            break;
+        case EditMode::Normal:
+            break;
+    }
+    LayerKey(keyCode, step);
+}
+
+// The first of these that is on screen takes the key, also when it does not
+// know it.
+void Editor::LayerKey(int16_t keyCode, int16_t step) {
+    if (state_.picker.open) {
         PickerKey(keyCode, step);
     } else if (state_.chooser.AnyOpen()) {
         ChooserKey(keyCode);
@@ -88,138 +83,6 @@ void Editor::RouteKey(int16_t keyCode, int16_t step) {
     } else {
         PhotoKey(keyCode, step);
     }
-}
-
-void Editor::RescaleKey(int16_t keyCode, int16_t step) {
-    const Direction direction = DirectionOfKey(keyCode);
-    const int moveBy = StepFor(direction, step);
-    const int x = state_.scaledX;
-    const int y = state_.scaledY;
-    const int width = state_.scaledWidth;
-    const int height = state_.scaledHeight;
-    const int percent = state_.scalePercent;
-    bool moved = false;
-    bool scaled = false;
-    switch (keyCode) {
-        case KEY_DOWN:
-            if (y > 1 - height) {
-                state_.scaledY = ToShort(std::max(y - moveBy, 1 - height));
-                moved = true;
-            }
-            break;
-        case KEY_UP:
-            if (y < kScaledFarthest) {
-                state_.scaledY = ToShort(std::min(y + moveBy, kScaledFarthest));
-                moved = true;
-            }
-            break;
-        case KEY_LEFT:
-            if (x > 1 - width) {
-                state_.scaledX = ToShort(std::max(x - moveBy, 1 - width));
-                moved = true;
-            }
-            break;
-        case KEY_RIGHT:
-            if (x < kScaledFarthest) {
-                state_.scaledX = ToShort(std::min(x + moveBy, kScaledFarthest));
-                moved = true;
-            }
-            break;
-        case KEY_DIGIT_0 + 1:
-            if (percent < state_.scaleMaximum) {
-                state_.scalePercent = ToShort(std::min(percent + 2, int{state_.scaleMaximum}));
-                scaled = true;
-            }
-            break;
-        case KEY_DIGIT_0 + 2:
-            if (percent > state_.scaleMinimum) {
-                state_.scalePercent = ToShort(std::max(percent - 2, int{state_.scaleMinimum}));
-                scaled = true;
-            }
-            break;
-        default:
-            break;
-    }
-    if (moved) {
-        MarkHeld(direction);
-    } else if (scaled) {
-        Rescale();
-    } else {
-        return;
-    }
-    ComposeAndPresent();
-}
-
-// Makes the mode copy the display photo at the current scale percent. A
-// shrinking picture stays centred on its old place; a growing one keeps its
-// lowest-left corner, so it grows to the right and upwards.
-void Editor::Rescale() {
-    state_.modeCopy.reset();
-    const int oldWidth = state_.scaledWidth;
-    const int oldHeight = state_.scaledHeight;
-    const int percent = state_.scalePercent;
-    const int width = (percent * kCanvasWidth + 50) / 100;
-    const int height = (percent * kCanvasHeight + 50) / 100;
-    if (width < oldWidth) {
-        state_.scaledX = ToShort(state_.scaledX + (oldWidth - width) / 2);
-    }
-    if (height < oldHeight) {
-        state_.scaledY = ToShort(state_.scaledY + (oldHeight - height) / 2);
-    }
-    state_.scaledWidth = ToShort(width);
-    state_.scaledHeight = ToShort(height);
-    state_.modeCopyStride = DibRowStride(width, 24);
-    if (state_.displayPhoto) {
-        state_.modeCopy = RescaleCanvas(DibPixels(state_.displayPhoto.get()), width, height);
-    }
-}
-
-void Editor::AdjustKey(int16_t keyCode) {
-    const int level = state_.adjustLevel;
-    int next = level;
-    if (state_.adjustKind == ADJUST_VIVIDNESS) {
-        // Below the neutral level the curve changes fast, so the steps
-        // there are single; down from above never jumps past neutral.
-        switch (keyCode) {
-            case KEY_UP:
-                next = level + (level < kVividnessNeutralLevel ? 1 : 3);
-                break;
-            case KEY_DOWN:
-                next = level <= kVividnessNeutralLevel
-                           ? level - 1
-                           : std::max(level - 2, int{kVividnessNeutralLevel});
-                break;
-            case KEY_RIGHT:
-                next = level + 1;
-                break;
-            case KEY_LEFT:
-                next = level - 1;
-                break;
-            default:
-                return;
-        }
-    } else {
-        const bool hue = state_.adjustKind == ADJUST_HUE;
-        const int large = hue ? 3 : 5;
-        const int small = hue ? 1 : 2;
-        switch (keyCode) {
-            case KEY_UP:
-                next = level + large;
-                break;
-            case KEY_DOWN:
-                next = level - large;
-                break;
-            case KEY_RIGHT:
-                next = level + small;
-                break;
-            case KEY_LEFT:
-                next = level - small;
-                break;
-            default:
-                return;
-        }
-    }
-    ChangeAdjustLevel(ToShort(next));
 }
 
 void Editor::PickerKey(int16_t keyCode, int16_t step) {
@@ -239,7 +102,7 @@ void Editor::PickerKey(int16_t keyCode, int16_t step) {
     MarkHeld(direction);
     // Colour tones follow the colour, always re-toned from the untouched
     // copy so that nothing accumulates.
-    if (state_.toneMode && state_.modeCopy && state_.displayPhoto) {
+    if (state_.mode == EditMode::Tones && state_.modeCopy && state_.displayPhoto) {
         ApplyColorTone(DibPixels(state_.modeCopy.get()), DibPixels(state_.displayPhoto.get()),
                        state_.currentColor.blue, state_.currentColor.green, state_.currentColor.red,
                        kCanvasWidth, kCanvasHeight);
@@ -320,4 +183,33 @@ void Editor::PhotoKey(int16_t keyCode, int16_t step) {
         MarkHeld(direction);
         ComposeAndPresent();
     }
+}
+
+// The menu's moves outside rescale go one pixel at a time, without the
+// keys' limits.
+void Editor::MovePhotoOnePixel(uint16_t id) {
+    switch (id) {
+        case CMD_MOVE_LEFT:
+            state_.photoX = ToShort(state_.photoX - 1);
+            break;
+        case CMD_MOVE_RIGHT:
+            state_.photoX = ToShort(state_.photoX + 1);
+            break;
+        case CMD_MOVE_UP:
+            state_.photoY = ToShort(state_.photoY + 1);
+            break;
+        default:
+            state_.photoY = ToShort(state_.photoY - 1);
+            break;
+    }
+    ComposeAndPresent();
+}
+
+void Editor::ResetPosition() {
+    if (state_.photoX == 0 && state_.photoY == 0) {
+        return;
+    }
+    state_.photoX = 0;
+    state_.photoY = 0;
+    ComposeAndPresent();
 }

@@ -1,26 +1,45 @@
 // EditorState: the one program-wide record of everything that outlives a
-// key press or command. The scene fields (pictures, modes, offsets, colour,
-// decorations) come from Scene; the rest is the editor's own.
+// key press or command. The scene fields (pictures, the mode, offsets,
+// colour, decorations) come from Scene; the rest is the editor's own.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "adjust/AdjustKind.h"
 #include "app/Menus.h"
 #include "decor/Direction.h"
 #include "decor/Scene.h"
+
+// The paint effects of the "Effect" menu, in its order.
+enum EffectKind : int16_t {
+    EFFECT_NONE = 0,
+    EFFECT_OIL = 1,
+    EFFECT_WATER = 2,
+    EFFECT_WAX = 3,
+};
+
+// The scale percent of the rescale mode runs from 44 to 155.
+constexpr int16_t kScaleMinimum = 44;
+constexpr int16_t kScaleMaximum = 155;
+
+// The state's positions, levels and percents are 16 bits wide; arithmetic on
+// them runs in int and is narrowed back through this.
+constexpr int16_t ToShort(int value) {
+    return static_cast<int16_t>(value);
+}
 
 struct EditorState : Scene {
     // 8-bit scratch map of the paint effects (the edge map), 176 x 180.
     DibBlock effectScratch;
 
-    // Adjust mode: the AdjustKind (1 .. 4); effect mode: 1 oil, 2 water, 3 wax.
-    int16_t adjustKind = 0;
+    // The kind of the adjust mode and of the effect last entered. Entering
+    // either clears the other, so at most one is set (0 before any).
+    AdjustKind adjustKind{};
+    EffectKind effectKind = EFFECT_NONE;
     int16_t adjustLevel = 0;
 
-    int16_t scalePercent = 100;
-    int16_t scaleMinimum = 44;
-    int16_t scaleMaximum = 155;
+    int16_t scalePercent = 100;  // kScaleMinimum .. kScaleMaximum
 
     bool photoChanged = false;
     // A question or message of the program is on screen: keys and menu

@@ -5,15 +5,9 @@
 std::string GetSettingString(SettingsStore* store, uint32_t sectionId, uint32_t nameId,
                              const char* fallback) {
     std::string value = fallback != nullptr ? fallback : "";
-    if (store == nullptr) {
-        return value;
-    }
-    std::string section;
-    std::string name;
-    LoadResString(sectionId, &section);
-    LoadResString(nameId, &name);
     std::string stored;
-    if (store->Read(section, name, &stored)) {
+    if (store != nullptr &&
+        store->Read(std::string(ResString(sectionId)), std::string(ResString(nameId)), &stored)) {
         value = stored;
     }
     return value;
@@ -21,12 +15,7 @@ std::string GetSettingString(SettingsStore* store, uint32_t sectionId, uint32_t 
 
 void SetSettingString(SettingsStore* store, uint32_t sectionId, uint32_t nameId,
                       const std::string& value) {
-    if (store == nullptr) {
-        return;
+    if (store != nullptr) {
+        store->Write(std::string(ResString(sectionId)), std::string(ResString(nameId)), value);
     }
-    std::string section;
-    std::string name;
-    LoadResString(sectionId, &section);
-    LoadResString(nameId, &name);
-    store->Write(section, name, value);
 }

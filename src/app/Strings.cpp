@@ -1,7 +1,6 @@
 #include "app/Strings.h"
 
 #include <algorithm>
-#include <array>
 #include <cstddef>
 #include <iterator>
 
@@ -9,7 +8,7 @@ namespace {
 
 struct StringEntry {
     uint16_t id;
-    const char* text;
+    std::string_view text;
 };
 
 // Sorted by id, so that a lookup can halve its way to the entry.
@@ -43,6 +42,10 @@ constexpr StringEntry kStrings[] = {
     {10039, "Adjust Vividness"},
     {10047, "Add"},
     {10048, "Cannot open this picture !"},
+    {10049, "Save"},
+    {10050, "Save File"},
+    {10051, "Border"},
+    {10052, "Floating"},
     {40059, "File"},
     {40060, "Object"},
     {40061, "Continue"},
@@ -50,33 +53,26 @@ constexpr StringEntry kStrings[] = {
     {40066, "Action"},
 };
 
-constexpr size_t kRotatingBuffers = 4;
+constexpr bool SortedById() {
+    for (size_t i = 1; i < std::size(kStrings); ++i) {
+        if (kStrings[i - 1].id >= kStrings[i].id) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(SortedById(), "the string table must stay sorted by id, without repeats");
 
 }  // namespace
 
-bool LoadResString(uint32_t id, std::string* text) {
+std::string_view ResString(uint32_t id) {
     const auto key = static_cast<uint16_t>(id & 0xFFFFu);
     const auto* end = std::end(kStrings);
     const auto* found = std::lower_bound(
         std::begin(kStrings), end, key,
         [](const StringEntry& entry, uint16_t wanted) { return entry.id < wanted; });
-    const bool exists = found != end && found->id == key;
-    if (text != nullptr) {
-        if (exists) {
-            *text = found->text;
-        } else {
-            text->clear();
-        }
+    if (found == end || found->id != key) {
+        return {};
     }
-    return exists;
-}
-
-const std::string& ResString(uint32_t id) {
-    // The four results are the lookup's own: a caller may hold one while
-    // making up to three more lookups. Each thread has its own set.
-    thread_local std::array<std::string, kRotatingBuffers> buffers;
-    thread_local size_t next = 0;
-    next = (next + 1) % kRotatingBuffers;
-    LoadResString(id, &buffers[next]);
-    return buffers[next];
+    return found->text;
 }

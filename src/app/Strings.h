@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 enum StringId : uint16_t {
     IDS_ABOUT_TITLE = 10003,       // "About Fotakle"
@@ -20,11 +20,26 @@ enum StringId : uint16_t {
     IDS_MERGE_OBJECT = 10021,     // "Do you want to merge the moveable object ?"
     IDS_ASSET_EXTENSION = 10026,  // ".adm"
     IDS_SAVE_QUESTION = 10027,    // "Do you want to save this image ?"
-    IDS_KIND_FIRST = 10028,       // "Frame"; kind k is 10028 + k
+    // The decoration categories' names, in DecorationKind order.
+    IDS_KIND_FRAME = 10028,
+    IDS_KIND_PATTERN12 = 10029,
+    IDS_KIND_PATTERN24 = 10030,
+    IDS_KIND_PICTURE = 10031,
+    IDS_KIND_WORD = 10032,
+    IDS_KIND_COLORFUL_WORD = 10033,
     IDS_CHANGE_FOLDER = 10034,
-    IDS_RESCALE_TITLE = 10035,  // "Rescale Image"; 10036 .. 10039 the adjust titles
-    IDS_ADD = 10047,            // "Add"
-    IDS_CANNOT_OPEN = 10048,    // "Cannot open this picture !"
+    // The titles of the rescale and adjust modes.
+    IDS_RESCALE_TITLE = 10035,     // "Rescale Image"
+    IDS_BRIGHTNESS_TITLE = 10036,  // "Adjust Brightness"
+    IDS_CONTRAST_TITLE = 10037,
+    IDS_HUE_TITLE = 10038,
+    IDS_VIVIDNESS_TITLE = 10039,
+    IDS_ADD = 10047,              // "Add"
+    IDS_CANNOT_OPEN = 10048,      // "Cannot open this picture !"
+    IDS_SAVE_CAPTION = 10049,     // "Save": the save question's caption
+    IDS_REPLACE_CAPTION = 10050,  // "Save File": the replace question's caption
+    IDS_FRAME_CAPTION = 10051,    // "Border": the frame's merge question
+    IDS_OBJECT_CAPTION = 10052,   // "Floating": the floating object's merge question
     IDS_FILE = 40059,
     IDS_OBJECT = 40060,
     IDS_CONTINUE = 40061,
@@ -32,12 +47,6 @@ enum StringId : uint16_t {
     IDS_ACTION = 40066,
 };
 
-// Copies string id (its low 16 bits) into text; false, with text emptied,
-// when the table has no such entry.
-bool LoadResString(uint32_t id, std::string* text);
-
-// String id loaded into the next of four rotating buffers (the first call
-// uses the second buffer), or an empty text when the table has no such
-// entry. A result stays valid until three more lookups have been made; keep
-// a copy to hold it longer.
-const std::string& ResString(uint32_t id);
+// The text of string id (its low 16 bits count), or an empty view when the
+// table has no such entry. The text lives as long as the program.
+std::string_view ResString(uint32_t id);

@@ -11,7 +11,7 @@ void ComposeFrame(const Scene& scene, uint8_t* target) {
     // The photo under the frame: the mode copy wherever a mode shows it,
     // else the display photo at its offset. The size comes from the image
     // itself, so a stale size field can never make a row read run past it.
-    const bool modeShown = scene.rescaleMode || scene.adjustMode;
+    const bool modeShown = scene.mode == EditMode::Rescale || scene.mode == EditMode::Adjust;
     const PhotoView photo = ViewPhoto(modeShown ? scene.modeCopy.get() : scene.displayPhoto.get());
     const int32_t offsetX = modeShown ? scene.scaledX : scene.photoX;
     const int32_t offsetY = modeShown ? scene.scaledY : scene.photoY;

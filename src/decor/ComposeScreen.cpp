@@ -40,7 +40,7 @@ void DrawBaseLayer(const Scene& scene, uint8_t* screen) {
         ComposeFrame(scene, screen);
         return;
     }
-    if (scene.rescaleMode) {
+    if (scene.mode == EditMode::Rescale) {
         // The copy's own size is what its rows hold.
         const PhotoView copy = ViewPhoto(scene.modeCopy.get());
         PlacePhoto(copy.pixels, screen, scene.scaledX, scene.scaledY, copy.width, copy.height, blue,
@@ -48,7 +48,7 @@ void DrawBaseLayer(const Scene& scene, uint8_t* screen) {
         return;
     }
     const PhotoView source =
-        ViewPhoto(scene.adjustMode ? scene.modeCopy.get() : scene.displayPhoto.get());
+        ViewPhoto(scene.mode == EditMode::Adjust ? scene.modeCopy.get() : scene.displayPhoto.get());
     if (scene.photoX == 0 && scene.photoY == 0 && source.width == kCanvasWidth &&
         source.height == kCanvasHeight) {
         std::memcpy(screen, source.pixels, kCanvasPixelBytes);
@@ -79,7 +79,7 @@ void DrawFloatingObject(const Scene& scene, uint8_t* screen) {
 }
 
 int32_t PickerBottomRow(const Scene& scene) {
-    if (scene.toneMode) {
+    if (scene.mode == EditMode::Tones) {
         return kPickerRowsTones;
     }
     if (scene.object.present) {

@@ -104,6 +104,10 @@ struct ChooserState {
     }
 };
 
+// The editor's mode: one at a time. The composition shows the mode copy in
+// Rescale and Adjust, and raises the colour picker in Tones.
+enum class EditMode { Normal, Rescale, Adjust, Effect, Tones };
+
 struct Scene {
     // The canvas being edited: 176 x 180, 24-bit. Absent only before the
     // first picture is in.
@@ -114,10 +118,7 @@ struct Scene {
     DibBlock modeCopy;
     int32_t modeCopyStride = 0;
 
-    bool rescaleMode = false;
-    bool adjustMode = false;
-    bool effectMode = false;
-    bool toneMode = false;
+    EditMode mode = EditMode::Normal;
 
     int16_t photoX = 0;  // offset of the display photo on the picture area
     int16_t photoY = 0;

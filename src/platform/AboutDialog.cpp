@@ -40,8 +40,8 @@ QFont AboutFont(int pixelSize, bool bold, const QStringList& texts, int width) {
 AboutDialog::AboutDialog(QWidget* parent, const QRect& phone, int factor)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
       factor_(factor),
-      title_(QString::fromStdString(ResString(IDS_ABOUT_TITLE))),
-      continueLabel_(QString::fromStdString(ResString(IDS_CONTINUE))),
+      title_(QString::fromUtf8(ResString(IDS_ABOUT_TITLE))),
+      continueLabel_(QString::fromUtf8(ResString(IDS_CONTINUE))),
       icon_(ProgramIconPixmap()) {
     setModal(true);
     setWindowTitle(title_);

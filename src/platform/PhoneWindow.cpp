@@ -323,10 +323,9 @@ void PhoneWindow::BuildMenusAndSoftKeys() {
         }
     }
     const SoftKeyBar& bar = FindSoftKeyBar(bar_);
-    leftLabel_ =
-        bar.left.command != 0 ? QString::fromStdString(ResString(bar.left.textId)) : QString();
+    leftLabel_ = bar.left.command != 0 ? QString::fromUtf8(ResString(bar.left.textId)) : QString();
     rightLabel_ =
-        bar.right.command != 0 ? QString::fromStdString(ResString(bar.right.textId)) : QString();
+        bar.right.command != 0 ? QString::fromUtf8(ResString(bar.right.textId)) : QString();
     update(SoftKeyStripRect(PhoneRect(), ScaleFactor()));
 }
 

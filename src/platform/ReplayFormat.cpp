@@ -36,20 +36,28 @@ void AppendPair(const char* name, int value, std::string* out) {
     AppendPair(name, std::to_string(value), out);
 }
 
-const char* ModeName(const EditorState& state) {
-    if (state.rescaleMode) {
-        return "rescale";
-    }
-    if (state.adjustMode) {
-        return "adjust";
-    }
-    if (state.effectMode) {
-        return "effect";
-    }
-    if (state.toneMode) {
-        return "tones";
+const char* ModeName(EditMode mode) {
+    switch (mode) {
+        case EditMode::Rescale:
+            return "rescale";
+        case EditMode::Adjust:
+            return "adjust";
+        case EditMode::Effect:
+            return "effect";
+        case EditMode::Tones:
+            return "tones";
+        case EditMode::Normal:
+            break;
     }
     return "normal";
+}
+
+// The kind of the adjust mode or effect entered last (0 before any).
+int KindValue(const EditorState& state) {
+    if (state.effectKind != EFFECT_NONE) {
+        return state.effectKind;
+    }
+    return state.adjustKind;
 }
 
 // The open decoration chooser, by the kind of its items.
@@ -126,8 +134,8 @@ std::string FormatReplayState(const EditorState& state) {
                   static_cast<unsigned>(state.currentColor.green & 0xff),
                   static_cast<unsigned>(state.currentColor.blue & 0xff));
     std::string out;
-    AppendPair("mode", ModeName(state), &out);
-    AppendPair("adjust_kind", state.adjustKind, &out);
+    AppendPair("mode", ModeName(state.mode), &out);
+    AppendPair("adjust_kind", KindValue(state), &out);
     AppendPair("level", state.adjustLevel, &out);
     AppendPair("photo_x", state.photoX, &out);
     AppendPair("photo_y", state.photoY, &out);

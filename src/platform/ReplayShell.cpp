@@ -72,7 +72,7 @@ void ReplayShell::ShowMessage(const std::string& caption, const std::string& tex
 }
 
 void ReplayShell::ShowAbout() {
-    out_ << "about: " << EscapeReplayText(ResString(IDS_ABOUT_TITLE)) << '\n';
+    out_ << "about: " << EscapeReplayText(std::string(ResString(IDS_ABOUT_TITLE))) << '\n';
 }
 
 void ReplayShell::SetTitle(const std::string& title) {

@@ -115,8 +115,7 @@ class SaveFormatField : public QWidget {
 SaveAsDialog::SaveAsDialog(QWidget* parent, const QRect& phone, int factor,
                            SaveAsDialogRequest& request)
     : PhoneDialog(parent, phone, factor, QStringLiteral("Save as"),
-                  QString::fromStdString(ResString(IDS_OK)),
-                  QString::fromStdString(ResString(IDS_CANCEL))),
+                  QString::fromUtf8(ResString(IDS_OK)), QString::fromUtf8(ResString(IDS_CANCEL))),
       request_(request) {
     setFont(DialogFont(Factor()));
 

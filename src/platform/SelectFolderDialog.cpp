@@ -79,8 +79,7 @@ QPixmap FolderIconPixmap(int index, int factor) {
 SelectFolderDialog::SelectFolderDialog(QWidget* parent, const QRect& phone, int factor,
                                        const std::string& folder)
     : PhoneDialog(parent, phone, factor, QStringLiteral("Select Folder"),
-                  QString::fromStdString(ResString(IDS_OK)),
-                  QString::fromStdString(ResString(IDS_CANCEL))) {
+                  QString::fromUtf8(ResString(IDS_OK)), QString::fromUtf8(ResString(IDS_CANCEL))) {
     const int f = Factor();
     const QPixmap open = FolderIconPixmap(ICON_OPEN, f);
     const QPixmap closed = FolderIconPixmap(ICON_CLOSED, f);
@@ -105,7 +104,7 @@ SelectFolderDialog::SelectFolderDialog(QWidget* parent, const QRect& phone, int 
     tree_->installEventFilter(this);
     connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { Fill(item); });
 
-    root_ = new QTreeWidgetItem(tree_, {QString::fromStdString(ResString(IDS_ROOT_FOLDER))});
+    root_ = new QTreeWidgetItem(tree_, {QString::fromUtf8(ResString(IDS_ROOT_FOLDER))});
     root_->setData(0, kLabelRole, QByteArray("/"));
     root_->setIcon(0, deviceIcon_);
     root_->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);

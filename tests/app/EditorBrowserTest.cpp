@@ -58,12 +58,11 @@ TEST_F(EditorBrowserTest, OkLoadsTheSelectedFileAndAdoptsItsFolder) {
 }
 
 TEST_F(EditorBrowserTest, AFileThatCannotBeOpenedChangesNothing) {
-    editor_->Command(CMD_BRIGHTNESS);
-    Tap(KEY_UP);
-    editor_->Command(CMD_DONE);
+    StandardLibrary();
+    ASSERT_TRUE(editor_->OpenPicture(pics_ + "/b.bmp"));
+    ChangePhoto();
     Tap(KEY_UP, 3);
-    editor_->MutableState().object.present = true;
-    editor_->MutableState().currentFile = dir_.File("before.jpg");
+    Choose(kPictureTheme, 1);
     const std::vector<uint8_t> photo = Photo();
     shell_.answers = {false};
     OpenPics();
@@ -77,7 +76,7 @@ TEST_F(EditorBrowserTest, AFileThatCannotBeOpenedChangesNothing) {
     EXPECT_EQ(Photo(), photo);
     EXPECT_TRUE(State().photoChanged && State().object.present);
     EXPECT_EQ(State().photoY, 3);
-    EXPECT_EQ(State().currentFile, dir_.File("before.jpg"));
+    EXPECT_EQ(State().currentFile, pics_ + "/b.bmp");
     EXPECT_EQ(State().workFolder, dir_.Path());
 
     // Yes to the save question runs the Save-as dialog before the browser.
@@ -98,7 +97,7 @@ TEST_F(EditorBrowserTest, WhileUpItTakesOnlyItsOwnCommandsAndCancelChangesNothin
     editor_->MenuPopup();
     editor_->Paint();  // the browser, not the photo
     EXPECT_EQ(editor_->Browser(), browser);
-    EXPECT_FALSE(State().adjustMode);
+    EXPECT_EQ(State().mode, EditMode::Normal);
     EXPECT_TRUE(shell_.saveAsDialogs.empty());
     EXPECT_EQ(shell_.screens, screens);
     EXPECT_EQ(shell_.browserRepaints, 2);
@@ -127,4 +126,24 @@ TEST_F(EditorBrowserTest, WhileUpItTakesOnlyItsOwnCommandsAndCancelChangesNothin
     editor_->Command(CMD_OPEN);
     Tap(KEY_ACTION);
     EXPECT_EQ(editor_->Browser(), nullptr);
+}
+
+TEST_F(EditorBrowserTest, OpenPictureIsRefusedInAModeAndWhileTheBrowserIsUp) {
+    const std::string picture = pics_ + "/b.bmp";
+    editor_->Command(CMD_OPEN);
+    EXPECT_FALSE(editor_->OpenPicture(picture));
+    editor_->Command(CMD_CANCEL);
+    for (uint16_t mode : {CMD_RESCALE, CMD_CONTRAST, CMD_WAX_PAINT, CMD_COLOR_TONES}) {
+        SCOPED_TRACE(mode);
+        editor_->Command(mode);
+        const std::vector<uint8_t> photo = Photo();
+        EXPECT_FALSE(editor_->OpenPicture(picture));
+        EXPECT_EQ(Photo(), photo);
+        EXPECT_EQ(State().currentFile, "");
+        editor_->Command(CMD_CANCEL);
+    }
+    EXPECT_TRUE(shell_.messages.empty());
+    EXPECT_EQ(Photo(), original_);
+    EXPECT_TRUE(editor_->OpenPicture(picture));
+    EXPECT_EQ(CanvasPixel(Photo(), 58, 70), PixelAt(picture_.get(), 0, 0));
 }

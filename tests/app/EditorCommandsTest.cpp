@@ -1,10 +1,13 @@
-// Commands and menus: greying when a pop-up opens, the Close flow with its
-// question, Recover, and the About box.
+// Commands and menus: every item and soft key where it is offered, greying
+// when a pop-up opens, the Close flow with its question, Recover, and the
+// About box.
 #include <filesystem>
+#include <functional>
 
 #include "EditorFixture.h"
 #include "app/Commands.h"
 #include "app/Keys.h"
+#include "app/Strings.h"
 #include "image/SavePicture.h"
 
 namespace {
@@ -15,18 +18,112 @@ bool Enabled(const Editor& editor, MenuId menu, uint16_t id) {
     return item != nullptr && item->enabled;
 }
 
+void CollectCommands(const Menu& menu, std::vector<uint16_t>* ids) {
+    for (const MenuItem& item : menu) {
+        if (item.popup) {
+            CollectCommands(item.items, ids);
+        } else if (!item.IsSeparator()) {
+            ids->push_back(item.id);
+        }
+    }
+}
+
 }  // namespace
 
 class EditorCommandsTest : public EditorTest {
   protected:
-    void BrightenAndDone() {
-        editor_->Command(CMD_BRIGHTNESS);
-        Tap(KEY_UP);
-        editor_->Command(CMD_DONE);
+    // Everything the shell was asked to do so far, and the flags a command
+    // may change without a repaint.
+    std::vector<int> Observed() const {
+        return {shell_.screens,
+                static_cast<int>(shell_.titles.size()),
+                static_cast<int>(shell_.bars.size()),
+                static_cast<int>(shell_.questions.size()),
+                static_cast<int>(shell_.messages.size()),
+                static_cast<int>(shell_.saveAsDialogs.size()),
+                static_cast<int>(shell_.folderDialogs.size()),
+                static_cast<int>(shell_.browserShown.size()),
+                shell_.aboutBoxes,
+                shell_.quit ? 1 : 0};
     }
 };
 
+// Each menu and bar where a user meets it, with something there for every
+// item to act on: a changed, moved photo with a floating word under the main
+// bar, a level or scale off its start in the modes. A command in a menu or
+// on a soft key that the editor does not take shows up as a command that
+// changes nothing.
+TEST_F(EditorCommandsTest, EveryMenuItemAndSoftKeyTakesEffectWhereItIsOffered) {
+    StandardLibrary();
+    struct Place {
+        const char* name;
+        std::function<void()> reach;
+        std::vector<MenuId> menus;
+        BarId bar;
+    };
+    const Place places[] = {
+        {"main",
+         [&] {
+             ChangePhoto();
+             Tap(KEY_RIGHT);
+             Choose(kWordTheme, 1);
+         },
+         {MENU_FILE, MENU_OBJECT},
+         BAR_MAIN},
+        {"adjust",
+         [&] {
+             editor_->Command(CMD_BRIGHTNESS);
+             Tap(KEY_UP);
+         },
+         {MENU_ADJUST_ACTION},
+         BAR_ADJUST},
+        {"rescale",
+         [&] {
+             editor_->Command(CMD_RESCALE);
+             Tap(Digit(2));
+         },
+         {MENU_RESCALE_ACTION},
+         BAR_RESCALE},
+        {"effect", [&] { editor_->Command(CMD_OIL_PAINT); }, {}, BAR_OK_CANCEL},
+        {"browser", [&] { editor_->Command(CMD_OPEN); }, {}, BAR_BROWSER},
+    };
+    for (const Place& place : places) {
+        StartEditor();
+        editor_->MenuPopup();  // the decoration pop-ups, once read
+        place.reach();
+        ASSERT_EQ(State().bar, place.bar) << place.name;
+        std::vector<uint16_t> ids;
+        for (const MenuId menu : place.menus) {
+            CollectCommands(editor_->GetMenu(menu), &ids);
+        }
+        const SoftKeyBar& bar = FindSoftKeyBar(place.bar);
+        for (const SoftKey& key : {bar.left, bar.right}) {
+            EXPECT_FALSE(ResString(key.textId).empty()) << place.name;
+            if (key.command != 0 && key.popup == MENU_NONE) {
+                ids.push_back(key.command);
+            } else {
+                EXPECT_FALSE(editor_->GetMenu(key.popup).empty()) << place.name;
+            }
+        }
+        EXPECT_GE(ids.size(), 2u) << place.name;
+        for (const uint16_t id : ids) {
+            SCOPED_TRACE(testing::Message() << place.name << " " << id);
+            StartEditor();
+            editor_->MenuPopup();
+            place.reach();
+            shell_.answers = {false, false};
+            shell_.saveAsAnswers = {ScriptedShell::CancelSaveAs()};
+            shell_.folderAnswers = {std::nullopt};
+            const std::vector<int> before = Observed();
+            editor_->Command(id);
+            EXPECT_NE(Observed(), before);
+        }
+    }
+}
+
 TEST_F(EditorCommandsTest, PopupGreysWhatWouldDoNothing) {
+    StandardLibrary();
+    EXPECT_FALSE(State().decorationMenuPending);  // read on the first pop-up
     const auto popup = [&](uint16_t id) {
         editor_->MenuPopup();
         return Enabled(*editor_, id == CMD_MERGE ? MENU_OBJECT : MENU_FILE, id);
@@ -36,12 +133,11 @@ TEST_F(EditorCommandsTest, PopupGreysWhatWouldDoNothing) {
     EXPECT_FALSE(popup(CMD_MERGE));
     Tap(KEY_UP);
     EXPECT_TRUE(popup(CMD_RESET_POSITION));
-    BrightenAndDone();
+    ChangePhoto();
     EXPECT_TRUE(popup(CMD_RECOVER));
-    editor_->MutableState().frame.placed = true;
+    Choose(kFrameTheme, 1);
     EXPECT_TRUE(popup(CMD_MERGE));
     EXPECT_TRUE(Enabled(*editor_, MENU_OBJECT, CMD_DELETE));
-    EXPECT_FALSE(State().decorationMenuPending);  // built on the first pop-up
 
     editor_->Command(CMD_RESCALE);
     for (int i = 0; i < 6; ++i) {
@@ -69,14 +165,16 @@ TEST_F(EditorCommandsTest, CloseAsksOnlyWhenSomethingIsUnsavedAndRemembersTheWor
 
     // A changed photo, a floating object, a placed frame: each is asked about,
     // also by the window's close button.
+    StandardLibrary();
     for (int reason = 0; reason < 3; ++reason) {
         SCOPED_TRACE(reason);
         StartEditor();
+        editor_->MenuPopup();
         if (reason == 0) {
-            BrightenAndDone();
+            ChangePhoto();
+        } else {
+            Choose(reason == 1 ? kWordTheme : kFrameTheme, 1);
         }
-        editor_->MutableState().object.present = reason == 1;
-        editor_->MutableState().frame.placed = reason == 2;
         shell_.questions.clear();
         shell_.quit = false;
         settings_.values.clear();
@@ -101,13 +199,15 @@ TEST_F(EditorCommandsTest, CloseAsksOnlyWhenSomethingIsUnsavedAndRemembersTheWor
 }
 
 TEST_F(EditorCommandsTest, RecoverReloadsTheStartupPictureUntilAPictureIsOpened) {
+    StandardLibrary();
     const int screens = shell_.screens;
     editor_->Command(CMD_RECOVER);  // nothing changed yet
     EXPECT_EQ(shell_.screens, screens);
 
-    BrightenAndDone();
+    ChangePhoto();
     Tap(KEY_UP, 2);
-    editor_->MutableState().object.present = true;
+    Choose(kPictureTheme, 1);
+    ASSERT_TRUE(State().object.present);
     editor_->Command(CMD_RECOVER);
     EXPECT_EQ(Photo(), original_);
     EXPECT_FALSE(State().photoChanged || State().object.present);
@@ -118,9 +218,9 @@ TEST_F(EditorCommandsTest, RecoverReloadsTheStartupPictureUntilAPictureIsOpened)
     // After an Open, the opened file.
     const DibBlock other = MakePatternImage(60, 40);
     ASSERT_EQ(SavePicture(dir_.File("other.bmp"), other.get(), nullptr), 1);
-    editor_->MutableState().currentFile = dir_.File("other.bmp");
-    editor_->MutableState().recoverFromStartup = false;
-    BrightenAndDone();
+    ASSERT_TRUE(editor_->OpenPicture(dir_.File("other.bmp")));
+    EXPECT_EQ(State().currentFile, dir_.File("other.bmp"));
+    ChangePhoto();
     editor_->Command(CMD_RECOVER);
     EXPECT_FALSE(State().photoChanged || State().recoverFromStartup);
     EXPECT_EQ(CanvasPixel(Photo(), 0, 0), 0u);  // 60 x 40 centred on black
@@ -129,9 +229,10 @@ TEST_F(EditorCommandsTest, RecoverReloadsTheStartupPictureUntilAPictureIsOpened)
 }
 
 TEST_F(EditorCommandsTest, RecoverOfAVanishedFileSaysSoAndKeepsEverything) {
-    BrightenAndDone();
+    StandardLibrary();
+    ChangePhoto();
     Tap(KEY_UP, 4);
-    editor_->MutableState().object.present = true;
+    Choose(kPictureTheme, 1);
     const std::vector<uint8_t> changed = Photo();
     std::filesystem::remove(StartupPath());
     bool flagged = false;

@@ -8,21 +8,9 @@
 #include "app/Commands.h"
 #include "app/Keys.h"
 #include "decor/AssetTestSupport.h"
-#include "decor/ComposeScreen.h"
-#include "decor/Decorations.h"
 #include "image/LoadPicture.h"
 
 namespace {
-
-// Theme 0 of each kind of the standard library below.
-constexpr uint16_t kFrameTheme = 50001;      // "Classic", 12 frames
-constexpr uint16_t kPattern24Theme = 50021;  // "Stars", 7 stamps
-constexpr uint16_t kPictureTheme = 50031;    // "Party", 2 pictures
-constexpr uint16_t kWordTheme = 50041;       // "Hello", 4 words
-
-constexpr int16_t Digit(int d) {
-    return static_cast<int16_t>(KEY_DIGIT_0 + d);
-}
 
 std::vector<uint8_t> Rows(const DibImage* picture) {
     const uint8_t* pixels = picture != nullptr ? DibPixels(picture) : nullptr;
@@ -42,30 +30,9 @@ std::vector<uint8_t> SavedRows(const std::string& path) {
 
 class EditorDecorationsTest : public EditorTest {
   protected:
-    std::string Assets() const { return folder_ + "FotakleFolder/"; }
-
-    // The library most tests use, read by the first pop-up.
-    void StandardLibrary() {
-        AddAssetTheme(Assets(), DECOR_FRAME, "Classic", 12);
-        AddAssetTheme(Assets(), DECOR_PATTERN24, "Stars", 7);
-        AddAssetTheme(Assets(), DECOR_PICTURE, "Party", 2);
-        AddAssetTheme(Assets(), DECOR_WORD, "Hello", 4);
-        editor_->MenuPopup();
-    }
-
-    // A placed frame (item 2) and a floating picture (item 1), loaded
-    // straight into the state: no flow of the editor leaves both pending.
-    void Place(bool frame, bool object) {
-        EditorState& state = editor_->MutableState();
-        state.themes.selectedTheme[DECOR_FRAME] = 0;
-        state.themes.selectedTheme[DECOR_PICTURE] = 0;
-        if (frame) {
-            ASSERT_TRUE(LoadFrame(&state, Assets(), 2));
-        }
-        if (object) {
-            ASSERT_TRUE(LoadPictureObject(&state, Assets(), 1));
-        }
-    }
+    // The frames and pictures the tests place: frame 2 and picture 1.
+    void PlaceFrame() { Choose(kFrameTheme, 2); }
+    void PlacePicture() { Choose(kPictureTheme, 1); }
 
     DibBlock Asset(AssetUse use, int16_t item) const {
         return LoadAsset(Assets(), State().themes, use, item);
@@ -87,10 +54,10 @@ TEST_F(EditorDecorationsTest, FirstPopupAddsOnePopupPerCategoryWithThemes) {
     AddAssetTheme(Assets(), DECOR_WORD, "Thanks", 4);
 
     // Not while a message box is up.
-    editor_->MutableState().messageBoxOpen = true;
-    editor_->MenuPopup();
+    shell_.whileModal = [&] { editor_->MenuPopup(); };
+    editor_->Command(CMD_ABOUT);
     EXPECT_TRUE(State().decorationMenuPending);
-    editor_->MutableState().messageBoxOpen = false;
+    shell_.whileModal = nullptr;
 
     shell_.waitCursor.clear();
     editor_->MenuPopup();
@@ -136,26 +103,29 @@ TEST_F(EditorDecorationsTest, FirstPopupAddsOnePopupPerCategoryWithThemes) {
     EXPECT_TRUE(shell_.questions.empty());
 }
 
-TEST_F(EditorDecorationsTest, ThemeCommandSettlesTheFrameThenTheObject) {
+// A placed frame and a floating object never lie on screen together: a
+// theme command settles the one that is there before its chooser opens.
+TEST_F(EditorDecorationsTest, ThemeCommandSettlesWhatIsPendingFirst) {
     StandardLibrary();
+    enum Pending { NOTHING, FRAME, OBJECT };
     for (const uint16_t id : {kFrameTheme, kPictureTheme}) {
         const bool frameKind = id == kFrameTheme;
-        for (int pending = 0; pending < 4; ++pending) {
+        for (const Pending pending : {NOTHING, FRAME, OBJECT}) {
             for (const bool yes : {false, true}) {
-                const bool frame = pending & 1;
-                const bool object = pending & 2;
-                SCOPED_TRACE(testing::Message() << id << " frame " << frame << " object " << object
-                                                << (yes ? " yes" : " no"));
+                SCOPED_TRACE(testing::Message()
+                             << id << " pending " << pending << (yes ? " yes" : " no"));
                 StartEditor();
                 editor_->MenuPopup();
-                Place(frame, object);
+                if (pending == FRAME) {
+                    PlaceFrame();
+                } else if (pending == OBJECT) {
+                    PlacePicture();
+                }
+                const std::vector<uint8_t> before = Photo();
                 shell_.questions.clear();
                 std::vector<std::string> expected;
-                if (frame) {
-                    expected.push_back("Border");
-                }
-                if (object && !(frameKind && frame)) {
-                    expected.push_back("Floating");
+                if (pending != NOTHING) {
+                    expected.push_back(pending == FRAME ? "Border" : "Floating");
                 }
                 shell_.answers.assign(expected.size(), yes);
 
@@ -163,34 +133,42 @@ TEST_F(EditorDecorationsTest, ThemeCommandSettlesTheFrameThenTheObject) {
                 EXPECT_EQ(Captions(), expected);
                 EXPECT_TRUE(shell_.answers.empty());
                 // A new frame leaves the old one for No; otherwise every
-                // question's No removes and its Yes merges. A frame-kind
-                // command asked about the frame leaves the object alone.
-                EXPECT_EQ(State().frame.placed, frame && frameKind && !yes);
-                EXPECT_EQ(State().object.present, object && frameKind && frame);
-                EXPECT_EQ(State().photoChanged, yes && !expected.empty());
-                EXPECT_EQ(Photo() != original_, yes && !expected.empty());
+                // question's No removes and its Yes merges.
+                EXPECT_EQ(State().frame.placed, pending == FRAME && frameKind && !yes);
+                EXPECT_FALSE(State().object.present);
+                EXPECT_EQ(State().photoChanged, yes && pending != NOTHING);
+                EXPECT_EQ(Photo() != before, yes && pending != NOTHING);
                 EXPECT_TRUE(State().chooser.open[frameKind ? CHOOSER_FRAME : CHOOSER_PICTURE]);
             }
         }
     }
 }
 
-TEST_F(EditorDecorationsTest, ThemeOfTheOpenChooserAsksOnlyAboutTheFrameAndKeepsThePage) {
+// The theme of the chooser that is open already keeps its page; for the
+// frame kind the placed frame is asked about (and kept on No) first.
+TEST_F(EditorDecorationsTest, ThemeOfTheOpenChooserKeepsThePage) {
     StandardLibrary();
     for (const uint16_t id : {kPattern24Theme, kFrameTheme}) {
         SCOPED_TRACE(id);
+        const bool frame = id == kFrameTheme;
         StartEditor();
         editor_->MenuPopup();
+        if (frame) {
+            PlaceFrame();
+            shell_.answers = {false};
+        }
         editor_->Command(id);
         Tap(KEY_DOWN);
         ASSERT_EQ(State().chooser.page, 1);
-        Place(true, true);
         shell_.questions.clear();
         shell_.answers = {false};
+        if (!frame) {
+            shell_.answers.clear();
+        }
         editor_->Command(id);
-        EXPECT_EQ(Captions(), std::vector<std::string>{"Border"});
-        EXPECT_EQ(State().frame.placed, id == kFrameTheme);
-        EXPECT_TRUE(State().object.present);
+        EXPECT_EQ(Captions(),
+                  frame ? std::vector<std::string>{"Border"} : std::vector<std::string>{});
+        EXPECT_EQ(State().frame.placed, frame);
         EXPECT_EQ(State().chooser.page, 1);
     }
 }
@@ -274,17 +252,19 @@ TEST_F(EditorDecorationsTest, HeldKeysMoveThePlacedObjectFasterAndSoDoesTheScree
     EXPECT_EQ(State().photoY, 0);
 }
 
-TEST_F(EditorDecorationsTest, MergeBurnsTheFrameInFirstThenTheObjectAndDeleteRemovesBoth) {
+TEST_F(EditorDecorationsTest, MergeBurnsTheDecorationInAndDeleteRemovesIt) {
     StandardLibrary();
-    Place(true, true);
+    PlaceFrame();
     const std::vector<uint8_t> frame = Rows(State().frame.colour.get());
-    const DibBlock picture = Asset(ASSET_PICTURE, 1);
     editor_->Command(CMD_MERGE);
     EXPECT_FALSE(State().frame.placed);
-    EXPECT_TRUE(State().object.present);
     EXPECT_TRUE(State().photoChanged);
     EXPECT_EQ(Photo(), frame);  // the frame's mask is opaque
 
+    PlacePicture();
+    ASSERT_TRUE(State().object.present);
+    const DibBlock picture = Asset(ASSET_PICTURE, 1);
+    ASSERT_TRUE(picture);
     editor_->Command(CMD_MERGE);
     EXPECT_FALSE(State().object.present);
     const std::vector<uint8_t> photo = Photo();
@@ -299,24 +279,33 @@ TEST_F(EditorDecorationsTest, MergeBurnsTheFrameInFirstThenTheObjectAndDeleteRem
     editor_->Command(CMD_MERGE);
     EXPECT_EQ(shell_.screens, screens);
 
-    StartEditor();
-    editor_->MenuPopup();
-    Place(true, true);
-    editor_->MenuPopup();
-    EXPECT_TRUE(FindMenuItem(editor_->GetMenu(MENU_OBJECT), CMD_DELETE)->enabled);
-    screens = shell_.screens;
-    editor_->Command(CMD_DELETE);
-    EXPECT_FALSE(State().frame.placed || State().object.present);
-    EXPECT_FALSE(State().photoChanged);
-    EXPECT_EQ(Photo(), original_);
-    EXPECT_EQ(shell_.lastScreen, original_);
-    editor_->Command(CMD_DELETE);
-    EXPECT_EQ(shell_.screens, screens + 1);
+    for (const bool placeFrame : {true, false}) {
+        SCOPED_TRACE(placeFrame ? "frame" : "picture");
+        StartEditor();
+        editor_->MenuPopup();
+        if (placeFrame) {
+            PlaceFrame();
+        } else {
+            PlacePicture();
+        }
+        editor_->MenuPopup();
+        EXPECT_TRUE(FindMenuItem(editor_->GetMenu(MENU_OBJECT), CMD_DELETE)->enabled);
+        screens = shell_.screens;
+        editor_->Command(CMD_DELETE);
+        EXPECT_FALSE(State().frame.placed || State().object.present);
+        EXPECT_FALSE(State().photoChanged);
+        EXPECT_EQ(Photo(), original_);
+        EXPECT_EQ(shell_.lastScreen, original_);
+        editor_->Command(CMD_DELETE);
+        EXPECT_EQ(shell_.screens, screens + 1);
+    }
 }
 
-TEST_F(EditorDecorationsTest, SaveAsSettlesAtMostOneDecorationAndSavesOnlyWhatWasMerged) {
+// Before a save the pending decoration is asked about; what the user
+// declines stays on screen and is not part of the saved picture.
+TEST_F(EditorDecorationsTest, SaveAsAsksAboutThePendingDecorationAndSavesOnlyWhatWasMerged) {
     StandardLibrary();
-    Place(true, true);
+    PlaceFrame();
     const std::vector<uint8_t> frame = Rows(State().frame.colour.get());
     shell_.answers = {false};
     shell_.saveAsAnswers = {ScriptedShell::SaveAs("plain", PICTURE_BMP)};
@@ -324,15 +313,15 @@ TEST_F(EditorDecorationsTest, SaveAsSettlesAtMostOneDecorationAndSavesOnlyWhatWa
     EXPECT_EQ(Captions(), std::vector<std::string>{"Border"});
     EXPECT_EQ(SavedRows(dir_.File("plain.bmp")), original_);
     EXPECT_TRUE(State().frame.placed);
-    EXPECT_TRUE(State().object.present);
     EXPECT_FALSE(State().photoChanged);
 
     shell_.answers = {true};
     shell_.saveAsAnswers = {ScriptedShell::SaveAs("framed", PICTURE_BMP)};
     editor_->Command(CMD_SAVE_AS);
     EXPECT_EQ(SavedRows(dir_.File("framed.bmp")), frame);
-    EXPECT_TRUE(State().object.present);
+    EXPECT_FALSE(State().frame.placed);
 
+    PlacePicture();
     shell_.questions.clear();
     shell_.answers = {true};
     shell_.saveAsAnswers = {ScriptedShell::SaveAs("both", PICTURE_BMP)};
@@ -346,7 +335,7 @@ TEST_F(EditorDecorationsTest, SaveAsSettlesAtMostOneDecorationAndSavesOnlyWhatWa
 
 TEST_F(EditorDecorationsTest, CloseWithOnlyAnObjectAsksToSaveThenToMergeIt) {
     StandardLibrary();
-    Place(false, true);
+    PlacePicture();
     shell_.answers = {true, true};
     shell_.saveAsAnswers = {ScriptedShell::SaveAs("last", PICTURE_BMP)};
     editor_->Command(CMD_CLOSE);
@@ -369,13 +358,21 @@ TEST_F(EditorDecorationsTest, OpenChooserRepaintsFromItsCacheButRedrawsAfterACha
     editor_->Paint();
     EXPECT_EQ(shell_.lastScreen, page);
 
-    editor_->Command(CMD_BRIGHTNESS);
-    Tap(KEY_UP);
-    editor_->Command(CMD_DONE);
+    ChangePhoto();
     EXPECT_TRUE(State().chooser.open[CHOOSER_PICTURE]);
-    editor_->MutableState().cacheValid = false;
-    AssetChooserPainter painter(Assets());
-    const DibBlock fresh = ComposeScreen(editor_->MutableState(), &painter);
-    EXPECT_EQ(shell_.lastScreen, Rows(fresh.get()));
     EXPECT_NE(shell_.lastScreen, page);
+    // Wherever the page let the photo through, the changed photo shows.
+    const std::vector<uint8_t> photo = Photo();
+    int through = 0;
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            if (CanvasPixel(page, x, y) == CanvasPixel(original_, x, y) &&
+                CanvasPixel(photo, x, y) != CanvasPixel(original_, x, y)) {
+                ++through;
+                ASSERT_EQ(CanvasPixel(shell_.lastScreen, x, y), CanvasPixel(photo, x, y))
+                    << x << "," << y;
+            }
+        }
+    }
+    EXPECT_GT(through, 1000);
 }

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "app/Commands.h"
+#include "decor/AssetTestSupport.h"
 #include "image/SavePicture.h"
 
 EditorTest::EditorTest() : folder_(dir_.Path() + "/") {
@@ -23,6 +25,25 @@ void EditorTest::StartEditor() {
     editor_ = std::make_unique<Editor>(shell_, &settings_, folder_);
     editor_->SeedRandom(7);
     editor_->Start();
+}
+
+void EditorTest::StandardLibrary() {
+    AddAssetTheme(Assets(), DECOR_FRAME, "Classic", 12);
+    AddAssetTheme(Assets(), DECOR_PATTERN24, "Stars", 7);
+    AddAssetTheme(Assets(), DECOR_PICTURE, "Party", 2);
+    AddAssetTheme(Assets(), DECOR_WORD, "Hello", 4);
+    editor_->MenuPopup();
+}
+
+void EditorTest::Choose(uint16_t theme, int digit) {
+    editor_->Command(theme);
+    Tap(Digit(digit));
+}
+
+void EditorTest::ChangePhoto() {
+    editor_->Command(CMD_BRIGHTNESS);
+    Tap(KEY_UP);
+    editor_->Command(CMD_DONE);
 }
 
 std::vector<uint8_t> EditorTest::Photo() const {

@@ -1,6 +1,7 @@
 // A started editor in a temporary program folder of its own, whose
 // FotakleFolder/BackPict.ADM is a generated pattern, with a scripted shell
-// and in-memory settings.
+// and in-memory settings. Every scene is reached as a user reaches it:
+// through commands, keys and OpenPicture.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +12,18 @@
 
 #include "ScriptedShell.h"
 #include "app/Editor.h"
+#include "app/Keys.h"
 #include "support/TestSupport.h"
+
+// Theme 0 of each kind of the standard library (EditorTest::StandardLibrary).
+constexpr uint16_t kFrameTheme = 50001;      // "Classic", 12 frames
+constexpr uint16_t kPattern24Theme = 50021;  // "Stars", 7 stamps
+constexpr uint16_t kPictureTheme = 50031;    // "Party", 2 pictures
+constexpr uint16_t kWordTheme = 50041;       // "Hello", 4 words
+
+constexpr int16_t Digit(int d) {
+    return static_cast<int16_t>(KEY_DIGIT_0 + d);
+}
 
 class EditorTest : public ::testing::Test {
   protected:
@@ -19,8 +31,17 @@ class EditorTest : public ::testing::Test {
     void SetUp() override;
 
     std::string StartupPath() const { return folder_ + "FotakleFolder/BackPict.ADM"; }
+    std::string Assets() const { return folder_ + "FotakleFolder/"; }
     void WriteStartupPicture(const DibImage* image);  // as JPEG data, like the assets
     void StartEditor();                               // a new editor, seeded and started
+    // Writes the standard decoration library into the asset folder and opens
+    // a pop-up, which reads it: frames, 24-pixel stamps, pictures and words.
+    void StandardLibrary();
+    // Chooses a theme from the "Object" menu and places its item with a
+    // digit key (the library must have been read).
+    void Choose(uint16_t theme, int digit);
+    // Brightens the photo by one step: the photo counts as changed.
+    void ChangePhoto();
 
     const EditorState& State() const { return editor_->State(); }
     std::vector<uint8_t> Photo() const;     // the display photo's rows

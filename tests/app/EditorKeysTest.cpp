@@ -70,12 +70,12 @@ TEST_F(EditorTest, RescaleKeysStopAtTheirLimits) {
 }
 
 TEST_F(EditorTest, FloatingObjectTakesTheKeysAndMayLeaveTheScreenLeftAndDown) {
-    FloatingObject& object = editor_->MutableState().object;
-    object.present = true;
-    object.type = OBJECT_WORD;
-    object.width = 176;
-    object.height = 50;
-    Tap(KEY_DOWN, 51);
+    StandardLibrary();
+    Choose(kWordTheme, 1);  // 176 x 50
+    const FloatingObject& object = State().object;
+    ASSERT_TRUE(object.present);
+    Hold(KEY_DOWN, 80);
+    editor_->KeyUp();
     EXPECT_EQ(object.y, -50);
     Tap(KEY_UP);
     EXPECT_EQ(object.y, -49);
@@ -108,18 +108,27 @@ TEST_F(EditorTest, PickerCursorPicksTheColourUnderIt) {
 }
 
 TEST_F(EditorTest, BackKeyClosesThePickerAndChoosers) {
+    StandardLibrary();
     int screens = shell_.screens;
     editor_->BackKey();
     EXPECT_EQ(shell_.screens, screens);
-    editor_->MutableState().chooser.open[CHOOSER_FRAME] = true;
+    editor_->Command(kFrameTheme);
+    ASSERT_TRUE(State().chooser.open[CHOOSER_FRAME]);
     editor_->Command(CMD_CHANGE_COLOR);  // closes the chooser
+    EXPECT_TRUE(State().picker.open);
     EXPECT_FALSE(State().chooser.AnyOpen());
-    editor_->MutableState().chooser.open[CHOOSER_WORD] = true;
-    editor_->MutableState().cacheValid = true;
+    screens = shell_.screens;
+    editor_->BackKey();
+    EXPECT_FALSE(State().picker.open);
+    EXPECT_EQ(shell_.screens, screens + 1);
+
+    editor_->Command(kWordTheme);
+    ASSERT_TRUE(State().chooser.open[CHOOSER_WORD] && State().cacheValid);
     screens = shell_.screens;
     editor_->BackKey();
     EXPECT_FALSE(State().picker.open || State().chooser.AnyOpen() || State().cacheValid);
     EXPECT_EQ(shell_.screens, screens + 1);
+    EXPECT_EQ(shell_.lastScreen, original_);
 }
 
 TEST_F(EditorTest, NothingReachesTheEditorWhileAQuestionIsUp) {

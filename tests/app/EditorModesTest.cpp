@@ -35,7 +35,8 @@ TEST_F(EditorTest, RescaleShrinksAboutTheCentreGrowsUpAndRightAndDonePlacesIt) {
     editor_->Command(CMD_DECREASE);  // 158 x 162 at (22, 18)
 
     editor_->Command(CMD_DONE);
-    EXPECT_FALSE(State().rescaleMode || State().modeCopy);
+    EXPECT_EQ(State().mode, EditMode::Normal);
+    EXPECT_FALSE(State().modeCopy);
     EXPECT_TRUE(State().photoChanged);
     EXPECT_EQ(State().photoX, 0);
     EXPECT_EQ(shell_.titles.back(), "Fotakle");
@@ -76,56 +77,82 @@ TEST_F(EditorTest, RescaleMoveCommandsKeepThePictureOverTheMiddleAndResetReturns
     EXPECT_EQ(State().photoY, 1);
 }
 
-TEST_F(EditorTest, VividnessSteps) {
-    editor_->Command(CMD_VIVIDNESS);
-    EXPECT_EQ(shell_.titles.back(), "Adjust Vividness");
-    EXPECT_EQ(State().adjustLevel, 10);
-    std::vector<int> levels;
-    for (int16_t key : {KEY_UP, KEY_DOWN, KEY_DOWN, KEY_DOWN, KEY_RIGHT}) {
-        Tap(key);
-        levels.push_back(State().adjustLevel);
+// Each adjustment's steps under the keys and the Action menu, its limits
+// (reached without a redraw) and its start level after Reset; the mode copy
+// is always the photo adjusted afresh at the level.
+TEST_F(EditorTest, AdjustLevelsStepStopAtTheirLimitsAndReset) {
+    constexpr int16_t kIncrease = -1;  // the Action menu's commands, as steps
+    constexpr int16_t kDecrease = -2;
+    struct Step {
+        int16_t key;  // a key code, kIncrease or kDecrease
+        int times;
+        int level;  // after the last
+    };
+    struct Case {
+        uint16_t command;
+        AdjustKind kind;
+        const char* title;
+        int start;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        {CMD_VIVIDNESS,
+         ADJUST_VIVIDNESS,
+         "Adjust Vividness",
+         10,
+         {{KEY_UP, 1, 13},
+          {KEY_DOWN, 1, 11},
+          {KEY_DOWN, 1, 10},
+          {KEY_DOWN, 1, 9},
+          {KEY_RIGHT, 1, 10},
+          {KEY_LEFT, 20, 1},
+          {kIncrease, 1, 6},
+          {kDecrease, 1, 5},
+          {KEY_UP, 6, 13},
+          {kDecrease, 1, 10},  // never below neutral from above
+          {KEY_UP, 30, 79}}},
+        {CMD_BRIGHTNESS,
+         ADJUST_BRIGHTNESS,
+         "Adjust Brightness",
+         0,
+         {{KEY_RIGHT, 49, 98}, {KEY_UP, 2, 100}, {kIncrease, 1, 100}, {KEY_DOWN, 3, 85}}},
+        {CMD_CONTRAST,
+         ADJUST_CONTRAST,
+         "Adjust Contrast",
+         0,
+         {{KEY_LEFT, 3, -6}, {kDecrease, 9, -96}, {KEY_DOWN, 1, -100}}},
+        {CMD_HUE,
+         ADJUST_HUE,
+         "Adjust Hue",
+         0,
+         {{KEY_UP, 1, 3}, {KEY_RIGHT, 1, 4}, {kIncrease, 1, 14}, {KEY_DOWN, 40, -100}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.title);
+        editor_->Command(c.command);
+        EXPECT_EQ(shell_.titles.back(), c.title);
+        EXPECT_EQ(shell_.bars.back(), BAR_ADJUST);
+        EXPECT_EQ(State().adjustLevel, c.start);
+        for (const Step& step : c.steps) {
+            for (int i = 0; i < step.times; ++i) {
+                const int level = State().adjustLevel;
+                const int screens = shell_.screens;
+                if (step.key == kIncrease || step.key == kDecrease) {
+                    editor_->Command(step.key == kIncrease ? CMD_INCREASE : CMD_DECREASE);
+                } else {
+                    editor_->KeyDown(step.key);  // held: adjust keys never accelerate
+                }
+                EXPECT_EQ(shell_.screens, screens + (State().adjustLevel != level ? 1 : 0));
+            }
+            editor_->KeyUp();
+            EXPECT_EQ(State().adjustLevel, step.level) << step.key << " x " << step.times;
+        }
+        EXPECT_EQ(ModeCopy(), Adjusted(original_, c.kind, State().adjustLevel));
+        editor_->Command(CMD_RESET);
+        EXPECT_EQ(State().adjustLevel, c.start);
+        EXPECT_EQ(ModeCopy(), original_);
+        editor_->Command(CMD_CANCEL);
     }
-    EXPECT_EQ(levels, (std::vector<int>{13, 11, 10, 9, 10}));
-    Tap(KEY_LEFT, 20);
-    EXPECT_EQ(State().adjustLevel, 1);
-    editor_->Command(CMD_INCREASE);
-    EXPECT_EQ(State().adjustLevel, 6);
-    editor_->Command(CMD_DECREASE);
-    EXPECT_EQ(State().adjustLevel, 5);
-    Tap(KEY_UP, 6);                  // 6, 7, 8, 9, 10, 13
-    editor_->Command(CMD_DECREASE);  // never below 10 from above
-    EXPECT_EQ(State().adjustLevel, 10);
-    Tap(KEY_UP, 30);
-    EXPECT_EQ(State().adjustLevel, 79);
-    EXPECT_EQ(ModeCopy(), Adjusted(original_, ADJUST_VIVIDNESS, 79));
-    editor_->Command(CMD_RESET);
-    EXPECT_EQ(State().adjustLevel, 10);
-    EXPECT_EQ(ModeCopy(), original_);
-}
-
-TEST_F(EditorTest, BrightnessStopsAtItsLimitWithoutRedrawing) {
-    editor_->Command(CMD_BRIGHTNESS);
-    Tap(KEY_RIGHT, 49);
-    EXPECT_EQ(State().adjustLevel, 98);
-    const int screens = shell_.screens;
-    Tap(KEY_UP);
-    Tap(KEY_UP);
-    editor_->Command(CMD_INCREASE);
-    EXPECT_EQ(State().adjustLevel, 100);
-    EXPECT_EQ(shell_.screens, screens + 1);
-    EXPECT_EQ(ModeCopy(), Adjusted(original_, ADJUST_BRIGHTNESS, 100));
-    Hold(KEY_DOWN, 3);  // no acceleration in adjust mode
-    EXPECT_EQ(State().adjustLevel, 85);
-    editor_->Command(CMD_CANCEL);
-
-    editor_->Command(CMD_HUE);
-    Tap(KEY_UP);
-    Tap(KEY_RIGHT);
-    editor_->Command(CMD_INCREASE);
-    EXPECT_EQ(State().adjustLevel, 14);
-    Tap(KEY_DOWN, 40);
-    EXPECT_EQ(State().adjustLevel, -100);
-    EXPECT_EQ(ModeCopy(), Adjusted(original_, ADJUST_HUE, -100));
 }
 
 TEST_F(EditorTest, DoneWithAnOffsetFillsTheUncoveredStripsWithCurrentColor) {
@@ -166,8 +193,8 @@ TEST_F(EditorTest, CancelRestoresExactlyAndKeepsEarlierChangesUnsaved) {
             editor_->Command(CMD_CANCEL);
             EXPECT_EQ(Photo(), before);
             EXPECT_EQ(State().photoChanged, changedBefore);
-            EXPECT_FALSE(State().rescaleMode || State().adjustMode || State().effectMode ||
-                         State().toneMode || State().picker.open);
+            EXPECT_EQ(State().mode, EditMode::Normal);
+            EXPECT_FALSE(State().picker.open);
             EXPECT_FALSE(State().modeCopy || State().effectScratch);
             EXPECT_EQ(shell_.titles.back(), "Fotakle");
             EXPECT_EQ(shell_.bars.back(), BAR_MAIN);
@@ -186,7 +213,8 @@ TEST_F(EditorTest, EffectPaintsEightVisiblePassesUnderTheWaitCursor) {
     const std::vector<uint8_t> painted = Photo();
     EXPECT_NE(painted, original_);
     Tap(KEY_ACTION);
-    EXPECT_FALSE(State().effectMode || State().modeCopy || State().effectScratch);
+    EXPECT_EQ(State().mode, EditMode::Normal);
+    EXPECT_FALSE(State().modeCopy || State().effectScratch);
     EXPECT_TRUE(State().photoChanged);
     EXPECT_EQ(Photo(), painted);
 
@@ -226,7 +254,7 @@ TEST_F(EditorTest, ColorTonesFollowEveryPickerMove) {
     Tap(KEY_LEFT);
     EXPECT_EQ(State().photoX, -1);
     Tap(KEY_ACTION);
-    EXPECT_FALSE(State().toneMode);
+    EXPECT_EQ(State().mode, EditMode::Normal);
     EXPECT_TRUE(State().photoChanged);
 }
 
@@ -235,7 +263,7 @@ TEST_F(EditorTest, OneModeAtATime) {
     for (uint16_t id : {CMD_BRIGHTNESS, CMD_OIL_PAINT, CMD_COLOR_TONES}) {
         editor_->Command(id);
     }
-    EXPECT_FALSE(State().adjustMode || State().effectMode || State().toneMode);
+    EXPECT_EQ(State().mode, EditMode::Rescale);
     EXPECT_TRUE(shell_.screensAtPauses.empty());
     EXPECT_EQ(shell_.titles.back(), "Rescale Image");
 }

@@ -5,6 +5,7 @@
 #include "EditorFixture.h"
 #include "app/Commands.h"
 #include "app/Keys.h"
+#include "image/SavePicture.h"
 
 namespace fs = std::filesystem;
 
@@ -27,15 +28,16 @@ Bytes Head(const std::string& path) {
 
 class EditorSaveAsTest : public EditorTest {
   protected:
-    void Brighten() {
-        editor_->Command(CMD_BRIGHTNESS);
-        Tap(KEY_UP);
-        editor_->Command(CMD_DONE);
+    // Opens a picture written to the path first: it becomes the current file.
+    void OpenNew(const std::string& path) {
+        const DibBlock picture = MakePatternImage(30, 20);
+        ASSERT_EQ(SavePicture(path, picture.get(), nullptr), 1);
+        ASSERT_TRUE(editor_->OpenPicture(path));
     }
 };
 
 TEST_F(EditorSaveAsTest, ProposesSampleThenTheCurrentTitleAndAlwaysAppendsTheExtension) {
-    Brighten();
+    ChangePhoto();
     std::vector<bool> flags;
     shell_.whileModal = [&] { flags.push_back(State().messageBoxOpen); };
     shell_.waitCursor.clear();
@@ -52,8 +54,8 @@ TEST_F(EditorSaveAsTest, ProposesSampleThenTheCurrentTitleAndAlwaysAppendsTheExt
     EXPECT_FALSE(State().messageBoxOpen);
     EXPECT_EQ(shell_.waitCursor, (std::vector<bool>{true, false}));
 
-    editor_->MutableState().currentFile = "/elsewhere/holiday.2004.jpg";
-    editor_->MutableState().workFolder = dir_.Path() + "/";  // no second "/" before the name
+    fs::create_directory(dir_.File("elsewhere"));
+    OpenNew(dir_.File("elsewhere/holiday.2004.jpg"));
     shell_.saveAsAnswers = {Save("photo.bmp")};
     editor_->Command(CMD_SAVE_AS);
     EXPECT_EQ(shell_.saveAsDialogs.at(1).proposedName, "holiday.2004");
@@ -70,7 +72,7 @@ TEST_F(EditorSaveAsTest, ProposesSampleThenTheCurrentTitleAndAlwaysAppendsTheExt
 
 TEST_F(EditorSaveAsTest, AnExistingFileIsReplacedOnlyAfterYes) {
     ASSERT_TRUE(WriteWholeFile(dir_.File("a.jpg"), kOld));
-    Brighten();
+    ChangePhoto();
     // No keeps the dialog open: the next OK is taken, here a Cancel.
     shell_.answers = {false};
     shell_.saveAsAnswers = {Save("a"), ScriptedShell::CancelSaveAs()};
@@ -98,8 +100,8 @@ TEST_F(EditorSaveAsTest, AWriteFailureIsReportedAndChangesNothing) {
     ASSERT_TRUE(WriteWholeFile(dir_.File("old.jpg"), kOld));
     fs::create_directories(dir_.File("old.jpg.xxx/inner"));
     fs::create_directory(dir_.File("folder.jpg"));
-    editor_->MutableState().currentFile = dir_.File("before.jpg");
-    Brighten();
+    OpenNew(dir_.File("before.jpg"));
+    ChangePhoto();
     for (const char* name : {"old", "folder", "missing/x"}) {
         SCOPED_TRACE(name);
         shell_.answers = {true};  // to the replace question, where one is asked
@@ -117,7 +119,7 @@ TEST_F(EditorSaveAsTest, AWriteFailureIsReportedAndChangesNothing) {
 }
 
 TEST_F(EditorSaveAsTest, CloseStaysOpenWhenTheSaveFailsAndGoesAheadWhenItIsCancelled) {
-    Brighten();
+    ChangePhoto();
     shell_.answers = {true};
     shell_.saveAsAnswers = {Save("missing/x")};
     editor_->Command(CMD_CLOSE);

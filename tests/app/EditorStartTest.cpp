@@ -18,7 +18,6 @@ TEST_F(EditorTest, StartShowsTheStartupPictureInNormalMode) {
     EXPECT_EQ(shell_.titles, (std::vector<std::string>{"Fotakle"}));
     EXPECT_EQ(shell_.bars, (std::vector<BarId>{BAR_MAIN}));
     EXPECT_EQ(shell_.waitCursor, (std::vector<bool>{true, false}));
-    EXPECT_EQ(State().scaleMinimum, 44);
     EXPECT_EQ(State().object.type, OBJECT_NONE);
     EXPECT_FALSE(State().photoChanged);
     EXPECT_TRUE(State().recoverFromStartup);

@@ -87,7 +87,7 @@ TEST(Blend, EverythingIsClippedAtEveryEdge) {
         FloatingObject object = MakeObject(OBJECT_PICTURE, width, height, {255});
         object.colour = MakePatternImage(width, height);
         Scene scene;
-        scene.rescaleMode = true;
+        scene.mode = EditMode::Rescale;
         scene.modeCopy = MakePatternImage(width, height);
         scene.frame.placed = true;
         scene.frame.colour = MakeSolid(kCanvasWidth, kCanvasHeight, 0x111111);

@@ -64,7 +64,7 @@ TEST(ComposeScreen, BaseLayerShowsThePhotoWhereItIs) {
 TEST(ComposeScreen, ModesShowTheirCopy) {
     // Rescaled to 90 %: 158 x 162 at 9, 9, the rest filled.
     Scene scene = MakeScene();
-    scene.rescaleMode = true;
+    scene.mode = EditMode::Rescale;
     scene.modeCopy = MakePatternImage(158, 162);
     scene.scaledX = scene.scaledY = 9;
     scene.scaledWidth = 158;
@@ -75,8 +75,7 @@ TEST(ComposeScreen, ModesShowTheirCopy) {
     EXPECT_EQ(PixelAt(screen.get(), 166, 171), kFill);
 
     // Adjusting: the adjusted copy at the photo offset.
-    scene.rescaleMode = false;
-    scene.adjustMode = true;
+    scene.mode = EditMode::Adjust;
     scene.modeCopy = MakeSolid(kCanvasWidth, kCanvasHeight, 0x102030);
     scene.photoY = -5;
     screen = ComposeScreen(scene, nullptr);
@@ -115,7 +114,7 @@ TEST(ComposeScreen, PickerAvoidsTheObjectAndDrawsItsCursorBox) {
     for (auto [present, objectY, tones, bottom] : cases) {
         scene.object.present = present;
         scene.object.y = objectY;
-        scene.toneMode = tones;
+        scene.mode = tones ? EditMode::Tones : EditMode::Normal;
         DibBlock screen = ComposeScreen(scene, nullptr);
         for (int32_t row = 0; row < kColorFieldHeight; ++row) {
             ASSERT_EQ(PixelAt(screen.get(), 0, bottom + row), PixelAt(picker.field.get(), 0, row))

@@ -146,7 +146,7 @@ TEST_F(PhoneWindowTest, SoftKeyOpensTheFileMenuWithGreyingAndEscapeClosesIt) {
 
 TEST_F(PhoneWindowTest, MenuCommandsAndPlainSoftKeysReachTheEditor) {
     PickFromMenu(Qt::Key_F1, MENU_FILE, 40035);  // File > Rescale
-    EXPECT_TRUE(State().rescaleMode);
+    EXPECT_EQ(State().mode, EditMode::Rescale);
     EXPECT_EQ(window_->Bar(), BAR_RESCALE);
     EXPECT_EQ(window_->windowTitle(), "Rescale Image");
     // Digits of the top row and of the keypad alike scale up.
@@ -157,7 +157,7 @@ TEST_F(PhoneWindowTest, MenuCommandsAndPlainSoftKeysReachTheEditor) {
     PickFromMenu(Qt::Key_F2, MENU_RESCALE_ACTION, 40052);  // Reset
     EXPECT_EQ(State().scalePercent, 100);
     Key(Qt::Key_F1);
-    EXPECT_FALSE(State().rescaleMode);
+    EXPECT_EQ(State().mode, EditMode::Normal);
     EXPECT_EQ(window_->Bar(), BAR_MAIN);
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
