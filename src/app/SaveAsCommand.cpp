@@ -2,7 +2,7 @@
 // "Save as" command.
 #include "app/Editor.h"
 #include "app/Strings.h"
-#include "dialogs/FileNames.h"
+#include "files/FilePaths.h"
 #include "image/SavePicture.h"
 
 // The dialog proposes the current file's title without its last extension
@@ -44,9 +44,7 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
 bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
     const bool bmp = format == PICTURE_BMP;
     const std::string path = JoinPath(state_.workFolder, name + (bmp ? ".bmp" : ".jpg"));
-    std::string existing = path;
-    if (FileExists(&existing, nullptr) &&
-        !AskQuestion("Save File", ResString(IDS_REPLACE_QUESTION))) {
+    if (FileExists(path) && !AskQuestion("Save File", ResString(IDS_REPLACE_QUESTION))) {
         return false;
     }
     state_.savePath = path;

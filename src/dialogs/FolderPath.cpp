@@ -1,6 +1,6 @@
 // Folder paths as label lists, for the Select Folder dialog's tree.
-#include "dialogs/FileNames.h"
 #include "dialogs/FolderTree.h"
+#include "files/FilePaths.h"
 
 std::vector<std::string> SplitFolderPath(const std::string& path) {
     std::vector<std::string> names;

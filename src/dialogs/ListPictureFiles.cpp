@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "dialogs/FileNames.h"
 #include "dialogs/OpenBrowser.h"
+#include "files/FilePaths.h"
 #include "image/PictureType.h"
 
 namespace fs = std::filesystem;

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "dialogs/FileNames.h"
 #include "dialogs/FolderTree.h"
+#include "files/FilePaths.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "dialogs/FileNames.h"
+#include "files/FilePaths.h"
 #include "image/LoadPicture.h"
 
 namespace {
