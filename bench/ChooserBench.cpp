@@ -13,7 +13,6 @@
 
 #include "app/Editor.h"
 #include "app/Keys.h"
-#include "decor/AssetChooserPainter.h"
 #include "decor/Chooser.h"
 #include "decor/ComposeScreen.h"
 #include "decor/DecorAssets.h"

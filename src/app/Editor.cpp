@@ -11,7 +11,7 @@
 #include "decor/Chooser.h"
 #include "decor/ColorPicker.h"
 #include "decor/ComposeScreen.h"
-#include "dialogs/FileNames.h"
+#include "files/FilePaths.h"
 #include "resources/Resources.h"
 
 namespace {
@@ -90,7 +90,8 @@ void Editor::Start() {
     if (folder.empty()) {
         folder = programFolder_;
     }
-    if (!FileExists(&folder, nullptr)) {
+    folder = WithoutTrailingSlash(folder);
+    if (!FileExists(folder)) {
         folder = "/";
     }
     state_.workFolder = folder;

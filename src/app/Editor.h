@@ -22,7 +22,7 @@
 #include "app/Menus.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
-#include "decor/AssetChooserPainter.h"
+#include "decor/Chooser.h"
 #include "decor/Direction.h"
 #include "dialogs/OpenBrowser.h"
 #include "effects/PaintRandom.h"

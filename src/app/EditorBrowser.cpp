@@ -4,7 +4,7 @@
 #include "app/Editor.h"
 #include "app/Keys.h"
 #include "app/Strings.h"
-#include "dialogs/FileNames.h"
+#include "files/FilePaths.h"
 
 // Unsaved changes are offered for saving first; the browser then lists the
 // work folder over the picture area with its own bar. Nothing opens the

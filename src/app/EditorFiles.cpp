@@ -5,7 +5,7 @@
 #include "app/Editor.h"
 #include "app/Strings.h"
 #include "decor/Decorations.h"
-#include "dialogs/FileNames.h"
+#include "files/FilePaths.h"
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
 
@@ -131,8 +131,7 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
 bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
     const bool bmp = format == PICTURE_BMP;
     const std::string path = JoinPath(state_.workFolder, name + (bmp ? ".bmp" : ".jpg"));
-    std::string existing = path;
-    if (FileExists(&existing, nullptr) &&
+    if (FileExists(path) &&
         !AskQuestion(ResString(IDS_REPLACE_CAPTION), ResString(IDS_REPLACE_QUESTION))) {
         return false;
     }

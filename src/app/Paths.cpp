@@ -17,14 +17,6 @@ std::string ExecutablePath() {
     return target.string();
 }
 
-std::string ProgramFolderOf(const std::string& executablePath) {
-    const size_t slash = executablePath.rfind('/');
-    if (slash == std::string::npos) {
-        return executablePath;
-    }
-    return executablePath.substr(0, slash + 1);
-}
-
 std::string ProgramBaseNameOf(const std::string& executablePath) {
     const size_t slash = executablePath.rfind('/');
     if (slash == std::string::npos) {

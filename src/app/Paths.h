@@ -1,6 +1,6 @@
 // Paths: the program and asset folders. Paths are "/"-separated; "/" alone
-// is the root. The file-name helpers the editor shares with its dialogs are
-// in dialogs/FileNames.h.
+// is the root. The path and file-name helpers every layer shares are in
+// files/FilePaths.h.
 #pragma once
 
 #include <string>
@@ -8,11 +8,8 @@
 class SettingsStore;
 
 // The full path of the running executable (from /proc/self/exe). Empty when
-// it cannot be read. ProgramFolderOf gives its folder.
+// it cannot be read. FolderOf (files/FilePaths.h) gives its folder.
 std::string ExecutablePath();
-// The executable path up to and including its last "/"; unchanged when it
-// has none.
-std::string ProgramFolderOf(const std::string& executablePath);
 // The executable's file name without folder and without anything from its
 // first "."; empty when the path has no "/".
 std::string ProgramBaseNameOf(const std::string& executablePath);

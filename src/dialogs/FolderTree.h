@@ -5,7 +5,7 @@
 //
 // Contract: nothing throws. A folder that cannot be listed has no
 // subfolders. Labels are matched without regard to letter case (ASCII
-// letters only, see EqualIgnoringCase).
+// letters only: EqualIgnoringCase of files/FilePaths.h).
 #pragma once
 
 #include <string>

@@ -1,12 +1,23 @@
-// The browser's list: filling, the selection and its scrolling, Accept,
-// Cancel, Change Folder and the thumbnails of the rows on screen.
+// The Open browser without its window: the listing of a folder's picture
+// files, the selection and its scrolling, Accept, Cancel, Change Folder, the
+// thumbnails of the rows on screen, and the layout of the picture area.
 #include "dialogs/OpenBrowser.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cinttypes>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
-#include "dialogs/FileNames.h"
+#include "files/FilePaths.h"
 #include "image/LoadPicture.h"
+#include "image/PictureType.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -23,7 +34,53 @@ DibBlock LoadThumbnail(const std::string& path) {
     return thumbnail;
 }
 
+// Room left around the list inside the client area, and the strip below
+// the list that holds the arrows.
+constexpr int32_t kClientMargin = 2;
+constexpr int32_t kArrowStrip = 20;
+constexpr int32_t kCellMargin = 2;
+constexpr int32_t kBoxMargin = 2;
+constexpr int32_t kBoxWidth = 44;
+constexpr int32_t kTextLeft = 50;
+constexpr int32_t kThumbnailFrame = 2;
+
+BrowserRect Shrink(const BrowserRect& r, int32_t by) {
+    return {r.left + by, r.top + by, r.right - by, r.bottom - by};
+}
+
 }  // namespace
+
+std::vector<BrowserEntry> ListPictureFiles(const std::string& folder) {
+    std::vector<BrowserEntry> entries;
+    if (folder.empty()) {
+        return entries;
+    }
+    std::error_code error;
+    fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
+    // An error part-way through ends the listing with what was found.
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (!IsSupportedPicture(name)) {
+            continue;
+        }
+        // Regular files only (links followed): a folder named like a
+        // picture is not one.
+        struct stat attributes {};
+        if (::stat(JoinPath(folder, name).c_str(), &attributes) != 0 ||
+            !S_ISREG(attributes.st_mode)) {
+            continue;
+        }
+        BrowserEntry entry;
+        entry.name = name;
+        entry.size = static_cast<uint64_t>(attributes.st_size);
+        entry.written = attributes.st_mtime;
+        entries.push_back(std::move(entry));
+    }
+    std::sort(entries.begin(), entries.end(), [](const BrowserEntry& a, const BrowserEntry& b) {
+        return NameOrderLess(a.name, b.name);
+    });
+    return entries;
+}
 
 OpenBrowser::OpenBrowser(std::string folder, std::string noFilesText, BrowserRect client)
     : folder_(std::move(folder)), noFilesText_(std::move(noFilesText)), client_(client) {
@@ -121,4 +178,104 @@ int32_t OpenBrowser::LoadVisibleThumbnails() {
         ++tried;
     }
     return tried;
+}
+
+// The info line of a browser row: the size and the date of the file.
+std::string BrowserSizeText(uint64_t size) {
+    char text[32];
+    // The whole 64-bit size: files of 4 GB and more show their true size.
+    if (size >= 1024) {
+        std::snprintf(text, sizeof text, "%" PRIu64 "K", size / 1024);
+    } else {
+        std::snprintf(text, sizeof text, "%" PRIu64 "B", size);
+    }
+    return text;
+}
+
+std::string BrowserDateText(std::time_t written) {
+    struct tm local {};
+    if (localtime_r(&written, &local) == nullptr) {
+        return {};
+    }
+    char text[64];
+    std::snprintf(text, sizeof text, "%d/%02d/%02d %02d:%02d", local.tm_year + 1900,
+                  local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
+    return text;
+}
+
+ThumbnailPlacement PlaceThumbnail(const BrowserRect& box, int32_t width, int32_t height) {
+    ThumbnailPlacement place;
+    const int32_t boxWidth = box.Width();
+    const int32_t boxHeight = box.Height();
+    if (width > boxWidth) {
+        place.sourceX = (width - boxWidth) / 2;
+        width = boxWidth;
+    }
+    if (height > boxHeight) {
+        place.sourceY = (height - boxHeight) / 2;
+        height = boxHeight;
+    }
+    place.width = width;
+    place.height = height;
+    place.x = box.left + (boxWidth - width) / 2;
+    place.y = box.top + (boxHeight - height) / 2;
+    place.frame = {place.x - kThumbnailFrame, place.y - kThumbnailFrame,
+                   place.x + width + kThumbnailFrame, place.y + height + kThumbnailFrame};
+    return place;
+}
+
+// The client area less its margin; the list ends above the arrow strip.
+BrowserRect OpenBrowser::ListArea() const {
+    const BrowserRect inner = Shrink(client_, kClientMargin);
+    return {inner.left, inner.top, inner.right, inner.bottom - kArrowStrip};
+}
+
+BrowserLayout OpenBrowser::Layout() const {
+    BrowserLayout layout;
+    layout.client = client_;
+    layout.listFrame = ListArea();
+    if (entries_.empty()) {
+        layout.noFilesText = noFilesText_;
+        layout.noFilesRect = Shrink(client_, kClientMargin);
+    }
+
+    BrowserRect row = {layout.listFrame.left, layout.listFrame.top, layout.listFrame.right,
+                       layout.listFrame.top + kBrowserRowHeight};
+    for (int32_t i = top_; i >= 0 && i < Count() && i < top_ + rows_; ++i) {
+        const BrowserEntry& entry = Entry(i);
+        BrowserRowLayout out;
+        out.index = i;
+        out.selected = i == selection_;
+        out.cell = Shrink(row, kCellMargin);
+        const BrowserRect& cell = out.cell;
+        out.thumbnailBox = {cell.left + kBoxMargin, cell.top + kBoxMargin,
+                            cell.left + kBoxMargin + kBoxWidth, cell.bottom - kBoxMargin};
+        const int32_t middle = cell.top + cell.Height() / 2;
+        out.nameRect = {cell.left + kTextLeft, cell.top, cell.right, middle};
+        out.infoRect = {cell.left + kTextLeft, middle + 1, cell.right, cell.bottom};
+        out.name = entry.name;
+        out.info = BrowserSizeText(entry.size) + " " + BrowserDateText(entry.written);
+        out.thumbnail = entry.thumbnail.get();
+        if (out.thumbnail != nullptr) {
+            out.placement = PlaceThumbnail(out.thumbnailBox, out.thumbnail->header.biWidth,
+                                           out.thumbnail->header.biHeight);
+        }
+        layout.rows.push_back(std::move(out));
+        row.top += kBrowserRowHeight;
+        row.bottom += kBrowserRowHeight;
+    }
+
+    // The arrows say that more entries lie above or below the selection.
+    const int32_t count = Count();
+    layout.upArrow = selection_ != 0 && count > rows_;
+    layout.downArrow = selection_ < count - 1 && count > rows_;
+    const int32_t cx = client_.left + client_.Width() / 2;
+    const int32_t cy = layout.listFrame.bottom + (client_.bottom - layout.listFrame.bottom) / 2;
+    layout.upTriangle[0] = {cx, cy - 6};
+    layout.upTriangle[1] = {cx - 4, cy - 2};
+    layout.upTriangle[2] = {cx + 4, cy - 2};
+    layout.downTriangle[0] = {cx, cy + 6};
+    layout.downTriangle[1] = {cx - 4, cy + 2};
+    layout.downTriangle[2] = {cx + 4, cy + 2};
+    return layout;
 }

@@ -1,9 +1,9 @@
 // OpenBrowser: the Open picture browser without its window. It lists the
 // picture files of one folder (regular files whose names IsSupportedPicture
-// accepts, in any letter case, in NameOrderLess order), keeps the selection
-// and the first row shown, loads the thumbnails of the rows on screen, and
-// lays out everything the picture area shows while the browser is up, so
-// that a painter only draws.
+// accepts, in any letter case, in the NameOrderLess order of
+// files/FilePaths.h), keeps the selection and the first row shown, loads the
+// thumbnails of the rows on screen, and lays out everything the picture area
+// shows while the browser is up, so that a painter only draws.
 //
 // Contract: nothing throws. A folder that cannot be listed gives an empty
 // list. A file whose thumbnail cannot be loaded is listed without one and is

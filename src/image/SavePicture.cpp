@@ -9,20 +9,13 @@
 
 #include <cstdio>
 
+#include "files/FilePaths.h"
 #include "image/PictureType.h"
 #include "image/PictureWriters.h"
 
 namespace {
 
 constexpr int kJpegQuality = 90;
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? std::string("/") : path.substr(0, slash);
-}
 
 // Makes the rename itself durable. Best effort: the new file is already in
 // place, and some file systems refuse fsync on a folder.

@@ -9,7 +9,7 @@
 
 #include "app/Editor.h"
 #include "app/Keys.h"
-#include "dialogs/FileNames.h"
+#include "files/FilePaths.h"
 #include "image/SavePicture.h"
 #include "platform/BrowserPainter.h"
 #include "platform/ReplayFormat.h"
@@ -297,9 +297,9 @@ bool ReplayRun::QueueFolder(const std::string& argument, int line, std::string* 
         shell_.QueueFolder(true, std::string(), line);
         return true;
     }
-    std::string folder = argument;
+    const std::string folder = WithoutTrailingSlash(argument);
     FileInfo info;
-    if (folder[0] != '/' || !FileExists(&folder, &info) || !info.isDirectory) {
+    if (folder[0] != '/' || !FileExists(folder, &info) || !info.isDirectory) {
         *error = "folder needs the absolute path of an existing folder, or cancel: " + argument;
         return false;
     }

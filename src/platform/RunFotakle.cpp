@@ -8,6 +8,7 @@
 
 #include "app/Editor.h"
 #include "app/Paths.h"
+#include "files/FilePaths.h"
 #include "platform/PhoneWindow.h"
 #include "platform/QtSettingsStore.h"
 #include "platform/QtShell.h"
@@ -36,7 +37,7 @@ int RunWindow(int& argc, char** argv) {
     PhoneWindow window;
     QtShell shell(window);
     QtSettingsStore settings(ProgramBaseNameOf(executable));
-    Editor editor(shell, &settings, ProgramFolderOf(executable));
+    Editor editor(shell, &settings, FolderOf(executable));
     window.AttachEditor(&editor);
     QObject::connect(&instance, &SingleInstance::RaiseRequested, &window,
                      &PhoneWindow::RaiseAndActivate);
@@ -53,7 +54,7 @@ int RunReplay(int& argc, char** argv, const std::string& script) {
     QApplication application(argc, argv);
     const std::string executable = ExecutablePath();
     QtSettingsStore settings(ProgramBaseNameOf(executable));
-    return RunReplayFile(script, std::cout, std::cerr, ProgramFolderOf(executable), &settings);
+    return RunReplayFile(script, std::cout, std::cerr, FolderOf(executable), &settings);
 }
 
 }  // namespace

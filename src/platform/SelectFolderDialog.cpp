@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/Strings.h"
-#include "dialogs/FileNames.h"
 #include "dialogs/FolderTree.h"
+#include "files/FilePaths.h"
 #include "resources/Resources.h"
 
 namespace {

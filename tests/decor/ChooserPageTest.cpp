@@ -7,7 +7,6 @@
 #include <functional>
 #include <vector>
 
-#include "decor/AssetChooserPainter.h"
 #include "decor/AssetTestSupport.h"
 #include "decor/Chooser.h"
 

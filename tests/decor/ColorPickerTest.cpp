@@ -28,7 +28,8 @@ TEST(ColorField, RunsFromBlackThroughThePureHuesToWhite) {
     // The percentages of rows 1 .. 23; rows 26 .. 48 take the next 23.
     const int percent[24] = {0,  4,  8,  12, 16, 20, 24, 29, 33, 37, 41, 45,
                              50, 54, 58, 62, 66, 70, 75, 79, 83, 87, 91, 95};
-    for (int16_t x : {0, 88, 175}) {
+    const int16_t columns[] = {0, 88, 175};
+    for (int16_t x : columns) {
         EXPECT_EQ(RgbOf(ColorFieldPixel(field, x, 0)), 0u);
         EXPECT_EQ(RgbOf(ColorFieldPixel(field, x, 24)), 0x640000u | (255 - x) << 8 | x);
         EXPECT_EQ(RgbOf(ColorFieldPixel(field, x, 25)), 0x640000u | (255 - x) << 8 | x);

@@ -99,7 +99,8 @@ TEST(DecorAssets, LoadsEachAssetAtItsSizeAndForm) {
         EXPECT_EQ(picture->header.biBitCount, rows[use][2]) << "use " << use;
         EXPECT_FALSE(LoadAsset(assets.Root(), scene.themes, AssetUse(use), 2)) << "no item 2";
     }
-    for (int16_t size : {12, 24, 60}) {
+    const int16_t sizes[] = {12, 24, 60};
+    for (int16_t size : sizes) {
         DibBlock grey = LoadGreyBySize(assets.Root(), scene.themes, size, 1);
         ASSERT_TRUE(grey) << size;
         EXPECT_EQ(grey->header.biWidth, size);

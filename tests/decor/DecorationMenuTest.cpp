@@ -55,7 +55,8 @@ TEST(DecorationMenu, OffersOnlyTheCategoriesThatHaveThemes) {
     EXPECT_TRUE(DecodeThemeCommand(50002, themes, &kind, &theme));
     EXPECT_EQ(kind, DECOR_FRAME);
     EXPECT_EQ(theme, 1);
-    for (uint16_t id : {50041, 50003, 50011, 50031, 50000, 50061, 40018}) {
+    const uint16_t invalid[] = {50041, 50003, 50011, 50031, 50000, 50061, 40018};
+    for (uint16_t id : invalid) {
         EXPECT_FALSE(DecodeThemeCommand(id, themes, &kind, &theme)) << id;
         EXPECT_EQ(kind, -1);
     }

@@ -105,7 +105,8 @@ TEST(Decorations, MergeFrameBurnsInTheScreenAsShown) {
 // The object lands on the photo exactly under where the screen showed it,
 // also when the photo is moved.
 TEST(Decorations, MergeFloatingObjectLandsWhereItWasShown) {
-    for (const int16_t offset : {0, 7}) {
+    const int16_t offsets[] = {0, 7};
+    for (const int16_t offset : offsets) {
         Scene scene = MakeScene();
         scene.photoX = offset;
         scene.photoY = int16_t(-offset);

@@ -1,7 +1,11 @@
+// The decoration menu: the "Add <category>" pop-ups built from the asset
+// folder, and the theme commands they carry decoded back.
+#include "decor/DecorationMenu.h"
+
 #include <cstdio>
+#include <utility>
 
 #include "decor/DecorAssets.h"
-#include "decor/DecorationMenu.h"
 
 std::vector<DecorationPopup> BuildDecorationMenu(const std::string& assetFolder,
                                                  ThemeTable* themes) {
@@ -39,4 +43,21 @@ std::vector<DecorationPopup> BuildDecorationMenu(const std::string& assetFolder,
         popups.push_back(std::move(popup));
     }
     return popups;
+}
+
+bool DecodeThemeCommand(uint16_t id, const ThemeTable& themes, int16_t* kind, int16_t* theme) {
+    *kind = -1;
+    *theme = -1;
+    if (id < kThemeCommandFirst || id > kThemeCommandLast) {
+        return false;
+    }
+    const int32_t slot = id - kThemeCommandFirst;
+    const int32_t k = slot / kThemesPerKind;
+    const int32_t i = slot % kThemesPerKind;
+    if (i >= themes.themeCount[k] || themes.itemCount[slot] < 1) {
+        return false;
+    }
+    *kind = static_cast<int16_t>(k);
+    *theme = static_cast<int16_t>(i);
+    return true;
 }

@@ -1,0 +1,162 @@
+// The asset folder's layout: category and item paths, the themes of a
+// category and the items of a theme. Loading an item is LoadAsset's.
+#include "decor/DecorAssets.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "files/FilePaths.h"
+
+namespace {
+
+// Numbered as DecorationKind; the folder names and the menu texts alike.
+constexpr const char* kKindNames[kDecorationKinds] = {
+    "Frame", "Pattern12", "Pattern24", "Picture", "Word", "Colorful Word",
+};
+
+// Characters, not bytes: a UTF-8 name counts its code points, so a theme
+// named in another script gets the same room as a Latin one.
+int32_t CharacterCount(const std::string& name) {
+    int32_t count = 0;
+    for (const char c : name) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+constexpr char kItemExtension[] = ".adm";
+constexpr size_t kItemExtensionLength = sizeof(kItemExtension) - 1;
+
+// True for themeName + n + ".adm" with n from 1 to 99 written as "%d" would
+// write it: the only names the loader ever asks for. A test of the length
+// alone would also count unrelated files that happen to be as long (in
+// theme Sun, "Moon.adm" or "cover.adm"), and those uncounted item numbers
+// would then fail to load.
+bool IsItemName(const std::string& name, const std::string& themeName) {
+    const size_t prefix = themeName.size();
+    if (name.size() < prefix + 1 + kItemExtensionLength ||
+        name.size() > prefix + 2 + kItemExtensionLength ||
+        name.compare(0, prefix, themeName) != 0 ||
+        name.compare(name.size() - kItemExtensionLength, kItemExtensionLength, kItemExtension) !=
+            0) {
+        return false;
+    }
+    const size_t digitsEnd = name.size() - kItemExtensionLength;
+    if (name[prefix] < '1' || name[prefix] > '9') {
+        return false;  // no item 0 and no leading zero
+    }
+    for (size_t i = prefix + 1; i < digitsEnd; ++i) {
+        if (name[i] < '0' || name[i] > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+const char* DecorationKindName(int16_t kind) {
+    if (kind < 0 || kind >= kDecorationKinds) {
+        return nullptr;
+    }
+    return kKindNames[kind];
+}
+
+std::string CategoryFolderPath(const std::string& assetFolder, int16_t kind) {
+    const char* name = DecorationKindName(kind);
+    if (name == nullptr) {
+        return std::string();
+    }
+    return WithTrailingSlash(assetFolder) + name + "/";
+}
+
+std::string AssetPath(const std::string& assetFolder, const ThemeTable& themes, int16_t kind,
+                      int16_t item, bool mask) {
+    if (kind < 0 || kind >= kDecorationKinds || item < 1) {
+        return std::string();
+    }
+    const int16_t theme = themes.selectedTheme[kind];
+    if (theme < 0 || theme >= kThemesPerKind || theme >= themes.themeCount[kind]) {
+        return std::string();
+    }
+    const std::string& name = themes.themeName[kind * kThemesPerKind + theme];
+    if (name.empty()) {
+        return std::string();
+    }
+    return CategoryFolderPath(assetFolder, kind) + name + "/" + name + (mask ? "mask" : "") +
+           std::to_string(item) + ".adm";
+}
+
+bool ListThemes(const std::string& categoryFolder, std::vector<std::string>* names) {
+    names->clear();
+    std::error_code error;
+    std::filesystem::directory_iterator entry(categoryFolder, error);
+    if (error) {
+        return false;
+    }
+    // Every eligible name first: the first ten in name order are wanted, not
+    // the first ten the file system happens to deliver.
+    for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        if (error) {
+            break;  // keep what was read before the failure
+        }
+        std::error_code typeError;
+        if (!entry->is_directory(typeError)) {
+            continue;
+        }
+        std::string name = entry->path().filename().string();
+        if (name.empty() || name[0] == '.' || CharacterCount(name) > kMaxThemeNameLength) {
+            continue;
+        }
+        names->push_back(std::move(name));
+    }
+    std::sort(names->begin(), names->end());
+    if (names->size() > static_cast<size_t>(kThemesPerKind)) {
+        names->resize(kThemesPerKind);
+    }
+    return true;
+}
+
+int16_t CountThemes(const std::string& categoryFolder) {
+    std::vector<std::string> names;
+    if (!ListThemes(categoryFolder, &names)) {
+        return -1;
+    }
+    return static_cast<int16_t>(names.size());
+}
+
+std::string ThemeName(const std::string& categoryFolder, int16_t index) {
+    std::vector<std::string> names;
+    if (!ListThemes(categoryFolder, &names) || index < 0 ||
+        static_cast<size_t>(index) >= names.size()) {
+        return std::string();
+    }
+    return names[index];
+}
+
+int16_t CountItems(const std::string& themeFolder, const std::string& themeName) {
+    if (themeName.empty()) {
+        return 0;
+    }
+    std::error_code error;
+    std::filesystem::directory_iterator entry(themeFolder, error);
+    if (error) {
+        return 0;
+    }
+    int16_t count = 0;
+    for (; entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+        if (error) {
+            break;
+        }
+        std::error_code typeError;
+        if (entry->is_regular_file(typeError) &&
+            IsItemName(entry->path().filename().string(), themeName)) {
+            ++count;  // at most 99 distinct names exist
+        }
+    }
+    return count;
+}
