@@ -14,6 +14,7 @@
 
 namespace {
 
+// A decoration category's name in the string table.
 StringId KindName(int16_t kind) {
     switch (kind) {
         case DECOR_FRAME:
