@@ -27,6 +27,19 @@ std::string ProgramBaseNameOf(const std::string& executablePath) {
 }
 
 std::string AssetFolderPath(const std::string& programFolder, SettingsStore* settings) {
-    return programFolder +
-           GetSettingString(settings, IDS_MAIN_SECTION, IDS_ASSET_FOLDER, "FotakleFolder/");
+    const std::string relative =
+        GetSettingString(settings, IDS_MAIN_SECTION, IDS_ASSET_FOLDER, "FotakleFolder/");
+    const std::string beside = programFolder + relative;
+    std::error_code error;
+    if (programFolder.empty() || fs::is_directory(beside, error)) {
+        return beside;
+    }
+    // The prefix is the program folder's parent, taken by name: the program
+    // folder comes from /proc/self/exe, where no link is left to resolve.
+    const fs::path prefix = fs::path(programFolder).parent_path().parent_path();
+    const std::string installed = (prefix / "share" / "fotakle").string() + "/" + relative;
+    if (fs::is_directory(installed, error)) {
+        return installed;
+    }
+    return beside;
 }
