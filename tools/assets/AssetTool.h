@@ -17,6 +17,11 @@
 // named after their ids (<id>.bmp, 300.png) in an existing folder.
 bool WriteResources(const QString& folder);
 
+// The program icon for the desktop at each side of kProgramIconSides, as
+// <side>x<side>.png in an existing folder.
+bool WriteProgramIcons(const QString& folder);
+extern const int kProgramIconSides[6];
+
 // The asset folder: the start-up picture BackPict.ADM and the decoration
 // library. The folder is created when missing.
 bool WriteAssetFolder(const QString& folder);
@@ -26,9 +31,9 @@ bool WriteAssetFolder(const QString& folder);
 bool WriteDecorationLibrary(const QString& folder);
 
 // Drawings, each at its final size.
-QImage DrawFolderIcons();     // 80 x 15: open folder, closed folder, phone, network, document
-QImage DrawProgramIcon();     // 64 x 64 with transparency
-QImage DrawStartupPicture();  // 176 x 180 landscape
+QImage DrawFolderIcons();          // 80 x 15: open folder, closed folder, phone, network, document
+QImage DrawProgramIcon(int side);  // side x side with transparency; 64 is the built-in one
+QImage DrawStartupPicture();       // 176 x 180 landscape
 
 // The 16 colours of the folder-icon strip; DrawFolderIcons draws with them.
 extern const QRgb kFolderIconPalette[16];

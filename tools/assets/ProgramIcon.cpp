@@ -1,37 +1,59 @@
-// The program icon, 64 x 64 with transparency: a gilded frame round a small
-// sunny landscape, and a paint brush laid across its corner.
+// The program icon: a gilded frame round a small sunny landscape, and a
+// paint brush laid across its corner, with transparency.
+//
+// The design is laid out in a 64 x 64 box. At any other side the drawing is
+// scaled, but the frame's edges, its bevel and its highlight are placed on
+// whole pixels and no line gets thinner than a pixel, so the edges stay sharp
+// rather than smeared over two pixels. At 16 x 16 a scaled drawing would be a
+// blur of gold, sky and brush, so that side is drawn pixel by pixel instead.
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <algorithm>
+#include <cmath>
+
 #include "AssetTool.h"
 
 namespace {
 
-constexpr int kIconSide = 64;
+constexpr int kDesignSide = 64;
 
-void DrawFrame(QPainter& painter, const QRectF& outer, const QRectF& inner) {
+// A length of the design at this scale, rounded to whole pixels and never
+// below one.
+qreal WholePixels(qreal length, qreal scale) {
+    return std::max<qreal>(1.0, std::round(length * scale));
+}
+
+void DrawFrame(QPainter& painter, const QRectF& outer, const QRectF& inner, qreal scale) {
     // A soft shadow below and to the right.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0, 0, 0, 60));
-    painter.drawRoundedRect(outer.translated(1.5, 2.0), 3, 3);
+    painter.drawRoundedRect(outer.translated(1.5 * scale, 2.0 * scale), 3 * scale, 3 * scale);
 
     QLinearGradient gold(outer.topLeft(), outer.bottomRight());
     gold.setColorAt(0.0, QColor(255, 222, 130));
     gold.setColorAt(0.45, QColor(214, 154, 52));
     gold.setColorAt(1.0, QColor(140, 84, 22));
     painter.setBrush(gold);
-    painter.setPen(QPen(QColor(96, 56, 16), 1.0));
-    painter.drawRoundedRect(outer, 3, 3);
+    painter.setPen(QPen(QColor(96, 56, 16), WholePixels(1.0, scale)));
+    painter.drawRoundedRect(outer, 3 * scale, 3 * scale);
 
     // A bevel: the inner edge lit from the bottom right, dark at the top left.
+    // The pen runs half its width outside the picture, so it covers whole
+    // pixels up to the picture's edge.
+    const qreal bevel = WholePixels(2.0, scale);
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(QColor(120, 70, 20), 2.0));
-    painter.drawRect(inner.adjusted(-1, -1, 1, 1));
-    painter.setPen(QPen(QColor(255, 236, 170, 200), 1.0));
-    painter.drawLine(QPointF(outer.left() + 2, outer.top() + 1.5),
-                     QPointF(outer.right() - 2, outer.top() + 1.5));
+    painter.setPen(QPen(QColor(120, 70, 20), bevel));
+    painter.drawRect(inner.adjusted(-bevel / 2, -bevel / 2, bevel / 2, bevel / 2));
+    // A highlight along the top, one row of whole pixels below the outline.
+    const qreal highlight = WholePixels(1.0, scale);
+    const qreal highlightY =
+        outer.top() + std::max<qreal>(1.0, std::floor(1.5 * scale)) + highlight / 2;
+    painter.setPen(QPen(QColor(255, 236, 170, 200), highlight));
+    painter.drawLine(QPointF(outer.left() + 2 * scale, highlightY),
+                     QPointF(outer.right() - 2 * scale, highlightY));
 }
 
 void DrawLandscape(QPainter& painter, const QRectF& area) {
@@ -112,19 +134,96 @@ void DrawBrush(QPainter& painter) {
     painter.drawPath(bristles);
 }
 
+// The 16 x 16 icon, one character a pixel: the frame's outline and gold,
+// the sky with its sun, the hills, and the brush from its blue tip down to
+// the corner.
+const char* const kSmallIconRows[16] = {
+    "................",  //
+    ".ooooooooooo....",  //
+    "oggggggggggGo...",  //
+    "ogSSSSSSSSSGod..",  //
+    "ogSSSSSyySSGod..",  //
+    "ogsssssyyssGod..",  //
+    "ogsshhhhsssGod..",  //
+    "oghhhhhhpLLGod..",  //
+    "ogLLLLLLppLGod..",  //
+    "ogLLLLLLLttGod..",  //
+    "ogHHHHHHHHmmod..",  //
+    "oGGGGGGGGGGRrd..",  //
+    ".oooooooooooRr..",  //
+    "..dddddddddddRr.",  //
+    "..............Rr",  //
+    "...............R",  //
+};
+
+QRgb SmallIconColor(char code) {
+    switch (code) {
+        case 'o':
+            return qRgba(96, 56, 16, 255);  // outline
+        case 'g':
+            return qRgba(240, 196, 100, 255);  // gold, lit
+        case 'G':
+            return qRgba(170, 110, 36, 255);  // gold, shaded
+        case 'S':
+            return qRgba(80, 150, 232, 255);  // sky, high
+        case 's':
+            return qRgba(160, 208, 246, 255);  // sky, low
+        case 'y':
+            return qRgba(255, 220, 80, 255);  // sun
+        case 'h':
+            return qRgba(70, 150, 90, 255);  // far hill
+        case 'L':
+            return qRgba(110, 190, 76, 255);  // near hill, lit
+        case 'H':
+            return qRgba(44, 122, 52, 255);  // near hill, shaded
+        case 'p':
+            return qRgba(36, 112, 230, 255);  // paint on the bristles
+        case 't':
+            return qRgba(110, 76, 48, 255);  // bristles
+        case 'm':
+            return qRgba(176, 180, 190, 255);  // metal ferrule
+        case 'r':
+            return qRgba(210, 52, 40, 255);  // handle
+        case 'R':
+            return qRgba(120, 22, 16, 255);  // handle, shaded
+        default:
+            return qRgba(0, 0, 0, 0);  // transparent
+    }
+}
+
+QImage DrawSmallIcon() {
+    constexpr int kSide = 16;
+    QImage icon(kSide, kSide, QImage::Format_ARGB32);
+    for (int y = 0; y < kSide; ++y) {
+        for (int x = 0; x < kSide; ++x) {
+            icon.setPixel(x, y, SmallIconColor(kSmallIconRows[y][x]));
+        }
+    }
+    return icon;
+}
+
 }  // namespace
 
-QImage DrawProgramIcon() {
-    QImage icon(kIconSide, kIconSide, QImage::Format_ARGB32_Premultiplied);
+QImage DrawProgramIcon(int side) {
+    if (side == 16) {
+        return DrawSmallIcon();
+    }
+    QImage icon(side, side, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
     QPainter painter(&icon);
     painter.setRenderHint(QPainter::Antialiasing);
 
-    const QRectF outer(3, 5, 48, 44);
-    const QRectF inner = outer.adjusted(7, 7, -7, -7);
-    DrawFrame(painter, outer, inner);
-    DrawLandscape(painter, inner);
+    // The frame on whole pixels; the picture it holds fills it exactly.
+    const qreal scale = side / static_cast<qreal>(kDesignSide);
+    const QRectF outer(WholePixels(3, scale), WholePixels(5, scale), WholePixels(48, scale),
+                       WholePixels(44, scale));
+    const qreal border = WholePixels(7, scale);
+    const QRectF inner = outer.adjusted(border, border, -border, -border);
+    DrawFrame(painter, outer, inner, scale);
 
+    // The landscape and the brush in the design's units.
+    painter.scale(scale, scale);
+    DrawLandscape(painter, QRectF(inner.topLeft() / scale, inner.size() / scale));
     painter.translate(33, 31);
     painter.rotate(45);
     DrawBrush(painter);

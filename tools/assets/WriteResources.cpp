@@ -161,5 +161,16 @@ bool WriteResources(const QString& folder) {
            SaveDib(folder + "/460.bmp", spectrum.get()) &&
            Save4BitBmp(folder + "/3001.bmp", DrawFolderIcons(), kFolderIconPalette) &&
            SaveGrey(folder + "/3002.bmp", DrawBanner()) &&
-           SavePng(folder + "/300.png", DrawProgramIcon());
+           SavePng(folder + "/300.png", DrawProgramIcon(64));
+}
+
+const int kProgramIconSides[6] = {16, 32, 48, 64, 128, 256};
+
+bool WriteProgramIcons(const QString& folder) {
+    for (const int side : kProgramIconSides) {
+        if (!SavePng(QStringLiteral("%1/%2x%2.png").arg(folder).arg(side), DrawProgramIcon(side))) {
+            return false;
+        }
+    }
+    return true;
 }
