@@ -2,7 +2,6 @@
 
 #include <QApplication>
 
-#include <cstring>
 #include <iostream>
 #include <string>
 
@@ -15,16 +14,35 @@
 #include "platform/ReplayRunner.h"
 #include "platform/SingleInstance.h"
 
+// The build passes the project's version and the desktop entry's id in.
+#if !defined(FOTAKLE_VERSION) || !defined(FOTAKLE_APP_ID)
+#error "FOTAKLE_VERSION and FOTAKLE_APP_ID must be defined by the build"
+#endif
+
 namespace {
 
-int Usage() {
-    std::cerr << "usage: fotakle               start the editor\n"
-                 "       fotakle --replay SCRIPT  run the editor on a script, without a window\n";
+const char kUsage[] =
+    "Usage: fotakle [--replay SCRIPT | --help | --version]\n"
+    "\n"
+    "Without options, starts the editor in a window showing the phone screen.\n"
+    "\n"
+    "  --replay SCRIPT  run the editor on a script, without a window\n"
+    "  --help           print this text\n"
+    "  --version        print the version\n";
+
+int Usage(const char* problem) {
+    if (problem != nullptr) {
+        std::cerr << "fotakle: " << problem << "\n\n";
+    }
+    std::cerr << kUsage;
     return 2;
 }
 
 int RunWindow(int& argc, char** argv) {
     QApplication application(argc, argv);
+    // Names the installed desktop entry, so that docks and task bars show
+    // the window with its icon and name.
+    QGuiApplication::setDesktopFileName(QStringLiteral(FOTAKLE_APP_ID));
     SingleInstance instance(SingleInstanceName());
     if (instance.AskRunningCopyToRaise()) {
         return 0;
@@ -63,9 +81,23 @@ int RunFotakle(int& argc, char** argv) {
     if (argc == 1) {
         return RunWindow(argc, argv);
     }
-    if (argc == 3 && std::strcmp(argv[1], "--replay") == 0) {
+    // The options are read before Qt is started, so that they answer at
+    // once and without a display.
+    const std::string option = argv[1];
+    if (option == "--replay") {
+        if (argc != 3) {
+            return Usage("--replay needs one SCRIPT");
+        }
         const std::string script = argv[2];
         return RunReplay(argc, argv, script);
     }
-    return Usage();
+    if (option == "--help" || option == "-h" || option == "--version") {
+        if (argc != 2) {
+            return Usage((option + " takes no argument").c_str());
+        }
+        std::cout << (option == "--version" ? "fotakle " FOTAKLE_VERSION "\n" : kUsage);
+        return 0;
+    }
+    return Usage(
+        ((option[0] == '-' ? "unknown option " : "unexpected argument ") + option).c_str());
 }

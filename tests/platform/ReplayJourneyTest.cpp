@@ -563,11 +563,10 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
 TEST_F(ReplayJourney, CommandLineOtherThanReplayIsAUsageError) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{FotaklePath(), "--replay"},
-          std::vector<std::string>{FotaklePath(), "--help"},
           std::vector<std::string>{FotaklePath(), "--replay", "a", "b"}}) {
         const ProgramResult run = RunProgram(args, Env(), dir_.Path());
         EXPECT_EQ(run.exitCode, 2);
-        EXPECT_NE(run.err.find("usage:"), std::string::npos);
+        EXPECT_NE(run.err.find("Usage:"), std::string::npos);
     }
     const ProgramResult missing =
         RunProgram({FotaklePath(), "--replay", File("missing.txt")}, Env(), dir_.Path());

@@ -25,6 +25,11 @@
 #include "image/Resample.h"
 #include "image/SavePicture.h"
 
+// The build passes the project's version in.
+#ifndef FOTAKLE_VERSION
+#error "FOTAKLE_VERSION must be defined by the build"
+#endif
+
 namespace {
 
 const char kUsage[] =
@@ -50,7 +55,8 @@ const char kUsage[] =
     "      Repaint IN with a paint effect (all eight passes). The same seed gives\n"
     "      the same picture; without one the clock seeds it, as in the editor.\n"
     "\n"
-    "  --help  this text\n";
+    "  --help     this text\n"
+    "  --version  the version\n";
 
 int Usage(const char* problem) {
     if (problem != nullptr) {
@@ -346,6 +352,10 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::puts("fotakle-batch " FOTAKLE_VERSION);
         return 0;
     }
     if (command == "load") {
