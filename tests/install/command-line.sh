@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Both programs' command lines: --help and --version answer on stdout with
+# status 0, anything not understood prints the usage on stderr with status 2.
+# The editor runs without any display, so an option that reached Qt would
+# end in Qt's own failure rather than pass.
+#   command-line.sh FOTAKLE FOTAKLE_BATCH VERSION
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+fotakle="$1"
+batch="$2"
+version="$3"
+
+# program # arguments # status # stdout holds # stderr holds ("" = empty)
+cases=(
+    "$fotakle#--help#0#Usage: fotakle [--replay SCRIPT | --help | --version]#"
+    "$fotakle#-h#0#--version        print the version#"
+    "$fotakle#--version#0#fotakle $version#"
+    "$fotakle#--bogus#2##fotakle: unknown option --bogus"
+    "$fotakle#--help extra#2##Usage: fotakle"
+    "$fotakle#--version --help#2##Usage: fotakle"
+    "$fotakle#--replay#2##--replay needs one SCRIPT"
+    "$batch#--help#0#paint oil|water|wax [--seed N] IN OUT.bmp#"
+    "$batch#--version#0#fotakle-batch $version#"
+    "$batch#--bogus#2##Usage: fotakle-batch"
+    "$batch##2##Usage: fotakle-batch"
+)
+
+failures=0
+for entry in "${cases[@]}"; do
+    IFS='#' read -r program args status out err <<<"$entry"
+    read -r -a argv <<<"$args"
+    set +e
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+        timeout 60 "$program" "${argv[@]}" >"$work/out" 2>"$work/err"
+    actual=$?
+    set -e
+    name="$(basename "$program") $args"
+    if [ "$actual" != "$status" ]; then
+        echo "$name: status $actual, expected $status; stderr: $(head -c 300 "$work/err")" >&2
+        failures=$((failures + 1))
+        continue
+    fi
+    for stream in out err; do
+        expected="${!stream}"
+        if [ -z "$expected" ]; then
+            if [ -s "$work/$stream" ]; then
+                echo "$name: std$stream should be empty, holds: $(head -c 300 "$work/$stream")" >&2
+                failures=$((failures + 1))
+            fi
+        elif ! grep -qF -- "$expected" "$work/$stream"; then
+            echo "$name: std$stream lacks \"$expected\", holds: $(head -c 300 "$work/$stream")" >&2
+            failures=$((failures + 1))
+        fi
+    done
+done
+
+# --version prints one line and nothing more, so that scripts can read it.
+for program in "$fotakle" "$batch"; do
+    printf '%s %s\n' "$(basename "$program")" "$version" >"$work/expected"
+    "$program" --version >"$work/out"
+    cmp -s "$work/expected" "$work/out" ||
+        fail "$(basename "$program") --version printed: $(cat "$work/out")"
+done
+
+[ "$failures" = 0 ] || fail "$failures command-line checks failed"
