@@ -39,7 +39,7 @@ struct JpegInput {
     uint64_t size = 0;
 };
 
-constexpr size_t kJpegReadChunk = 64 * 1024;
+constexpr size_t kJpegReadChunk = 16 * 1024;
 // jpeg_simple_progression writes 8 AC scans for colour; 64 is ample.
 constexpr int kMaxDroppedScans = 64;
 
