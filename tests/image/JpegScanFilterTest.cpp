@@ -124,7 +124,7 @@ std::vector<uint8_t> Encode(const EncodeRequest& request) {
 
 // A DC scan of all components, then AC 1-5 and 6-63 of each without
 // successive approximation: two AC scans per component.
-std::vector<jpeg_scan_info> SpectralScript(int components) {
+std::vector<jpeg_scan_info> BandsScript(int components) {
     std::vector<jpeg_scan_info> script = {{components, {0, 1, 2, 3}, 0, 0, 0, 0}};
     for (int c = 0; c < components; ++c) {
         script.push_back({1, {c}, 1, 5, 0, 0});
@@ -351,8 +351,8 @@ TEST(JpegScanFilter, LeavesOutUnusedScansWithoutChangingThePicture) {
         const std::string name = layout.name;
         // jpeg_simple_progression refines by successive approximation.
         cases.push_back({name + " simple", request, layout.dcOnly, 0});
-        request.script = SpectralScript(layout.components);
-        cases.push_back({name + " spectral", request, layout.dcOnly, 2});
+        request.script = BandsScript(layout.components);
+        cases.push_back({name + " bands", request, layout.dcOnly, 2});
         request.script = SeparateScansScript(layout.components);
         request.restartRows = 1;
         cases.push_back({name + " separate scans, restarts", request, layout.dcOnly, 1});
