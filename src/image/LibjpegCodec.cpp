@@ -15,6 +15,16 @@
 // aborted, so that a small file cannot keep the decoder busy for seconds.
 // A short or slightly corrupt stream is decoded as far as it goes: libjpeg
 // fills the missing part and reports a warning, which is counted only.
+//
+// Progressive pictures decoded at 1/8 skip the AC scans of the components
+// whose blocks shrink to one pixel (JpegScanFilter.h): the start plans which
+// scans to leave out, then reads the header again through the filtering
+// source, with block smoothing off. Pictures the plan refuses are decoded as
+// they are.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +38,7 @@
 
 #include "image/DibImage.h"
 #include "image/JpegCodec.h"
+#include "image/JpegScanFilter.h"
 
 namespace {
 
@@ -103,10 +114,11 @@ struct Decoder {
     jpeg_decompress_struct cinfo;
     ErrorManager error;
     ProgressLimit progress;
-    std::FILE* file;
-    const uint8_t* data;
-    size_t size;
-    JSAMPROW rowBuffer;  // one decoded row, from libjpeg's image pool
+    JpegInput input;  // the file descriptor belongs to the codec
+    JpegFilterSource source;
+    JpegScanPlan plan;
+    unsigned int eighths;  // the scale chosen for the last request
+    JSAMPROW rowBuffer;    // one decoded row, from libjpeg's image pool
 };
 
 bool GuardedCreate(Decoder* decoder) {
@@ -119,15 +131,13 @@ bool GuardedCreate(Decoder* decoder) {
     return true;
 }
 
-bool GuardedReadHeader(Decoder* decoder) {
+// Reads the header from the first byte, of the whole stream or, with a plan,
+// of the filtered one.
+bool GuardedReadHeader(Decoder* decoder, const JpegScanPlan* plan) {
     if (setjmp(decoder->error.jump) != 0) {
         return false;
     }
-    if (decoder->file != nullptr) {
-        jpeg_stdio_src(&decoder->cinfo, decoder->file);
-    } else {
-        jpeg_mem_src(&decoder->cinfo, decoder->data, static_cast<unsigned long>(decoder->size));
-    }
+    UseJpegFilterSource(&decoder->cinfo, &decoder->source, decoder->input, plan);
     return jpeg_read_header(&decoder->cinfo, TRUE) == JPEG_HEADER_OK;
 }
 
@@ -142,11 +152,23 @@ bool GuardedChooseScale(Decoder* decoder, int32_t wantWidth, int32_t wantHeight)
         cinfo->scale_num = eighths;
         cinfo->scale_denom = 8;
         jpeg_calc_output_dimensions(cinfo);
+        decoder->eighths = eighths;
         if (eighths == 1 || (static_cast<int64_t>(cinfo->output_width) <= wantWidth &&
                              static_cast<int64_t>(cinfo->output_height) <= wantHeight)) {
             break;
         }
     }
+    return true;
+}
+
+// Sets the scale chosen before on a header read again.
+bool GuardedKeepScale(Decoder* decoder) {
+    if (setjmp(decoder->error.jump) != 0) {
+        return false;
+    }
+    decoder->cinfo.scale_num = decoder->eighths;
+    decoder->cinfo.scale_denom = 8;
+    jpeg_calc_output_dimensions(&decoder->cinfo);
     return true;
 }
 
@@ -195,16 +217,43 @@ uint64_t BufferedCoefficientBytes(const jpeg_decompress_struct& cinfo) {
     return total;
 }
 
+// Whether the inverse DCT of the component reads its DC coefficient alone:
+// its blocks come out as one pixel.
+bool ReadsDcOnly(const jpeg_component_info& component) {
+#if JPEG_LIB_VERSION >= 70
+    return component.DCT_h_scaled_size == 1 && component.DCT_v_scaled_size == 1;
+#else
+    return component.DCT_scaled_size == 1;
+#endif
+}
+
+// An upper bound of the block visits LimitProgression counts over a whole
+// progressive file of scanCount scans: at most one call per iMCU row of each
+// scan and one per scan's markers, each adding at most the blocks of one
+// iMCU row of all components.
+uint64_t BlockVisitBound(const jpeg_decompress_struct& cinfo, int scanCount) {
+    uint64_t rowBlocks = 0;
+    for (int i = 0; i < cinfo.num_components; ++i) {
+        const jpeg_component_info& component = cinfo.comp_info[i];
+        const uint64_t h = static_cast<uint64_t>(component.h_samp_factor);
+        const uint64_t columns = (component.width_in_blocks + h - 1) / h * h;
+        rowBlocks += columns * static_cast<uint64_t>(component.v_samp_factor);
+    }
+    const uint64_t calls =
+        static_cast<uint64_t>(scanCount) * (static_cast<uint64_t>(cinfo.total_iMCU_rows) + 1) + 1;
+    return calls * rowBlocks;
+}
+
 class LibjpegCodec final : public JpegCodec {
   public:
-    LibjpegCodec() { std::memset(&decoder_, 0, sizeof decoder_); }
+    LibjpegCodec() = default;
     ~LibjpegCodec() override { Close(); }
     LibjpegCodec(const LibjpegCodec&) = delete;
     LibjpegCodec& operator=(const LibjpegCodec&) = delete;
 
-    // Creates the decompressor over a file (taken over, may be null when it
-    // could not be opened) or over bytes in memory. False when memory runs out.
-    bool Create(std::FILE* file, const uint8_t* data, size_t size);
+    // Creates the decompressor over a file (taken over, -1 when it could not
+    // be opened) or over bytes in memory. False when memory runs out.
+    bool Create(const JpegInput& input);
 
     bool ReadHeader(int32_t* width, int32_t* height) override;
     bool StartRows() override;
@@ -214,22 +263,22 @@ class LibjpegCodec final : public JpegCodec {
   private:
     enum class State { kIdle, kHeaderRead, kRows, kFailed, kClosed };
 
-    bool Restart();
+    void Restart();
     bool AcceptHeader();
+    bool PlanScanFilter();
+    bool ReadFilteredHeader();
     void ConvertRow(uint8_t* row) const;
     void Fail();
 
-    Decoder decoder_;
+    Decoder decoder_{};  // zero-filled, as libjpeg expects of its structures
     State state_ = State::kIdle;
     bool created_ = false;
     bool invertedCmyk_ = false;
     int32_t rowWidth_ = 0;  // the width last reported, for black rows
 };
 
-bool LibjpegCodec::Create(std::FILE* file, const uint8_t* data, size_t size) {
-    decoder_.file = file;
-    decoder_.data = data;
-    decoder_.size = size;
+bool LibjpegCodec::Create(const JpegInput& input) {
+    decoder_.input = input;
     decoder_.cinfo.err = jpeg_std_error(&decoder_.error.pub);
     decoder_.error.pub.error_exit = JumpOnError;
     decoder_.error.pub.emit_message = CountWarning;
@@ -245,11 +294,11 @@ bool LibjpegCodec::Create(std::FILE* file, const uint8_t* data, size_t size) {
 
 // Brings the decompressor back to the start of the stream, so that a second
 // header call after rows were read starts a fresh decode.
-bool LibjpegCodec::Restart() {
+// The source starts again at the first byte with every header read.
+void LibjpegCodec::Restart() {
     jpeg_abort_decompress(&decoder_.cinfo);
     decoder_.rowBuffer = nullptr;
     state_ = State::kIdle;
-    return decoder_.file == nullptr || std::fseek(decoder_.file, 0, SEEK_SET) == 0;
 }
 
 // Checks what the header declares before anything is allocated for it and
@@ -289,16 +338,15 @@ bool LibjpegCodec::ReadHeader(int32_t* width, int32_t* height) {
         height == nullptr) {
         return false;
     }
-    if (decoder_.file == nullptr && decoder_.data == nullptr) {
+    if (decoder_.input.fd < 0 && decoder_.input.data == nullptr) {
         Fail();  // the file could not be opened
         return false;
     }
-    if (state_ == State::kRows && !Restart()) {
-        Fail();
-        return false;
+    if (state_ == State::kRows) {
+        Restart();
     }
     if (state_ == State::kIdle) {
-        if (!GuardedReadHeader(&decoder_) || !AcceptHeader()) {
+        if (!GuardedReadHeader(&decoder_, nullptr) || !AcceptHeader()) {
             Fail();
             return false;
         }
@@ -340,11 +388,57 @@ void LibjpegCodec::ConvertRow(uint8_t* row) const {
     }
 }
 
+// Plans the AC scans a progressive decode at the chosen scale can leave out
+// (none when no component is decoded from its DC coefficient alone). The
+// whole file must also pass the bounds LimitProgression applies, or leaving
+// scans out would decode a picture the ordinary decode refuses.
+bool LibjpegCodec::PlanScanFilter() {
+    const jpeg_decompress_struct& cinfo = decoder_.cinfo;
+    constexpr int kMaxComponents = 4;
+    if (!cinfo.progressive_mode || cinfo.arith_code || cinfo.num_components > kMaxComponents) {
+        return false;
+    }
+    bool dcOnly[kMaxComponents] = {};
+    bool anyDcOnly = false;
+    for (int i = 0; i < cinfo.num_components; ++i) {
+        dcOnly[i] = ReadsDcOnly(cinfo.comp_info[i]);
+        anyDcOnly = anyDcOnly || dcOnly[i];
+    }
+    if (!anyDcOnly) {
+        return false;
+    }
+    std::unique_ptr<uint8_t[]> scratch;
+    if (decoder_.input.fd >= 0) {
+        scratch.reset(new (std::nothrow) uint8_t[kJpegReadChunk]);
+        if (!scratch) {
+            return false;
+        }
+    }
+    JpegScanPlan& plan = decoder_.plan;
+    return PlanJpegScanFilter(decoder_.input, dcOnly, cinfo.num_components, scratch.get(), &plan) &&
+           plan.scanCount <= kMaxScans && BlockVisitBound(cinfo, plan.scanCount) <= kMaxBlockVisits;
+}
+
+// Reads the header again through the filtering source, at the same scale and
+// colour space, with block smoothing off: it would otherwise guess the AC
+// coefficients left out and change the picture.
+bool LibjpegCodec::ReadFilteredHeader() {
+    const JDIMENSION width = decoder_.cinfo.output_width;
+    const JDIMENSION height = decoder_.cinfo.output_height;
+    jpeg_abort_decompress(&decoder_.cinfo);
+    if (!GuardedReadHeader(&decoder_, &decoder_.plan) || !AcceptHeader() ||
+        !GuardedKeepScale(&decoder_)) {
+        return false;
+    }
+    decoder_.cinfo.do_block_smoothing = FALSE;
+    return decoder_.cinfo.output_width == width && decoder_.cinfo.output_height == height;
+}
+
 // Started here rather than in ReadHeader: for a progressive picture the start
 // decodes every scan, which a second header call would throw away.
 bool LibjpegCodec::StartRows() {
     if (state_ == State::kHeaderRead) {
-        if (!GuardedStart(&decoder_)) {
+        if ((PlanScanFilter() && !ReadFilteredHeader()) || !GuardedStart(&decoder_)) {
             Fail();
             return false;
         }
@@ -383,25 +477,25 @@ void LibjpegCodec::Close() {
         jpeg_destroy_decompress(&decoder_.cinfo);
         created_ = false;
     }
-    if (decoder_.file != nullptr) {
-        std::fclose(decoder_.file);
-        decoder_.file = nullptr;
+    if (decoder_.input.fd >= 0) {
+        close(decoder_.input.fd);
+        decoder_.input.fd = -1;
     }
-    decoder_.data = nullptr;
+    decoder_.input.data = nullptr;
     decoder_.rowBuffer = nullptr;
     state_ = State::kClosed;
 }
 
-std::unique_ptr<JpegCodec> MakeCodec(std::FILE* file, const uint8_t* data, size_t size) {
+std::unique_ptr<JpegCodec> MakeCodec(const JpegInput& input) {
     LibjpegCodec* codec = new (std::nothrow) LibjpegCodec();
     if (codec == nullptr) {
-        if (file != nullptr) {
-            std::fclose(file);
+        if (input.fd >= 0) {
+            close(input.fd);
         }
         return nullptr;
     }
     std::unique_ptr<JpegCodec> owner(codec);
-    if (!codec->Create(file, data, size)) {
+    if (!codec->Create(input)) {
         return nullptr;  // the codec closes the file as it goes
     }
     return owner;
@@ -410,11 +504,20 @@ std::unique_ptr<JpegCodec> MakeCodec(std::FILE* file, const uint8_t* data, size_
 }  // namespace
 
 std::unique_ptr<JpegCodec> OpenJpegFile(const std::string& path) {
-    return MakeCodec(std::fopen(path.c_str(), "rb"), nullptr, 0);
+    JpegInput input;
+    input.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info;
+    if (input.fd >= 0 && fstat(input.fd, &info) == 0 && info.st_size > 0) {
+        input.size = static_cast<uint64_t>(info.st_size);
+    }
+    return MakeCodec(input);
 }
 
 std::unique_ptr<JpegCodec> OpenJpegMemory(const uint8_t* data, size_t size) {
     // An empty buffer still gets a codec; its header call fails.
     static const uint8_t kEmpty[1] = {0};
-    return MakeCodec(nullptr, data != nullptr ? data : kEmpty, data != nullptr ? size : 0);
+    JpegInput input;
+    input.data = data != nullptr ? data : kEmpty;
+    input.size = data != nullptr ? size : 0;
+    return MakeCodec(input);
 }
