@@ -83,7 +83,7 @@ void Editor::RunEffect(uint16_t id) {
     if (AnyModeOn() || !MakeModeCopy()) {
         return;
     }
-    state_.effectScratch = CanvasNewScratch8();
+    state_.effectScratch = NewEdgeMap(kCanvasWidth, kCanvasHeight);
     if (!state_.effectScratch) {
         state_.modeCopy.reset();
         return;
@@ -91,7 +91,7 @@ void Editor::RunEffect(uint16_t id) {
     state_.adjustKind = ToShort(id - (CMD_OIL_PAINT - 1));
     const uint8_t* source = DibPixels(state_.modeCopy.get());
     uint8_t* canvas = DibPixels(state_.displayPhoto.get());
-    uint8_t* edgeMap = DibScratchPixels(state_.effectScratch.get());
+    uint8_t* edgeMap = state_.effectScratch.levels.get();
     BuildEdgeMap(source, canvas, edgeMap, kCanvasWidth, kCanvasHeight);
     state_.effectMode = true;
     ShowBar(BAR_OK_CANCEL);
@@ -169,7 +169,7 @@ void Editor::AcceptMode() {
     state_.picker.open = false;
     ShowBar(BAR_MAIN);
     state_.modeCopy.reset();
-    state_.effectScratch.reset();
+    state_.effectScratch = EdgeMap();
     ComposeAndPresent();
     state_.photoChanged = true;
 }
@@ -189,7 +189,7 @@ void Editor::CancelMode() {
         state_.effectMode = false;
         state_.toneMode = false;
         state_.picker.open = false;
-        state_.effectScratch.reset();
+        state_.effectScratch = EdgeMap();
         // The mode copy is the picture as it was when the mode began.
         if (state_.modeCopy) {
             state_.displayPhoto = std::move(state_.modeCopy);

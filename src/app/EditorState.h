@@ -9,10 +9,11 @@
 #include "app/Menus.h"
 #include "decor/Direction.h"
 #include "decor/Scene.h"
+#include "effects/EdgeMap.h"
 
 struct EditorState : Scene {
-    // 8-bit scratch map of the paint effects (the edge map), 176 x 180.
-    DibBlock effectScratch;
+    // The edge map of the paint effects, 176 x 180.
+    EdgeMap effectScratch;
 
     // Adjust mode: the AdjustKind (1 .. 4); effect mode: 1 oil, 2 water, 3 wax.
     int16_t adjustKind = 0;

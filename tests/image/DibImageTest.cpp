@@ -96,16 +96,3 @@ TEST(DibImage, CanvasDuplicateWithoutDestinationMakesANewCanvas) {
     EXPECT_EQ(std::memcmp(&copy->header, &source->header, 40), 0);
     EXPECT_EQ(std::memcmp(DibPixels(copy.get()), DibPixels(source.get()), kCanvasPixelBytes), 0);
 }
-
-TEST(DibImage, ScratchMapHasNoPalette) {
-    DibBlock scratch = CanvasNewScratch8();
-    ASSERT_TRUE(scratch);
-    EXPECT_EQ(scratch->header.biBitCount, 8);
-    EXPECT_EQ(scratch->header.biClrUsed, 256u);
-    EXPECT_EQ(scratch->header.biSizeImage, 31680u);
-    EXPECT_EQ(DibScratchPixels(scratch.get()), reinterpret_cast<uint8_t*>(scratch.get()) + 40);
-    const uint8_t* pixels = DibScratchPixels(scratch.get());
-    for (int i = 0; i < 31680; ++i) {
-        ASSERT_EQ(pixels[i], 0);
-    }
-}

@@ -322,16 +322,16 @@ int PaintCommand(std::vector<std::string> args) {
     }
     const int32_t width = source->header.biWidth;
     const int32_t height = source->header.biHeight;
-    DibBlock edges = DibCreate(width, height, 8);
+    EdgeMap edges = NewEdgeMap(width, height);
     if (!edges) {
         return Failure("out of memory");
     }
     SeededPaintRandom random(seed);
-    BuildEdgeMap(DibPixels(source.get()), DibPixels(target.get()), DibPixels(edges.get()), width,
+    BuildEdgeMap(DibPixels(source.get()), DibPixels(target.get()), edges.levels.get(), width,
                  height);
     for (int32_t number = 0; number < kPaintPassCount; ++number) {
-        pass(DibPixels(source.get()), DibPixels(target.get()), DibPixels(edges.get()), width,
-             height, PaintPassThreshold(number), random);
+        pass(DibPixels(source.get()), DibPixels(target.get()), edges.levels.get(), width, height,
+             PaintPassThreshold(number), random);
     }
     return WriteBmp(target.get(), args[2]);
 }
