@@ -53,7 +53,7 @@ bool Editor::MakeModeCopy() {
     state_.scaledX = state_.photoX;
     state_.scaledY = state_.photoY;
     if (state_.displayPhoto) {
-        state_.modeCopy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()), nullptr);
+        state_.modeCopy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()));
     }
     return static_cast<bool>(state_.modeCopy);
 }
@@ -120,7 +120,7 @@ void Editor::EnterColorTones() {
     if (AnyModeOn() || !state_.displayPhoto) {
         return;
     }
-    DibBlock copy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()), nullptr);
+    DibBlock copy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()));
     if (!copy) {
         return;
     }
@@ -220,7 +220,7 @@ void Editor::Reset() {
     state_.adjustLevel = start;
     state_.modeCopy.reset();
     if (state_.displayPhoto) {
-        state_.modeCopy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()), nullptr);
+        state_.modeCopy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()));
     }
     ComposeAndPresent();
 }

@@ -24,7 +24,7 @@ bool Editor::LoadCanvasPicture(const std::string& path) {
         return false;
     }
     if (state_.displayPhoto) {
-        CanvasDuplicate(DibPixels(decoded.get()), DibPixels(state_.displayPhoto.get()));
+        CanvasCopy(DibPixels(decoded.get()), DibPixels(state_.displayPhoto.get()));
     } else {
         state_.displayPhoto = std::move(decoded);
     }

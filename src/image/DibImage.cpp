@@ -82,14 +82,14 @@ const uint8_t* DibPixels(const DibImage* image) {
            DibPaletteBytes(image->header);
 }
 
-DibBlock CanvasDuplicate(const uint8_t* pixels, uint8_t* destination) {
-    if (destination != nullptr) {
-        std::memcpy(destination, pixels, kCanvasPixelBytes);
-        return nullptr;
-    }
+DibBlock CanvasDuplicate(const uint8_t* pixels) {
     DibBlock copy = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     if (copy) {
-        std::memcpy(DibPixels(copy.get()), pixels, kCanvasPixelBytes);
+        CanvasCopy(pixels, DibPixels(copy.get()));
     }
     return copy;
+}
+
+void CanvasCopy(const uint8_t* from, uint8_t* to) {
+    std::memcpy(to, from, kCanvasPixelBytes);
 }

@@ -98,7 +98,10 @@ int32_t DibPaletteBytes(const BitmapInfoHeader& header);
 // sizes are out of range.
 size_t DibBlockBytes(const BitmapInfoHeader& header);
 
-// Copies the 95,040 pixel bytes of a 24-bit canvas. With a destination it
-// copies there and returns null; without one it returns a new 176 x 180
-// image holding the copy, or null when memory runs out.
-DibBlock CanvasDuplicate(const uint8_t* pixels, uint8_t* destination);
+// A new 176 x 180 24-bit image holding a copy of the 95,040 pixel bytes of a
+// canvas, or null when memory runs out.
+DibBlock CanvasDuplicate(const uint8_t* pixels);
+
+// Copies the 95,040 pixel bytes of one canvas over another's; nothing else
+// is touched. The two must not overlap.
+void CanvasCopy(const uint8_t* from, uint8_t* to);
