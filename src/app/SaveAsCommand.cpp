@@ -26,8 +26,8 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
     }
 
     BeginWaitCursor();
-    const bool written = state_.displayPhoto &&
-                         SavePicture(state_.savePath, state_.displayPhoto.get(), nullptr) == 1;
+    const bool written =
+        state_.displayPhoto && SavePicture(state_.savePath, *state_.displayPhoto).Ok();
     EndWaitCursor();
     if (!written) {
         const std::string caption = ResString(IDS_PRODUCT);

@@ -117,7 +117,7 @@ TEST_F(EditorCommandsTest, RecoverReloadsTheStartupPictureUntilAPictureIsOpened)
 
     // After an Open, the opened file.
     const DibBlock other = MakePatternImage(60, 40);
-    ASSERT_EQ(SavePicture(dir_.File("other.bmp"), other.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(dir_.File("other.bmp"), *other).Ok());
     editor_->MutableState().currentFile = dir_.File("other.bmp");
     editor_->MutableState().recoverFromStartup = false;
     BrightenAndDone();

@@ -138,7 +138,7 @@ DibBlock LoadBack(const QString& path, bool asMask, int width, int height) {
 // Writes a mask or grey shape and checks its levels after the round trip.
 bool WriteGreyFile(const QString& path, const QImage& levels) {
     const DibBlock dib = GreyDibFromImage(levels);
-    if (!dib || SaveJpegPicture(path.toStdString(), dib.get(), kJpegQuality, true) != 1) {
+    if (!dib || !SavePicture(path.toStdString(), *dib, {kJpegQuality, true}).Ok()) {
         return Fail(path, "cannot write");
     }
     const DibBlock loaded = LoadBack(path, true, levels.width(), levels.height());
@@ -162,7 +162,7 @@ bool WriteGreyFile(const QString& path, const QImage& levels) {
 
 bool WriteColourFile(const QString& path, const QImage& colour) {
     const DibBlock dib = ColorDibFromImage(colour);
-    if (!dib || SaveJpegPicture(path.toStdString(), dib.get(), kJpegQuality, true) != 1) {
+    if (!dib || !SavePicture(path.toStdString(), *dib, {kJpegQuality, true}).Ok()) {
         return Fail(path, "cannot write");
     }
     if (!LoadBack(path, false, colour.width(), colour.height())) {

@@ -109,7 +109,7 @@ int WriteBmp(DibImage* image, const std::string& path) {
             palette[4 * i + 3] = 0;
         }
     }
-    if (SavePicture(path, image, nullptr) != 1) {
+    if (!SavePicture(path, *image).Ok()) {
         return Failure("cannot write " + path);
     }
     return 0;
@@ -225,7 +225,7 @@ int SaveCommand(const std::vector<std::string>& args) {
     if (!picture) {
         return Failure("cannot decode " + args[0]);
     }
-    if (SavePicture(args[1], picture.get(), nullptr) != 1) {
+    if (!SavePicture(args[1], *picture).Ok()) {
         return Failure("cannot write " + args[1]);
     }
     return 0;
