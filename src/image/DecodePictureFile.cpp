@@ -257,15 +257,12 @@ DibBlock DecodePictureFile(const std::string& path, PictureType type, uint8_t* d
         // A BMP is always delivered as a 24-bit picture, also when a mask was
         // asked for.
         BmpReader reader;
-        int32_t sourceWidth = 0;
-        int32_t sourceHeight = 0;
-        int32_t bitsPerPixel = 0;
-        if (!reader.Open(path, &sourceWidth, &sourceHeight, &bitsPerPixel)) {
+        if (!reader.Open(path)) {
             ReportFailure(width, height);
             return nullptr;
         }
-        return DecodeBmpPicture(reader, sourceWidth, sourceHeight, destination, width, height,
-                                intoDestination, succeeded);
+        return DecodeBmpPicture(reader, reader.Width(), reader.Height(), destination, width,
+                                height, intoDestination, succeeded);
     }
     ReportFailure(width, height);
     return nullptr;
