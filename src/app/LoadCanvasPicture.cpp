@@ -14,10 +14,7 @@ bool Editor::LoadCanvasPicture(const std::string& path) {
     DibBlock decoded = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     LoadError error = LOAD_BAD_PICTURE;
     if (decoded) {
-        int32_t width = kCanvasWidth;
-        int32_t height = kCanvasHeight;
-        LoadPicture(path, false, 100, &width, &height, DibPixels(decoded.get()), true, false, false,
-                    &error);
+        error = LoadPictureInto(path, *decoded, LoadRequest()).error;
     }
     if (!decoded || error != LOAD_OK) {
         EndWaitCursor();

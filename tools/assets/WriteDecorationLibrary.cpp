@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "AssetTool.h"
 #include "DecorationArt.h"
@@ -125,14 +126,12 @@ bool Fail(const QString& path, const char* why) {
 
 // Loads the file back as the editor does: grey or colour at the given size.
 DibBlock LoadBack(const QString& path, bool asMask, int width, int height) {
-    int32_t loadedWidth = width;
-    int32_t loadedHeight = height;
-    DibBlock loaded = LoadPicture(path.toStdString(), asMask, 100, &loadedWidth, &loadedHeight,
-                                  nullptr, false, false, false);
-    if (!loaded || loadedWidth != width || loadedHeight != height) {
+    LoadResult loaded =
+        LoadPicture(path.toStdString(), {width, height, asMask ? LOAD_MASK : LOAD_PHOTO});
+    if (!loaded.Ok() || loaded.width != width || loaded.height != height) {
         return nullptr;
     }
-    return loaded;
+    return std::move(loaded.picture);
 }
 
 // Writes a mask or grey shape and checks its levels after the round trip.
