@@ -57,9 +57,8 @@ class BenchAssets {
             std::filesystem::create_directories(folder);
             for (int32_t n = 1; n <= kItemsPerTheme; ++n) {
                 DibBlock picture = MakeTextured(sizes[kind][0], sizes[kind][1], n);
-                SavePicture(folder + "Bench" + std::to_string(n) + ".adm", picture.get(), nullptr);
-                SavePicture(folder + "Benchmask" + std::to_string(n) + ".adm", picture.get(),
-                            nullptr);
+                SavePicture(folder + "Bench" + std::to_string(n) + ".adm", *picture);
+                SavePicture(folder + "Benchmask" + std::to_string(n) + ".adm", *picture);
             }
         }
         BuildDecorationMenu(root_, &themes_);

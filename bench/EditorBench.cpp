@@ -42,7 +42,7 @@ class ProgramFolder {
                 p[2] = static_cast<uint8_t>(255 - x - y / 2 + noise);
             }
         }
-        SavePicture(folder_ + "FotakleFolder/BackPict.ADM", picture.get(), nullptr);
+        SavePicture(folder_ + "FotakleFolder/BackPict.ADM", *picture);
     }
     ~ProgramFolder() {
         if (folder_.empty()) {

@@ -47,9 +47,7 @@ void BM_LoadIntoCanvas(benchmark::State& state) {
     const std::string path = PhotoPath(state.range(0) != 0);
     DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     for (auto _ : state) {
-        int32_t width = kCanvasWidth;
-        int32_t height = kCanvasHeight;
-        LoadPicture(path, false, 100, &width, &height, DibPixels(canvas.get()), true, false, false);
+        LoadPictureInto(path, *canvas, LoadRequest());
         benchmark::DoNotOptimize(DibPixels(canvas.get())[0]);
     }
     state.SetLabel(state.range(0) != 0 ? "progressive" : "baseline");

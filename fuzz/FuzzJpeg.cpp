@@ -9,7 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "image/DecodePicture.h"
+#include "image/JpegCodec.h"
+#include "image/LoadPicture.h"
 
 namespace {
 
@@ -42,10 +43,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ReadAtEighth(*codec);
         return 0;
     }
-    std::vector<uint8_t> canvas(kCanvasPixelBytes);
-    int32_t width = mode == 1 ? 44 : kCanvasWidth;
-    int32_t height = mode == 1 ? 45 : kCanvasHeight;
-    DecodeJpegPicture(*codec, mode == 3 ? canvas.data() : nullptr, mode == 2, &width, &height,
-                      mode == 1, mode == 1, mode == 3);
+    if (mode == 3) {
+        DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+        if (canvas) {
+            DecodeJpegPictureInto(*codec, *canvas, LoadRequest());
+        }
+        return 0;
+    }
+    const LoadRequest requests[] = {{kCanvasWidth, kCanvasHeight, LOAD_PHOTO},
+                                    {44, 45, LOAD_SMALL_THUMBNAIL},
+                                    {kCanvasWidth, kCanvasHeight, LOAD_MASK}};
+    DecodeJpegPicture(*codec, requests[mode]);
     return 0;
 }

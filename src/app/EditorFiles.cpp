@@ -44,16 +44,13 @@ bool Editor::DecodeIntoPhoto(const std::string& path) {
     DibBlock decoded = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     LoadError error = LOAD_BAD_PICTURE;
     if (decoded) {
-        int32_t width = kCanvasWidth;
-        int32_t height = kCanvasHeight;
-        LoadPicture(path, false, 100, &width, &height, DibPixels(decoded.get()), true, false, false,
-                    &error);
+        error = LoadPictureInto(path, *decoded, LoadRequest()).error;
     }
     if (!decoded || error != LOAD_OK) {
         return false;
     }
     if (state_.displayPhoto) {
-        CanvasDuplicate(DibPixels(decoded.get()), DibPixels(state_.displayPhoto.get()));
+        CanvasCopy(DibPixels(decoded.get()), DibPixels(state_.displayPhoto.get()));
     } else {
         state_.displayPhoto = std::move(decoded);
     }
@@ -143,6 +140,6 @@ bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
 bool Editor::WritePhoto() {
     const WaitCursorScope wait(*this);
     const bool written = state_.displayPhoto &&
-                         SavePicture(state_.savePath, state_.displayPhoto.get(), nullptr) == 1;
+                         SavePicture(state_.savePath, *state_.displayPhoto).Ok();
     return written;
 }

@@ -139,7 +139,7 @@ bool Editor::MakeModeCopy() {
     state_.scaledX = state_.photoX;
     state_.scaledY = state_.photoY;
     if (state_.displayPhoto) {
-        state_.modeCopy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()), nullptr);
+        state_.modeCopy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()));
     }
     return static_cast<bool>(state_.modeCopy);
 }
@@ -148,7 +148,7 @@ bool Editor::MakeModeCopy() {
 // before the next begins. The mode copy keeps the picture as it was for
 // Cancel.
 void Editor::PaintEffect(const ModeEntry& entry) {
-    state_.effectScratch = CanvasNewScratch8();
+    state_.effectScratch = NewEdgeMap(kCanvasWidth, kCanvasHeight);
     if (!state_.effectScratch) {
         state_.modeCopy.reset();
         return;
@@ -157,7 +157,7 @@ void Editor::PaintEffect(const ModeEntry& entry) {
     state_.adjustKind = kNoAdjust;
     const uint8_t* source = DibPixels(state_.modeCopy.get());
     uint8_t* canvas = DibPixels(state_.displayPhoto.get());
-    uint8_t* edgeMap = DibScratchPixels(state_.effectScratch.get());
+    uint8_t* edgeMap = state_.effectScratch.levels.get();
     BuildEdgeMap(source, canvas, edgeMap, kCanvasWidth, kCanvasHeight);
     ShowMode(entry);
     const WaitCursorScope wait(*this);
@@ -186,7 +186,7 @@ void Editor::StartColorTones(const ModeEntry& entry) {
     if (!state_.displayPhoto) {
         return;
     }
-    DibBlock copy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()), nullptr);
+    DibBlock copy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()));
     if (!copy) {
         return;
     }
@@ -232,7 +232,7 @@ void Editor::AcceptMode() {
     state_.picker.open = false;
     ShowBar(BAR_MAIN);
     state_.modeCopy.reset();
-    state_.effectScratch.reset();
+    state_.effectScratch = EdgeMap();
     ComposeAndPresent();
     state_.photoChanged = true;
 }
@@ -252,7 +252,7 @@ void Editor::CancelMode() {
         case EditMode::Tones:
             state_.mode = EditMode::Normal;
             state_.picker.open = false;
-            state_.effectScratch.reset();
+            state_.effectScratch = EdgeMap();
             // The mode copy is the picture as it was when the mode began.
             if (state_.modeCopy) {
                 state_.displayPhoto = std::move(state_.modeCopy);
@@ -286,7 +286,7 @@ void Editor::Reset() {
             state_.adjustLevel = start;
             state_.modeCopy.reset();
             if (state_.displayPhoto) {
-                state_.modeCopy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()), nullptr);
+                state_.modeCopy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()));
             }
             ComposeAndPresent();
             break;

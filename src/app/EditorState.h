@@ -10,6 +10,7 @@
 #include "app/Menus.h"
 #include "decor/Direction.h"
 #include "decor/Scene.h"
+#include "effects/EdgeMap.h"
 
 // The paint effects of the "Effect" menu, in its order.
 enum EffectKind : int16_t {
@@ -30,8 +31,8 @@ constexpr int16_t ToShort(int value) {
 }
 
 struct EditorState : Scene {
-    // 8-bit scratch map of the paint effects (the edge map), 176 x 180.
-    DibBlock effectScratch;
+    // The edge map of the paint effects, 176 x 180.
+    EdgeMap effectScratch;
 
     // The kind of the adjust mode and of the effect last entered. Entering
     // either clears the other, so at most one is set (0 before any).

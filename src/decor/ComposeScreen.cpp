@@ -130,9 +130,9 @@ void DrawColorPicker(const Scene& scene, uint8_t* screen) {
 // not draw it again. When no copy can be made the cache stays invalid.
 void StoreInCache(Scene& scene, const uint8_t* screen) {
     if (HoldsScreen(scene.compositeCache.get())) {
-        CanvasDuplicate(screen, DibPixels(scene.compositeCache.get()));
+        CanvasCopy(screen, DibPixels(scene.compositeCache.get()));
     } else {
-        scene.compositeCache = CanvasDuplicate(screen, nullptr);
+        scene.compositeCache = CanvasDuplicate(screen);
     }
     scene.cacheValid = scene.compositeCache != nullptr;
 }
@@ -160,7 +160,7 @@ DibBlock ComposeScreen(Scene& scene, ChooserPainter* chooserPainter) {
     const bool cacheValid = scene.cacheValid && HoldsScreen(scene.compositeCache.get());
 
     if (cacheValid && chooserOpen) {
-        CanvasDuplicate(DibPixels(scene.compositeCache.get()), screen);
+        CanvasCopy(DibPixels(scene.compositeCache.get()), screen);
     } else {
         DrawBaseLayer(scene, screen);
         DrawFloatingObject(scene, screen);

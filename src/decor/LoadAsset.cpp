@@ -42,10 +42,11 @@ DibBlock LoadAsset(const std::string& assetFolder, const ThemeTable& themes, Ass
     if (path.empty()) {
         return nullptr;
     }
-    int32_t width = row.width;
-    int32_t height = row.height;
-    DibBlock picture = LoadPicture(path, row.grey, 100, &width, &height, nullptr, false,
-                                   row.thumbnail, row.smallSize);
+    const LoadPurpose purpose = row.grey ? (row.smallSize ? LOAD_SMALL_MASK : LOAD_MASK)
+                                : row.thumbnail
+                                    ? (row.smallSize ? LOAD_SMALL_THUMBNAIL : LOAD_THUMBNAIL)
+                                    : LOAD_PHOTO;
+    DibBlock picture = LoadPicture(path, {row.width, row.height, purpose}).picture;
     if (!picture || picture->header.biWidth != row.width ||
         picture->header.biHeight != row.height ||
         picture->header.biBitCount != (row.grey ? 8 : 24)) {

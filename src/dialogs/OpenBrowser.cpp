@@ -24,10 +24,8 @@ namespace {
 // A thumbnail covering the 36 x 36 request, or null. Only 24-bit results
 // are kept: they are what the painter copies.
 DibBlock LoadThumbnail(const std::string& path) {
-    int32_t width = kThumbnailRequest;
-    int32_t height = kThumbnailRequest;
     DibBlock thumbnail =
-        LoadPicture(path, false, 100, &width, &height, nullptr, false, true, false, nullptr);
+        LoadPicture(path, {kThumbnailRequest, kThumbnailRequest, LOAD_THUMBNAIL}).picture;
     if (thumbnail && thumbnail->header.biBitCount != 24) {
         thumbnail.reset();
     }

@@ -49,9 +49,8 @@ constexpr BrowserColor kBrowserSelection = {128, 128, 255};
 constexpr BrowserColor kBrowserText = {0, 0, 0};
 constexpr BrowserColor kBrowserNoFilesText = {255, 0, 0};
 constexpr int32_t kBrowserRowHeight = 48;
-// The box LoadPicture fits a thumbnail to (thumbnail flag, no mask, not the
-// small size): one side 36, the other at least 36, or smaller for a smaller
-// picture.
+// The box LoadPicture fits a thumbnail to (LOAD_THUMBNAIL): one side 36, the
+// other at least 36, or smaller for a smaller picture.
 constexpr int32_t kThumbnailRequest = 36;
 
 // One listed file.

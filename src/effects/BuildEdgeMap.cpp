@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "effects/EdgeMap.h"
 
@@ -36,6 +37,22 @@ int32_t EdgeStrength(const uint8_t* previous, const uint8_t* current, const uint
 }
 
 }  // namespace
+
+EdgeMap NewEdgeMap(int32_t width, int32_t height) {
+    EdgeMap map;
+    if (!DibSizeValid(width, height)) {
+        return map;
+    }
+    // At most 32767 x 32768 bytes: the product fits size_t, and nothrow new
+    // keeps an allocation failure from throwing out of the core.
+    const size_t bytes = static_cast<size_t>(EdgeMapStride(width)) * static_cast<size_t>(height);
+    map.levels.reset(new (std::nothrow) uint8_t[bytes]());
+    if (map.levels) {
+        map.width = width;
+        map.height = height;
+    }
+    return map;
+}
 
 void BuildEdgeMap(const uint8_t* source, uint8_t* destination, uint8_t* edgeMap, int32_t width,
                   int32_t height) {

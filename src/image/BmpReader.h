@@ -18,15 +18,23 @@
 // Rows are handed out bottom row first, whatever the file's row order, as
 // 24-bit blue, green, red pixels. A short file: rows or parts of rows past
 // the end of the file come out black.
+//
+// Contract: nothing throws. Open and OpenMemory return false, with nothing
+// left open, for every file the reader does not decode; the size getters are
+// 0 while no file is open.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 
-#include "image/BmpHeader.h"
 #include "image/RowSource.h"
+
+// The header record, the colour table and the read position of an open file;
+// defined beside the reading stages in BmpReader.cpp.
+struct BmpReadState;
 
 class BmpReader final : public RowSource {
   public:
@@ -36,15 +44,19 @@ class BmpReader final : public RowSource {
     BmpReader& operator=(const BmpReader&) = delete;
 
     // Opens the file, reads and checks its headers and colour table and
-    // positions the reader at the bottom row. On success writes the picture's
-    // width, height (always positive) and bits per pixel and returns true; on
-    // any refusal returns false with nothing left open.
-    bool Open(const std::string& path, int32_t* width, int32_t* height, int32_t* bitsPerPixel);
+    // positions the reader at the bottom row. A reader that was open is
+    // closed first.
+    bool Open(const std::string& path);
     // The same over a file held in memory (the bytes must outlive the reader).
-    bool OpenMemory(const uint8_t* data, size_t size, int32_t* width, int32_t* height,
-                    int32_t* bitsPerPixel);
+    bool OpenMemory(const uint8_t* data, size_t size);
 
-    // Writes the next row (bottom row first) as width 24-bit pixels.
+    // The open picture: width and height are 1 .. kMaxPictureSide whatever
+    // the file's row order; the depth is as stored (1 .. 32).
+    int32_t Width() const;
+    int32_t Height() const;
+    int32_t BitsPerPixel() const;
+
+    // Writes the next row (bottom row first) as Width() 24-bit pixels.
     // Returns false when pixels of the row lie past the end of the file (they
     // come out black), when every row has been read (the row comes out
     // black) or when no file is open (the row is left untouched).
@@ -54,13 +66,11 @@ class BmpReader final : public RowSource {
     void Close();
 
   private:
-    bool OpenStream(std::FILE* file, int32_t* width, int32_t* height, int32_t* bitsPerPixel);
+    bool OpenStream(std::FILE* file);
 
-    std::FILE* file_ = nullptr;
-    int64_t fileSize_ = 0;
-    int64_t position_ = 0;  // where the file stands, to skip needless seeks
-    BmpHeader header_{};
-    BmpPalette palette_{};
-    std::unique_ptr<uint8_t[]> stored_;  // one stored row, header_.rowBytes long
-    int32_t nextRow_ = 0;                // rows handed out so far
+    struct StateFree {
+        void operator()(BmpReadState* state) const noexcept;
+    };
+    // Made by the first Open; null before it or when memory ran out.
+    std::unique_ptr<BmpReadState, StateFree> state_;
 };

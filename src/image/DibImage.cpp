@@ -27,10 +27,10 @@ void DibInitHeader(BitmapInfoHeader* header, int32_t width, int32_t height, int3
         static_cast<uint32_t>(height) * static_cast<uint32_t>(DibRowStride(width, bitsPerPixel));
     header->biXPelsPerMeter = static_cast<int32_t>(static_cast<uint32_t>(xDpi) * 10000u / 254u);
     header->biYPelsPerMeter = static_cast<int32_t>(static_cast<uint32_t>(yDpi) * 10000u / 254u);
-    header->biClrUsed = (bitsPerPixel == 24 || bitsPerPixel == 32 || bitsPerPixel <= 0 ||
-                         bitsPerPixel > 16)
-                            ? 0u
-                            : (1u << bitsPerPixel);
+    header->biClrUsed =
+        (bitsPerPixel == 24 || bitsPerPixel == 32 || bitsPerPixel <= 0 || bitsPerPixel > 16)
+            ? 0u
+            : (1u << bitsPerPixel);
     header->biClrImportant = 0;
 }
 
@@ -57,24 +57,20 @@ size_t DibBlockBytes(const BitmapInfoHeader& header) {
            static_cast<size_t>(stride) * static_cast<size_t>(header.biHeight);
 }
 
-// Allocates a zero-filled block of the given byte count and fills its header.
-static DibBlock AllocateBlock(size_t bytes, int32_t width, int32_t height, int32_t bitsPerPixel) {
-    void* memory = std::calloc(1, bytes);
-    if (memory == nullptr) {
-        return nullptr;
-    }
-    DibBlock block(static_cast<DibImage*>(memory));
-    DibInitHeader(&block->header, width, height, bitsPerPixel, kDefaultDpi, kDefaultDpi);
-    return block;
-}
-
 DibBlock DibCreate(int32_t width, int32_t height, int32_t bitsPerPixel) {
     if (!DibSizeValid(width, height) || (bitsPerPixel != 24 && bitsPerPixel != 8)) {
         return nullptr;
     }
     BitmapInfoHeader header{};
     DibInitHeader(&header, width, height, bitsPerPixel, kDefaultDpi, kDefaultDpi);
-    return AllocateBlock(DibBlockBytes(header), width, height, bitsPerPixel);
+    // calloc: a new picture is black, padding and mask palette included.
+    void* memory = std::calloc(1, DibBlockBytes(header));
+    if (memory == nullptr) {
+        return nullptr;
+    }
+    DibBlock block(static_cast<DibImage*>(memory));
+    block->header = header;
+    return block;
 }
 
 uint8_t* DibPixels(DibImage* image) {
@@ -86,24 +82,14 @@ const uint8_t* DibPixels(const DibImage* image) {
            DibPaletteBytes(image->header);
 }
 
-uint8_t* DibScratchPixels(DibImage* image) {
-    return reinterpret_cast<uint8_t*>(image) + kDibHeaderBytes;
-}
-
-DibBlock CanvasDuplicate(const uint8_t* pixels, uint8_t* destination) {
-    if (destination != nullptr) {
-        std::memcpy(destination, pixels, kCanvasPixelBytes);
-        return nullptr;
-    }
+DibBlock CanvasDuplicate(const uint8_t* pixels) {
     DibBlock copy = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     if (copy) {
-        std::memcpy(DibPixels(copy.get()), pixels, kCanvasPixelBytes);
+        CanvasCopy(pixels, DibPixels(copy.get()));
     }
     return copy;
 }
 
-DibBlock CanvasNewScratch8() {
-    const size_t bytes = static_cast<size_t>(kDibHeaderBytes) +
-                         static_cast<size_t>(DibRowStride(kCanvasWidth, 8)) * kCanvasHeight;
-    return AllocateBlock(bytes, kCanvasWidth, kCanvasHeight, 8);
+void CanvasCopy(const uint8_t* from, uint8_t* to) {
+    std::memcpy(to, from, kCanvasPixelBytes);
 }

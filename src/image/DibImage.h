@@ -10,8 +10,8 @@
 //  - 24 bits: blue, green, red per pixel, no palette, pixels at block + 40.
 //  - 8 bits, mask form: one level per pixel, a 1024-byte palette that stays
 //    zero, pixels at block + 1064. Made by the picture loader.
-//  - 8 bits, scratch form: no palette although biClrUsed says 256, pixels at
-//    block + 40. Made only by CanvasNewScratch8; never saved or displayed.
+// The header always tells the truth about the block: DibPixels finds the rows
+// of every block from its header alone.
 //
 // Contract: nothing here throws. Every constructor returns null when a size is
 // out of range (a side <= 0 or above kMaxPictureSide) or memory runs out; no
@@ -57,7 +57,7 @@ using DibBlock = std::unique_ptr<DibImage, DibFree>;
 // The picture area of the phone screen and the canvas the editor works on.
 constexpr int32_t kCanvasWidth = 176;
 constexpr int32_t kCanvasHeight = 180;
-constexpr int32_t kCanvasStride = 528;                         // DibRowStride(176, 24)
+constexpr int32_t kCanvasStride = 528;                                // DibRowStride(176, 24)
 constexpr int32_t kCanvasPixelBytes = kCanvasStride * kCanvasHeight;  // 95,040
 constexpr int32_t kDibHeaderBytes = 40;
 constexpr int32_t kDibMaskPaletteBytes = 1024;
@@ -89,9 +89,6 @@ DibBlock DibCreate(int32_t width, int32_t height, int32_t bitsPerPixel);
 uint8_t* DibPixels(DibImage* image);
 const uint8_t* DibPixels(const DibImage* image);
 
-// The pixels of a scratch-form map, right behind the header.
-uint8_t* DibScratchPixels(DibImage* image);
-
 // Palette bytes a block of this header carries: 0 for 24 and 32 bits,
 // otherwise 4 x 2 to the power of the depth.
 int32_t DibPaletteBytes(const BitmapInfoHeader& header);
@@ -101,11 +98,10 @@ int32_t DibPaletteBytes(const BitmapInfoHeader& header);
 // sizes are out of range.
 size_t DibBlockBytes(const BitmapInfoHeader& header);
 
-// Copies the 95,040 pixel bytes of a 24-bit canvas. With a destination it
-// copies there and returns null; without one it returns a new 176 x 180
-// image holding the copy, or null when memory runs out.
-DibBlock CanvasDuplicate(const uint8_t* pixels, uint8_t* destination);
+// A new 176 x 180 24-bit image holding a copy of the 95,040 pixel bytes of a
+// canvas, or null when memory runs out.
+DibBlock CanvasDuplicate(const uint8_t* pixels);
 
-// A new 176 x 180 8-bit map in scratch form (header + 31,680 zero bytes),
-// or null. Its pixels are at DibScratchPixels.
-DibBlock CanvasNewScratch8();
+// Copies the 95,040 pixel bytes of one canvas over another's; nothing else
+// is touched. The two must not overlap.
+void CanvasCopy(const uint8_t* from, uint8_t* to);

@@ -1,51 +1,270 @@
+// The loader: picks the reader by the name's ending, fits the picture to the
+// box and delivers it as a new picture or into the caller's canvas. JPEG and
+// BMP rows stream from their decoder into their final place: rows that need
+// resampling go through ResampleStream, so a full-size copy of a large photo
+// never exists. GIF pictures are decoded whole by giflib and fitted after.
 #include "image/LoadPicture.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <utility>
 
-#include "image/DecodePicture.h"
+#include "image/BmpReader.h"
 #include "image/GifReader.h"
+#include "image/JpegCodec.h"
 #include "image/PictureType.h"
+#include "image/Resample.h"
 
 namespace {
 
-// GIF files are decoded whole and then fitted with a truncated percentage.
-// The size outputs are left alone when the file cannot be decoded.
-DibBlock LoadGifPicture(const std::string& path, bool asMask, int16_t scalePercent, int32_t* width,
-                        int32_t* height, uint8_t* destination, bool intoDestination,
-                        bool* succeeded) {
-    *succeeded = false;
-    int32_t boxWidth = width != nullptr ? *width : 0;
-    int32_t boxHeight = height != nullptr ? *height : 0;
-    // Writing into the caller's picture needs the box it has the size of;
-    // without one nothing could say how large that picture is.
-    const bool boxGiven = DibSizeValid(boxWidth, boxHeight);
-    const bool intoCaller = intoDestination && destination != nullptr;
-    if (intoCaller && !boxGiven) {
-        return nullptr;
+// How a purpose asks the JPEG decoder, and the form it delivers.
+struct PurposeTraits {
+    int32_t requestWidth;  // the largest size asked for first
+    int32_t requestHeight;
+    bool asksTwice;  // ask again for three quarters when the answer is larger
+    bool mask;       // 8-bit mask form of the blue channel
+};
+
+PurposeTraits TraitsOf(LoadPurpose purpose) {
+    // A photo is decoded at twice the canvas so that the program's own
+    // resampler has detail to average; previews, decorations and masks at
+    // the canvas size, or 44 x 45 for the small ones.
+    constexpr int32_t kSmallWidth = 44;
+    constexpr int32_t kSmallHeight = 45;
+    switch (purpose) {
+        case LOAD_THUMBNAIL:
+            return {kCanvasWidth, kCanvasHeight, false, false};
+        case LOAD_SMALL_THUMBNAIL:
+            return {kSmallWidth, kSmallHeight, false, false};
+        case LOAD_MASK:
+            return {kCanvasWidth, kCanvasHeight, true, true};
+        case LOAD_SMALL_MASK:
+            return {kSmallWidth, kSmallHeight, true, true};
+        case LOAD_PHOTO:
+        default:
+            return {2 * kCanvasWidth, 2 * kCanvasHeight, true, false};
     }
-    DibBlock bitmap = GifDecodeToBitmap(path, nullptr, nullptr);
-    if (!bitmap) {
-        return nullptr;
+}
+
+// The cover rule: a source larger than the box in either direction is scaled
+// by one rounded percentage for both sides, the larger of the two ratios
+// (ties go to the height), so that the result covers the box. A source inside
+// the box keeps its size. Percentages are computed in 64 bits: a tiny source
+// side against a large box must not wrap.
+void FitToBox(int32_t sourceWidth, int32_t sourceHeight, int32_t boxWidth, int32_t boxHeight,
+              int32_t* fitWidth, int32_t* fitHeight) {
+    *fitWidth = sourceWidth;
+    *fitHeight = sourceHeight;
+    if (boxWidth <= 0 || boxHeight <= 0 || (sourceWidth <= boxWidth && sourceHeight <= boxHeight)) {
+        return;
     }
-    int16_t scale = scalePercent;
-    // The caller's pixels are handed on only together with the fit flag:
-    // without it the conversion would write a picture of its own size there.
-    DibBlock image = BitmapToDib(bitmap.get(), &scale, asMask, &boxWidth, &boxHeight,
-                                 intoCaller ? destination : nullptr, intoDestination && boxGiven);
-    if (!intoCaller && !image) {
-        return nullptr;
+    const int64_t widthPercent =
+        (static_cast<int64_t>(boxWidth) * 100 + sourceWidth / 2) / sourceWidth;
+    const int64_t heightPercent =
+        (static_cast<int64_t>(boxHeight) * 100 + sourceHeight / 2) / sourceHeight;
+    if (heightPercent >= widthPercent) {
+        if (heightPercent < 100) {
+            *fitHeight = boxHeight;
+            *fitWidth = static_cast<int32_t>((heightPercent * sourceWidth + 50) / 100);
+        }
+    } else if (widthPercent < 100) {
+        *fitWidth = boxWidth;
+        *fitHeight = static_cast<int32_t>((widthPercent * sourceHeight + 50) / 100);
     }
-    *succeeded = true;
-    if (width != nullptr) {
-        *width = boxWidth;
+    // A box far smaller than the source rounds the percentage down to 0; keep
+    // at least one pixel rather than make an empty picture.
+    if (*fitWidth < 1) {
+        *fitWidth = 1;
     }
-    if (height != nullptr) {
-        *height = boxHeight;
+    if (*fitHeight < 1) {
+        *fitHeight = 1;
     }
-    if (intoCaller) {
-        return nullptr;
+}
+
+// Where decoded rows go: height rows of stride bytes, each width pixels.
+struct RowTarget {
+    DibBlock block;  // the new picture; empty when the rows go into a canvas
+    uint8_t* pixels = nullptr;
+    int32_t stride = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool centred = false;  // into a canvas: centred in it, black around
+};
+
+// A new zero-filled picture of the fitted size. False when memory runs out.
+bool NewPictureTarget(int32_t fitWidth, int32_t fitHeight, int32_t bitsPerPixel,
+                      RowTarget* target) {
+    target->block = DibCreate(fitWidth, fitHeight, bitsPerPixel);
+    if (!target->block) {
+        return false;
     }
-    return image;
+    target->pixels = DibPixels(target->block.get());
+    target->stride = DibRowStride(fitWidth, bitsPerPixel);
+    target->width = fitWidth;
+    target->height = fitHeight;
+    return true;
+}
+
+// The caller's canvas, which must be a 24-bit picture. Mask rows are laid
+// out at their own 8-bit stride from the start of its pixels.
+bool CanvasTarget(DibImage& canvas, int32_t bitsPerPixel, RowTarget* target) {
+    const int32_t width = canvas.header.biWidth;
+    const int32_t height = canvas.header.biHeight;
+    if (canvas.header.biBitCount != 24 || !DibSizeValid(width, height)) {
+        return false;
+    }
+    target->pixels = DibPixels(&canvas);
+    target->stride = DibRowStride(width, bitsPerPixel);
+    target->width = width;
+    target->height = height;
+    target->centred = true;
+    return true;
+}
+
+// Rows at the target's size: read straight into place, the first (top) row
+// into the last row in memory.
+void ReadRowsDirect(JpegCodec& codec, const RowTarget& target) {
+    for (int32_t y = 0; y < target.height; ++y) {
+        codec.ReadRow(target.pixels + static_cast<size_t>(target.height - 1 - y) * target.stride);
+    }
+}
+
+// A mask keeps the blue byte of each decoded pixel, unscaled, from the top
+// left of the picture; the top row goes last in memory. Parts of the target
+// the picture does not reach are black.
+bool ReadMaskRows(JpegCodec& codec, int32_t sourceWidth, int32_t sourceHeight,
+                  const RowTarget& target) {
+    uint8_t* row =
+        static_cast<uint8_t*>(std::calloc(static_cast<size_t>(DibRowStride(sourceWidth, 24)), 1));
+    if (row == nullptr) {
+        return false;
+    }
+    const int32_t columns = sourceWidth < target.width ? sourceWidth : target.width;
+    for (int32_t y = 0; y < target.height; ++y) {
+        uint8_t* mask = target.pixels + static_cast<size_t>(target.height - 1 - y) * target.stride;
+        int32_t x = 0;
+        if (y < sourceHeight) {
+            codec.ReadRow(row);
+            for (; x < columns; ++x) {
+                mask[x] = row[3 * x];
+            }
+        }
+        std::memset(mask + x, 0, static_cast<size_t>(target.width - x));
+    }
+    std::free(row);
+    return true;
+}
+
+// Asks the decoder for the purpose's size and, when the purpose asks twice
+// and the answer is still larger, once more for three quarters of it; that
+// answer is final. Then starts the rows. False when the decoder refuses the
+// picture or delivers a size out of range.
+bool NegotiateJpegSize(JpegCodec& codec, const PurposeTraits& traits, int32_t* sourceWidth,
+                       int32_t* sourceHeight) {
+    int32_t requestWidth = traits.requestWidth;
+    int32_t requestHeight = traits.requestHeight;
+    *sourceWidth = requestWidth;
+    *sourceHeight = requestHeight;
+    bool decoded = codec.ReadHeader(sourceWidth, sourceHeight);
+    if (decoded && traits.asksTwice &&
+        (*sourceWidth > requestWidth || *sourceHeight > requestHeight)) {
+        requestWidth -= requestWidth / 4;
+        requestHeight -= requestHeight / 4;
+        *sourceWidth = requestWidth;
+        *sourceHeight = requestHeight;
+        decoded = codec.ReadHeader(sourceWidth, sourceHeight);
+    }
+    return decoded && DibSizeValid(*sourceWidth, *sourceHeight) && codec.StartRows();
+}
+
+// The JPEG path: the decode size, the fit to the box, the target (made by
+// makeTarget(fitWidth, fitHeight, bitsPerPixel, target) once the fitted size
+// is known) and the rows. Closes the codec.
+template <typename MakeTarget>
+bool DecodeJpegRows(JpegCodec& codec, LoadPurpose purpose, int32_t boxWidth, int32_t boxHeight,
+                    const MakeTarget& makeTarget, RowTarget* target) {
+    const PurposeTraits traits = TraitsOf(purpose);
+    int32_t sourceWidth = 0;
+    int32_t sourceHeight = 0;
+    int32_t fitWidth = 0;
+    int32_t fitHeight = 0;
+    bool decoded = NegotiateJpegSize(codec, traits, &sourceWidth, &sourceHeight);
+    if (decoded) {
+        FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
+        decoded = makeTarget(fitWidth, fitHeight, traits.mask ? 8 : 24, target);
+    }
+    if (decoded) {
+        if (traits.mask) {
+            decoded = ReadMaskRows(codec, sourceWidth, sourceHeight, *target);
+        } else if (target->width == sourceWidth && target->height == sourceHeight) {
+            ReadRowsDirect(codec, *target);
+        } else {
+            decoded = ResampleStream(codec, target->pixels, sourceWidth, sourceHeight, fitWidth,
+                                     fitHeight, target->stride, target->width, target->height, true,
+                                     target->centred);
+        }
+    }
+    codec.Close();
+    return decoded;
+}
+
+// The BMP path: BMP files always come out in colour, whatever the purpose.
+// Rows come bottom row first, the order they take in memory. Closes the
+// reader.
+template <typename MakeTarget>
+bool DecodeBmpRows(const std::string& path, int32_t boxWidth, int32_t boxHeight,
+                   const MakeTarget& makeTarget, RowTarget* target) {
+    BmpReader reader;
+    if (!reader.Open(path)) {
+        return false;
+    }
+    const int32_t sourceWidth = reader.Width();
+    const int32_t sourceHeight = reader.Height();
+    int32_t fitWidth = 0;
+    int32_t fitHeight = 0;
+    FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
+    const bool decoded =
+        makeTarget(fitWidth, fitHeight, 24, target) &&
+        ResampleStream(reader, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
+                       target->stride, target->width, target->height, false, target->centred);
+    reader.Close();
+    return decoded;
+}
+
+// The canvas is the box: the fitted size does not change the target.
+auto IntoCanvas(DibImage& canvas) {
+    return [&canvas](int32_t, int32_t, int32_t bitsPerPixel, RowTarget* target) {
+        return CanvasTarget(canvas, bitsPerPixel, target);
+    };
+}
+
+LoadResult Failed(LoadError error) {
+    LoadResult result;
+    result.error = error;
+    return result;
+}
+
+LoadResult PictureMade(DibBlock picture) {
+    LoadResult result;
+    if (!picture) {
+        return result;
+    }
+    result.width = picture->header.biWidth;
+    result.height = picture->header.biHeight;
+    result.picture = std::move(picture);
+    result.error = LOAD_OK;
+    return result;
+}
+
+LoadResult CanvasFilled(const DibImage& canvas) {
+    LoadResult result;
+    result.width = canvas.header.biWidth;
+    result.height = canvas.header.biHeight;
+    result.error = LOAD_OK;
+    return result;
 }
 
 // True when the file can be opened for reading.
@@ -58,26 +277,72 @@ bool Readable(const std::string& path) {
     return true;
 }
 
+// Why a load of a known or unknown type failed. The readers do not tell a
+// missing file from bad content, so the file is tried once more here; the
+// cost falls on failures only.
+LoadResult FailedLoad(const std::string& path, PictureType type) {
+    return Failed(type == PICTURE_UNKNOWN ? LOAD_UNKNOWN_TYPE
+                  : !Readable(path)       ? LOAD_CANNOT_OPEN
+                                          : LOAD_BAD_PICTURE);
+}
+
 }  // namespace
 
-DibBlock LoadPicture(const std::string& path, bool asMask, int16_t scalePercent, int32_t* width,
-                     int32_t* height, uint8_t* destination, bool intoDestination, bool thumbnail,
-                     bool smallSize, LoadError* error) {
+LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request) {
+    RowTarget target;
+    if (!DecodeJpegRows(codec, request.purpose, request.boxWidth, request.boxHeight,
+                        NewPictureTarget, &target)) {
+        return Failed(LOAD_BAD_PICTURE);
+    }
+    return PictureMade(std::move(target.block));
+}
+
+LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request) {
+    RowTarget target;
+    if (!DecodeJpegRows(codec, request.purpose, canvas.header.biWidth, canvas.header.biHeight,
+                        IntoCanvas(canvas), &target)) {
+        return Failed(LOAD_BAD_PICTURE);
+    }
+    return CanvasFilled(canvas);
+}
+
+LoadResult LoadPicture(const std::string& path, const LoadRequest& request) {
     const PictureType type = PictureTypeFromName(path);
-    bool succeeded = false;
-    DibBlock image;
-    if (type == PICTURE_GIF) {
-        image = LoadGifPicture(path, asMask, scalePercent, width, height, destination,
-                               intoDestination, &succeeded);
-    } else {
-        image = DecodePictureFile(path, type, destination, asMask, width, height, thumbnail,
-                                  smallSize, intoDestination, &succeeded);
+    LoadResult result;
+    if (type == PICTURE_JPEG) {
+        std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
+        if (codec) {
+            result = DecodeJpegPicture(*codec, request);
+        }
+    } else if (type == PICTURE_BMP) {
+        RowTarget target;
+        if (DecodeBmpRows(path, request.boxWidth, request.boxHeight, NewPictureTarget, &target)) {
+            result = PictureMade(std::move(target.block));
+        }
+    } else if (type == PICTURE_GIF) {
+        const DibBlock bitmap = GifDecodeFile(path);
+        if (bitmap) {
+            result = PictureMade(GifScaleToBox(*bitmap, request.boxWidth, request.boxHeight,
+                                               TraitsOf(request.purpose).mask));
+        }
     }
-    if (error != nullptr) {
-        *error = succeeded                ? LOAD_OK
-                 : type == PICTURE_UNKNOWN ? LOAD_UNKNOWN_TYPE
-                 : !Readable(path)         ? LOAD_CANNOT_OPEN
-                                           : LOAD_BAD_PICTURE;
+    return result.Ok() ? std::move(result) : FailedLoad(path, type);
+}
+
+LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request) {
+    const PictureType type = PictureTypeFromName(path);
+    bool filled = false;
+    if (type == PICTURE_JPEG) {
+        std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
+        filled = codec && DecodeJpegPictureInto(*codec, canvas, request).Ok();
+    } else if (type == PICTURE_BMP) {
+        RowTarget target;
+        filled = DecodeBmpRows(path, canvas.header.biWidth, canvas.header.biHeight,
+                               IntoCanvas(canvas), &target);
+    } else if (type == PICTURE_GIF) {
+        // GIF pictures are centred their own way (see GifFitIntoCanvas).
+        const DibBlock bitmap = GifDecodeFile(path);
+        filled = bitmap && GifFitIntoCanvas(*bitmap, canvas);
     }
-    return image;
+    return filled ? CanvasFilled(canvas) : FailedLoad(path, type);
 }

@@ -1,22 +1,25 @@
-// LoadPicture: the single entry for reading a picture file into a DibImage,
-// or into the pixels of an existing canvas.
+// LoadPicture: reads a picture file, as a new picture or into the caller's
+// canvas.
 //
-// The picture is fitted to a box (width x height in; 0 or less: no box):
+// The name's ending decides the format (PictureTypeFromName; the content is
+// never sniffed): JPEG through libjpeg-turbo, BMP through the program's own
+// reader, GIF through giflib. The picture is fitted to the request's box:
 // never enlarged, and when larger than the box in either direction scaled
-// down by one factor until it covers the box. Large JPEG files are reduced
-// while they are decoded, row by row; a full-size copy never exists.
+// down by one factor until it covers the box. JPEG and BMP use a rounded
+// percentage and are cut to the box centred; GIF uses a truncated percentage
+// (so a side can end a few pixels short of the box) and is cut centred
+// vertically but from the left. Large JPEG files are reduced while they are
+// decoded, row by row; a full-size copy never exists.
 //
-// Contract: nothing throws and nothing is reported to the user. Every failure
-// (missing file, unknown name, unreadable or hostile content, out of memory)
-// returns null. Size outputs:
-//  - JPEG and BMP: width and height receive the new image's size, 0 x 0 on
-//    failure; in into-destination mode they are left as they were.
-//  - GIF: the box when one was given, else the new image's size; untouched
-//    when the file cannot be decoded.
-// Limits: no side above kMaxPictureSide; GIF pictures up to 10000 x 10000.
-// error, when given, receives why a load failed (or LOAD_OK); it is the only
-// sure sign of success in into-destination mode, where the result is null
-// either way.
+// Contract: nothing throws and nothing is reported to the user. Every result
+// has the same shape for every format:
+//  - success: error LOAD_OK, the size of the picture made (into a canvas: the
+//    canvas's size), and for LoadPicture the picture;
+//  - failure (unknown name, missing file, unreadable or hostile content, out
+//    of memory): the reason, 0 x 0 and no picture; a canvas is left exactly
+//    as it was.
+// Limits: no side above kMaxPictureSide; GIF pictures up to kGifMaxSide
+// (10000) a side.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +27,9 @@
 
 #include "image/DibImage.h"
 
+class JpegCodec;
+
+// Why a load failed. New reasons are added at the end.
 enum LoadError : int16_t {
     LOAD_OK = 0,
     LOAD_UNKNOWN_TYPE,  // the name does not end in a picture extension
@@ -31,15 +37,63 @@ enum LoadError : int16_t {
     LOAD_BAD_PICTURE,   // the content was refused, or memory ran out
 };
 
-// path          the file; its ending decides the format (PictureTypeFromName)
-// asMask        deliver an 8-bit mask-form image of the blue channel
-// scalePercent  starting scale for the GIF path (callers pass 100)
-// width, height box in, size out (see above); either may be null
-// destination   pixels of a 24-bit image of exactly the box size to decode into
-// intoDestination  decode into destination, centred, uncovered parts black;
-//               the call then returns null
-// thumbnail     reduced decode for previews and decorations
-// smallSize     with thumbnail or asMask: request 44 x 45 instead of 176 x 180
-DibBlock LoadPicture(const std::string& path, bool asMask, int16_t scalePercent, int32_t* width,
-                     int32_t* height, uint8_t* destination, bool intoDestination, bool thumbnail,
-                     bool smallSize, LoadError* error = nullptr);
+// What the picture is for. It decides how far a JPEG is reduced while it is
+// decoded, whether the decoder is asked a second time, and the result's form.
+// BMP files ignore it (they always come out in colour at their own size
+// before the fit); GIF files heed only the mask form.
+enum LoadPurpose : int16_t {
+    // The display photo or a plain load: a JPEG is decoded at up to twice
+    // the canvas (352 x 360), so that the program's own resampler has detail
+    // to average, then fitted in colour. A decoder that cannot come down so
+    // far is asked once more for three quarters of that.
+    LOAD_PHOTO = 0,
+    // A preview or a decoration: decoded at up to the canvas size
+    // (176 x 180), asked once, fitted in colour.
+    LOAD_THUMBNAIL,
+    // A small preview: the same at up to 44 x 45.
+    LOAD_SMALL_THUMBNAIL,
+    // An 8-bit mask-form picture of the blue channel: a JPEG is decoded at up
+    // to the canvas size (asked again for three quarters, as a photo) and its
+    // levels are taken unscaled from the top left, cut to the fitted size; a
+    // GIF is fitted first and its blue channel taken then.
+    LOAD_MASK,
+    // The same at up to 44 x 45 (33 x 34 the second time).
+    LOAD_SMALL_MASK,
+};
+
+struct LoadRequest {
+    // The box the picture is fitted to; a side of 0 or less means no box
+    // (the picture keeps the size it is decoded at). Into a canvas the box is
+    // always the canvas's size and these are not read.
+    int32_t boxWidth = 0;
+    int32_t boxHeight = 0;
+    LoadPurpose purpose = LOAD_PHOTO;
+};
+
+struct LoadResult {
+    DibBlock picture;  // LoadPicture only, on success
+    int32_t width = 0;
+    int32_t height = 0;
+    LoadError error = LOAD_BAD_PICTURE;
+
+    bool Ok() const { return error == LOAD_OK; }
+};
+
+// A new picture: 24-bit, or 8-bit mask form for the mask purposes (BMP files
+// stay 24-bit).
+LoadResult LoadPicture(const std::string& path, const LoadRequest& request);
+
+// Writes the picture into the caller's canvas, a 24-bit picture of any valid
+// size that is the box: the fitted picture centred (GIF: left-aligned when
+// wider), the rest black. A canvas that is not a 24-bit picture counts as
+// LOAD_BAD_PICTURE. The purpose decides the JPEG decode size as above; a
+// mask purpose writes a JPEG's levels as 8-bit rows of the canvas's width
+// packed at the start of the canvas's pixels (the bytes behind them keep
+// what they held), while BMP and GIF files are written in colour.
+LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request);
+
+// The JPEG path of the two calls above over any decoder: the fuzz target
+// drives it over bytes in memory, tests over a scripted decoder. Calls
+// codec.Close() exactly once; a failure is LOAD_BAD_PICTURE.
+LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request);
+LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request);

@@ -1,5 +1,8 @@
 // Picture types, decided by the file name's ending alone; the content is
 // never sniffed.
+//
+// Contract: never fails and never throws; a name without a picture ending
+// (or an empty one) is PICTURE_UNKNOWN.
 #pragma once
 
 #include <cstdint>

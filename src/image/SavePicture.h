@@ -1,11 +1,21 @@
-// SavePicture: writes a picture as a BMP or a JPEG (quality 90) file without
-// ever risking the file it replaces; SaveJpegPicture writes JPEG data of a
-// chosen quality the same way.
+// SavePicture: writes a picture as a BMP or a JPEG file without ever risking
+// the file it replaces.
 //
-// The picture is written to a temporary file named target + ".xxx", flushed
-// to disk, and then renamed over the target in one step. On any failure the
-// temporary file is removed, an existing target is left untouched and 0 is
-// returned. A symbolic link planted at the temporary name is never followed.
+// The picture is written to a temporary file named target + ".xxx" (created
+// afresh, never through a symbolic link), flushed to disk, and then renamed
+// over the target in one step; a replaced file keeps its permission bits.
+//
+// Contract: nothing throws and nothing is printed. On any failure no file is
+// left behind and an existing target is untouched; the result says why:
+//  - SAVE_UNSUPPORTED_PICTURE: the writers take only 24-bit pictures and
+//    8-bit mask-form pictures with a 40-byte uncompressed bottom-up header
+//    and sides of 1 .. kMaxPictureSide;
+//  - SAVE_BAD_OPTIONS: a JPEG quality outside 1 .. 100 (refused whatever the
+//    format, so that a wrong request shows at once);
+//  - SAVE_CANNOT_WRITE: the temporary file could not be made, written,
+//    flushed or closed, the encoder gave up, or the rename failed (also for
+//    an empty name). systemError then holds the errno of the failing system
+//    call, 0 when none failed (an empty name, an encoder out of memory).
 #pragma once
 
 #include <cstdint>
@@ -13,19 +23,35 @@
 
 #include "image/DibImage.h"
 
-// Returns 1 when targetPath holds the complete picture, 0 otherwise. The
-// format follows the name: .bmp (any case) gives BMP, every other name JPEG.
-// pixels may be null: they are then the block's own (DibPixels). A BMP is
-// the 14-byte file header followed by the block byte for byte (header,
-// palette for depths of 8 or fewer, rows). Only 24-bit images and 8-bit
-// mask-form images with a 40-byte uncompressed bottom-up header and sides of
-// 1 .. kMaxPictureSide are written; anything else gives 0 and no file.
-int SavePicture(const std::string& targetPath, const DibImage* image, const uint8_t* pixels);
+enum SaveError : int16_t {
+    SAVE_OK = 0,
+    SAVE_UNSUPPORTED_PICTURE,
+    SAVE_BAD_OPTIONS,
+    SAVE_CANNOT_WRITE,
+};
 
-// The same save as a JPEG file whatever the name's ending, at a quality of
-// 1 .. 100 (anything else gives 0 and no file). With fullChroma a colour
-// picture keeps its colour at every pixel (4:4:4) instead of one colour per
-// 2 x 2 pixels, which keeps small coloured art and thin edges true; 8-bit
-// mask-form images are greyscale either way.
-int SaveJpegPicture(const std::string& targetPath, const DibImage* image, int quality,
-                    bool fullChroma);
+struct SaveResult {
+    SaveError error = SAVE_CANNOT_WRITE;
+    int systemError = 0;
+
+    bool Ok() const { return error == SAVE_OK; }
+};
+
+struct SaveOptions {
+    // JPEG only: 1 .. 100.
+    int jpegQuality = 90;
+    // JPEG only: a colour picture keeps its colour at every pixel (4:4:4)
+    // instead of one colour per 2 x 2 pixels (4:2:0), which keeps small
+    // coloured art and thin edges true. 8-bit mask-form pictures are
+    // greyscale either way.
+    bool fullChroma = false;
+};
+
+// The format follows the name: .bmp (any case) gives BMP, every other name
+// JPEG. A BMP is the 14-byte file header followed by the block byte for byte
+// (header, palette for depths of 8 or fewer, rows), so BMP save and load are
+// exact. A JPEG is baseline JFIF carrying the picture's density; 24-bit
+// pictures are encoded in colour, 8-bit masks in greyscale from their levels
+// (the palette is not consulted).
+SaveResult SavePicture(const std::string& targetPath, const DibImage& image,
+                       const SaveOptions& options = SaveOptions());

@@ -222,7 +222,7 @@ bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error
                 *error = "no picture area has been presented";
                 return false;
             }
-            if (SavePicture(action.argument, screen, nullptr) != 1) {
+            if (!SavePicture(action.argument, *screen).Ok()) {
                 *error = "cannot write " + action.argument;
                 return false;
             }
@@ -233,7 +233,7 @@ bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error
                 *error = "there is no display photo";
                 return false;
             }
-            if (SavePicture(action.argument, editor_.State().displayPhoto.get(), nullptr) != 1) {
+            if (!SavePicture(action.argument, *editor_.State().displayPhoto).Ok()) {
                 *error = "cannot write " + action.argument;
                 return false;
             }

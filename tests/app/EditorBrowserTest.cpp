@@ -15,7 +15,7 @@ class EditorBrowserTest : public EditorTest {
     // holds no pictures.
     EditorBrowserTest() : pics_(dir_.File("Pics")), picture_(MakePatternImage(60, 40)) {
         std::filesystem::create_directory(pics_);
-        EXPECT_EQ(SavePicture(pics_ + "/b.bmp", picture_.get(), nullptr), 1);
+        EXPECT_TRUE(SavePicture(pics_ + "/b.bmp", *picture_).Ok());
         EXPECT_TRUE(WriteWholeFile(pics_ + "/a.jpg", {0xFF, 0xD8, 0xFF, 0x00}));
     }
     void OpenPics() {

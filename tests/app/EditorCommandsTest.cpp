@@ -217,7 +217,7 @@ TEST_F(EditorCommandsTest, RecoverReloadsTheStartupPictureUntilAPictureIsOpened)
 
     // After an Open, the opened file.
     const DibBlock other = MakePatternImage(60, 40);
-    ASSERT_EQ(SavePicture(dir_.File("other.bmp"), other.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(dir_.File("other.bmp"), *other).Ok());
     ASSERT_TRUE(editor_->OpenPicture(dir_.File("other.bmp")));
     EXPECT_EQ(State().currentFile, dir_.File("other.bmp"));
     ChangePhoto();

@@ -19,10 +19,7 @@ std::vector<uint8_t> Rows(const DibImage* picture) {
 }
 
 std::vector<uint8_t> SavedRows(const std::string& path) {
-    int32_t width = 0;
-    int32_t height = 0;
-    const DibBlock saved =
-        LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
+    const DibBlock saved = LoadPicture(path, LoadRequest()).picture;
     return Rows(saved.get());
 }
 

@@ -18,7 +18,7 @@ void EditorTest::SetUp() {
 }
 
 void EditorTest::WriteStartupPicture(const DibImage* image) {
-    ASSERT_EQ(SavePicture(StartupPath(), image, nullptr), 1);
+    ASSERT_TRUE(SavePicture(StartupPath(), *image).Ok());
 }
 
 void EditorTest::StartEditor() {

@@ -31,7 +31,7 @@ class EditorSaveAsTest : public EditorTest {
     // Opens a picture written to the path first: it becomes the current file.
     void OpenNew(const std::string& path) {
         const DibBlock picture = MakePatternImage(30, 20);
-        ASSERT_EQ(SavePicture(path, picture.get(), nullptr), 1);
+        ASSERT_TRUE(SavePicture(path, *picture).Ok());
         ASSERT_TRUE(editor_->OpenPicture(path));
     }
 };

@@ -9,11 +9,10 @@
 #include "image/LoadPicture.h"
 
 TEST_F(EditorTest, StartShowsTheStartupPictureInNormalMode) {
-    std::vector<uint8_t> decoded(kCanvasPixelBytes);
-    int32_t width = kCanvasWidth;
-    int32_t height = kCanvasHeight;
-    LoadPicture(StartupPath(), false, 100, &width, &height, decoded.data(), true, false, false);
-    EXPECT_EQ(original_, decoded);
+    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    ASSERT_TRUE(LoadPictureInto(StartupPath(), *canvas, LoadRequest()).Ok());
+    const uint8_t* pixels = DibPixels(canvas.get());
+    EXPECT_EQ(original_, std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes));
     EXPECT_EQ(shell_.lastScreen, original_);
     EXPECT_EQ(shell_.titles, (std::vector<std::string>{"Fotakle"}));
     EXPECT_EQ(shell_.bars, (std::vector<BarId>{BAR_MAIN}));

@@ -82,10 +82,12 @@ std::vector<Item> AllItems() {
 
 DibBlock Load(const fs::path& path, bool asMask, int32_t width, int32_t height,
               bool preview = false) {
-    int32_t loadedWidth = width, loadedHeight = height;
-    DibBlock image = LoadPicture(path.string(), asMask, 100, &loadedWidth, &loadedHeight, nullptr,
-                                 false, preview, preview);
-    if (!image || loadedWidth != width || loadedHeight != height ||
+    const LoadPurpose purpose = asMask    ? (preview ? LOAD_SMALL_MASK : LOAD_MASK)
+                                : preview ? LOAD_SMALL_THUMBNAIL
+                                          : LOAD_PHOTO;
+    LoadResult loaded = LoadPicture(path.string(), {width, height, purpose});
+    DibBlock image = std::move(loaded.picture);
+    if (!image || loaded.width != width || loaded.height != height ||
         image->header.biWidth != width || image->header.biHeight != height ||
         image->header.biBitCount != (asMask ? 8 : 24)) {
         return nullptr;

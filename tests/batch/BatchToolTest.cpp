@@ -60,7 +60,7 @@ class BatchTool : public ::testing::Test {
   protected:
     void SetUp() override {
         pattern_ = MakePatternImage(100, 100);
-        ASSERT_EQ(SavePicture(In(), pattern_.get(), nullptr), 1);
+        ASSERT_TRUE(SavePicture(In(), *pattern_).Ok());
     }
     std::string In() const { return dir_.File("in.bmp"); }
     std::string Out() const { return dir_.File("out.bmp"); }
@@ -151,7 +151,7 @@ TEST_F(BatchTool, MasksAreWrittenAsGreyEightBitPictures) {
         pixels[i + 1] = 10;
         pixels[i + 2] = 90;
     }
-    ASSERT_EQ(SavePicture(dir_.File("shape.adm"), flat.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(dir_.File("shape.adm"), *flat).Ok());
     const RunResult result =
         RunBatch({"load", "--mask", "--box", "12", "12", dir_.File("shape.adm"), Out()}, dir_);
     ASSERT_EQ(result.exitCode, 0) << result.errors;
@@ -210,7 +210,7 @@ TEST_F(BatchTool, AdjustTonesAndPaint) {
     // A grey of brightness 127 takes the tone colour exactly.
     DibBlock grey = DibCreate(4, 4, 24);
     std::memset(DibPixels(grey.get()), 127, grey->header.biSizeImage);
-    ASSERT_EQ(SavePicture(dir_.File("grey.bmp"), grey.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(dir_.File("grey.bmp"), *grey).Ok());
     result = RunBatch({"tones", "c86432", dir_.File("grey.bmp"), Out()}, dir_);
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     DibBlock toned = LoadBmp(Out());

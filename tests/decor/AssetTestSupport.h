@@ -18,7 +18,7 @@
 // channels, as the mask loader reads blue.
 inline void WriteSolidAsset(const std::string& path, int32_t width, int32_t height, uint32_t rgb) {
     DibBlock picture = MakeSolid(width, height, rgb);
-    ASSERT_EQ(SavePicture(path, picture.get(), nullptr), 1) << path;
+    ASSERT_TRUE(SavePicture(path, *picture).Ok()) << path;
 }
 
 // The grey level of shape item n.

@@ -157,7 +157,7 @@ TEST(Decorations, MergeOrderAndDelete) {
 
     PutFrame(&scene);
     PutObject(&scene, OBJECT_WORD, 0, 0, 176, 50, {255});
-    DibBlock before = CanvasDuplicate(DibPixels(scene.displayPhoto.get()), nullptr);
+    DibBlock before = CanvasDuplicate(DibPixels(scene.displayPhoto.get()));
     EXPECT_TRUE(DeleteDecorations(&scene));
     EXPECT_FALSE(scene.frame.placed || scene.object.present);
     EXPECT_FALSE(scene.frame.colour || scene.object.mask);

@@ -24,7 +24,7 @@ void Touch(const std::string& path) {
 
 void WritePicture(const std::string& path, int32_t width, int32_t height) {
     const DibBlock image = MakePatternImage(width, height);
-    ASSERT_EQ(SavePicture(path, image.get(), nullptr), 1) << path;
+    ASSERT_TRUE(SavePicture(path, *image).Ok()) << path;
 }
 
 Ints Box(const BrowserRect& r) {

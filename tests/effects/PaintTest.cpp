@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
 #include <vector>
 
 #include "effects/BuildEdgeMap.h"
@@ -80,6 +81,25 @@ Dab DabWithDraw(PassFunction pass, uint32_t r) {
 }
 
 }  // namespace
+
+// A map has a level for every pixel, rows padded like 8-bit picture rows,
+// all zero until it is built; a size no picture can have gives no map.
+TEST(EdgeMap, NewMapsAreZeroAndSizedForThePicture) {
+    for (auto [width, height] : {std::pair{176, 180}, {23, 17}, {1, 1}}) {
+        EdgeMap map = NewEdgeMap(width, height);
+        ASSERT_TRUE(map) << width;
+        EXPECT_EQ(map.width, width);
+        EXPECT_EQ(map.height, height);
+        const size_t bytes = static_cast<size_t>(EdgeMapStride(width)) * height;
+        EXPECT_EQ(Bytes(map.levels.get(), map.levels.get() + bytes), Bytes(bytes, 0)) << width;
+    }
+    for (auto [width, height] : {std::pair{0, 10}, {10, -1}, {kMaxPictureSide + 1, 1}}) {
+        const EdgeMap map = NewEdgeMap(width, height);
+        EXPECT_FALSE(map);
+        EXPECT_EQ(map.width, 0);
+        EXPECT_EQ(map.height, 0);
+    }
+}
 
 TEST(BuildEdgeMap, FlatPictureIsFlatOnAWhiteCanvas) {
     Bytes source(DibRowStride(7, 24) * 5);  // rows of 21 bytes and 3 of padding
@@ -296,13 +316,16 @@ TEST(PaintPass, WholeRunsDependOnlyOnTheSeed) {
         for (int run = 0; run < 3; ++run) {
             SeededPaintRandom random(seeds[run]);
             Bytes canvas(source.size());
-            Bytes edges(EdgeMapStride(width) * height);
-            BuildEdgeMap(source.data(), canvas.data(), edges.data(), width, height);
+            EdgeMap map = NewEdgeMap(width, height);
+            ASSERT_TRUE(map);
+            BuildEdgeMap(source.data(), canvas.data(), map.levels.get(), width, height);
             for (int32_t n = 0; n < kPaintPassCount; ++n) {
-                pass(source.data(), canvas.data(), edges.data(), width, height,
+                pass(source.data(), canvas.data(), map.levels.get(), width, height,
                      PaintPassThreshold(n), random);
             }
-            EXPECT_EQ(edges, Bytes(edges.size(), 0));
+            const uint8_t* levels = map.levels.get();
+            EXPECT_EQ(Bytes(levels, levels + EdgeMapStride(width) * height),
+                      Bytes(EdgeMapStride(width) * height, 0));
             EXPECT_EQ(canvas[DibRowStride(width, 24) - 1], 255);
             runs[run] = canvas;
         }

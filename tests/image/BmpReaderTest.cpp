@@ -88,11 +88,14 @@ struct Decoded {
 
 bool Opens(const std::vector<uint8_t>& bytes) {
     BmpReader reader;
-    return reader.OpenMemory(bytes.data(), bytes.size(), nullptr, nullptr, nullptr);
+    return reader.OpenMemory(bytes.data(), bytes.size());
 }
 
 // Reads up to maxRows rows from a reader that `out` says is open.
 Decoded ReadRows(BmpReader& reader, Decoded out, int32_t maxRows = kMaxPictureSide) {
+    out.width = reader.Width();
+    out.height = reader.Height();
+    out.bits = reader.BitsPerPixel();
     std::vector<uint8_t> row(static_cast<size_t>(DibRowStride(out.width, 24)) + 3);
     for (int32_t y = 0; out.opened && y < out.height && y < maxRows; ++y) {
         std::memset(row.data(), 0xAB, row.size());
@@ -108,7 +111,7 @@ Decoded ReadRows(BmpReader& reader, Decoded out, int32_t maxRows = kMaxPictureSi
 Decoded Decode(const std::vector<uint8_t>& bytes, int32_t maxRows = kMaxPictureSide) {
     BmpReader reader;
     Decoded out;
-    out.opened = reader.OpenMemory(bytes.data(), bytes.size(), &out.width, &out.height, &out.bits);
+    out.opened = reader.OpenMemory(bytes.data(), bytes.size());
     return ReadRows(reader, out, maxRows);
 }
 
@@ -320,10 +323,18 @@ TEST(BmpReader, RefusesHostileSizesAndUnsupportedLayouts) {
     EXPECT_FALSE(Opens(file));
     BmpReader reader;
     uint8_t row[4] = {7, 7, 7, 7};
-    EXPECT_FALSE(reader.OpenMemory(nullptr, 0, nullptr, nullptr, nullptr));
-    EXPECT_FALSE(reader.Open("/nonexistent/picture.bmp", nullptr, nullptr, nullptr));
+    EXPECT_FALSE(reader.OpenMemory(nullptr, 0));
+    EXPECT_FALSE(reader.Open("/nonexistent/picture.bmp"));
     EXPECT_FALSE(reader.ReadRow(row));
     EXPECT_EQ(row[0], 7);
+    // A refused file leaves no picture behind, also after a good one.
+    const std::vector<uint8_t> good = BuildBmp(BmpLayout());
+    ASSERT_TRUE(reader.OpenMemory(good.data(), good.size()));
+    EXPECT_EQ(reader.Width(), 1);
+    EXPECT_FALSE(reader.OpenMemory(file.data(), file.size()));
+    EXPECT_EQ(reader.Width(), 0);
+    EXPECT_EQ(reader.Height(), 0);
+    EXPECT_FALSE(reader.ReadRow(row));
 }
 
 namespace {
@@ -382,7 +393,7 @@ TEST(BmpReader, SuiteFilesDecodeAsReferencedOrAreRefused) {
             ASSERT_EQ(expected.count(name), 1u) << "no expectation for this file";
             const auto& [outcome, tolerance] = expected[name];
             Decoded got;
-            got.opened = reader.Open(entry.path().string(), &got.width, &got.height, &got.bits);
+            got.opened = reader.Open(entry.path().string());
             got = ReadRows(reader, got);
             ASSERT_EQ(got.opened, outcome != "refused");
             if (outcome == "refused" || outcome == "decoded") {

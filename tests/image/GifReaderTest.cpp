@@ -8,6 +8,7 @@
 #include <regex>
 #include <vector>
 
+#include "image/Resample.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -67,9 +68,8 @@ std::vector<uint8_t> EncodeGif(const GifPlan& s) {
     return ok ? bytes : std::vector<uint8_t>();
 }
 
-DibBlock Decode(const std::vector<uint8_t>& bytes, int32_t* width = nullptr,
-                int32_t* height = nullptr) {
-    return GifDecodeMemoryToBitmap(bytes.data(), bytes.size(), width, height);
+DibBlock Decode(const std::vector<uint8_t>& bytes) {
+    return GifDecodeMemory(bytes.data(), bytes.size());
 }
 
 uint32_t Rgb(const GifColorType& c) {
@@ -111,11 +111,10 @@ TEST(GifReader, ColoursRowsAndTransparentIndexFromFileAndMemory) {
     GifPlan plan = PatternPlan(3, 2);
     plan.transparent = 1;  // keeps the colour its index gives
     const std::vector<uint8_t> bytes = EncodeGif(plan);
-    int32_t width = 0, height = 0;
-    DibBlock picture = Decode(bytes, &width, &height);
+    DibBlock picture = Decode(bytes);
     ASSERT_TRUE(picture);
-    EXPECT_EQ(width, 3);
-    EXPECT_EQ(height, 2);
+    EXPECT_EQ(picture->header.biWidth, 3);
+    EXPECT_EQ(picture->header.biHeight, 2);
     // The first row in memory is the bottom row: indices 3, 4, 5.
     EXPECT_EQ(PixelAt(picture.get(), 0, 0), 0x6400FFu);
     EXPECT_EQ(PixelAt(picture.get(), 1, 1), 0x28323Cu);  // the transparent index
@@ -123,12 +122,10 @@ TEST(GifReader, ColoursRowsAndTransparentIndexFromFileAndMemory) {
 
     TempDir dir;
     ASSERT_TRUE(WriteWholeFile(dir.File("p.gif"), bytes));
-    DibBlock fromFile = GifDecodeToBitmap(dir.File("p.gif"), nullptr, nullptr);
+    DibBlock fromFile = GifDecodeFile(dir.File("p.gif"));
     ASSERT_TRUE(fromFile);
     EXPECT_EQ(std::memcmp(fromFile.get(), picture.get(), DibBlockBytes(picture->header)), 0);
-    width = 7;
-    EXPECT_FALSE(GifDecodeToBitmap(dir.File("missing.gif"), &width, &height));
-    EXPECT_EQ(width, 7);  // untouched on failure
+    EXPECT_FALSE(GifDecodeFile(dir.File("missing.gif")));
 }
 
 TEST(GifReader, FramesAreDeinterlacedPlacedOnTheBackgroundAndClipped) {
@@ -150,11 +147,10 @@ TEST(GifReader, FramesAreDeinterlacedPlacedOnTheBackgroundAndClipped) {
     }
     // A screen with a zero side gives way to the frame's own extent.
     plan.screenWidth = 0;
-    int32_t width = 0, height = 0;
-    DibBlock own = Decode(EncodeGif(plan), &width, &height);
+    DibBlock own = Decode(EncodeGif(plan));
     ASSERT_TRUE(own);
-    EXPECT_EQ(width, 5);
-    EXPECT_EQ(height, 11);
+    EXPECT_EQ(own->header.biWidth, 5);
+    EXPECT_EQ(own->header.biHeight, 11);
     ExpectFrame(own.get(), plan, 0, 0, 0);
 }
 
@@ -181,17 +177,6 @@ TEST(GifReader, SizeLimits) {
         plan.screenWidth = screen[0];
         plan.screenHeight = screen[1];
         EXPECT_EQ(static_cast<bool>(Decode(EncodeGif(plan))), screen[2] == 1) << screen[0];
-    }
-    // The caller's maxima (a zero width means none); refusals leave the sizes.
-    plan.screenWidth = 40;
-    plan.screenHeight = 30;
-    const std::vector<uint8_t> bytes = EncodeGif(plan);
-    const int32_t limits[][3] = {{40, 30, 1}, {39, 30, 0}, {40, 29, 0}, {0, 1, 1}};
-    for (const auto& limit : limits) {
-        int32_t width = limit[0], height = limit[1];
-        EXPECT_EQ(static_cast<bool>(Decode(bytes, &width, &height)), limit[2] == 1);
-        EXPECT_EQ(width, limit[2] ? 40 : limit[0]);
-        EXPECT_EQ(height, limit[2] ? 30 : limit[1]);
     }
 }
 
@@ -251,25 +236,128 @@ TEST(GifReader, EveryTestFileIsDecodedOrRefusedAsTheManifestSays) {
         const bool optional = expected.find("or refuse") != std::string::npos ||
                               expected.find("partial") != std::string::npos ||
                               expected.find("lenient") != std::string::npos;
-        int32_t width = -1, height = -1;
-        DibBlock picture = Decode(ReadWholeFile(TestDataPath("gif/" + name)), &width, &height);
+        DibBlock picture = Decode(ReadWholeFile(TestDataPath("gif/" + name)));
         if (!optional) {
             EXPECT_EQ(static_cast<bool>(picture), expected.rfind("decode", 0) == 0) << name;
         }
         if (picture) {
             ASSERT_TRUE(hasSize) << name;
-            EXPECT_EQ(width, std::stoi(sizeMatch[1])) << name;
-            EXPECT_EQ(height, std::stoi(sizeMatch[2])) << name;
-            EXPECT_EQ(picture->header.biWidth, width) << name;
-            EXPECT_EQ(picture->header.biHeight, height) << name;
-        } else {
-            EXPECT_EQ(width, -1) << name;  // untouched
+            EXPECT_EQ(picture->header.biWidth, std::stoi(sizeMatch[1])) << name;
+            EXPECT_EQ(picture->header.biHeight, std::stoi(sizeMatch[2])) << name;
         }
     }
     EXPECT_EQ(files, 51);
 
-    DibBlock plain = GifDecodeToBitmap(TestDataPath("gif/giflib-treescap.gif"), nullptr, nullptr);
-    DibBlock twin = GifDecodeToBitmap(TestDataPath("gif/giflib-treescap-interlaced.gif"), 0, 0);
+    DibBlock plain = GifDecodeFile(TestDataPath("gif/giflib-treescap.gif"));
+    DibBlock twin = GifDecodeFile(TestDataPath("gif/giflib-treescap-interlaced.gif"));
     ASSERT_TRUE(plain && twin);
     EXPECT_EQ(std::memcmp(plain.get(), twin.get(), DibBlockBytes(plain->header)), 0);
+}
+
+namespace {
+
+// A canvas whose pixel bytes say 0xAB, so that whatever is left unwritten
+// shows.
+DibBlock DirtyCanvas() {
+    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    std::memset(DibPixels(canvas.get()), 0xAB, kCanvasPixelBytes);
+    return canvas;
+}
+
+// Expects the canvas to show picture's pixel (x - left, y - bottom) wherever
+// that lies inside the picture, and black elsewhere.
+void ExpectPlaced(const DibImage* canvas, const DibImage* picture, int32_t left, int32_t bottom) {
+    for (int32_t y = 0; y < canvas->header.biHeight; ++y) {
+        for (int32_t x = 0; x < canvas->header.biWidth; ++x) {
+            const int32_t px = x - left, py = y - bottom;
+            const bool inside =
+                px >= 0 && py >= 0 && px < picture->header.biWidth && py < picture->header.biHeight;
+            ASSERT_EQ(PixelAt(canvas, x, y), inside ? PixelAt(picture, px, py) : 0u)
+                << "x " << x << " y " << y;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(GifReader, FittingIntoTheCanvasCentresAndCutsFromTheLeft) {
+    struct Case {
+        int32_t width, height;  // the bitmap
+        int32_t left, bottom;   // where the first pixel of the (scaled) picture lands
+    };
+    const Case cases[] = {
+        {640, 480, 0, 1},      // 37 %: 237 x 178, left 176 columns, a black row each side
+        {200, 100, 0, 40},     // not scaled: left 176 columns, 40 black rows each side
+        {100, 50, 38, 65},     // smaller: centred, black around it
+        {100, 400, 38, -110},  // taller: its middle 180 rows
+        {200, 180, 0, 0},      // exactly 100 %: still cut to the box
+    };
+    for (const Case& c : cases) {
+        DibBlock bitmap = MakePatternImage(c.width, c.height);
+        // The 640 x 480 picture at 37 %, as the resampler makes it.
+        DibBlock scaled = c.width == 640 ? DibCreate(237, 178, 24) : nullptr;
+        if (scaled) {
+            ASSERT_TRUE(ResampleImage(DibPixels(bitmap.get()), DibPixels(scaled.get()), 640, 480,
+                                      237, 178, DibRowStride(237, 24), 178, 0, 0, false, false));
+        }
+        DibBlock canvas = DirtyCanvas();
+        ASSERT_TRUE(GifFitIntoCanvas(*bitmap, *canvas)) << c.width;
+        ExpectPlaced(canvas.get(), scaled ? scaled.get() : bitmap.get(), c.left, c.bottom);
+    }
+}
+
+TEST(GifReader, ScalingTakesTheLargerTruncatedPercentage) {
+    struct Case {
+        int32_t bitmapWidth, bitmapHeight, boxWidth, boxHeight, width, height;
+    };
+    const Case cases[] = {
+        {640, 480, 176, 180, 237, 178},  // 27 % and 37 %
+        {300, 200, 176, 180, 270, 180},  // 58.67 % and 90 %
+        {177, 181, 176, 180, 175, 179},  // 99 %: short of the box both ways
+        {200, 180, 176, 180, 200, 180},  // 100 %: kept whole
+        {1000, 10, 5, 5, 500, 5},        // 0.5 % and 50 %
+        {500, 500, 1, 1, 1, 1},          // 0 %: a side keeps one pixel
+        {101, 51, 0, 0, 101, 51},        // no box: unchanged
+        {101, 51, -3, 9, 101, 51},       // half a box is no box
+    };
+    for (const Case& c : cases) {
+        DibBlock bitmap = MakePatternImage(c.bitmapWidth, c.bitmapHeight);
+        DibBlock image = GifScaleToBox(*bitmap, c.boxWidth, c.boxHeight, false);
+        ASSERT_TRUE(image) << c.bitmapWidth;
+        EXPECT_EQ(image->header.biWidth, c.width) << c.bitmapWidth;
+        EXPECT_EQ(image->header.biHeight, c.height) << c.bitmapWidth;
+        if (c.width == c.bitmapWidth && c.height == c.bitmapHeight) {  // unchanged pictures
+            EXPECT_EQ(std::memcmp(image.get(), bitmap.get(), DibBlockBytes(bitmap->header)), 0);
+        }
+    }
+}
+
+TEST(GifReader, MaskHoldsTheBlueChannelOfTheScaledPicture) {
+    DibBlock bitmap = MakePatternImage(640, 480);
+    DibBlock colour = GifScaleToBox(*bitmap, kCanvasWidth, kCanvasHeight, false);
+    DibBlock mask = GifScaleToBox(*bitmap, kCanvasWidth, kCanvasHeight, true);
+    ASSERT_TRUE(colour && mask);
+    ASSERT_EQ(mask->header.biBitCount, 8);
+    ASSERT_EQ(mask->header.biWidth, colour->header.biWidth);
+    ASSERT_EQ(mask->header.biHeight, colour->header.biHeight);
+    const uint8_t* levels = reinterpret_cast<uint8_t*>(mask.get()) + 1064;  // mask form
+    const int32_t stride = DibRowStride(mask->header.biWidth, 8);
+    for (int32_t y = 0; y < mask->header.biHeight; ++y) {
+        for (int32_t x = 0; x < mask->header.biWidth; ++x) {
+            ASSERT_EQ(levels[y * stride + x], PixelAt(colour.get(), x, y) & 0xFF);
+        }
+    }
+}
+
+TEST(GifReader, FittingRefusesPicturesThatAreNotColour) {
+    DibBlock colour = MakePatternImage(20, 10);
+    DibBlock grey = DibCreate(20, 10, 8);
+    DibBlock canvas = DirtyCanvas();
+    EXPECT_FALSE(GifScaleToBox(*grey, 10, 10, false));
+    EXPECT_FALSE(GifFitIntoCanvas(*grey, *canvas));
+    DibBlock greyCanvas = DibCreate(kCanvasWidth, kCanvasHeight, 8);
+    EXPECT_FALSE(GifFitIntoCanvas(*colour, *greyCanvas));
+    const uint8_t* pixels = DibPixels(canvas.get());
+    EXPECT_EQ(std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes),
+              std::vector<uint8_t>(kCanvasPixelBytes, 0xAB));
 }

@@ -1,32 +1,52 @@
-// LoadPicture over real files: JPEG through libjpeg-turbo, BMP through the
-// program's reader, GIF through giflib.
+// The loader: over real files (JPEG through libjpeg-turbo, BMP through the
+// program's reader, GIF through giflib), and its JPEG path over a scripted
+// decoder: which sizes it asks for, how it fits, where the rows go, and that
+// the decoder is closed exactly once.
 #include "image/LoadPicture.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "JpegTestFiles.h"
+#include "image/JpegCodec.h"
 #include "image/PictureType.h"
 #include "support/TestSupport.h"
 
 namespace {
 
-struct Loaded {
-    DibBlock image;
-    int32_t width;
-    int32_t height;
-};
+using Size = std::pair<int32_t, int32_t>;
 
-Loaded Load(const std::string& path, int32_t boxWidth = kCanvasWidth,
-            int32_t boxHeight = kCanvasHeight, bool asMask = false, uint8_t* canvas = nullptr) {
-    Loaded loaded{nullptr, boxWidth, boxHeight};
-    loaded.image = LoadPicture(path, asMask, 100, &loaded.width, &loaded.height, canvas,
-                               canvas != nullptr, false, false);
-    return loaded;
+Size SizeOf(const LoadResult& result) {
+    return {result.width, result.height};
 }
+
+// A canvas whose pixel bytes all say `fill`, and those bytes as they stand.
+DibBlock FilledCanvas(uint8_t fill) {
+    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    std::memset(DibPixels(canvas.get()), fill, kCanvasPixelBytes);
+    return canvas;
+}
+
+std::vector<uint8_t> CanvasBytes(const DibImage* canvas) {
+    const uint8_t* pixels = DibPixels(canvas);
+    return std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes);
+}
+
+// 2 x 2, 24 bits: bottom row blue, red; top row green, white.
+const std::vector<uint8_t> kTinyBmp = {
+    'B',  'M',  70, 0,   0,    0,    0, 0, 0,  0, 54, 0, 0, 0,  // file header, pixels at 54
+    40,   0,    0,  0,   2,    0,    0, 0, 2,  0, 0,  0,        // header size, width, height
+    1,    0,    24, 0,   0,    0,    0, 0, 16, 0, 0,  0,        // planes, depth, no compression
+    0x13, 0x0B, 0,  0,   0x13, 0x0B, 0, 0, 0,  0, 0,  0, 0, 0, 0, 0,  // 72 dpi, no palette
+    255,  0,    0,  0,   0,    255,  0, 0,                            // bottom row and padding
+    0,    255,  0,  255, 255,  255,  0, 0,                            // top row and padding
+};
 
 }  // namespace
 
@@ -36,90 +56,84 @@ TEST(LoadPicture, LargeJpegBecomesAnImageExactlyTheBoxHigh) {
     ASSERT_TRUE(WriteWholeFile(path, EncodeTestJpeg(640, 480, [](int, int y) {
                                    return y < 240 ? 0xFF0000u : 0x0000FFu;
                                })));
-    Loaded loaded = Load(path);
-    ASSERT_TRUE(loaded.image);
+    LoadResult loaded = LoadPicture(path, {kCanvasWidth, kCanvasHeight, LOAD_PHOTO});
+    ASSERT_TRUE(loaded.Ok());
     EXPECT_EQ(loaded.height, 180);
     EXPECT_GT(loaded.width, 176);
-    EXPECT_EQ(loaded.image->header.biWidth, loaded.width);
-    EXPECT_EQ(loaded.image->header.biHeight, 180);
+    EXPECT_EQ(loaded.picture->header.biWidth, loaded.width);
+    EXPECT_EQ(loaded.picture->header.biHeight, 180);
     // Red on top, which is the end of the rows in memory.
-    EXPECT_GT(PixelAt(loaded.image.get(), 10, 175) >> 16, 0xF0u);
-    EXPECT_LT(PixelAt(loaded.image.get(), 10, 175) & 0xFFu, 0x10u);
-    EXPECT_GT(PixelAt(loaded.image.get(), 10, 5) & 0xFFu, 0xF0u);
+    EXPECT_GT(PixelAt(loaded.picture.get(), 10, 175) >> 16, 0xF0u);
+    EXPECT_LT(PixelAt(loaded.picture.get(), 10, 175) & 0xFFu, 0x10u);
+    EXPECT_GT(PixelAt(loaded.picture.get(), 10, 5) & 0xFFu, 0xF0u);
 }
 
-TEST(LoadPicture, NameDecidesTheFormatAndFailuresReportZero) {
+// Every format reports alike: the picture made, the canvas filled, or 0 x 0.
+TEST(LoadPicture, SizesAreThoseOfThePictureMadeForEveryFormat) {
+    TempDir folder;
+    ASSERT_TRUE(WriteWholeFile(folder.File("wide.jpg"),
+                               EncodeTestJpeg(320, 200, [](int, int) { return 0x336699u; })));
+    ASSERT_TRUE(WriteWholeFile(folder.File("tiny.bmp"), kTinyBmp));
+    struct Case {
+        std::string path;
+        Size own, boxed;  // at its own size, and fitted to the canvas box
+    } cases[] = {
+        {folder.File("wide.jpg"), {320, 200}, {288, 180}},                 // 90 %
+        {folder.File("tiny.bmp"), {2, 2}, {2, 2}},                         // never enlarged
+        {TestDataPath("gif/giflib-porsche.gif"), {320, 200}, {288, 180}},  // truncated 90 %
+        {TestDataPath("gif/giflib-gifgrid.gif"), {100, 100}, {100, 100}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const LoadResult own = LoadPicture(c.path, LoadRequest());
+        ASSERT_TRUE(own.Ok());
+        EXPECT_EQ(SizeOf(own), c.own);
+        const LoadResult boxed = LoadPicture(c.path, {kCanvasWidth, kCanvasHeight, LOAD_PHOTO});
+        ASSERT_TRUE(boxed.Ok());
+        EXPECT_EQ(SizeOf(boxed), c.boxed);
+        EXPECT_EQ(Size(boxed.picture->header.biWidth, boxed.picture->header.biHeight), c.boxed);
+
+        DibBlock canvas = FilledCanvas(0x55);
+        const LoadResult into = LoadPictureInto(c.path, *canvas, LoadRequest());
+        ASSERT_TRUE(into.Ok());
+        EXPECT_FALSE(into.picture);
+        EXPECT_EQ(SizeOf(into), Size(kCanvasWidth, kCanvasHeight));
+        EXPECT_NE(CanvasBytes(canvas.get()), std::vector<uint8_t>(kCanvasPixelBytes, 0x55));
+    }
+}
+
+TEST(LoadPicture, NameDecidesTheFormatAndFailuresLeaveTheCanvas) {
     TempDir folder;
     const std::vector<uint8_t> jpeg = EncodeTestJpeg(30, 20, [](int, int) { return 0x808080u; });
-    for (const char* name : {"BackPict.ADM", "photo.png", "photo.bmp"}) {
+    for (const char* name : {"BackPict.ADM", "photo.png", "photo.bmp", "photo.gif"}) {
         ASSERT_TRUE(WriteWholeFile(folder.File(name), jpeg));
     }
-    Loaded adm = Load(folder.File("BackPict.ADM"));
-    ASSERT_TRUE(adm.image);
-    EXPECT_EQ(adm.width, 30);
-    EXPECT_EQ(adm.height, 20);
-    // The content is never sniffed; JPEG and BMP failures give 0 x 0, also
-    // into the canvas, which they leave as it was.
-    std::vector<uint8_t> canvas(kCanvasPixelBytes, 0x55);
+    EXPECT_EQ(SizeOf(LoadPicture(folder.File("BackPict.ADM"), LoadRequest())), Size(30, 20));
+    // The content is never sniffed: JPEG data under other names fails, and
+    // a failure writes nothing into the canvas.
+    DibBlock canvas = FilledCanvas(0x55);
     for (const std::string& path :
-         {folder.File("photo.png"), folder.File("photo.bmp"), std::string("/nonexistent/a.jpg"),
-          std::string("/nonexistent/a.bmp")}) {
-        for (uint8_t* destination : {static_cast<uint8_t*>(nullptr), canvas.data()}) {
-            Loaded failed = Load(path, kCanvasWidth, kCanvasHeight, false, destination);
-            EXPECT_FALSE(failed.image) << path;
-            EXPECT_EQ(failed.width, 0) << path;
-            EXPECT_EQ(failed.height, 0) << path;
-        }
+         {folder.File("photo.png"), folder.File("photo.bmp"), folder.File("photo.gif"),
+          std::string("/nonexistent/a.jpg"), std::string("/nonexistent/a.bmp")}) {
+        const LoadResult failed = LoadPicture(path, {kCanvasWidth, kCanvasHeight, LOAD_PHOTO});
+        EXPECT_FALSE(failed.picture) << path;
+        EXPECT_EQ(SizeOf(failed), Size(0, 0)) << path;
+        EXPECT_EQ(SizeOf(LoadPictureInto(path, *canvas, LoadRequest())), Size(0, 0)) << path;
     }
-    EXPECT_EQ(canvas, std::vector<uint8_t>(kCanvasPixelBytes, 0x55));
+    EXPECT_EQ(CanvasBytes(canvas.get()), std::vector<uint8_t>(kCanvasPixelBytes, 0x55));
 }
 
 TEST(LoadPicture, BmpAskedAsMaskComesOutInColour) {
     TempDir folder;
-    // 2 x 2, 24 bits: bottom row blue, red; top row green, white.
-    const std::vector<uint8_t> bmp = {
-        'B',  'M',  70, 0,   0,    0,    0, 0, 0,  0, 54, 0, 0, 0,  // file header, pixels at 54
-        40,   0,    0,  0,   2,    0,    0, 0, 2,  0, 0,  0,        // header size, width, height
-        1,    0,    24, 0,   0,    0,    0, 0, 16, 0, 0,  0,        // planes, depth, no compression
-        0x13, 0x0B, 0,  0,   0x13, 0x0B, 0, 0, 0,  0, 0,  0, 0, 0, 0, 0,  // 72 dpi, no palette
-        255,  0,    0,  0,   0,    255,  0, 0,                            // bottom row and padding
-        0,    255,  0,  255, 255,  255,  0, 0,                            // top row and padding
-    };
-    ASSERT_TRUE(WriteWholeFile(folder.File("tiny.BMP"), bmp));
-    Loaded loaded = Load(folder.File("tiny.BMP"), 12, 12, true);
-    ASSERT_TRUE(loaded.image);
-    EXPECT_EQ(loaded.image->header.biBitCount, 24);
+    ASSERT_TRUE(WriteWholeFile(folder.File("tiny.BMP"), kTinyBmp));
+    const LoadResult loaded = LoadPicture(folder.File("tiny.BMP"), {12, 12, LOAD_MASK});
+    ASSERT_TRUE(loaded.Ok());
+    EXPECT_EQ(loaded.picture->header.biBitCount, 24);
     EXPECT_EQ(loaded.width, 2);
-    EXPECT_EQ(PixelAt(loaded.image.get(), 0, 0), 0x0000FFu);  // rows in file order
-    EXPECT_EQ(PixelAt(loaded.image.get(), 1, 0), 0xFF0000u);
-    EXPECT_EQ(PixelAt(loaded.image.get(), 0, 1), 0x00FF00u);
-    EXPECT_EQ(PixelAt(loaded.image.get(), 1, 1), 0xFFFFFFu);
-}
-
-TEST(LoadPicture, GifSizeOutputsAreTheBoxWhenOneIsGiven) {
-    const std::string path = TestDataPath("gif/giflib-porsche.gif");  // 320 x 200
-    Loaded boxed = Load(path);
-    ASSERT_TRUE(boxed.image);
-    EXPECT_EQ(boxed.width, 176);
-    EXPECT_EQ(boxed.height, 180);
-    EXPECT_EQ(boxed.image->header.biHeight, 180);  // scaled by the truncated 90 %
-    EXPECT_EQ(boxed.image->header.biWidth, 288);
-
-    Loaded unboxed = Load(path, 0, 0);
-    ASSERT_TRUE(unboxed.image);
-    EXPECT_EQ(unboxed.width, 320);
-    EXPECT_EQ(unboxed.height, 200);
-
-    std::vector<uint8_t> canvas(kCanvasPixelBytes, 0x55);
-    Loaded intoCanvas = Load(path, kCanvasWidth, kCanvasHeight, false, canvas.data());
-    EXPECT_FALSE(intoCanvas.image);
-    EXPECT_EQ(intoCanvas.width, 176);
-    EXPECT_NE(canvas, std::vector<uint8_t>(kCanvasPixelBytes, 0x55));
-
-    Loaded missing = Load("/nonexistent/a.gif");  // sizes left alone
-    EXPECT_FALSE(missing.image);
-    EXPECT_EQ(missing.width, 176);
-    EXPECT_EQ(missing.height, 180);
+    EXPECT_EQ(PixelAt(loaded.picture.get(), 0, 0), 0x0000FFu);  // rows in file order
+    EXPECT_EQ(PixelAt(loaded.picture.get(), 1, 0), 0xFF0000u);
+    EXPECT_EQ(PixelAt(loaded.picture.get(), 0, 1), 0x00FF00u);
+    EXPECT_EQ(PixelAt(loaded.picture.get(), 1, 1), 0xFFFFFFu);
 }
 
 // Every JPEG of the corpus, crash finds included, into the canvas and as a
@@ -131,26 +145,26 @@ TEST(LoadPicture, JpegCorpusIntoTheCanvasAndAsThumbnails) {
         if (PictureTypeFromName(path) != PICTURE_JPEG) {
             continue;
         }
-        std::vector<uint8_t> canvas(kCanvasPixelBytes, 0x55);
-        Loaded photo = Load(path, kCanvasWidth, kCanvasHeight, false, canvas.data());
-        const bool ok = photo.width == kCanvasWidth && photo.height == kCanvasHeight;
-        EXPECT_TRUE(ok || (photo.width == 0 && photo.height == 0)) << path;
-        EXPECT_TRUE(ok || canvas == std::vector<uint8_t>(kCanvasPixelBytes, 0x55)) << path;
+        DibBlock canvas = FilledCanvas(0x55);
+        const LoadResult photo = LoadPictureInto(path, *canvas, LoadRequest());
+        const bool ok = photo.Ok();
+        EXPECT_EQ(SizeOf(photo), ok ? Size(kCanvasWidth, kCanvasHeight) : Size(0, 0)) << path;
+        EXPECT_TRUE(ok ||
+                    CanvasBytes(canvas.get()) == std::vector<uint8_t>(kCanvasPixelBytes, 0x55))
+            << path;
         loaded += ok ? 1 : 0;
 
-        int32_t width = 44;
-        int32_t height = 45;
-        DibBlock thumbnail =
-            LoadPicture(path, false, 100, &width, &height, nullptr, false, true, true);
-        EXPECT_EQ(static_cast<bool>(thumbnail), ok) << path;
-        if (thumbnail) {
-            EXPECT_EQ(thumbnail->header.biWidth, width) << path;
+        const LoadResult thumbnail = LoadPicture(path, {44, 45, LOAD_SMALL_THUMBNAIL});
+        EXPECT_EQ(thumbnail.Ok(), ok) << path;
+        EXPECT_EQ(static_cast<bool>(thumbnail.picture), ok) << path;
+        if (thumbnail.picture) {
+            EXPECT_EQ(thumbnail.picture->header.biWidth, thumbnail.width) << path;
         }
     }
     EXPECT_GE(loaded, 45);
 }
 
-TEST(LoadPicture, ErrorSaysWhyAndIsTheOnlySignInTheCanvasMode) {
+TEST(LoadPicture, ErrorSaysWhyInBothModes) {
     TempDir folder;
     ASSERT_TRUE(WriteWholeFile(folder.File("ok.jpg"),
                                EncodeTestJpeg(40, 30, [](int, int) { return 0x336699u; })));
@@ -169,21 +183,228 @@ TEST(LoadPicture, ErrorSaysWhyAndIsTheOnlySignInTheCanvasMode) {
         {"missing.gif", LOAD_CANNOT_OPEN},
         {"missing.bmp", LOAD_CANNOT_OPEN},
     };
-    std::vector<uint8_t> canvas(kCanvasPixelBytes, 0);
+    DibBlock canvas = FilledCanvas(0);
     for (const Case& c : cases) {
-        for (uint8_t* destination : {static_cast<uint8_t*>(nullptr), canvas.data()}) {
-            int32_t width = kCanvasWidth;
-            int32_t height = kCanvasHeight;
-            LoadError error = LOAD_OK;
-            if (c.expected == LOAD_OK) {
-                error = LOAD_CANNOT_OPEN;  // must be overwritten
-            }
-            const DibBlock image = LoadPicture(folder.File(c.name), false, 100, &width, &height,
-                                               destination, destination != nullptr, false, false,
-                                               &error);
-            EXPECT_EQ(error, c.expected) << c.name << (destination ? " into the canvas" : "");
-            EXPECT_EQ(static_cast<bool>(image), c.expected == LOAD_OK && destination == nullptr)
-                << c.name;
+        const LoadResult image = LoadPicture(folder.File(c.name), LoadRequest());
+        EXPECT_EQ(image.error, c.expected) << c.name;
+        EXPECT_EQ(image.Ok(), c.expected == LOAD_OK) << c.name;
+        EXPECT_EQ(static_cast<bool>(image.picture), c.expected == LOAD_OK) << c.name;
+        EXPECT_EQ(LoadPictureInto(folder.File(c.name), *canvas, LoadRequest()).error, c.expected)
+            << c.name << " into the canvas";
+    }
+    // A canvas the loader cannot write counts as a bad picture.
+    DibBlock grey = DibCreate(kCanvasWidth, kCanvasHeight, 8);
+    for (const char* name : {"ok.jpg", "ok.gif"}) {
+        if (std::string(name) == "ok.gif") {
+            std::filesystem::copy_file(TestDataPath("gif/giflib-porsche.gif"), folder.File(name));
         }
+        EXPECT_EQ(LoadPictureInto(folder.File(name), *grey, LoadRequest()).error, LOAD_BAD_PICTURE)
+            << name;
+    }
+}
+
+namespace {
+
+// A decoder that cannot reduce: it delivers its one size whatever is asked,
+// rows scripted by `colour` (x, y from the top; 0xRRGGBB).
+class FakeJpegCodec final : public JpegCodec {
+  public:
+    explicit FakeJpegCodec(Size size) : size_(size) {}
+
+    bool ReadHeader(int32_t* width, int32_t* height) override {
+        requests.emplace_back(*width, *height);
+        *width = size_.first;
+        *height = size_.second;
+        return failingHeaderCall != static_cast<int>(requests.size());
+    }
+    bool StartRows() override { return startSucceeds; }
+    bool ReadRow(uint8_t* row) override {
+        for (int32_t x = 0; x < size_.first; ++x) {
+            const uint32_t c = colour(x, rowsRead);
+            row[3 * x] = static_cast<uint8_t>(c);
+            row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
+            row[3 * x + 2] = static_cast<uint8_t>(c >> 16);
+        }
+        ++rowsRead;
+        return true;
+    }
+    void Close() override { ++closeCalls; }
+
+    std::vector<Size> requests;
+    int failingHeaderCall = 0;
+    bool startSucceeds = true;
+    int closeCalls = 0;
+    int32_t rowsRead = 0;
+    std::function<uint32_t(int32_t, int32_t)> colour = [](int32_t x, int32_t y) {
+        return static_cast<uint32_t>((x * 7 + y * 3) & 255) << 16 |
+               static_cast<uint32_t>((x * 5 + y * 11) & 255) << 8 | ((x * 13 + y) & 255);
+    };
+
+  private:
+    Size size_;
+};
+
+LoadResult DecodeNew(FakeJpegCodec& codec, Size box, LoadPurpose purpose = LOAD_PHOTO) {
+    return DecodeJpegPicture(codec, {box.first, box.second, purpose});
+}
+
+// Decodes into a 176 x 180 canvas first filled with 0x55; the canvas's
+// bytes afterwards.
+std::vector<uint8_t> DecodeIntoCanvas(FakeJpegCodec& codec, LoadResult* result,
+                                      LoadPurpose purpose = LOAD_PHOTO) {
+    DibBlock canvas = FilledCanvas(0x55);
+    *result = DecodeJpegPictureInto(codec, *canvas, {0, 0, purpose});
+    EXPECT_FALSE(result->picture);
+    return CanvasBytes(canvas.get());
+}
+
+uint32_t CanvasPixel(const std::vector<uint8_t>& canvas, int32_t x, int32_t row) {
+    const uint8_t* p = canvas.data() + row * kCanvasStride + x * 3;
+    return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
+}
+
+}  // namespace
+
+TEST(DecodeJpegPicture, AsksAgainForThreeQuartersUnlessAThumbnail) {
+    struct Case {
+        LoadPurpose purpose;
+        std::vector<Size> expected;
+    } cases[] = {
+        {LOAD_PHOTO, {{352, 360}, {264, 270}}},  {LOAD_THUMBNAIL, {{176, 180}}},
+        {LOAD_SMALL_THUMBNAIL, {{44, 45}}},      {LOAD_MASK, {{176, 180}, {132, 135}}},
+        {LOAD_SMALL_MASK, {{44, 45}, {33, 34}}},
+    };
+    for (const Case& c : cases) {
+        FakeJpegCodec codec({640, 480});
+        EXPECT_TRUE(DecodeNew(codec, {176, 180}, c.purpose).Ok());
+        EXPECT_EQ(codec.requests, c.expected) << c.purpose;
+        EXPECT_EQ(codec.closeCalls, 1);
+    }
+    FakeJpegCodec fits({200, 150});  // the first answer fits: no second call
+    DecodeNew(fits, {176, 180});
+    EXPECT_EQ(fits.requests.size(), 1u);
+}
+
+TEST(DecodeJpegPicture, FailuresCloseOnceWriteNothingAndReportZero) {
+    for (int failure = 1; failure <= 3; ++failure) {
+        // The first header call, the second, or the start of the rows.
+        FakeJpegCodec photo({640, 480});
+        FakeJpegCodec intoCanvas({176, 180});
+        photo.failingHeaderCall = failure < 3 ? failure : 0;
+        intoCanvas.failingHeaderCall = failure < 3 ? 1 : 0;
+        photo.startSucceeds = intoCanvas.startSucceeds = failure < 3;
+        const LoadResult result = DecodeNew(photo, {176, 180});
+        EXPECT_EQ(result.error, LOAD_BAD_PICTURE);
+        EXPECT_FALSE(result.picture);
+        EXPECT_EQ(SizeOf(result), Size(0, 0));
+        LoadResult into;
+        EXPECT_EQ(DecodeIntoCanvas(intoCanvas, &into),
+                  std::vector<uint8_t>(kCanvasPixelBytes, 0x55));
+        EXPECT_EQ(into.error, LOAD_BAD_PICTURE);
+        EXPECT_EQ(SizeOf(into), Size(0, 0));
+        for (const FakeJpegCodec* codec : {&photo, &intoCanvas}) {
+            EXPECT_EQ(codec->closeCalls, 1) << failure;
+            EXPECT_EQ(codec->rowsRead, 0) << failure;
+        }
+    }
+    // A canvas that is not a 24-bit picture is refused before any row.
+    FakeJpegCodec grey({176, 180});
+    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 8);
+    EXPECT_FALSE(DecodeJpegPictureInto(grey, *canvas, LoadRequest()).Ok());
+    EXPECT_EQ(grey.closeCalls, 1);
+    EXPECT_EQ(grey.rowsRead, 0);
+}
+
+TEST(DecodeJpegPicture, IntoTheCanvasTopRowLastInMemory) {
+    // A canvas-sized picture is read straight in, unscaled.
+    FakeJpegCodec exact({176, 180});
+    LoadResult result;
+    std::vector<uint8_t> canvas = DecodeIntoCanvas(exact, &result);
+    EXPECT_TRUE(result.Ok());
+    EXPECT_EQ(SizeOf(result), Size(176, 180));
+    EXPECT_EQ(exact.rowsRead, 180);
+    for (int32_t row = 0; row < kCanvasHeight; row += 7) {
+        for (int32_t x = 0; x < kCanvasWidth; x += 5) {
+            ASSERT_EQ(CanvasPixel(canvas, x, row), exact.colour(x, kCanvasHeight - 1 - row))
+                << x << "," << row;
+        }
+    }
+    // A smaller one is centred: black borders of (176 - 100) / 2 columns and
+    // (180 - 100) / 2 rows, its top row (green) highest in memory.
+    FakeJpegCodec small({100, 100});
+    small.colour = [](int32_t, int32_t y) { return y == 0 ? 0x00FF00u : 0xFFFFFFu; };
+    canvas = DecodeIntoCanvas(small, &result);
+    EXPECT_EQ(SizeOf(result), Size(176, 180));
+    EXPECT_EQ(small.closeCalls, 1);
+    for (int32_t row = 0; row < kCanvasHeight; ++row) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            const bool inside = x >= 38 && x < 138 && row >= 40 && row < 140;
+            const uint32_t expected = !inside ? 0u : row == 139 ? 0x00FF00u : 0xFFFFFFu;
+            ASSERT_EQ(CanvasPixel(canvas, x, row), expected) << x << "," << row;
+        }
+    }
+}
+
+TEST(DecodeJpegPicture, MaskKeepsTheBlueBytesUnscaled) {
+    // 12 x 12 for a 12 x 12 box; 40 x 20 is cut (not scaled) to its fitted
+    // size of 24 x 12 (percentages 30 and 60).
+    for (Size source : {Size(12, 12), Size(40, 20)}) {
+        FakeJpegCodec codec(source);
+        const LoadResult result = DecodeNew(codec, {12, 12}, LOAD_MASK);
+        ASSERT_TRUE(result.Ok());
+        const DibImage* mask = result.picture.get();
+        const int32_t width = source.first == 12 ? 12 : 24;
+        EXPECT_EQ(SizeOf(result), Size(width, 12));
+        EXPECT_EQ(mask->header.biBitCount, 8);
+        EXPECT_EQ(mask->header.biWidth, width);
+        const uint8_t* block = reinterpret_cast<const uint8_t*>(mask);
+        EXPECT_EQ(std::vector<uint8_t>(block + 40, block + 1064), std::vector<uint8_t>(1024, 0));
+        const uint8_t* pixels = DibPixels(mask);
+        ASSERT_EQ(pixels, block + 1064);
+        for (int32_t row = 0; row < 12; ++row) {
+            for (int32_t x = 0; x < width; ++x) {
+                ASSERT_EQ(pixels[row * DibRowStride(width, 8) + x],
+                          codec.colour(x, 11 - row) & 0xFF)
+                    << x << "," << row;
+            }
+        }
+    }
+    // Into a canvas the levels lie packed in 8-bit rows of the canvas's
+    // width at the start of its pixels; the bytes behind them are kept.
+    FakeJpegCodec codec({100, 50});
+    LoadResult result;
+    const std::vector<uint8_t> canvas = DecodeIntoCanvas(codec, &result, LOAD_MASK);
+    ASSERT_TRUE(result.Ok());
+    for (int32_t row = 0; row < kCanvasHeight; ++row) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            const int32_t top = kCanvasHeight - 1 - row;
+            const uint32_t expected = x < 100 && top < 50 ? codec.colour(x, top) & 0xFF : 0;
+            ASSERT_EQ(canvas[row * kCanvasWidth + x], expected) << x << "," << row;
+        }
+    }
+    EXPECT_EQ(std::vector<uint8_t>(canvas.begin() + kCanvasWidth * kCanvasHeight, canvas.end()),
+              std::vector<uint8_t>(kCanvasPixelBytes - kCanvasWidth * kCanvasHeight, 0x55));
+}
+
+TEST(DecodeJpegPicture, FitsToCoverTheBoxWithRoundedPercentages) {
+    struct Case {
+        Size source, box, expected;
+    } cases[] = {
+        {{640, 480}, {176, 180}, {243, 180}},  // 28 % and 38 %
+        {{480, 640}, {176, 180}, {176, 237}}, {{320, 240}, {176, 180}, {240, 180}},
+        {{200, 180}, {176, 180}, {200, 180}},  // 100 %: unchanged
+        {{100, 100}, {176, 180}, {100, 100}},  // never enlarged
+        {{350, 360}, {176, 180}, {175, 180}},  // 50 % each: the height wins
+        {{500, 90}, {0, 0}, {500, 90}},        // no box
+        {{500, 90}, {0, 50}, {500, 90}},       // half a box is no box
+        {{4000, 3000}, {1, 1}, {1, 1}},        // 0 %, kept at one pixel
+    };
+    for (const Case& c : cases) {
+        FakeJpegCodec codec(c.source);
+        const LoadResult result = DecodeNew(codec, c.box, LOAD_THUMBNAIL);
+        ASSERT_TRUE(result.Ok()) << c.source.first;
+        EXPECT_EQ(SizeOf(result), c.expected) << c.source.first << "x" << c.source.second;
+        EXPECT_EQ(Size(result.picture->header.biWidth, result.picture->header.biHeight),
+                  c.expected);
     }
 }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -101,7 +102,7 @@ std::vector<double> MeanErrorsAfterDecoding(const std::string& path, const DibIm
 TEST(SavePicture, BmpIsTheFileHeaderFollowedByTheBlock) {
     TempDir dir;
     DibBlock canvas = MakePatternImage(kCanvasWidth, kCanvasHeight);
-    ASSERT_EQ(SavePicture(dir.File("canvas.bmp"), canvas.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(dir.File("canvas.bmp"), *canvas).Ok());
     const std::vector<uint8_t> file = ReadWholeFile(dir.File("canvas.bmp"));
     ASSERT_EQ(file.size(), 95094u);
     EXPECT_EQ(file[0], 'B');
@@ -116,16 +117,15 @@ TEST(SavePicture, BmpIsTheFileHeaderFollowedByTheBlock) {
 
     // The 1024-byte palette of a mask goes with it: pixels at 14 + 40 + 1024.
     DibBlock mask = MakeSmoothImage(13, 7, 8);
-    ASSERT_EQ(SavePicture(dir.File("mask.Bmp"), mask.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(dir.File("mask.Bmp"), *mask).Ok());
     EXPECT_EQ(U32At(ReadWholeFile(dir.File("mask.Bmp")), 10), 1078u);
     EXPECT_EQ(AfterFileHeader(dir.File("mask.Bmp")), BlockBytes(mask.get()));
 
-    // Rows given apart from the block replace its own; 13 pixels pad to 40 bytes.
-    DibBlock image = MakePatternImage(13, 7);
-    DibBlock rows = MakeSmoothImage(13, 7, 24);
-    ASSERT_EQ(SavePicture(dir.File("rows.bmp"), image.get(), DibPixels(rows.get())), 1);
-    std::memcpy(DibPixels(image.get()), DibPixels(rows.get()), 40 * 7);
-    EXPECT_EQ(AfterFileHeader(dir.File("rows.bmp")), BlockBytes(image.get()));
+    // 13 pixels pad to 40 bytes, padding written as the block holds it; the
+    // JPEG options change nothing in a BMP.
+    DibBlock image = MakeSmoothImage(13, 7, 24);
+    ASSERT_TRUE(SavePicture(dir.File("odd.bmp"), *image, {40, true}).Ok());
+    EXPECT_EQ(AfterFileHeader(dir.File("odd.bmp")), BlockBytes(image.get()));
 }
 
 // Measured with libjpeg-turbo 2.1.5: mean absolute errors red 0.87, green
@@ -136,7 +136,7 @@ TEST(SavePicture, JpegDecodesCloseToTheOriginalTopRowFirst) {
     TempDir dir;
     for (int bits : {24, 8}) {
         DibBlock image = MakeSmoothImage(61, 47, bits);
-        ASSERT_EQ(SavePicture(dir.File("smooth.jpg"), image.get(), nullptr), 1);
+        ASSERT_TRUE(SavePicture(dir.File("smooth.jpg"), *image).Ok());
         for (double error : MeanErrorsAfterDecoding(dir.File("smooth.jpg"), image.get())) {
             EXPECT_TRUE(error >= 0.0 && error < 2.0) << bits << " bits: " << error;
         }
@@ -155,24 +155,28 @@ TEST(SavePicture, JpegOfChosenQualityKeepsFullChromaWhenAsked) {
             p[x % 2 == 0 ? 2 : 0] = 255;
         }
     }
-    // The name's ending does not matter: JPEG data under any name.
-    const std::string path = dir.File("stripes.bmp");
-    ASSERT_EQ(SaveJpegPicture(path, stripes.get(), 98, true), 1);
+    // Every name but .bmp gives JPEG data.
+    const std::string path = dir.File("stripes.adm");
+    ASSERT_TRUE(SavePicture(path, *stripes, {98, true}).Ok());
     for (double error : MeanErrorsAfterDecoding(path, stripes.get())) {
         EXPECT_TRUE(error >= 0.0 && error < 4.0) << error;
     }
-    ASSERT_EQ(SaveJpegPicture(path, stripes.get(), 98, false), 1);
+    ASSERT_TRUE(SavePicture(path, *stripes, {98, false}).Ok());
     const std::vector<double> halved = MeanErrorsAfterDecoding(path, stripes.get());
     EXPECT_GT(halved[0] + halved[2], 100.0);
 
     DibBlock mask = MakeSmoothImage(20, 10, 8);
-    ASSERT_EQ(SaveJpegPicture(dir.File("mask.adm"), mask.get(), 100, true), 1);
+    ASSERT_TRUE(SavePicture(dir.File("mask.adm"), *mask, {100, true}).Ok());
     EXPECT_LT(MeanErrorsAfterDecoding(dir.File("mask.adm"), mask.get())[0], 1.0);
 
-    for (int quality : {0, 101}) {
-        EXPECT_EQ(SaveJpegPicture(dir.File("bad.adm"), mask.get(), quality, false), 0);
+    for (const char* name : {"bad.adm", "bad.bmp"}) {
+        for (int quality : {0, 101}) {
+            const SaveResult refused = SavePicture(dir.File(name), *mask, {quality, false});
+            EXPECT_EQ(refused.error, SAVE_BAD_OPTIONS) << name << " " << quality;
+            EXPECT_EQ(refused.systemError, 0);
+        }
+        EXPECT_FALSE(Exists(dir.File(name)));
     }
-    EXPECT_FALSE(Exists(dir.File("bad.adm")));
 }
 
 TEST(SavePicture, ReplacesTheTargetWithoutFollowingWhatIsAtTheTemporaryName) {
@@ -184,7 +188,7 @@ TEST(SavePicture, ReplacesTheTargetWithoutFollowingWhatIsAtTheTemporaryName) {
     ASSERT_TRUE(WriteWholeFile(target, std::vector<uint8_t>(300000, 0xEE)));
     ASSERT_TRUE(WriteWholeFile(target + ".xxx", std::vector<uint8_t>(200000, 0x55)));
     ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-    ASSERT_EQ(SavePicture(target, canvas.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(target, *canvas).Ok());
     EXPECT_EQ(AfterFileHeader(target), BlockBytes(canvas.get()));
     struct stat info;
     ASSERT_EQ(stat(target.c_str(), &info), 0);
@@ -195,12 +199,13 @@ TEST(SavePicture, ReplacesTheTargetWithoutFollowingWhatIsAtTheTemporaryName) {
     const std::vector<uint8_t> precious = {'k', 'e', 'e', 'p'};
     ASSERT_TRUE(WriteWholeFile(dir.File("victim"), precious));
     ASSERT_EQ(symlink(dir.File("victim").c_str(), (target + ".xxx").c_str()), 0);
-    ASSERT_EQ(SavePicture(target, canvas.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(target, *canvas).Ok());
     EXPECT_EQ(ReadWholeFile(dir.File("victim")), precious);
     EXPECT_EQ(AfterFileHeader(target), BlockBytes(canvas.get()));
     EXPECT_FALSE(Exists(target + ".xxx"));
 }
 
+// Each failure names the system call's reason.
 TEST(SavePicture, FailureLeavesTheOldTargetAndNoTemporaryFile) {
     TempDir dir;
     DibBlock canvas = MakePatternImage(kCanvasWidth, kCanvasHeight);
@@ -215,11 +220,14 @@ TEST(SavePicture, FailureLeavesTheOldTargetAndNoTemporaryFile) {
         lowered = {100, saved.rlim_max};
         const auto previous = signal(SIGXFSZ, SIG_IGN);
         setrlimit(RLIMIT_FSIZE, &lowered);
-        const int bigResult = SavePicture(target, canvas.get(), nullptr);
-        const int smallResult = SavePicture(target, small.get(), nullptr);
+        const SaveResult big = SavePicture(target, *canvas);
+        const SaveResult small8 = SavePicture(target, *small);
         setrlimit(RLIMIT_FSIZE, &saved);
         signal(SIGXFSZ, previous);
-        EXPECT_EQ(bigResult + smallResult, 0) << name;
+        for (const SaveResult& result : {big, small8}) {
+            EXPECT_EQ(result.error, SAVE_CANNOT_WRITE) << name;
+            EXPECT_EQ(result.systemError, EFBIG) << name;
+        }
         EXPECT_EQ(ReadWholeFile(target), old) << name;
         EXPECT_FALSE(Exists(target + ".xxx")) << name;
 
@@ -227,16 +235,25 @@ TEST(SavePicture, FailureLeavesTheOldTargetAndNoTemporaryFile) {
         const std::string folder = dir.File(std::string("folder") + name);
         ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
         ASSERT_TRUE(WriteWholeFile(folder + "/inside", old));
-        EXPECT_EQ(SavePicture(folder, canvas.get(), nullptr), 0) << name;
+        const SaveResult onFolder = SavePicture(folder, *canvas);
+        EXPECT_EQ(onFolder.error, SAVE_CANNOT_WRITE) << name;
+        EXPECT_EQ(onFolder.systemError, EISDIR) << name;
         EXPECT_EQ(ReadWholeFile(folder + "/inside"), old) << name;
         EXPECT_FALSE(Exists(folder + ".xxx")) << name;
     }
     // No temporary file can be made: a read-only folder, or for root, whom
     // permissions do not stop, a place under /proc.
-    EXPECT_EQ(SavePicture("/proc/self/photo.bmp", canvas.get(), nullptr), 0);
+    const SaveResult underProc = SavePicture("/proc/self/photo.bmp", *canvas);
+    EXPECT_EQ(underProc.error, SAVE_CANNOT_WRITE);
+    EXPECT_NE(underProc.systemError, 0);
+    const SaveResult unnamed = SavePicture("", *canvas);
+    EXPECT_EQ(unnamed.error, SAVE_CANNOT_WRITE);
+    EXPECT_EQ(unnamed.systemError, 0);
     if (geteuid() != 0) {
         ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
-        EXPECT_EQ(SavePicture(dir.File("old.bmp"), canvas.get(), nullptr), 0);
+        const SaveResult readOnly = SavePicture(dir.File("old.bmp"), *canvas);
+        EXPECT_EQ(readOnly.error, SAVE_CANNOT_WRITE);
+        EXPECT_EQ(readOnly.systemError, EACCES);
         EXPECT_EQ(ReadWholeFile(dir.File("old.bmp")), old);
         EXPECT_FALSE(Exists(dir.File("old.bmp.xxx")));
     }
@@ -244,7 +261,6 @@ TEST(SavePicture, FailureLeavesTheOldTargetAndNoTemporaryFile) {
 
 TEST(SavePicture, RefusesHeadersItCannotWrite) {
     TempDir dir;
-    EXPECT_EQ(SavePicture(dir.File("bad.bmp"), nullptr, nullptr), 0);
     DibBlock image = MakePatternImage(8, 8);
     const BitmapInfoHeader good = image->header;
     void (*const spoilers[])(BitmapInfoHeader&) = {
@@ -259,8 +275,11 @@ TEST(SavePicture, RefusesHeadersItCannotWrite) {
     for (auto spoil : spoilers) {
         image->header = good;
         spoil(image->header);
-        EXPECT_EQ(SavePicture(dir.File("bad.bmp"), image.get(), nullptr), 0);
-        EXPECT_EQ(SavePicture(dir.File("bad.jpg"), image.get(), nullptr), 0);
+        for (const char* name : {"bad.bmp", "bad.jpg"}) {
+            const SaveResult refused = SavePicture(dir.File(name), *image);
+            EXPECT_EQ(refused.error, SAVE_UNSUPPORTED_PICTURE) << name;
+            EXPECT_EQ(refused.systemError, 0) << name;
+        }
     }
     EXPECT_TRUE(std::filesystem::is_empty(dir.Path()));
 }

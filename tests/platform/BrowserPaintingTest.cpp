@@ -44,7 +44,7 @@ void WriteTwoColourPicture(const std::string& path) {
             pixel[2] = row < 18 ? 0 : 255;  // red
         }
     }
-    ASSERT_EQ(SavePicture(path, picture.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(path, *picture).Ok());
 }
 
 class BrowserPaintingTest : public ::testing::Test {

@@ -414,8 +414,8 @@ TEST_F(ReplayJourney, OpensAPictureChangesItAndSavesItAsBmpAndJpeg) {
             pixel[2] = static_cast<uint8_t>(40 + (x + y) / 3);
         }
     }
-    ASSERT_EQ(SavePicture(pictures + "/one.bmp", gradient.get(), nullptr), 1);
-    ASSERT_EQ(SavePicture(pictures + "/two.jpg", gradient.get(), nullptr), 1);
+    ASSERT_TRUE(SavePicture(pictures + "/one.bmp", *gradient).Ok());
+    ASSERT_TRUE(SavePicture(pictures + "/two.jpg", *gradient).Ok());
     ASSERT_TRUE(WriteWholeFile(pictures + "/notes.txt", {'x'}));
     auto photo = [&](const std::string& name) { return "photo " + File(name) + "\n"; };
 

@@ -245,14 +245,12 @@ TEST(Resources, DibFromBmpFileRefusesBitmapsWithAnotherLayout) {
 
 TEST(Resources, AssetFolderHoldsTheStartupPicture) {
     const std::string path = std::string(FOTAKLE_ASSET_FOLDER) + "/BackPict.ADM";
-    int32_t width = 176, height = 180;
-    LoadError error = LOAD_BAD_PICTURE;
-    DibBlock picture =
-        LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false, &error);
+    LoadResult loaded = LoadPicture(path, {176, 180, LOAD_PHOTO});
+    DibBlock picture = std::move(loaded.picture);
     ASSERT_TRUE(picture) << path;
-    EXPECT_EQ(error, LOAD_OK);
-    EXPECT_EQ(width, 176);
-    EXPECT_EQ(height, 180);
+    EXPECT_EQ(loaded.error, LOAD_OK);
+    EXPECT_EQ(loaded.width, 176);
+    EXPECT_EQ(loaded.height, 180);
     // A drawn scene, not a flat fill: the sky at the top differs from the
     // water at the bottom and from one side to the other.
     std::set<uint32_t> colors;

@@ -75,9 +75,7 @@ uint32_t PixelAt(const DibImage* image, int32_t x, int32_t y) {
 }
 
 DibBlock LoadBmp(const std::string& path) {
-    int32_t width = 0;
-    int32_t height = 0;
-    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
+    return LoadPicture(path, LoadRequest()).picture;
 }
 
 std::string FirstDifference(const DibImage* expected, const DibImage* actual) {

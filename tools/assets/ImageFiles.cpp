@@ -79,7 +79,7 @@ DibBlock GreyDibFromImage(const QImage& image) {
 }
 
 bool SaveDib(const QString& path, const DibImage* image) {
-    if (image == nullptr || SavePicture(path.toStdString(), image, nullptr) != 1) {
+    if (image == nullptr || !SavePicture(path.toStdString(), *image).Ok()) {
         std::fprintf(stderr, "fotakle-assets: cannot write %s\n", qPrintable(path));
         return false;
     }

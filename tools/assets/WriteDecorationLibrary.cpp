@@ -16,6 +16,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "AssetTool.h"
 #include "DecorationArt.h"
@@ -125,20 +126,18 @@ bool Fail(const QString& path, const char* why) {
 
 // Loads the file back as the editor does: grey or colour at the given size.
 DibBlock LoadBack(const QString& path, bool asMask, int width, int height) {
-    int32_t loadedWidth = width;
-    int32_t loadedHeight = height;
-    DibBlock loaded = LoadPicture(path.toStdString(), asMask, 100, &loadedWidth, &loadedHeight,
-                                  nullptr, false, false, false);
-    if (!loaded || loadedWidth != width || loadedHeight != height) {
+    LoadResult loaded =
+        LoadPicture(path.toStdString(), {width, height, asMask ? LOAD_MASK : LOAD_PHOTO});
+    if (!loaded.Ok() || loaded.width != width || loaded.height != height) {
         return nullptr;
     }
-    return loaded;
+    return std::move(loaded.picture);
 }
 
 // Writes a mask or grey shape and checks its levels after the round trip.
 bool WriteGreyFile(const QString& path, const QImage& levels) {
     const DibBlock dib = GreyDibFromImage(levels);
-    if (!dib || SaveJpegPicture(path.toStdString(), dib.get(), kJpegQuality, true) != 1) {
+    if (!dib || !SavePicture(path.toStdString(), *dib, {kJpegQuality, true}).Ok()) {
         return Fail(path, "cannot write");
     }
     const DibBlock loaded = LoadBack(path, true, levels.width(), levels.height());
@@ -162,7 +161,7 @@ bool WriteGreyFile(const QString& path, const QImage& levels) {
 
 bool WriteColourFile(const QString& path, const QImage& colour) {
     const DibBlock dib = ColorDibFromImage(colour);
-    if (!dib || SaveJpegPicture(path.toStdString(), dib.get(), kJpegQuality, true) != 1) {
+    if (!dib || !SavePicture(path.toStdString(), *dib, {kJpegQuality, true}).Ok()) {
         return Fail(path, "cannot write");
     }
     if (!LoadBack(path, false, colour.width(), colour.height())) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <chrono>
@@ -100,9 +101,7 @@ bool ParseColor(const std::string& text, uint8_t* blue, uint8_t* green, uint8_t*
 
 // Loads a picture at its own size (no box), 24-bit.
 DibBlock LoadOwnSize(const std::string& path) {
-    int32_t width = 0;
-    int32_t height = 0;
-    return LoadPicture(path, false, 100, &width, &height, nullptr, false, false, false);
+    return LoadPicture(path, LoadRequest()).picture;
 }
 
 // Writes an image as BMP. An 8-bit mask gets a grey palette first, so that
@@ -115,7 +114,7 @@ int WriteBmp(DibImage* image, const std::string& path) {
             palette[4 * i + 3] = 0;
         }
     }
-    if (SavePicture(path, image, nullptr) != 1) {
+    if (!SavePicture(path, *image).Ok()) {
         return Failure("cannot write " + path);
     }
     return 0;
@@ -154,28 +153,28 @@ int LoadCommand(const std::vector<std::string>& args) {
     const std::string& in = args[i];
     const std::string& out = args[i + 1];
 
+    // A mask asked for as a thumbnail is a mask: the second, smaller request
+    // only a mask makes cannot change what libjpeg delivers (it asks only when
+    // even the smallest reduction is larger than the first request).
+    const LoadPurpose purpose = asMask      ? (smallSize ? LOAD_SMALL_MASK : LOAD_MASK)
+                                : thumbnail ? (smallSize ? LOAD_SMALL_THUMBNAIL : LOAD_THUMBNAIL)
+                                            : LOAD_PHOTO;
     DibBlock result;
+    LoadResult loaded;
     if (into) {
         result = DibCreate(kCanvasWidth, kCanvasHeight, 24);
         if (!result) {
             return Failure("out of memory");
         }
-        width = kCanvasWidth;
-        height = kCanvasHeight;
-        LoadError error = LOAD_OK;
-        LoadPicture(in, asMask, 100, &width, &height, DibPixels(result.get()), true, thumbnail,
-                    smallSize, &error);
-        if (error != LOAD_OK) {
-            return Failure("cannot decode " + in);
-        }
+        loaded = LoadPictureInto(in, *result, {0, 0, purpose});
     } else {
-        result =
-            LoadPicture(in, asMask, 100, &width, &height, nullptr, false, thumbnail, smallSize);
-        if (!result) {
-            return Failure("cannot decode " + in);
-        }
+        loaded = LoadPicture(in, {width, height, purpose});
+        result = std::move(loaded.picture);
     }
-    std::printf("%d %d\n", width, height);
+    if (!loaded.Ok()) {
+        return Failure("cannot decode " + in);
+    }
+    std::printf("%d %d\n", loaded.width, loaded.height);
     return WriteBmp(result.get(), out);
 }
 
@@ -231,7 +230,7 @@ int SaveCommand(const std::vector<std::string>& args) {
     if (!picture) {
         return Failure("cannot decode " + args[0]);
     }
-    if (SavePicture(args[1], picture.get(), nullptr) != 1) {
+    if (!SavePicture(args[1], *picture).Ok()) {
         return Failure("cannot write " + args[1]);
     }
     return 0;
@@ -328,16 +327,16 @@ int PaintCommand(std::vector<std::string> args) {
     }
     const int32_t width = source->header.biWidth;
     const int32_t height = source->header.biHeight;
-    DibBlock edges = DibCreate(width, height, 8);
+    EdgeMap edges = NewEdgeMap(width, height);
     if (!edges) {
         return Failure("out of memory");
     }
     SeededPaintRandom random(seed);
-    BuildEdgeMap(DibPixels(source.get()), DibPixels(target.get()), DibPixels(edges.get()), width,
+    BuildEdgeMap(DibPixels(source.get()), DibPixels(target.get()), edges.levels.get(), width,
                  height);
     for (int32_t number = 0; number < kPaintPassCount; ++number) {
-        pass(DibPixels(source.get()), DibPixels(target.get()), DibPixels(edges.get()), width,
-             height, PaintPassThreshold(number), random);
+        pass(DibPixels(source.get()), DibPixels(target.get()), edges.levels.get(), width, height,
+             PaintPassThreshold(number), random);
     }
     return WriteBmp(target.get(), args[2]);
 }

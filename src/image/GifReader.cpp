@@ -5,8 +5,11 @@
 // Decodes the first image of a GIF file with giflib, record by record, so that
 // besides the picture itself nothing but the screen descriptor, the colour
 // tables, that image's descriptor and one row of it is held in memory, and
-// nothing after the first image is read. The format:
+// nothing after the first image is read; then fits the picture to the
+// caller's box. The format:
 // https://www.w3.org/Graphics/GIF/spec-gif89a.txt
+#include "image/GifReader.h"
+
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -14,8 +17,9 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
-#include "image/GifReader.h"
+#include "image/Resample.h"
 
 namespace {
 
@@ -61,24 +65,6 @@ struct GifCloser {
     void operator()(GifFileType* gif) const noexcept { GifClose(gif); }
 };
 using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
-
-// Largest output accepted: the caller's maxima where given, never more than
-// kGifMaxSide.
-struct GifLimits {
-    int32_t maxWidth;
-    int32_t maxHeight;
-};
-
-GifLimits GifLimitsFrom(const int32_t* width, const int32_t* height) {
-    GifLimits limits{kGifMaxSide, kGifMaxSide};
-    if (width != nullptr && *width > 0) {
-        limits.maxWidth = std::min(*width, kGifMaxSide);
-        if (height != nullptr && *height > 0) {
-            limits.maxHeight = std::min(*height, kGifMaxSide);
-        }
-    }
-    return limits;
-}
 
 // Skips the extension records in front of the first image descriptor and
 // reads that descriptor (with its local colour table). False when the file
@@ -210,8 +196,7 @@ bool GifDecodeFrameRows(GifFileType* gif, const GifPlacement& place, const GifPa
 
 // Reads the first image of an opened GIF into a new picture the size of the
 // logical screen (or of the image, when the screen has a zero side).
-DibBlock GifDecodeFirstImage(GifFileType* gif, const GifLimits& limits, int32_t* width,
-                             int32_t* height) {
+DibBlock GifDecodeFirstImage(GifFileType* gif) {
     if (!GifReadFirstImageDesc(gif)) {
         return nullptr;
     }
@@ -231,8 +216,8 @@ DibBlock GifDecodeFirstImage(GifFileType* gif, const GifLimits& limits, int32_t*
         place.left = 0;
         place.top = 0;
     }
-    if (pictureWidth < 1 || pictureHeight < 1 || pictureWidth > limits.maxWidth ||
-        pictureHeight > limits.maxHeight) {
+    if (pictureWidth < 1 || pictureHeight < 1 || pictureWidth > kGifMaxSide ||
+        pictureHeight > kGifMaxSide) {
         return nullptr;
     }
     // Clip the frame to the picture.
@@ -258,50 +243,138 @@ DibBlock GifDecodeFirstImage(GifFileType* gif, const GifLimits& limits, int32_t*
     if (!GifDecodeFrameRows(gif, place, palette, picture.get())) {
         return nullptr;
     }
-    *width = pictureWidth;
-    *height = pictureHeight;
     return picture;
 }
 
 // Decodes from a decoder giflib has opened (or failed to open) and closes it.
-DibBlock GifDecodeOpened(GifFileType* opened, int32_t* width, int32_t* height) {
+DibBlock GifDecodeOpened(GifFileType* opened) {
     if (opened == nullptr) {
         return nullptr;
     }
     GifHandle gif(opened);
-    const GifLimits limits = GifLimitsFrom(width, height);
-    int32_t pictureWidth = 0;
-    int32_t pictureHeight = 0;
-    DibBlock picture = GifDecodeFirstImage(gif.get(), limits, &pictureWidth, &pictureHeight);
+    DibBlock picture = GifDecodeFirstImage(gif.get());
     if (!picture || !GifClose(gif.release())) {
         return nullptr;
-    }
-    if (width != nullptr) {
-        *width = pictureWidth;
-    }
-    if (height != nullptr) {
-        *height = pictureHeight;
     }
     return picture;
 }
 
+// An 8-bit mask-form image holding the blue channel of a 24-bit one.
+DibBlock BitmapBlueMask(const DibImage* colour) {
+    const int32_t width = colour->header.biWidth;
+    const int32_t height = colour->header.biHeight;
+    DibBlock mask = DibCreate(width, height, 8);
+    if (!mask) {
+        return nullptr;
+    }
+    const size_t colourStride = static_cast<size_t>(DibRowStride(width, 24));
+    const size_t maskStride = static_cast<size_t>(DibRowStride(width, 8));
+    const uint8_t* from = DibPixels(colour);
+    uint8_t* to = DibPixels(mask.get());
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            to[static_cast<size_t>(y) * maskStride + static_cast<size_t>(x)] =
+                from[static_cast<size_t>(y) * colourStride + static_cast<size_t>(x) * 3];
+        }
+    }
+    return mask;
+}
+
+// True for a bitmap the fitting functions take: 24 bits, sides in range.
+bool GifBitmapUsable(const DibImage& bitmap) {
+    return bitmap.header.biBitCount == 24 &&
+           DibSizeValid(bitmap.header.biWidth, bitmap.header.biHeight);
+}
+
+// The size a bitmap is scaled to for the box. The scale is a whole
+// percentage, truncated, so the covering side can end a few pixels short of
+// the box. True when the picture must go through the resampler: it changes
+// size, or it is larger than the box at exactly 100 % and must be cut to it.
+bool GifScaledSize(int32_t bitmapWidth, int32_t bitmapHeight, int32_t boxWidth, int32_t boxHeight,
+                   int32_t* newWidth, int32_t* newHeight) {
+    int64_t scale = 100;
+    bool scaling = false;
+    if (boxWidth > 0 && boxHeight > 0 && (bitmapWidth > boxWidth || bitmapHeight > boxHeight)) {
+        // The larger percentage makes the picture cover the box.
+        const int64_t ws = int64_t{boxWidth} * 100 / bitmapWidth;
+        const int64_t hs = int64_t{boxHeight} * 100 / bitmapHeight;
+        scale = std::max(ws, hs);
+        scaling = scale == 100;
+    }
+    *newWidth = bitmapWidth;
+    *newHeight = bitmapHeight;
+    if (scale < 100) {
+        // A side that would round to nothing keeps one pixel.
+        *newWidth = static_cast<int32_t>(std::max<int64_t>(1, (scale * bitmapWidth + 50) / 100));
+        *newHeight = static_cast<int32_t>(std::max<int64_t>(1, (scale * bitmapHeight + 50) / 100));
+        scaling = true;
+    }
+    return scaling;
+}
+
 }  // namespace
 
-DibBlock GifDecodeToBitmap(const std::string& path, int32_t* width, int32_t* height) {
+DibBlock GifDecodeFile(const std::string& path) {
     FileHandle file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         return nullptr;
     }
     int error = 0;
-    return GifDecodeOpened(DGifOpen(file.get(), GifReadFile, &error), width, height);
+    return GifDecodeOpened(DGifOpen(file.get(), GifReadFile, &error));
 }
 
-DibBlock GifDecodeMemoryToBitmap(const uint8_t* data, size_t size, int32_t* width,
-                                 int32_t* height) {
+DibBlock GifDecodeMemory(const uint8_t* data, size_t size) {
     if (data == nullptr || size == 0) {
         return nullptr;
     }
     GifMemoryCursor cursor{data, size, 0};
     int error = 0;
-    return GifDecodeOpened(DGifOpen(&cursor, GifReadMemory, &error), width, height);
+    return GifDecodeOpened(DGifOpen(&cursor, GifReadMemory, &error));
+}
+
+DibBlock GifScaleToBox(const DibImage& bitmap, int32_t boxWidth, int32_t boxHeight, bool asMask) {
+    if (!GifBitmapUsable(bitmap)) {
+        return nullptr;
+    }
+    const int32_t bitmapWidth = bitmap.header.biWidth;
+    const int32_t bitmapHeight = bitmap.header.biHeight;
+    int32_t newWidth = 0;
+    int32_t newHeight = 0;
+    const bool scaling =
+        GifScaledSize(bitmapWidth, bitmapHeight, boxWidth, boxHeight, &newWidth, &newHeight);
+    DibBlock image = DibCreate(newWidth, newHeight, 24);
+    if (!image) {
+        return nullptr;
+    }
+    const uint8_t* source = DibPixels(&bitmap);
+    uint8_t* target = DibPixels(image.get());
+    if (!scaling) {
+        std::memcpy(
+            target, source,
+            static_cast<size_t>(DibRowStride(bitmapWidth, 24)) * static_cast<size_t>(bitmapHeight));
+    } else if (!ResampleImage(source, target, bitmapWidth, bitmapHeight, newWidth, newHeight,
+                              DibRowStride(newWidth, 24), newHeight, 0, 0, false, false)) {
+        return nullptr;
+    }
+    return asMask ? BitmapBlueMask(image.get()) : std::move(image);
+}
+
+bool GifFitIntoCanvas(const DibImage& bitmap, DibImage& canvas) {
+    if (!GifBitmapUsable(bitmap) || !GifBitmapUsable(canvas)) {
+        return false;
+    }
+    const int32_t bitmapWidth = bitmap.header.biWidth;
+    const int32_t bitmapHeight = bitmap.header.biHeight;
+    const int32_t boxWidth = canvas.header.biWidth;
+    const int32_t boxHeight = canvas.header.biHeight;
+    int32_t newWidth = 0;
+    int32_t newHeight = 0;
+    GifScaledSize(bitmapWidth, bitmapHeight, boxWidth, boxHeight, &newWidth, &newHeight);
+    // Centred both ways, but a picture wider than the canvas keeps its left
+    // part; a taller one its middle rows (the resampler's rule).
+    const int32_t xOffset = std::max(0, (boxWidth - newWidth) / 2);
+    const int32_t yOffset = std::max(0, (boxHeight - newHeight) / 2);
+    return ResampleImage(DibPixels(&bitmap), DibPixels(&canvas), bitmapWidth, bitmapHeight,
+                         newWidth, newHeight, DibRowStride(boxWidth, 24), boxHeight, xOffset,
+                         yOffset, true, false);
 }

@@ -1,0 +1,491 @@
+// The integer resamplers: one row at a time (ResampleRow), a picture held in
+// memory (ResampleImage), a picture whose rows arrive one by one from a
+// decoder (ResampleStream), and the canvas rescaled for the rescale mode.
+// The picture and stream resamplers share their target bookkeeping and their
+// box filter, so a picture comes out the same whichever way it arrives.
+#include "image/Resample.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <utility>
+
+namespace {
+
+// The widest target row the resamplers accept: a 32-bit row of the largest
+// side. Anything wider is a caller's mistake, not a picture.
+constexpr int32_t kMaxResampleStride = 4 * kMaxPictureSide;
+
+struct ResampleFree {
+    void operator()(void* memory) const noexcept { std::free(memory); }
+};
+
+// Zero-filled work memory, released when the owner goes.
+template <typename T>
+using ResampleWork = std::unique_ptr<T[], ResampleFree>;
+
+// count zero-filled elements, or null when memory runs out.
+template <typename T>
+ResampleWork<T> AllocateResampleWork(size_t count) {
+    return ResampleWork<T>(static_cast<T*>(std::calloc(count == 0 ? 1 : count, sizeof(T))));
+}
+
+// Hands out the rows of a target of rowCount rows of stride bytes one after
+// the other: from the first row in memory upwards, or with flip from the
+// last row downwards. Once every row is taken, further rows are dropped, so
+// no caller can write past the target.
+class ResampleTarget {
+  public:
+    ResampleTarget(uint8_t* target, int32_t stride, int32_t rowCount, bool flip)
+        : target_(target), stride_(stride), rowCount_(rowCount), flip_(flip) {}
+
+    bool Full() const { return written_ >= rowCount_; }
+
+    // Passes over count rows and leaves them as they are.
+    void Skip(int32_t count) {
+        written_ = count >= rowCount_ - written_ ? rowCount_ : written_ + count;
+    }
+
+    // Writes count black rows (the whole stride).
+    void WriteBlack(int32_t count) {
+        for (int32_t i = 0; i < count && !Full(); ++i) {
+            std::memset(NextRow(), 0, static_cast<size_t>(stride_));
+        }
+    }
+
+    // Writes black rows until the target is full.
+    void FillBlack() { WriteBlack(rowCount_); }
+
+    // Copies the first bytes of row (at most one stride) into the next row;
+    // the rest of that row keeps what it held.
+    void Write(const uint8_t* row, int32_t bytes) {
+        if (Full()) {
+            return;
+        }
+        std::memcpy(NextRow(), row, static_cast<size_t>(bytes < stride_ ? bytes : stride_));
+    }
+
+  private:
+    uint8_t* NextRow() {
+        const int32_t index = flip_ ? rowCount_ - 1 - written_ : written_;
+        ++written_;
+        return target_ + static_cast<ptrdiff_t>(index) * stride_;
+    }
+
+    uint8_t* target_;
+    int32_t stride_;
+    int32_t rowCount_;
+    bool flip_;
+    int32_t written_ = 0;
+};
+
+// Box filter across rows: adds the bytes of a row into the running sums.
+inline void AddRowToSums(const uint8_t* row, int32_t* sums, int32_t bytes) {
+    for (int32_t i = 0; i < bytes; ++i) {
+        sums[i] += row[i];
+    }
+}
+
+// Box filter across rows: turns the last row of a group into the group's
+// average, (sum + byte) / (count + 1) truncated, and clears the sums.
+inline void AverageRowWithSums(uint8_t* row, int32_t* sums, int32_t bytes, int32_t count) {
+    if (count == 0) {
+        return;  // a group of one row is that row
+    }
+    const int32_t divisor = count + 1;
+    for (int32_t i = 0; i < bytes; ++i) {
+        row[i] = static_cast<uint8_t>((sums[i] + row[i]) / divisor);
+        sums[i] = 0;
+    }
+}
+
+// The scaled rows in the order they are made. Each is built in a row buffer
+// `shift` bytes after the point the target row is taken from (the part in
+// between stays black), and the target row is the stride bytes from there.
+// The first `skip` rows are dropped, so that the middle of a picture taller
+// than the target remains.
+struct ScaledRows {
+    ResampleTarget& target;
+    int32_t skip;
+    int32_t stride;
+    ptrdiff_t shift;
+    int32_t produced = 0;
+
+    // row points at the scaled pixels in their buffer.
+    void Emit(const uint8_t* row) {
+        if (produced >= skip) {
+            target.Write(row - shift, stride);
+        }
+        ++produced;
+    }
+};
+
+// The prologue both picture resamplers share: the rows above a picture placed
+// yOffset rows into the target turn black (fill) or keep their bytes. A
+// picture of scaledHeight rows taller than the target's rows loses equal
+// parts at both ends: returns how many of its first rows to drop.
+int32_t StartTarget(ResampleTarget& out, int32_t yOffset, int32_t scaledHeight, int32_t rows,
+                    bool fill) {
+    if (yOffset > 0) {
+        if (fill) {
+            out.WriteBlack(yOffset);
+        } else {
+            out.Skip(yOffset);
+        }
+        return 0;
+    }
+    return scaledHeight > rows ? (scaledHeight - rows) / 2 : 0;
+}
+
+// Shrinks (or copies) a row with a box filter: an error counter decides
+// which source pixels close a group; each output pixel is the truncated
+// average of its group.
+void ShrinkRow(const uint8_t* source, uint8_t* target, int32_t sourceWidth, int32_t targetWidth) {
+    if (sourceWidth == targetWidth) {
+        std::memcpy(target, source, static_cast<size_t>(sourceWidth) * 3);
+        return;
+    }
+    int32_t counter = 0;
+    int32_t count = 0;
+    int32_t blue = 0;
+    int32_t green = 0;
+    int32_t red = 0;
+    const uint8_t* const end = target + static_cast<ptrdiff_t>(targetWidth) * 3;
+    for (int32_t i = 0; i < sourceWidth && target < end; ++i, source += 3) {
+        counter += targetWidth;
+        if (counter < sourceWidth) {
+            blue += source[0];
+            green += source[1];
+            red += source[2];
+            ++count;
+            continue;
+        }
+        counter -= sourceWidth;
+        const int32_t divisor = count + 1;
+        target[0] = static_cast<uint8_t>((blue + source[0]) / divisor);
+        target[1] = static_cast<uint8_t>((green + source[1]) / divisor);
+        target[2] = static_cast<uint8_t>((red + source[2]) / divisor);
+        target += 3;
+        blue = green = red = 0;
+        count = 0;
+    }
+}
+
+// Enlarges a row: every source pixel is kept, and an error counter spreads
+// the targetWidth - sourceWidth new pixels over the gaps between neighbours.
+// The k pixels put into one gap step linearly from the left neighbour towards
+// the right one, value + (j * d) / (k + 1) truncated toward zero, made with a
+// running remainder per channel instead of a division.
+void EnlargeRow(const uint8_t* source, uint8_t* target, int32_t sourceWidth, int32_t targetWidth) {
+    uint8_t* out = target;
+    const uint8_t* const end = target + static_cast<ptrdiff_t>(targetWidth) * 3;
+    const int32_t gaps = sourceWidth - 1;
+    const int32_t added = targetWidth - sourceWidth;
+    int32_t error = 0;
+    for (int32_t i = 0; i < gaps && out < end; ++i) {
+        const uint8_t* left = source + static_cast<ptrdiff_t>(i) * 3;
+        std::memcpy(out, left, 3);
+        out += 3;
+        error += added;
+        int32_t k = 0;
+        while (error >= gaps) {
+            error -= gaps;
+            ++k;
+        }
+        if (k == 0) {
+            continue;
+        }
+        const int32_t span = k + 1;
+        int32_t value[3];
+        int32_t delta[3];
+        int32_t remainder[3] = {0, 0, 0};
+        for (int32_t c = 0; c < 3; ++c) {
+            value[c] = left[c];
+            delta[c] = left[c + 3] - left[c];
+        }
+        for (int32_t j = 0; j < k && out < end; ++j, out += 3) {
+            for (int32_t c = 0; c < 3; ++c) {
+                remainder[c] += delta[c];
+                while (remainder[c] >= span) {
+                    ++value[c];
+                    remainder[c] -= span;
+                }
+                while (remainder[c] <= -span) {
+                    --value[c];
+                    remainder[c] += span;
+                }
+                out[c] = static_cast<uint8_t>(value[c]);
+            }
+        }
+    }
+    // The walk ends one pixel short (and a one-pixel source at once): the
+    // rest repeats the last source pixel.
+    const uint8_t* last = source + static_cast<ptrdiff_t>(gaps) * 3;
+    for (; out < end; out += 3) {
+        std::memcpy(out, last, 3);
+    }
+}
+
+// Source taller than the target: each source row (sourceRow(y) gives row y,
+// asked for in order) is scaled horizontally, then groups of rows chosen by
+// an error counter (starting at half the source height) are averaged into
+// one target row. Stops once the scaled picture or the target is complete,
+// so the last source rows may never be asked for.
+template <typename SourceRow>
+void ShrinkRows(SourceRow sourceRow, int32_t sourceWidth, int32_t sourceHeight, int32_t targetWidth,
+                int32_t targetHeight, uint8_t* row, int32_t* sums, ScaledRows& out) {
+    const int32_t bytes = targetWidth * 3;
+    int32_t counter = sourceHeight / 2;
+    int32_t count = 0;
+    for (int32_t y = 0; y < sourceHeight && out.produced < targetHeight && !out.target.Full();
+         ++y) {
+        const uint8_t* in = sourceRow(y);
+        counter += targetHeight;
+        ResampleRow(in, row, sourceWidth, targetWidth);
+        if (counter < sourceHeight) {
+            AddRowToSums(row, sums, bytes);
+            ++count;
+            continue;
+        }
+        counter -= sourceHeight;
+        AverageRowWithSums(row, sums, bytes, count);
+        count = 0;
+        out.Emit(row);
+    }
+}
+
+// Source not taller than the target, placed: the first `skip` source rows
+// are passed over, the rest copied unscaled into the row buffer while both
+// the picture and the target last.
+template <typename SourceRow>
+void CopyRows(SourceRow sourceRow, int32_t sourceWidth, int32_t sourceHeight, int32_t targetHeight,
+              uint8_t* row, ScaledRows& out) {
+    const size_t bytes = static_cast<size_t>(sourceWidth) * 3;
+    for (int32_t y = 0; y < sourceHeight && y < out.skip; ++y) {
+        sourceRow(y);
+    }
+    for (int32_t y = out.skip; y < sourceHeight && y < targetHeight && !out.target.Full(); ++y) {
+        std::memcpy(row, sourceRow(y), bytes);
+        out.target.Write(row - out.shift, out.stride);
+    }
+}
+
+// Source not taller than the target, not placed: the rows go unchanged to
+// the start of the target rows; what lies beyond them keeps its bytes.
+template <typename SourceRow>
+void PassRows(SourceRow sourceRow, int32_t sourceWidth, int32_t sourceHeight, ResampleTarget& out) {
+    for (int32_t y = 0; y < sourceHeight && !out.Full(); ++y) {
+        out.Write(sourceRow(y), sourceWidth * 3);
+    }
+}
+
+// Source not taller than the target, interpolating: each source row is
+// scaled horizontally; an error counter spreads the targetHeight -
+// sourceHeight new rows over the gaps between source rows, and the k rows of
+// one gap step byte by byte from one source row towards the next,
+// current + (j * d) / (k + 1) truncated toward zero, made with a running
+// remainder per byte. The last source row fills what is left.
+void InterpolateRows(const uint8_t* source, int32_t sourceStride, int32_t sourceWidth,
+                     int32_t sourceHeight, int32_t targetWidth, int32_t targetHeight,
+                     uint8_t* current, uint8_t* next, int32_t* deltas, int32_t* remainders,
+                     ScaledRows& out) {
+    const int32_t bytes = targetWidth * 3;
+    const int32_t gaps = sourceHeight - 1;
+    const int32_t added = targetHeight - sourceHeight;
+    auto done = [&] { return out.produced >= targetHeight || out.target.Full(); };
+    ResampleRow(source, current, sourceWidth, targetWidth);
+    int32_t error = 0;
+    for (int32_t y = 1; y < sourceHeight && !done(); ++y) {
+        out.Emit(current);
+        ResampleRow(source + static_cast<ptrdiff_t>(y) * sourceStride, next, sourceWidth,
+                    targetWidth);
+        error += added;
+        int32_t k = 0;
+        while (error >= gaps) {
+            error -= gaps;
+            ++k;
+        }
+        if (k > 0) {
+            const int32_t span = k + 1;
+            for (int32_t i = 0; i < bytes; ++i) {
+                deltas[i] = next[i] - current[i];
+                remainders[i] = 0;
+            }
+            for (int32_t j = 0; j < k && !done(); ++j) {
+                for (int32_t i = 0; i < bytes; ++i) {
+                    int32_t remainder = remainders[i] + deltas[i];
+                    int32_t value = current[i];
+                    while (remainder >= span) {
+                        ++value;
+                        remainder -= span;
+                    }
+                    while (remainder <= -span) {
+                        --value;
+                        remainder += span;
+                    }
+                    remainders[i] = remainder;
+                    current[i] = static_cast<uint8_t>(value);
+                }
+                out.Emit(current);
+            }
+        }
+        std::swap(current, next);
+    }
+    while (!done()) {
+        out.Emit(current);
+    }
+}
+
+}  // namespace
+
+void ResampleRow(const uint8_t* source, uint8_t* target, int32_t sourceWidth, int32_t targetWidth) {
+    if (source == nullptr || target == nullptr || !DibSizeValid(sourceWidth, targetWidth)) {
+        return;
+    }
+    if (sourceWidth >= targetWidth) {
+        ShrinkRow(source, target, sourceWidth, targetWidth);
+    } else {
+        EnlargeRow(source, target, sourceWidth, targetWidth);
+    }
+}
+
+bool ResampleImage(const uint8_t* source, uint8_t* target, int32_t sourceWidth,
+                   int32_t sourceHeight, int32_t targetWidth, int32_t targetHeight,
+                   int32_t targetStride, int32_t targetRows, int32_t xOffset, int32_t yOffset,
+                   bool fill, bool interpolate) {
+    if (source == nullptr || target == nullptr || !DibSizeValid(sourceWidth, sourceHeight) ||
+        !DibSizeValid(targetWidth, targetHeight) || targetStride < 0 ||
+        targetStride > kMaxResampleStride || targetRows < 0 || targetRows > kMaxPictureSide ||
+        xOffset < 0 || xOffset > kMaxPictureSide || yOffset < 0) {
+        return false;
+    }
+    const int32_t sourceStride = DibRowStride(sourceWidth, 24);
+    // A row buffer holds the x offset plus the wider of the source and the
+    // scaled row, and at least one target stride.
+    const size_t rowBytes =
+        std::max(static_cast<size_t>(targetStride),
+                 static_cast<size_t>(xOffset + std::max(sourceWidth, targetWidth)) * 3) +
+        4;
+    const size_t sumCount = static_cast<size_t>(targetWidth) * 3;
+    ResampleWork<uint8_t> rowMemory = AllocateResampleWork<uint8_t>(rowBytes * 2);
+    ResampleWork<int32_t> sumMemory = AllocateResampleWork<int32_t>(sumCount * 2);
+    if (!rowMemory || !sumMemory) {
+        return false;
+    }
+    // The scaled pixels go x bytes into each row buffer; the target row is
+    // taken from the buffer's start.
+    const ptrdiff_t x = static_cast<ptrdiff_t>(xOffset) * 3;
+    uint8_t* const rows[2] = {rowMemory.get() + x, rowMemory.get() + rowBytes + x};
+
+    ResampleTarget out(target, targetStride, targetRows, false);
+    const int32_t skip = StartTarget(out, yOffset, targetHeight, targetRows, fill);
+    ScaledRows emitted{out, skip, targetStride, x};
+
+    if (sourceHeight > targetHeight && sourceWidth > targetWidth) {
+        auto sourceRow = [&](int32_t y) {
+            return source + static_cast<ptrdiff_t>(y) * sourceStride;
+        };
+        ShrinkRows(sourceRow, sourceWidth, sourceHeight, targetWidth, targetHeight, rows[0],
+                   sumMemory.get(), emitted);
+    } else {
+        if (sourceHeight > targetHeight) {
+            // Taller but not wider: keep the middle targetHeight rows and go
+            // on as if the heights were equal.
+            source += static_cast<ptrdiff_t>((sourceHeight - targetHeight) / 2) * sourceStride;
+            sourceHeight = targetHeight;
+        }
+        auto sourceRow = [&](int32_t y) {
+            return source + static_cast<ptrdiff_t>(y) * sourceStride;
+        };
+        if (interpolate) {
+            InterpolateRows(source, sourceStride, sourceWidth, sourceHeight, targetWidth,
+                            targetHeight, rows[0], rows[1], sumMemory.get(),
+                            sumMemory.get() + sumCount, emitted);
+        } else if (fill) {
+            CopyRows(sourceRow, sourceWidth, sourceHeight, targetHeight, rows[0], emitted);
+        } else {
+            PassRows(sourceRow, sourceWidth, sourceHeight, out);
+        }
+    }
+    if (fill) {
+        out.FillBlack();
+    }
+    return true;
+}
+
+bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
+                    int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
+                    int32_t boxWidth, int32_t boxHeight, bool flip, bool fill) {
+    if (target == nullptr || !DibSizeValid(sourceWidth, sourceHeight) ||
+        !DibSizeValid(targetWidth, targetHeight) || !DibSizeValid(boxWidth, boxHeight) ||
+        targetStride < 0 || targetStride > kMaxResampleStride) {
+        return false;
+    }
+    // Centre the scaled picture in the box. A picture wider than the box is
+    // built at the start of the row buffer and the target row taken from
+    // inside it, so equal parts are cut on both sides.
+    const int32_t xOffset = (boxWidth - targetWidth) / 2;
+    const int32_t yOffset = (boxHeight - targetHeight) / 2;
+    const size_t xPut = static_cast<size_t>(std::max(xOffset, 0)) * 3;
+    const size_t xTake = static_cast<size_t>(std::max(-xOffset, 0)) * 3;
+
+    const size_t sourceBytes = static_cast<size_t>(DibRowStride(sourceWidth, 24)) + 4;
+    const size_t rowBytes =
+        std::max(xPut + static_cast<size_t>(std::max(sourceWidth, targetWidth)) * 3,
+                 xTake + static_cast<size_t>(targetStride)) +
+        4;
+    const bool shrink = sourceHeight > targetHeight;
+    ResampleWork<uint8_t> sourceRow = AllocateResampleWork<uint8_t>(sourceBytes);
+    ResampleWork<uint8_t> rowMemory = AllocateResampleWork<uint8_t>(rowBytes);
+    ResampleWork<int32_t> sums =
+        AllocateResampleWork<int32_t>(shrink ? static_cast<size_t>(targetWidth) * 3 : 0);
+    if (!sourceRow || !rowMemory || !sums) {
+        return false;
+    }
+    // Row reads are not checked: a source that fails keeps what it left in
+    // the row, which is at worst a wrong row, never a read outside it.
+    uint8_t* const in = sourceRow.get();
+    auto nextRow = [&](int32_t) -> const uint8_t* {
+        rows.ReadRow(in);
+        return in;
+    };
+    uint8_t* const row = rowMemory.get() + xPut;  // where the scaled pixels go
+
+    ResampleTarget out(target, targetStride, boxHeight, flip);
+    const int32_t skip = StartTarget(out, yOffset, targetHeight, boxHeight, fill);
+    ScaledRows emitted{out, skip, targetStride,
+                       static_cast<ptrdiff_t>(xPut) - static_cast<ptrdiff_t>(xTake)};
+    if (shrink) {
+        ShrinkRows(nextRow, sourceWidth, sourceHeight, targetWidth, targetHeight, row, sums.get(),
+                   emitted);
+    } else if (fill) {
+        CopyRows(nextRow, sourceWidth, sourceHeight, targetHeight, row, emitted);
+    } else {
+        PassRows(nextRow, sourceWidth, sourceHeight, out);
+    }
+    if (fill) {
+        out.FillBlack();
+    }
+    return true;
+}
+
+DibBlock RescaleCanvas(const uint8_t* canvas, int32_t newWidth, int32_t newHeight) {
+    if (canvas == nullptr) {
+        return nullptr;
+    }
+    DibBlock image = DibCreate(newWidth, newHeight, 24);
+    if (!image) {
+        return nullptr;
+    }
+    // Smaller in both directions goes through the box filter; a lower but
+    // not narrower picture keeps the middle rows and scales only across; a
+    // picture at least as high interpolates.
+    if (!ResampleImage(canvas, DibPixels(image.get()), kCanvasWidth, kCanvasHeight, newWidth,
+                       newHeight, DibRowStride(newWidth, 24), newHeight, 0, 0, false, true)) {
+        return nullptr;
+    }
+    return image;
+}
