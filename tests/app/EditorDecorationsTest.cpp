@@ -2,6 +2,7 @@
 // "Add ..." pop-ups, the theme commands' questions, the chooser's keys, the
 // object's moves, Merge, Delete, and settling before a save or on Close.
 #include <filesystem>
+#include <initializer_list>
 #include <tuple>
 
 #include "EditorFixture.h"
@@ -84,7 +85,7 @@ TEST_F(EditorDecorationsTest, FirstPopupAddsOnePopupPerCategoryWithThemes) {
 
     // A theme without items, one that does not exist, and any theme while a
     // mode is on are ignored.
-    for (uint16_t id : {50002, 50003, 50051}) {
+    for (const uint16_t id : std::initializer_list<uint16_t>{50002, 50003, 50051}) {
         editor_->Command(id);
     }
     editor_->Command(CMD_BRIGHTNESS);
