@@ -150,6 +150,159 @@ void DrawBanner(const DibImage* banner, uint8_t* screen) {
 
 }  // namespace
 
+void ComposeFrame(const Scene& scene, uint8_t* target) {
+    if (target == nullptr) {
+        return;
+    }
+    // The photo under the frame: the mode copy wherever a mode shows it,
+    // else the display photo at its offset. The size comes from the image
+    // itself, so a stale size field can never make a row read run past it.
+    const bool modeShown = scene.mode == EditMode::Rescale || scene.mode == EditMode::Adjust;
+    const PhotoView photo = ViewPhoto(modeShown ? scene.modeCopy.get() : scene.displayPhoto.get());
+    const int32_t offsetX = modeShown ? scene.scaledX : scene.photoX;
+    const int32_t offsetY = modeShown ? scene.scaledY : scene.photoY;
+
+    const PhotoView frame = ViewPhoto(scene.frame.colour.get());
+    const PhotoView mask = ViewMask(scene.frame.mask.get());
+    if (frame.pixels == nullptr || mask.pixels == nullptr || frame.width != kCanvasWidth ||
+        frame.height != kCanvasHeight || mask.width != kCanvasWidth ||
+        mask.height != kCanvasHeight) {
+        // No usable frame: the photo alone, as the screen shows it without
+        // one.
+        const PixelColor& fill = scene.currentColor;
+        PlacePhoto(photo.pixels, target, offsetX, offsetY, photo.width, photo.height,
+                   ChannelByte(fill.blue), ChannelByte(fill.green), ChannelByte(fill.red));
+        return;
+    }
+
+    const LayerClip covered = ClipLayer(offsetX, offsetY, photo.width, photo.height);
+    const int32_t photoStride = DibRowStride(photo.width, 24);
+    const int32_t maskStride = DibRowStride(kCanvasWidth, 8);
+    const int32_t coveredTop = offsetY + covered.firstRow + covered.rows;  // first row above
+    const int32_t coveredLeft = offsetX + covered.firstColumn;
+    const int32_t coveredRight = coveredLeft + covered.columns;
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        uint8_t* p = target + y * kCanvasStride;
+        const uint8_t* f = frame.pixels + y * kCanvasStride;
+        const uint8_t* levels = mask.pixels + y * maskStride;
+        const bool rowCovered =
+            covered.rows > 0 && y >= offsetY + covered.firstRow && y < coveredTop;
+        const uint8_t* q = nullptr;
+        if (rowCovered) {
+            q = photo.pixels + static_cast<ptrdiff_t>(y - offsetY) * photoStride +
+                static_cast<ptrdiff_t>(coveredLeft - offsetX) * 3;
+        }
+        for (int32_t x = 0; x < kCanvasWidth; ++x, p += 3, f += 3) {
+            if (!rowCovered || x < coveredLeft || x >= coveredRight) {
+                p[0] = f[0];
+                p[1] = f[1];
+                p[2] = f[2];
+                continue;
+            }
+            const int32_t m = levels[x];
+            for (int c = 0; c < 3; ++c) {
+                if (m <= 24) {
+                    p[c] = q[c];
+                } else if (m >= 240) {
+                    p[c] = f[c];
+                } else {
+                    p[c] = static_cast<uint8_t>((f[c] * m + q[c] * (255 - m) + 127) / 255);
+                }
+            }
+            q += 3;
+        }
+    }
+}
+
+void BlendMaskColor(const FloatingObject& object, int16_t x, int16_t y, PixelColor color,
+                    uint8_t* target) {
+    const PhotoView mask = ViewMask(object.mask.get());
+    if (target == nullptr || mask.pixels == nullptr) {
+        return;
+    }
+    // The object's own size, never more than its mask holds.
+    const LayerClip clip = ClipLayer(x, y, std::min<int32_t>(object.width, mask.width),
+                                     std::min<int32_t>(object.height, mask.height));
+    const int32_t maskStride = DibRowStride(mask.width, 8);
+    const int32_t colour[3] = {ChannelByte(color.blue), ChannelByte(color.green),
+                               ChannelByte(color.red)};
+    for (int32_t row = 0; row < clip.rows; ++row) {
+        const uint8_t* levels = mask.pixels +
+                                static_cast<ptrdiff_t>(clip.firstRow + row) * maskStride +
+                                clip.firstColumn;
+        uint8_t* p =
+            target + (y + clip.firstRow + row) * kCanvasStride + (x + clip.firstColumn) * 3;
+        for (int32_t column = 0; column < clip.columns; ++column, p += 3) {
+            const int32_t m = levels[column];
+            if (m <= 16) {
+                continue;
+            }
+            for (int c = 0; c < 3; ++c) {
+                p[c] = m >= 240
+                           ? static_cast<uint8_t>(colour[c])
+                           : static_cast<uint8_t>((p[c] * (255 - m) + colour[c] * m + 127) / 255);
+            }
+        }
+    }
+}
+
+void BlendMaskImage(const FloatingObject& object, int16_t x, int16_t y, uint8_t* target) {
+    const PhotoView mask = ViewMask(object.mask.get());
+    const PhotoView image = ViewPhoto(object.colour.get());
+    if (target == nullptr || mask.pixels == nullptr || image.pixels == nullptr) {
+        return;
+    }
+    // The object's own size, never more than its mask or its image holds;
+    // each is walked with its own row stride.
+    const int32_t width = std::min({static_cast<int32_t>(object.width), mask.width, image.width});
+    const int32_t height =
+        std::min({static_cast<int32_t>(object.height), mask.height, image.height});
+    const LayerClip clip = ClipLayer(x, y, width, height);
+    const int32_t maskStride = DibRowStride(mask.width, 8);
+    const int32_t imageStride = DibRowStride(image.width, 24);
+    for (int32_t row = 0; row < clip.rows; ++row) {
+        const uint8_t* levels = mask.pixels +
+                                static_cast<ptrdiff_t>(clip.firstRow + row) * maskStride +
+                                clip.firstColumn;
+        const uint8_t* s = image.pixels +
+                           static_cast<ptrdiff_t>(clip.firstRow + row) * imageStride +
+                           clip.firstColumn * 3;
+        uint8_t* p =
+            target + (y + clip.firstRow + row) * kCanvasStride + (x + clip.firstColumn) * 3;
+        for (int32_t column = 0; column < clip.columns; ++column, p += 3, s += 3) {
+            const int32_t m = levels[column];
+            if (m <= 23) {
+                continue;
+            }
+            for (int c = 0; c < 3; ++c) {
+                p[c] = m >= 240 ? s[c]
+                                : static_cast<uint8_t>(
+                                      std::min(255, (p[c] * (255 - m) + s[c] * m + 127) / 255));
+            }
+        }
+    }
+}
+
+void DrawGreyLevels(const DibImage* grey, int32_t x, int32_t y, int32_t maxWidth, int32_t maxHeight,
+                    uint8_t* screen) {
+    const PhotoView view = ViewMask(grey);
+    if (view.pixels == nullptr) {
+        return;
+    }
+    const LayerClip clip =
+        ClipLayer(x, y, std::min(view.width, maxWidth), std::min(view.height, maxHeight));
+    const int32_t stride = DibRowStride(view.width, 8);
+    for (int32_t row = 0; row < clip.rows; ++row) {
+        const uint8_t* levels =
+            view.pixels + static_cast<ptrdiff_t>(clip.firstRow + row) * stride + clip.firstColumn;
+        uint8_t* p =
+            screen + (y + clip.firstRow + row) * kCanvasStride + (x + clip.firstColumn) * 3;
+        for (int32_t column = 0; column < clip.columns; ++column, p += 3) {
+            p[0] = p[1] = p[2] = levels[column];
+        }
+    }
+}
+
 DibBlock ComposeScreen(Scene& scene, ChooserPainter* chooserPainter) {
     DibBlock screenImage = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     if (!screenImage) {

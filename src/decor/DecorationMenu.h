@@ -26,7 +26,7 @@ struct ThemeMenuItem {
 };
 
 // The pop-up of one category; its title is "Add" + " " + the category name
-// (DecorationKindName(kind), also string 10028 + kind).
+// (DecorationKindName(kind), which the string table holds too).
 struct DecorationPopup {
     int16_t kind = 0;
     std::vector<ThemeMenuItem> items;
