@@ -29,6 +29,9 @@ const QColor kBodyColor(40, 40, 44);
 constexpr int kStartFactor = 3;
 // How long the title strip says "Saved NAME".
 constexpr int kSavedTitleMs = 2000;
+// How long a key release waits for the press that would make it one of the
+// server's repeats; the two are sent together.
+constexpr int kReleaseGraceMs = 40;
 
 // The phone key a desktop key stands for, or 0.
 int16_t PhoneKeyCode(int key) {
@@ -79,6 +82,15 @@ PhoneWindow::PhoneWindow(QWidget* parent) : QWidget(parent) {
     const int factor = StartFactor(QGuiApplication::primaryScreen());
     resize(kPhoneWidth * factor, kPhoneHeight * factor);
 
+    releaseTimer_ = new QTimer(this);
+    releaseTimer_->setSingleShot(true);
+    releaseTimer_->setInterval(kReleaseGraceMs);
+    connect(releaseTimer_, &QTimer::timeout, this, [this] {
+        if (heldRelease_.waiting && editor_ != nullptr) {
+            editor_->KeyUp();
+        }
+        heldRelease_ = {};
+    });
     savedTimer_ = new QTimer(this);
     savedTimer_->setObjectName(QStringLiteral("savedTitle"));
     savedTimer_->setSingleShot(true);
@@ -218,19 +230,20 @@ void PhoneWindow::paintEvent(QPaintEvent*) {
 }
 
 void PhoneWindow::keyPressEvent(QKeyEvent* event) {
+    const bool repeat = event->isAutoRepeat() || TakeHeldRelease(event);
     if (menu_.IsOpen() && editor_ != nullptr) {
-        MenuKeyPress(event);
+        MenuKeyPress(event, repeat);
         return;
     }
     const int key = event->key();
     if (key == Qt::Key_F1 || key == Qt::Key_F2) {
-        if (!event->isAutoRepeat()) {
+        if (!repeat) {
             PressSoftKey(key == Qt::Key_F1);
         }
         return;
     }
     if (key == Qt::Key_Escape || key == Qt::Key_Backspace) {
-        if (!event->isAutoRepeat() && editor_ != nullptr) {
+        if (!repeat && editor_ != nullptr) {
             editor_->BackKey();
         }
         return;
@@ -251,12 +264,19 @@ void PhoneWindow::keyReleaseEvent(QKeyEvent* event) {
     // release is the phone's key-up.
     // An open pop-up has the keyboard: the release of the key that opened
     // it, and of every key pressed in it, never reaches the editor.
-    if (event->isAutoRepeat() || menu_.IsOpen()) {
+    if (event->isAutoRepeat() || menu_.IsOpen() || editor_ == nullptr) {
         return;
     }
-    if (editor_ != nullptr) {
-        editor_->KeyUp();
+    // A repeat the server sends as a release and a press of one time may
+    // reach the window before its press is there to mark it; such a release
+    // waits a moment for its press (TakeHeldRelease). Events without a time
+    // (made by the program itself) cannot be paired and count at once.
+    if (event->timestamp() != 0) {
+        heldRelease_ = {true, event->key(), event->timestamp()};
+        releaseTimer_->start();
+        return;
     }
+    editor_->KeyUp();
 }
 
 void PhoneWindow::mousePressEvent(QMouseEvent* event) {
@@ -317,11 +337,11 @@ void PhoneWindow::PressSoftKey(bool left) {
     RepaintPictureArea();
 }
 
-void PhoneWindow::MenuKeyPress(QKeyEvent* event) {
+void PhoneWindow::MenuKeyPress(QKeyEvent* event, bool repeat) {
     const int key = event->key();
     const Menu& root = editor_->GetMenu(menu_.Id());
     if (key == Qt::Key_F1 || key == Qt::Key_F2) {
-        if (!event->isAutoRepeat()) {
+        if (!repeat) {
             CloseMenu();
         }
         return;
@@ -330,7 +350,7 @@ void PhoneWindow::MenuKeyPress(QKeyEvent* event) {
     switch (key) {
         case Qt::Key_Escape:
         case Qt::Key_Backspace:
-            if (event->isAutoRepeat()) {
+            if (repeat) {
                 return;
             }
             step = menu_.Key(MENU_KEY_BACK, root);
@@ -349,13 +369,13 @@ void PhoneWindow::MenuKeyPress(QKeyEvent* event) {
             break;
         case Qt::Key_Return:
         case Qt::Key_Enter:
-            if (event->isAutoRepeat()) {
+            if (repeat) {
                 return;
             }
             step = menu_.Key(MENU_KEY_ACTION, root);
             break;
         default:
-            if (key >= Qt::Key_0 && key <= Qt::Key_9 && !event->isAutoRepeat()) {
+            if (key >= Qt::Key_0 && key <= Qt::Key_9 && !repeat) {
                 step = menu_.Digit(key - Qt::Key_0, root);
             }
             break;
@@ -402,4 +422,19 @@ void PhoneWindow::FollowMenuStep(const PhoneMenuStep& step) {
 void PhoneWindow::CloseMenu() {
     menu_.Close();
     RepaintPictureArea();
+}
+
+bool PhoneWindow::TakeHeldRelease(const QKeyEvent* event) {
+    if (!heldRelease_.waiting) {
+        return false;
+    }
+    const bool repeat =
+        event->key() == heldRelease_.key && event->timestamp() == heldRelease_.timestamp;
+    releaseTimer_->stop();
+    heldRelease_ = {};
+    // A press of another time: the release was real, and comes first.
+    if (!repeat && editor_ != nullptr && !menu_.IsOpen()) {
+        editor_->KeyUp();
+    }
+    return repeat;
 }

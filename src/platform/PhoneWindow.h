@@ -86,10 +86,16 @@ class PhoneWindow : public QWidget {
     void BuildMenusAndSoftKeys();
     void PressSoftKey(bool left);
     // The open pop-up: keys, clicks and what their steps lead to.
-    void MenuKeyPress(QKeyEvent* event);
+    void MenuKeyPress(QKeyEvent* event, bool repeat);
     void MenuClick(const QPoint& at);
     void FollowMenuStep(const PhoneMenuStep& step);
     void CloseMenu();
+    // True when the press repeats the held key whose release came just
+    // before it with the same time: the X server repeats a held key so,
+    // and Qt marks the pair as a repeat only when both were read at once.
+    // A waiting release that this press does not repeat reaches the editor
+    // first.
+    bool TakeHeldRelease(const QKeyEvent* event);
 
     Editor* editor_ = nullptr;
     QString title_;
@@ -101,6 +107,13 @@ class PhoneWindow : public QWidget {
     PhoneMenuNavigator menu_;
     QString savedTitle_;
     QTimer* savedTimer_ = nullptr;
+    struct HeldRelease {
+        bool waiting = false;
+        int key = 0;
+        quint64 timestamp = 0;
+    };
+    HeldRelease heldRelease_;
+    QTimer* releaseTimer_ = nullptr;
     bool quitting_ = false;
     bool inCloseEvent_ = false;
 };
