@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "adjust/AdjustKind.h"
+#include "image/DibImage.h"
 #include "platform/PhoneText.h"
 
 namespace {
@@ -62,7 +63,7 @@ LevelBarModel LevelBarFor(const EditorState& state) {
 }
 
 QRect LevelBarPhoneRect() {
-    return QRect(kLeft, 180 - kBottomGap - kHeight, kWidth, kHeight);
+    return QRect(kLeft, kCanvasHeight - kBottomGap - kHeight, kWidth, kHeight);
 }
 
 void DrawLevelBar(QPainter& painter, const QRect& pictureArea, const LevelBarModel& bar,

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/Strings.h"
+#include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneText.h"
 
 namespace {
@@ -170,14 +171,15 @@ void KeysPage::paintEvent(QPaintEvent* event) {
                      kRowHeight * f);
     };
     DrawPhoneText(painter, row(0, 6, kSecondColumn - 8), "Phone", head, f);
-    DrawPhoneText(painter, row(0, kSecondColumn, 176 - kSecondColumn - 4), "Desktop", head, f);
+    DrawPhoneText(painter, row(0, kSecondColumn, kPhoneWidth - kSecondColumn - 4), "Desktop", head,
+                  f);
     painter.fillRect(QRect(body.left() + 4 * f, row(1, 0, 0).top() - f, 168 * f, f),
                      QColor(176, 176, 176));
     int index = 1;
     for (const auto& [phone, desktop] : Rows()) {
         DrawPhoneText(painter, row(index, 6, kSecondColumn - 8), phone, cell, f);
-        DrawPhoneText(painter, row(index, kSecondColumn, 176 - kSecondColumn - 4), desktop, cell,
-                      f);
+        DrawPhoneText(painter, row(index, kSecondColumn, kPhoneWidth - kSecondColumn - 4), desktop,
+                      cell, f);
         ++index;
     }
     PhoneTextStyle note = cell;
