@@ -23,15 +23,16 @@ endif()
 # Folder           may include, besides its own folder
 set(layer_table
     "files          |"
+    "text           | files"
     "image          | files"
     "adjust         | image files"
     "effects        | image files"
     "resources      | image files"
     "dialogs        | image files"
-    "decor          | image files"
+    "decor          | text image files"
     "history        | image adjust effects decor files"
-    "app            | history decor dialogs resources adjust effects image files"
-    "platform       | app history decor dialogs resources adjust effects image files"
+    "app            | text history decor dialogs resources adjust effects image files"
+    "platform       | text app history decor dialogs resources adjust effects image files"
     "tools/batch    | history decor dialogs resources adjust effects image files"
     "tools/assets   | image files")
 

@@ -101,5 +101,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.norvale.com")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The screen font is read at run time, so no library link names it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

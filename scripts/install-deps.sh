@@ -8,7 +8,9 @@ packages=(
     clang libclang-rt-14-dev llvm          # sanitizer build and libFuzzer targets
     libjpeg62-turbo-dev libjpeg-turbo-progs libgif-dev
     libgtest-dev libgmock-dev libbenchmark-dev time
-    qt6-base-dev libgl-dev fonts-dejavu-core   # the window, the asset tool, text in pictures
+    qt6-base-dev libgl-dev                 # the window and the asset tool
+    libfreetype-dev fonts-dejavu-core      # the screen font, drawn by the program itself
+    xvfb xdotool                           # the window tests under a real X server
     dpkg-dev desktop-file-utils appstream groff-base  # the Debian package and its checks
 )
 

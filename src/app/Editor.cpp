@@ -235,6 +235,11 @@ void Editor::ShowAbout() {
     shell_.ShowAbout();
 }
 
+void Editor::ShowKeys() {
+    const ModalScope modal(state_.messageBoxOpen);
+    shell_.ShowKeys();
+}
+
 bool Editor::RunSaveAsDialog(SaveAsDialogRequest& request) {
     const ModalScope modal(state_.messageBoxOpen);
     return shell_.RunSaveAsDialog(request);

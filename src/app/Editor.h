@@ -114,6 +114,7 @@ class Editor {
     bool AskQuestion(std::string_view caption, std::string_view text);
     void ShowMessage(std::string_view caption, std::string_view text);
     void ShowAbout();
+    void ShowKeys();
     bool RunSaveAsDialog(SaveAsDialogRequest& request);
     bool RunSelectFolderDialog(std::string* folder);
     std::string StartupPicturePath() const;

@@ -63,6 +63,9 @@ void Editor::Command(uint16_t id) {
         case CMD_ABOUT:
             ShowAbout();
             break;
+        case CMD_KEYS:
+            ShowKeys();
+            break;
         case CMD_CLOSE:
             CloseFlow();
             break;

@@ -9,6 +9,29 @@
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
 
+namespace {
+
+// A name the work folder can take as it is: no folder separator, no control
+// character (C0, DEL, or C1 written in UTF-8), not "." or "..", and more than
+// blanks.
+bool AcceptableFileName(const std::string& name) {
+    if (name == "." || name == ".." || name.find_first_not_of(' ') == std::string::npos) {
+        return false;
+    }
+    for (size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        const bool c1 = c == 0xC2 && i + 1 < name.size() &&
+                        static_cast<unsigned char>(name[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(name[i + 1]) <= 0x9F;
+        if (c == '/' || c < 0x20 || c == 0x7F || c1) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool Editor::OpenPicture(const std::string& path) {
     if (state_.messageBoxOpen || browser_ || state_.mode != EditMode::Normal) {
         return false;
@@ -119,13 +142,19 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
         return SAVE_FAILED;
     }
     state_.currentFile = state_.savePath;
+    shell_.PictureSaved(state_.savePath);
     return SAVE_WRITTEN;
 }
 
-// The extension of the format is always appended, also to a name that ends
-// in one already. An existing file is replaced only after a Yes; any other
-// answer keeps the dialog open.
+// A name that would leave the work folder or hold control characters is
+// refused with a message. The extension of the format is always appended,
+// also to a name that ends in one already. An existing file is replaced
+// only after a Yes; any other answer keeps the dialog open.
 bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
+    if (!AcceptableFileName(name)) {
+        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_BAD_FILE_NAME));
+        return false;
+    }
     const bool bmp = format == PICTURE_BMP;
     const std::string path = JoinPath(state_.workFolder, name + (bmp ? ".bmp" : ".jpg"));
     if (FileExists(path) &&

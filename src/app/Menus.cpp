@@ -59,6 +59,7 @@ Menu FileMenu() {
                   Item(CMD_WAX_PAINT, "Wax Paint"),
               }),
         Separator(),
+        Item(CMD_KEYS, "Keys"),
         Item(CMD_ABOUT, "About"),
         Separator(),
         Item(CMD_CLOSE, "Close"),

@@ -43,6 +43,12 @@ class Shell {
     virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
     // The About box, modal; returns when the user leaves it.
     virtual void ShowAbout() = 0;
+    // The help page of the phone keys and the desktop keys standing for
+    // them, modal; returns when the user leaves it. The default shows
+    // nothing.
+    virtual void ShowKeys() {}
+    // The photo was written to path by Save as. The default shows nothing.
+    virtual void PictureSaved(const std::string& /*path*/) {}
 
     virtual void SetTitle(const std::string& title) = 0;
     // Shows this soft-key bar instead of the one shown before.

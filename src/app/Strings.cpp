@@ -46,6 +46,8 @@ constexpr StringEntry kStrings[] = {
     {10050, "Save File"},
     {10051, "Border"},
     {10052, "Floating"},
+    {10054, "A file name cannot contain / or control characters."},
+    {10057, "Keys"},
     {40059, "File"},
     {40060, "Object"},
     {40061, "Continue"},

@@ -13,7 +13,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Calls take(name) for each subfolder until it returns false.
+// Calls take(name) for each subfolder until it returns false. Folders whose
+// names start with a dot are hidden by convention and left out.
 template <typename Take>
 void ForEachSubfolder(const std::string& folder, Take take) {
     if (folder.empty()) {
@@ -23,8 +24,12 @@ void ForEachSubfolder(const std::string& folder, Take take) {
     fs::directory_iterator it(folder, fs::directory_options::skip_permission_denied, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         std::error_code typeError;
+        std::string name = it->path().filename().string();
+        if (name.empty() || name[0] == '.') {
+            continue;
+        }
         if (it->is_directory(typeError) && !typeError) {
-            if (!take(it->path().filename().string())) {
+            if (!take(std::move(name))) {
                 return;
             }
         }

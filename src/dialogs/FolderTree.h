@@ -27,9 +27,10 @@ std::string FolderPathFromLabels(const std::vector<std::string>& labels);
 int FindFolderLabel(const std::vector<std::string>& labels, const std::string& name);
 
 // The subfolders of folder (links to folders included), in NameOrderLess
-// order: the children of its tree item.
+// order: the children of its tree item. Hidden folders (names starting with
+// a dot, such as ".git" or ".cache") are left out.
 std::vector<std::string> ListSubfolders(const std::string& folder);
 
-// True when folder holds at least one subfolder: its item gets the
-// has-children mark before it is first expanded.
+// True when folder holds at least one subfolder that is not hidden: its
+// item gets the has-children mark before it is first expanded.
 bool HasSubfolders(const std::string& folder);

@@ -1,38 +1,53 @@
 #include "platform/AboutDialog.h"
 
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "app/Strings.h"
 #include "platform/PhoneScreenPainter.h"
+#include "platform/PhoneText.h"
 #include "platform/ProgramIcon.h"
 
 namespace {
 
 constexpr int kIconSide = 32;  // phone pixels
 
-// The font of pixelSize, made smaller where needed until every line of
-// texts fits into width.
-QFont AboutFont(int pixelSize, bool bold, const QStringList& texts, int width) {
-    QFont font;
-    font.setStyleHint(QFont::SansSerif);
-    font.setBold(bold);
+// The size from pixelSize down at which every line of texts fits into
+// width (window pixels).
+int FittingPixels(int pixelSize, FontWeight weight, const QStringList& texts, int width,
+                  int factor) {
     for (int size = pixelSize; size > 1; --size) {
-        font.setPixelSize(size);
-        const QFontMetrics metrics(font);
         bool fits = true;
         for (const QString& text : texts) {
             for (const QString& line : text.split(QLatin1Char('\n'))) {
-                fits = fits && metrics.horizontalAdvance(line) <= width;
+                fits = fits && PhoneTextWidth(line.toStdString(), size, weight, factor) <= width;
             }
         }
         if (fits) {
-            break;
+            return size;
         }
     }
-    return font;
+    return 1;
+}
+
+// Draws the lines of text one under the other, centred as a block in box.
+void DrawLines(QPainter& painter, const QRect& box, const QString& text, int pixelSize,
+               FontWeight weight, int factor) {
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    TextStyle measured;
+    measured.pixelSize = pixelSize * factor;
+    measured.weight = weight;
+    const int lineHeight = ScreenFonts().LineMetrics(measured).height;
+    int top = box.top() + (box.height() - lineHeight * static_cast<int>(lines.size())) / 2;
+    PhoneTextStyle style;
+    style.pixelSize = pixelSize;
+    style.weight = weight;
+    for (const QString& line : lines) {
+        DrawPhoneText(painter, QRect(box.left(), top, box.width(), lineHeight), line.toStdString(),
+                      style, factor);
+        top += lineHeight;
+    }
 }
 
 }  // namespace
@@ -69,18 +84,17 @@ void AboutDialog::paintEvent(QPaintEvent*) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
         painter.drawPixmap(icon, icon_);
     }
-    painter.setPen(Qt::black);
     const QRect name(icon.right() + 8 * f, icon.top(), body.right() - icon.right() - 8 * f,
                      kIconSide * f);
-    painter.setFont(AboutFont(11 * f, true, {lines[0]}, name.width()));
-    painter.drawText(name, Qt::AlignLeft | Qt::AlignVCenter, lines[0]);
+    DrawLines(painter, name, lines[0], FittingPixels(11, FONT_BOLD, {lines[0]}, name.width(), f),
+              FONT_BOLD, f);
     const QRect version(body.left() + 8 * f, icon.bottom() + 10 * f, body.width() - 16 * f, 16 * f);
-    painter.setFont(AboutFont(11 * f, false, {lines[1]}, version.width()));
-    painter.drawText(version, Qt::AlignLeft | Qt::AlignVCenter, lines[1]);
+    DrawLines(painter, version, lines[1],
+              FittingPixels(11, FONT_REGULAR, {lines[1]}, version.width(), f), FONT_REGULAR, f);
     QRect line(body.left() + 8 * f, version.bottom() + 18 * f, body.width() - 16 * f, 15 * f);
-    painter.setFont(AboutFont(10 * f, false, lines.mid(2), line.width()));
+    const int size = FittingPixels(10, FONT_REGULAR, lines.mid(2), line.width(), f);
     for (int i = 2; i < lines.size(); ++i) {
-        painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, lines[i]);
+        DrawLines(painter, line, lines[i], size, FONT_REGULAR, f);
         line.translate(0, 16 * f);
     }
     DrawSoftKeyStrip(painter, SoftKeyStripRect(phone, f), continueLabel_, QString(), f);

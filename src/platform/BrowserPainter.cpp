@@ -1,13 +1,12 @@
 #include "platform/BrowserPainter.h"
 
-#include <QFont>
-#include <QFontMetrics>
 #include <QPainter>
 #include <QPolygon>
 
 #include <algorithm>
 
 #include "dialogs/OpenBrowser.h"
+#include "platform/PhoneText.h"
 
 namespace {
 
@@ -87,30 +86,16 @@ QImage PaintGeometry(const BrowserLayout& layout) {
     return image;
 }
 
-QFont BrowserFont(bool bold, int factor) {
-    QFont font;  // the system sans-serif font
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(kBrowserFontPixelHeight * factor);
-    font.setBold(bold);
-    return font;
-}
-
-// One line from the rectangle's top-left corner, cut at its edges. A line a
-// little too wide for its rectangle is narrowed (down to kNarrowestText of
-// its width) rather than cut: the system's sans-serif font runs wider than
-// the phone's, and the time at the end of the info line should stay whole.
-void DrawClippedLine(QPainter& painter, const QRect& rect, const QString& text) {
-    constexpr double kNarrowestText = 0.75;
-    const int advance = QFontMetrics(painter.font()).horizontalAdvance(text);
-    const double narrowing =
-        advance > rect.width() ? std::max(kNarrowestText, double(rect.width()) / advance) : 1.0;
-    painter.save();
-    painter.setClipRect(rect);
-    painter.translate(rect.topLeft());
-    painter.scale(narrowing, 1.0);
-    const QRect local(0, 0, int(rect.width() / narrowing) + 1, rect.height());
-    painter.drawText(local, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
-    painter.restore();
+// One line from the rectangle's top-left corner, in the screen font at the
+// browser's size; a line too wide for its rectangle ends with an ellipsis.
+void DrawRowText(QPainter& painter, const QRect& rect, const std::string& text, FontWeight weight,
+                 int factor) {
+    PhoneTextStyle style;
+    style.pixelSize = kBrowserFontPixelHeight;
+    style.weight = weight;
+    style.color = ToColor(kBrowserText);
+    style.align = Qt::AlignLeft | Qt::AlignTop;
+    DrawPhoneText(painter, rect, text, style, factor);
 }
 
 }  // namespace
@@ -124,23 +109,18 @@ QImage PaintBrowser(const BrowserLayout& layout, int factor) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(image.rect(), geometry);
 
-    painter.setRenderHint(QPainter::TextAntialiasing, true);
-    const QFont bold = BrowserFont(true, factor);
-    const QFont normal = BrowserFont(false, factor);
     if (!layout.noFilesText.empty()) {
-        painter.setFont(bold);
-        painter.setPen(ToColor(kBrowserNoFilesText));
-        painter.drawText(ToRect(layout.noFilesRect, client, factor), Qt::AlignCenter,
-                         QString::fromStdString(layout.noFilesText));
+        PhoneTextStyle style;
+        style.pixelSize = kBrowserFontPixelHeight;
+        style.weight = FONT_BOLD;
+        style.color = ToColor(kBrowserNoFilesText);
+        style.align = Qt::AlignCenter;
+        DrawPhoneText(painter, ToRect(layout.noFilesRect, client, factor), layout.noFilesText,
+                      style, factor);
     }
-    painter.setPen(ToColor(kBrowserText));
     for (const BrowserRowLayout& row : layout.rows) {
-        painter.setFont(bold);
-        DrawClippedLine(painter, ToRect(row.nameRect, client, factor),
-                        QString::fromStdString(row.name));
-        painter.setFont(normal);
-        DrawClippedLine(painter, ToRect(row.infoRect, client, factor),
-                        QString::fromStdString(row.info));
+        DrawRowText(painter, ToRect(row.nameRect, client, factor), row.name, FONT_BOLD, factor);
+        DrawRowText(painter, ToRect(row.infoRect, client, factor), row.info, FONT_REGULAR, factor);
     }
     return image;
 }

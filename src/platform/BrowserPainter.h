@@ -5,9 +5,10 @@
 // The geometry (background, list frame, cells, thumbnail frames and pixels,
 // arrows) is drawn at the phone's own size and then enlarged pixel by pixel,
 // so it is exactly the phone's picture scaled up; the texts are drawn at the
-// enlarged size, at the font's pixel height times the factor, so they stay
-// sharp. Contract: never fails; a thumbnail that is not 24-bit or whose
-// placement reaches outside it is left out (its frame stays empty).
+// enlarged size in the screen font (platform/PhoneText.h), at the font's
+// pixel height times the factor, so they stay sharp, and a text too wide for
+// its rectangle ends with an ellipsis. Contract: never fails; a thumbnail that is not 24-bit or
+// whose placement reaches outside it is left out (its frame stays empty).
 #pragma once
 
 #include <QImage>

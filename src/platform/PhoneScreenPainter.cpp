@@ -1,10 +1,11 @@
 #include "platform/PhoneScreenPainter.h"
 
-#include <QFont>
-#include <QFontMetrics>
 #include <QPainter>
 
 #include <algorithm>
+#include <string>
+
+#include "platform/PhoneText.h"
 
 namespace {
 
@@ -15,23 +16,31 @@ const QColor kSoftKeyBackground(16, 48, 112);
 const QColor kSoftKeyText(255, 255, 255);
 const QColor kSoftKeyDivider(96, 128, 192);
 
-QFont StripFont(int pixelSize, int factor) {
-    QFont font;  // the system sans-serif font
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(pixelSize * factor);
-    font.setBold(true);
-    return font;
+constexpr int kTitlePixels = 13;
+constexpr int kSoftKeyPixels = 12;
+constexpr int kSmallestSoftKeyPixels = 9;
+
+// The soft-key label's size: 12 phone pixels, smaller (down to 9) while the
+// label does not fit into width, so that a long label such as "Change
+// Folder" shows whole; at 9 it is cut with an ellipsis.
+int SoftKeyPixels(const std::string& label, int width, int factor) {
+    int size = kSoftKeyPixels;
+    while (size > kSmallestSoftKeyPixels &&
+           PhoneTextWidth(label, size, FONT_BOLD, factor) > width) {
+        --size;
+    }
+    return size;
 }
 
-// The soft-key font, made smaller (down to 9 phone pixels) while the label
-// does not fit into width, so that a long label such as "Change Folder"
-// shows whole.
-QFont SoftKeyFont(const QString& label, int width, int factor) {
-    QFont font = StripFont(12, factor);
-    for (int size = 11; size >= 9 && QFontMetrics(font).horizontalAdvance(label) > width; --size) {
-        font = StripFont(size, factor);
-    }
-    return font;
+void DrawSoftKeyLabel(QPainter& painter, const QRect& half, const QString& label,
+                      Qt::Alignment side, int factor) {
+    const std::string text = label.toStdString();
+    PhoneTextStyle style;
+    style.pixelSize = SoftKeyPixels(text, half.width(), factor);
+    style.weight = FONT_BOLD;
+    style.color = kSoftKeyText;
+    style.align = side | Qt::AlignVCenter;
+    DrawPhoneText(painter, half, text, style, factor);
 }
 
 }  // namespace
@@ -65,10 +74,12 @@ void DrawTitleStrip(QPainter& painter, const QRect& strip, const QString& title,
     painter.fillRect(strip, kTitleBackground);
     painter.fillRect(QRect(strip.left(), strip.bottom() - factor + 1, strip.width(), factor),
                      kTitleRule);
-    painter.setPen(kTitleText);
-    painter.setFont(StripFont(13, factor));
+    PhoneTextStyle style;
+    style.pixelSize = kTitlePixels;
+    style.weight = FONT_BOLD;
+    style.color = kTitleText;
     const QRect text = strip.adjusted(4 * factor, 0, -4 * factor, -factor);
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, title);
+    DrawPhoneText(painter, text, title.toStdString(), style, factor);
 }
 
 void DrawSoftKeyStrip(QPainter& painter, const QRect& strip, const QString& left,
@@ -80,13 +91,10 @@ void DrawSoftKeyStrip(QPainter& painter, const QRect& strip, const QString& left
             QRect(middle, strip.top() + 4 * factor, factor, strip.height() - 8 * factor),
             kSoftKeyDivider);
     }
-    painter.setPen(kSoftKeyText);
     const QRect leftHalf(strip.left() + 4 * factor, strip.top(), middle - strip.left() - 6 * factor,
                          strip.height());
     const QRect rightHalf(middle + 2 * factor, strip.top(), strip.right() - middle - 5 * factor,
                           strip.height());
-    painter.setFont(SoftKeyFont(left, leftHalf.width(), factor));
-    painter.drawText(leftHalf, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
-    painter.setFont(SoftKeyFont(right, rightHalf.width(), factor));
-    painter.drawText(rightHalf, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, right);
+    DrawSoftKeyLabel(painter, leftHalf, left, Qt::AlignLeft, factor);
+    DrawSoftKeyLabel(painter, rightHalf, right, Qt::AlignRight, factor);
 }

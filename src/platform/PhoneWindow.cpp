@@ -5,11 +5,11 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -18,15 +18,20 @@
 #include "app/Strings.h"
 #include "dialogs/OpenBrowser.h"
 #include "platform/BrowserPainter.h"
+#include "platform/LevelBar.h"
 #include "platform/PhoneScreenPainter.h"
+#include "platform/PhoneText.h"
 #include "platform/ProgramIcon.h"
 
 namespace {
 
 const QColor kBodyColor(40, 40, 44);
 constexpr int kStartFactor = 3;
-// Marks the sub-menus the window made, so a rebuild deletes only those.
-const char kOwnSubmenu[] = "fotakleSubmenu";
+// How long the title strip says "Saved NAME".
+constexpr int kSavedTitleMs = 2000;
+// How long a key release waits for the press that would make it one of the
+// server's repeats; the two are sent together.
+constexpr int kReleaseGraceMs = 40;
 
 // The phone key a desktop key stands for, or 0.
 int16_t PhoneKeyCode(int key) {
@@ -49,45 +54,6 @@ int16_t PhoneKeyCode(int key) {
         return static_cast<int16_t>(KEY_DIGIT_0 + (key - Qt::Key_0));
     }
     return 0;
-}
-
-// The menu data's shape: everything but the enabled states.
-bool SameMenuShape(const Menu& a, const Menu& b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i].id != b[i].id || a[i].popup != b[i].popup || a[i].text != b[i].text ||
-            !SameMenuShape(a[i].items, b[i].items)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// A menu text as QMenu shows it: "&" stays a plain character, and a tab
-// still separates the key hint, which QMenu right-aligns.
-QString MenuText(const std::string& text) {
-    return QString::fromStdString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
-}
-
-// Walks the built QMenu beside its data (same shape) and copies the enabled
-// states.
-void CopyEnabledStates(QMenu* menu, const Menu& items) {
-    const QList<QAction*> actions = menu->actions();
-    const qsizetype count =
-        std::min<qsizetype>(actions.size(), static_cast<qsizetype>(items.size()));
-    for (qsizetype i = 0; i < count; ++i) {
-        const MenuItem& item = items[static_cast<size_t>(i)];
-        QAction* action = actions[i];
-        if (item.IsSeparator()) {
-            continue;
-        }
-        action->setEnabled(item.enabled);
-        if (item.popup && action->menu() != nullptr) {
-            CopyEnabledStates(action->menu(), item.items);
-        }
-    }
 }
 
 // The factor to start at: 3, or less when the screen is too small for it.
@@ -116,13 +82,23 @@ PhoneWindow::PhoneWindow(QWidget* parent) : QWidget(parent) {
     const int factor = StartFactor(QGuiApplication::primaryScreen());
     resize(kPhoneWidth * factor, kPhoneHeight * factor);
 
-    for (QMenu*& menu : menus_) {
-        menu = new QMenu(this);
-        connect(menu, &QMenu::aboutToShow, this, &PhoneWindow::OnMenuAboutToShow);
-        // Sub-menus pass their triggered actions up to the top menu, so
-        // one connection per pop-up sees every command.
-        connect(menu, &QMenu::triggered, this, &PhoneWindow::OnMenuTriggered);
-    }
+    releaseTimer_ = new QTimer(this);
+    releaseTimer_->setSingleShot(true);
+    releaseTimer_->setInterval(kReleaseGraceMs);
+    connect(releaseTimer_, &QTimer::timeout, this, [this] {
+        if (heldRelease_.waiting && editor_ != nullptr) {
+            editor_->KeyUp();
+        }
+        heldRelease_ = {};
+    });
+    savedTimer_ = new QTimer(this);
+    savedTimer_->setObjectName(QStringLiteral("savedTitle"));
+    savedTimer_->setSingleShot(true);
+    savedTimer_->setInterval(kSavedTitleMs);
+    connect(savedTimer_, &QTimer::timeout, this, [this] {
+        savedTitle_.clear();
+        update(TitleStripRect(PhoneRect(), ScaleFactor()));
+    });
     BuildMenusAndSoftKeys();
 }
 
@@ -130,11 +106,9 @@ PhoneWindow::~PhoneWindow() = default;
 
 void PhoneWindow::AttachEditor(Editor* editor) {
     editor_ = editor;
-    for (bool& built : built_) {
-        built = false;
-    }
+    menu_.Close();
     BuildMenusAndSoftKeys();
-    UpdateEnabledStates();
+    update();
 }
 
 void PhoneWindow::SetTitleText(const std::string& title) {
@@ -166,6 +140,7 @@ void PhoneWindow::SetScreen(const DibImage& screen) {
 
 void PhoneWindow::SetBrowser(const OpenBrowser* browser) {
     browser_ = browser;
+    menu_.Close();
     RepaintPictureArea();
 }
 
@@ -209,11 +184,24 @@ QRect PhoneWindow::PhoneRect() const {
     return PhoneScreenRect(size(), ScaleFactor());
 }
 
-QMenu* PhoneWindow::PopupMenu(MenuId id) const {
-    if (editor_ == nullptr || id < 0 || id >= kMenuCount) {
-        return nullptr;
+std::vector<PhoneMenuBox> PhoneWindow::MenuLayout() const {
+    if (editor_ == nullptr || !menu_.IsOpen()) {
+        return {};
     }
-    return menus_[id];
+    const int factor = ScaleFactor();
+    return LayOutPhoneMenu(menu_, editor_->GetMenu(menu_.Id()), [factor](const std::string& text) {
+        return PhoneTextPhoneWidth(text, kMenuFontPixels, FONT_REGULAR, factor);
+    });
+}
+
+QString PhoneWindow::ShownTitle() const {
+    return savedTitle_.isEmpty() ? title_ : savedTitle_;
+}
+
+void PhoneWindow::ShowSaved(const std::string& fileName) {
+    savedTitle_ = QStringLiteral("Saved ") + QString::fromStdString(fileName);
+    savedTimer_->start();
+    update(TitleStripRect(PhoneRect(), ScaleFactor()));
 }
 
 void PhoneWindow::paintEvent(QPaintEvent*) {
@@ -222,7 +210,7 @@ void PhoneWindow::paintEvent(QPaintEvent*) {
     const int factor = ScaleFactor();
     const QRect phone = PhoneScreenRect(size(), factor);
     painter.fillRect(rect(), kBodyColor);
-    DrawTitleStrip(painter, TitleStripRect(phone, factor), title_, factor);
+    DrawTitleStrip(painter, TitleStripRect(phone, factor), ShownTitle(), factor);
     const QRect picture = PictureAreaRect(phone, factor);
     if (browser_ != nullptr) {
         // Drawn at the factor already: one pixel for one.
@@ -232,19 +220,30 @@ void PhoneWindow::paintEvent(QPaintEvent*) {
     } else {
         painter.drawImage(picture, screen_);
     }
+    if (editor_ != nullptr && browser_ == nullptr) {
+        DrawLevelBar(painter, picture, LevelBarFor(editor_->State()), factor);
+    }
+    if (editor_ != nullptr && menu_.IsOpen()) {
+        DrawPhoneMenu(painter, picture, factor, menu_, editor_->GetMenu(menu_.Id()), MenuLayout());
+    }
     DrawSoftKeyStrip(painter, SoftKeyStripRect(phone, factor), leftLabel_, rightLabel_, factor);
 }
 
 void PhoneWindow::keyPressEvent(QKeyEvent* event) {
+    const bool repeat = event->isAutoRepeat() || TakeHeldRelease(event);
+    if (menu_.IsOpen() && editor_ != nullptr) {
+        MenuKeyPress(event, repeat);
+        return;
+    }
     const int key = event->key();
     if (key == Qt::Key_F1 || key == Qt::Key_F2) {
-        if (!event->isAutoRepeat()) {
+        if (!repeat) {
             PressSoftKey(key == Qt::Key_F1);
         }
         return;
     }
     if (key == Qt::Key_Escape || key == Qt::Key_Backspace) {
-        if (!event->isAutoRepeat() && editor_ != nullptr) {
+        if (!repeat && editor_ != nullptr) {
             editor_->BackKey();
         }
         return;
@@ -263,12 +262,21 @@ void PhoneWindow::keyPressEvent(QKeyEvent* event) {
 void PhoneWindow::keyReleaseEvent(QKeyEvent* event) {
     // The desktop repeats a held key as release-press pairs; only a real
     // release is the phone's key-up.
-    if (event->isAutoRepeat()) {
+    // An open pop-up has the keyboard: the release of the key that opened
+    // it, and of every key pressed in it, never reaches the editor.
+    if (event->isAutoRepeat() || menu_.IsOpen() || editor_ == nullptr) {
         return;
     }
-    if (editor_ != nullptr) {
-        editor_->KeyUp();
+    // A repeat the server sends as a release and a press of one time may
+    // reach the window before its press is there to mark it; such a release
+    // waits a moment for its press (TakeHeldRelease). Events without a time
+    // (made by the program itself) cannot be paired and count at once.
+    if (event->timestamp() != 0) {
+        heldRelease_ = {true, event->key(), event->timestamp()};
+        releaseTimer_->start();
+        return;
     }
+    editor_->KeyUp();
 }
 
 void PhoneWindow::mousePressEvent(QMouseEvent* event) {
@@ -277,6 +285,10 @@ void PhoneWindow::mousePressEvent(QMouseEvent* event) {
     }
     const QRect strip = SoftKeyStripRect(PhoneRect(), ScaleFactor());
     const QPoint at = event->position().toPoint();
+    if (menu_.IsOpen()) {
+        MenuClick(at);
+        return;
+    }
     if (strip.contains(at)) {
         PressSoftKey(at.x() < strip.left() + strip.width() / 2);
     }
@@ -298,81 +310,11 @@ void PhoneWindow::closeEvent(QCloseEvent* event) {
 }
 
 void PhoneWindow::BuildMenusAndSoftKeys() {
-    if (editor_ != nullptr) {
-        for (int i = 0; i < kMenuCount; ++i) {
-            const Menu& items = editor_->GetMenu(static_cast<MenuId>(i));
-            if (built_[i] && SameMenuShape(items, builtFrom_[i])) {
-                continue;
-            }
-            QMenu* menu = menus_[i];
-            // A menu on screen keeps its items while one of its sub-menus
-            // opens; it is rebuilt before it opens the next time.
-            if (menu->isVisible()) {
-                continue;
-            }
-            menu->clear();
-            const QList<QMenu*> submenus = menu->findChildren<QMenu*>();
-            for (QMenu* submenu : submenus) {
-                if (submenu->property(kOwnSubmenu).toBool() && submenu->parent() == menu) {
-                    delete submenu;
-                }
-            }
-            FillMenu(menu, items);
-            builtFrom_[i] = items;
-            built_[i] = true;
-        }
-    }
     const SoftKeyBar& bar = FindSoftKeyBar(bar_);
     leftLabel_ = bar.left.command != 0 ? QString::fromUtf8(ResString(bar.left.textId)) : QString();
     rightLabel_ =
         bar.right.command != 0 ? QString::fromUtf8(ResString(bar.right.textId)) : QString();
     update(SoftKeyStripRect(PhoneRect(), ScaleFactor()));
-}
-
-void PhoneWindow::FillMenu(QMenu* menu, const Menu& items) {
-    for (const MenuItem& item : items) {
-        if (item.IsSeparator()) {
-            menu->addSeparator();
-        } else if (item.popup) {
-            QMenu* submenu = new QMenu(MenuText(item.text), menu);
-            submenu->setProperty(kOwnSubmenu, true);
-            connect(submenu, &QMenu::aboutToShow, this, &PhoneWindow::OnMenuAboutToShow);
-            FillMenu(submenu, item.items);
-            menu->addMenu(submenu);
-        } else {
-            QAction* action = menu->addAction(MenuText(item.text));
-            action->setData(static_cast<uint>(item.id));
-        }
-    }
-}
-
-void PhoneWindow::UpdateEnabledStates() {
-    if (editor_ == nullptr) {
-        return;
-    }
-    for (int i = 0; i < kMenuCount; ++i) {
-        const Menu& items = editor_->GetMenu(static_cast<MenuId>(i));
-        // A menu waiting for its rebuild keeps its states until then.
-        if (built_[i] && SameMenuShape(items, builtFrom_[i])) {
-            CopyEnabledStates(menus_[i], items);
-        }
-    }
-}
-
-void PhoneWindow::OnMenuAboutToShow() {
-    if (editor_ == nullptr) {
-        return;
-    }
-    editor_->MenuPopup();
-    BuildMenusAndSoftKeys();
-    UpdateEnabledStates();
-}
-
-void PhoneWindow::OnMenuTriggered(QAction* action) {
-    const uint id = action->data().toUInt();
-    if (editor_ != nullptr && id != 0 && id <= 0xffff) {
-        editor_->Command(static_cast<uint16_t>(id));
-    }
 }
 
 void PhoneWindow::PressSoftKey(bool left) {
@@ -388,17 +330,111 @@ void PhoneWindow::PressSoftKey(bool left) {
         editor_->Command(key.command);
         return;
     }
-    // The pop-up stands on the soft-key strip, on its key's side.
-    QMenu* menu = menus_[key.popup];
-    const QRect strip = SoftKeyStripRect(PhoneRect(), ScaleFactor());
-    const QPoint corner = mapToGlobal(left ? strip.topLeft() : strip.topRight());
-    menu->popup(corner);
-    QPoint at(left ? corner.x() : corner.x() - menu->width() + 1, corner.y() - menu->height());
-    if (const QScreen* screen = menu->screen()) {
-        const QRect available = screen->availableGeometry();
-        at.setX(std::clamp(at.x(), available.left(),
-                           std::max(available.left(), available.right() - menu->width() + 1)));
-        at.setY(std::max(at.y(), available.top()));
+    // The pop-up stands on the soft-key strip, on its key's side; the
+    // editor brings its items up to date first.
+    editor_->MenuPopup();
+    menu_.Open(key.popup, !left, editor_->GetMenu(key.popup));
+    RepaintPictureArea();
+}
+
+void PhoneWindow::MenuKeyPress(QKeyEvent* event, bool repeat) {
+    const int key = event->key();
+    const Menu& root = editor_->GetMenu(menu_.Id());
+    if (key == Qt::Key_F1 || key == Qt::Key_F2) {
+        if (!repeat) {
+            CloseMenu();
+        }
+        return;
     }
-    menu->move(at);
+    PhoneMenuStep step;
+    switch (key) {
+        case Qt::Key_Escape:
+        case Qt::Key_Backspace:
+            if (repeat) {
+                return;
+            }
+            step = menu_.Key(MENU_KEY_BACK, root);
+            break;
+        case Qt::Key_Up:
+            step = menu_.Key(MENU_KEY_UP, root);
+            break;
+        case Qt::Key_Down:
+            step = menu_.Key(MENU_KEY_DOWN, root);
+            break;
+        case Qt::Key_Left:
+            step = menu_.Key(MENU_KEY_LEFT, root);
+            break;
+        case Qt::Key_Right:
+            step = menu_.Key(MENU_KEY_RIGHT, root);
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (repeat) {
+                return;
+            }
+            step = menu_.Key(MENU_KEY_ACTION, root);
+            break;
+        default:
+            if (key >= Qt::Key_0 && key <= Qt::Key_9 && !repeat) {
+                step = menu_.Digit(key - Qt::Key_0, root);
+            }
+            break;
+    }
+    FollowMenuStep(step);
+}
+
+void PhoneWindow::MenuClick(const QPoint& at) {
+    const int factor = ScaleFactor();
+    const QRect picture = PictureAreaRect(PhoneRect(), factor);
+    const QPoint local = at - picture.topLeft();
+    int level = -1;
+    int row = -1;
+    // Whole phone pixels: a click left of or above the area stays outside.
+    const bool inside = local.x() >= 0 && local.y() >= 0;
+    if (!inside ||
+        !HitPhoneMenu(MenuLayout(), local.x() / factor, local.y() / factor, &level, &row)) {
+        CloseMenu();
+        return;
+    }
+    FollowMenuStep(menu_.Pick(level, row, editor_->GetMenu(menu_.Id())));
+}
+
+void PhoneWindow::FollowMenuStep(const PhoneMenuStep& step) {
+    switch (step.outcome) {
+        case MENU_UNCHANGED:
+            return;
+        case MENU_OPEN_SUBMENU:
+            editor_->MenuPopup();
+            menu_.OpenSubmenu(editor_->GetMenu(menu_.Id()));
+            break;
+        case MENU_RUN:
+            // The pop-up is gone before the command runs, as the phone's is.
+            RepaintPictureArea();
+            editor_->Command(step.command);
+            return;
+        case MENU_MOVED:
+        case MENU_CLOSED:
+            break;
+    }
+    RepaintPictureArea();
+}
+
+void PhoneWindow::CloseMenu() {
+    menu_.Close();
+    RepaintPictureArea();
+}
+
+bool PhoneWindow::TakeHeldRelease(const QKeyEvent* event) {
+    if (!heldRelease_.waiting) {
+        return false;
+    }
+    const bool repeat =
+        event->key() == heldRelease_.key && event->timestamp() == heldRelease_.timestamp;
+    releaseTimer_->stop();
+    heldRelease_ = {};
+    // A press of another time: the release was real, and comes first.
+    if (!repeat && editor_ != nullptr && !menu_.IsOpen()) {
+        editor_->KeyUp();
+    }
+    return repeat;
 }

@@ -1,28 +1,35 @@
 // PhoneWindow: the desktop window that stands for the phone. It draws the
 // phone screen (title strip, the presented 176 x 180 picture area, soft-key
 // strip) crisp at the largest whole factor that fits, or the Open browser in
-// the picture area while it is up, turns desktop keys and
-// clicks into the phone's keys, builds the soft-key pop-ups as QMenus from
-// the editor's menu data, and hands the close button to the editor's Close
-// flow.
+// the picture area while it is up, turns desktop keys and clicks into the
+// phone's keys, draws the soft-key pop-ups itself over the picture area from
+// the editor's menu data (platform/PhoneMenu.h), shows the level of Rescale
+// and the adjust modes in a small bar (platform/LevelBar.h), and hands the
+// close button to the editor's Close flow. Every text is drawn in the screen
+// font at the window's factor (platform/PhoneText.h).
 //
 // Keys: F1 / F2 (or a click on a label) are the soft keys; the arrows, Return
 // or Enter and the digits 0-9 (top row and keypad) are the d-pad, action key
 // and keypad; Escape and Backspace are the Back key. Auto-repeated presses
 // are presses; auto-repeated releases are ignored, so that only a real
-// release ends a held key.
+// release ends a held key. While a pop-up is open it takes every key and
+// click (a soft key closes it); opening it or any of its sub-menus is the
+// editor's MenuPopup.
 #pragma once
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
+#include <vector>
+
 #include "app/Menus.h"
 #include "image/DibImage.h"
+#include "platform/PhoneMenu.h"
 
 class Editor;
 class OpenBrowser;
-class QMenu;
+class QTimer;
 
 class PhoneWindow : public QWidget {
     Q_OBJECT
@@ -32,8 +39,7 @@ class PhoneWindow : public QWidget {
     ~PhoneWindow() override;
 
     // The editor that receives keys, commands, menu pop-ups and close
-    // requests. Builds the pop-up menus from its menu data. Null detaches:
-    // the window then closes without asking.
+    // requests. Null detaches: the window then closes without asking.
     void AttachEditor(Editor* editor);
 
     void SetTitleText(const std::string& title);
@@ -59,8 +65,14 @@ class PhoneWindow : public QWidget {
     // The phone screen's rectangle inside the window and its factor.
     int ScaleFactor() const;
     QRect PhoneRect() const;
-    // The QMenu of a pop-up, or null before an editor is attached.
-    QMenu* PopupMenu(MenuId id) const;
+    // The open pop-up, if any, and where its levels lie (phone pixels of
+    // the picture area).
+    const PhoneMenuNavigator& OpenMenu() const { return menu_; }
+    std::vector<PhoneMenuBox> MenuLayout() const;
+    // The title strip's text: "Saved NAME" for two seconds after a save
+    // (ShowSaved), else the title.
+    QString ShownTitle() const;
+    void ShowSaved(const std::string& fileName);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -70,15 +82,20 @@ class PhoneWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Builds every pop-up whose menu data changed shape since it was built
-    // (never one on screen), and the soft-key labels of the shown bar.
+    // The soft-key labels of the shown bar.
     void BuildMenusAndSoftKeys();
-    // Sets every menu item's enabled state from the menu data.
-    void UpdateEnabledStates();
-    void OnMenuAboutToShow();
-    void OnMenuTriggered(QAction* action);
     void PressSoftKey(bool left);
-    void FillMenu(QMenu* menu, const Menu& items);
+    // The open pop-up: keys, clicks and what their steps lead to.
+    void MenuKeyPress(QKeyEvent* event, bool repeat);
+    void MenuClick(const QPoint& at);
+    void FollowMenuStep(const PhoneMenuStep& step);
+    void CloseMenu();
+    // True when the press repeats the held key whose release came just
+    // before it with the same time: the X server repeats a held key so,
+    // and Qt marks the pair as a repeat only when both were read at once.
+    // A waiting release that this press does not repeat reaches the editor
+    // first.
+    bool TakeHeldRelease(const QKeyEvent* event);
 
     Editor* editor_ = nullptr;
     QString title_;
@@ -87,9 +104,16 @@ class PhoneWindow : public QWidget {
     QString rightLabel_;
     QImage screen_;
     const OpenBrowser* browser_ = nullptr;
-    QMenu* menus_[kMenuCount] = {};
-    Menu builtFrom_[kMenuCount];
-    bool built_[kMenuCount] = {};
+    PhoneMenuNavigator menu_;
+    QString savedTitle_;
+    QTimer* savedTimer_ = nullptr;
+    struct HeldRelease {
+        bool waiting = false;
+        int key = 0;
+        quint64 timestamp = 0;
+    };
+    HeldRelease heldRelease_;
+    QTimer* releaseTimer_ = nullptr;
     bool quitting_ = false;
     bool inCloseEvent_ = false;
 };

@@ -1,10 +1,11 @@
 #include "platform/QtShell.h"
 
 #include <QApplication>
-#include <QMessageBox>
 #include <QThread>
 
+#include "files/FilePaths.h"
 #include "platform/AboutDialog.h"
+#include "platform/PhoneMessageDialog.h"
 #include "platform/PhoneWindow.h"
 #include "platform/SaveAsDialog.h"
 #include "platform/SelectFolderDialog.h"
@@ -22,22 +23,33 @@ QtShell::~QtShell() {
 }
 
 bool QtShell::AskQuestion(const std::string& caption, const std::string& text) {
-    QMessageBox box(QMessageBox::Question, QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
-                    MessageOwner());
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    PhoneMessageDialog box(MessageOwner(), PhoneGlobalRect(), window_.ScaleFactor(), true, caption,
+                           text);
+    return box.Run();
 }
 
 void QtShell::ShowMessage(const std::string& caption, const std::string& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption),
-                    QString::fromStdString(text), QMessageBox::Ok, MessageOwner());
-    box.exec();
+    PhoneMessageDialog box(MessageOwner(), PhoneGlobalRect(), window_.ScaleFactor(), false, caption,
+                           text);
+    box.Run();
 }
 
 void QtShell::ShowAbout() {
     AboutDialog dialog(&window_, PhoneGlobalRect(), window_.ScaleFactor());
     dialog.exec();
+}
+
+void QtShell::ShowKeys() {
+    KeysPage page(&window_, PhoneGlobalRect(), window_.ScaleFactor());
+    page.exec();
+}
+
+void QtShell::PictureSaved(const std::string& path) {
+    std::string name;
+    if (!FileTitleFromPath(path, &name, true)) {
+        name = path;
+    }
+    window_.ShowSaved(name);
 }
 
 void QtShell::SetTitle(const std::string& title) {

@@ -1,8 +1,9 @@
 // QtShell: the editor's Shell on the desktop. Questions and messages are
-// modal QMessageBoxes owned by the phone window (or by the dialog on top of
-// it, so that the replace question stands over the Save-as dialog); title,
-// bar, picture and the Open browser go to the window; the About box, the
-// Save-as and the Select Folder dialogs cover the phone screen.
+// drawn on the phone screen (PhoneMessageDialog), owned by the phone window
+// or by the dialog on top of it, so that the replace question stands over
+// the Save-as dialog; title, bar, picture, the Open browser and the "Saved"
+// title go to the window; the About box, the keys' help page, the Save-as
+// and the Select Folder dialogs cover the phone screen.
 #pragma once
 
 #include <QRect>
@@ -20,6 +21,8 @@ class QtShell : public Shell {
     bool AskQuestion(const std::string& caption, const std::string& text) override;
     void ShowMessage(const std::string& caption, const std::string& text) override;
     void ShowAbout() override;
+    void ShowKeys() override;
+    void PictureSaved(const std::string& path) override;
     void SetTitle(const std::string& title) override;
     void ShowBar(BarId bar) override;
     void PresentScreen(const DibImage& screen) override;

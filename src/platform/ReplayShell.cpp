@@ -75,6 +75,10 @@ void ReplayShell::ShowAbout() {
     out_ << "about: " << EscapeReplayText(std::string(ResString(IDS_ABOUT_TITLE))) << '\n';
 }
 
+void ReplayShell::ShowKeys() {
+    out_ << "keys\n";
+}
+
 void ReplayShell::SetTitle(const std::string& title) {
     title_ = title;
 }

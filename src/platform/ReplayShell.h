@@ -5,9 +5,9 @@
 // pause between paint passes does not wait.
 //
 // Printed lines: "question: CAPTION: TEXT", "message: CAPTION: TEXT",
-// "about: TITLE", "saveas: FOLDER: NAME: bmp|jpg" (a Save-as dialog opening
-// with its folder, proposed name and format), "folder: PATH" (a Select
-// Folder dialog opening on PATH), "quit".
+// "about: TITLE", "keys" (the help page of the keys), "saveas: FOLDER: NAME: bmp|jpg" (a Save-as
+// dialog opening with its folder, proposed name and format), "folder: PATH" (a Select Folder dialog
+// opening on PATH), "quit".
 #pragma once
 
 #include <deque>
@@ -39,6 +39,7 @@ class ReplayShell : public Shell {
     bool AskQuestion(const std::string& caption, const std::string& text) override;
     void ShowMessage(const std::string& caption, const std::string& text) override;
     void ShowAbout() override;
+    void ShowKeys() override;
     void SetTitle(const std::string& title) override;
     void ShowBar(BarId bar) override;
     void PresentScreen(const DibImage& screen) override;

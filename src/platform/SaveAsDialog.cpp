@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "app/Strings.h"
+#include "platform/PhoneText.h"
 
 namespace {
 
@@ -28,11 +29,9 @@ constexpr PhoneBox kNameField = {58, 64, 112, 22};
 constexpr PhoneBox kFormatLabel = {4, 102, 52, 22};
 constexpr PhoneBox kFormatField = {58, 102, 112, 22};
 
+// The fields' own text is Qt's, in the screen font.
 QFont DialogFont(int factor) {
-    QFont font;  // the system sans-serif font
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(kFontPixels * factor);
-    return font;
+    return PhoneQtFont(kFontPixels * factor);
 }
 
 }  // namespace
@@ -102,9 +101,11 @@ class SaveFormatField : public QWidget {
         painter.setBrush(frame);
         painter.drawPolygon(left);
         painter.drawPolygon(right);
-        painter.setPen(Qt::black);
-        painter.drawText(rect().adjusted(9 * f, 0, -9 * f, 0), Qt::AlignCenter,
-                         SaveAsDialog::FormatItemText(index_));
+        PhoneTextStyle style;
+        style.pixelSize = kFontPixels;
+        style.align = Qt::AlignCenter;
+        DrawPhoneText(painter, rect().adjusted(9 * f, 0, -9 * f, 0),
+                      SaveAsDialog::FormatItemText(index_).toStdString(), style, f);
     }
 
   private:
@@ -259,13 +260,12 @@ QRect SaveAsDialog::PhoneRect(int x, int y, int width, int height) const {
 void SaveAsDialog::paintEvent(QPaintEvent* event) {
     PhoneDialog::paintEvent(event);
     QPainter painter(this);
-    painter.setFont(font());
-    painter.setPen(Qt::black);
-    const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+    PhoneTextStyle style;
+    style.pixelSize = kFontPixels;
     for (const auto& [box, text] : {std::pair<PhoneBox, const char*>{kFolderLabel, "Folder:"},
                                     std::pair<PhoneBox, const char*>{kNameLabel, "Name:"},
                                     std::pair<PhoneBox, const char*>{kFormatLabel, "Format:"}}) {
-        painter.drawText(PhoneRect(box.x, box.y, box.width, box.height), flags,
-                         QString::fromLatin1(text));
+        DrawPhoneText(painter, PhoneRect(box.x, box.y, box.width, box.height), text, style,
+                      Factor());
     }
 }

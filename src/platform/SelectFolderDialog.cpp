@@ -13,6 +13,7 @@
 #include "app/Strings.h"
 #include "dialogs/FolderTree.h"
 #include "files/FilePaths.h"
+#include "platform/PhoneText.h"
 #include "resources/Resources.h"
 
 namespace {
@@ -88,11 +89,8 @@ SelectFolderDialog::SelectFolderDialog(QWidget* parent, const QRect& phone, int 
     closedIcon_ = TwoStateIcon(closed, open);
     openIcon_ = TwoStateIcon(open, open);
 
-    QFont font;  // the system sans-serif font
-    font.setStyleHint(QFont::SansSerif);
-    font.setPixelSize(kFontPixels * f);
     tree_ = new QTreeWidget(this);
-    tree_->setFont(font);
+    tree_->setFont(PhoneQtFont(kFontPixels * f));
     tree_->setGeometry(BodyRect());
     tree_->setHeaderHidden(true);
     tree_->setColumnCount(1);

@@ -44,6 +44,7 @@ class EditorCommandsTest : public EditorTest {
                 static_cast<int>(shell_.folderDialogs.size()),
                 static_cast<int>(shell_.browserShown.size()),
                 shell_.aboutBoxes,
+                shell_.keyPages,
                 shell_.quit ? 1 : 0};
     }
 };

@@ -25,6 +25,7 @@ class ScriptedShell : public Shell {
     bool AskQuestion(const std::string& caption, const std::string& text) override;
     void ShowMessage(const std::string& caption, const std::string& text) override;
     void ShowAbout() override;
+    void ShowKeys() override { ++keyPages; }
     void SetTitle(const std::string& title) override { titles.push_back(title); }
     void ShowBar(BarId bar) override { bars.push_back(bar); }
     void PresentScreen(const DibImage& screen) override;
@@ -64,6 +65,7 @@ class ScriptedShell : public Shell {
     std::vector<Box> questions;
     std::vector<Box> messages;
     int aboutBoxes = 0;
+    int keyPages = 0;
     int screens = 0;
     std::vector<uint8_t> lastScreen;   // pixel rows of the last screen presented
     std::vector<int> screensAtPauses;  // screens presented when each pause began

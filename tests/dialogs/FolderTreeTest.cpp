@@ -36,6 +36,11 @@ TEST(FolderTree, SubfoldersAreSortedAndMarked) {
     fs::create_directory(dir.File("A"));
     fs::create_directory(dir.File("c.jpg"));
     fs::create_symlink("b", dir.File("link"));
+    // Hidden folders are left out, and a folder holding only hidden ones
+    // has no mark.
+    fs::create_directories(dir.File(".git/objects"));
+    fs::create_directory(dir.File(".cache"));
+    fs::create_directory(dir.File("A/.hidden"));
     ASSERT_TRUE(WriteWholeFile(dir.File("file"), {1}));
     EXPECT_EQ(ListSubfolders(dir.Path()), (std::vector<std::string>{"A", "b", "c.jpg", "link"}));
     EXPECT_TRUE(HasSubfolders(dir.File("b")) && HasSubfolders(dir.File("link")));

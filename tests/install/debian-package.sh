@@ -32,9 +32,11 @@ field() {
 # The libraries the programs link, as dpkg-shlibdeps names their packages.
 depends="$(field Depends)"
 for library in libc6 libstdc++6 libjpeg62-turbo libgif7 libqt6core6 libqt6gui6 libqt6widgets6 \
-    libqt6network6; do
+    libqt6network6 libfreetype6; do
     [[ ", $depends," == *", $library "* ]] || fail "Depends lacks $library: $depends"
 done
+# The screen font, read at run time.
+[[ ", $depends," == *", fonts-dejavu-core,"* ]] || fail "Depends lacks fonts-dejavu-core: $depends"
 
 # Every file under /usr at its place, the asset folder whole.
 dpkg-deb --fsys-tarfile "$deb" >"$work/data.tar"

@@ -14,6 +14,7 @@
 
 #include "app/Editor.h"
 #include "image/SavePicture.h"
+#include "platform/BrowserPainter.h"
 #include "platform/ModalHelpers.h"
 #include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneWindow.h"
@@ -21,6 +22,7 @@
 #include "platform/TestApplication.h"
 #include "platform/WorkFolderSettings.h"
 #include "support/TestSupport.h"
+#include "text/TextFonts.h"
 
 namespace {
 
@@ -221,6 +223,46 @@ TEST_F(BrowserPaintingTest, EmptyFolderShowsNoFilesInRedAndEnterClosesIt) {
     EXPECT_EQ(photo.pixel(0, 0) & 0xffffff, PixelAt(canvas, 0, kCanvasHeight - 1));
     EXPECT_EQ(photo.pixel(100 * kFactor, 90 * kFactor) & 0xffffff,
               PixelAt(canvas, 100, kCanvasHeight - 1 - 90));
+}
+
+// Texts too wide for their rectangles end with an ellipsis in the one screen
+// font: a row with a long name or info line paints exactly as the row with
+// the fitted text does (no narrowing, no cut through a character).
+TEST_F(BrowserPaintingTest, LongNamesAndInfoLinesEndWithAnEllipsis) {
+    const std::string longName =
+        "DSC_20040709_holiday_at_the_lake_with_the_whole_family_\xC3\xA4\xC3\xB6\xC3\xBC.bmp";
+    WriteTwoColourPicture(dir_.File(longName));
+    WriteTwoColourPicture(dir_.File("zz.bmp"));
+    OpenWorkFolder();
+    BrowserLayout layout = editor_.Browser()->Layout();
+    ASSERT_EQ(layout.rows.size(), 2u);
+    ASSERT_EQ(layout.rows[0].name, longName);
+    layout.rows[1].info = "123456789K 2004/07/09 08:05 and a great deal more besides";
+
+    for (const int factor : {1, 2, 3}) {
+        SCOPED_TRACE(factor);
+        BrowserLayout fitted = layout;
+        const TextStyle bold{FONT_BOLD, kBrowserFontPixelHeight * factor, {}};
+        const TextStyle regular{FONT_REGULAR, kBrowserFontPixelHeight * factor, {}};
+        fitted.rows[0].name =
+            ScreenFonts().Fit(layout.rows[0].name, bold, layout.rows[0].nameRect.Width() * factor);
+        fitted.rows[1].info = ScreenFonts().Fit(layout.rows[1].info, regular,
+                                                layout.rows[1].infoRect.Width() * factor);
+        for (const std::string& text : {fitted.rows[0].name, fitted.rows[1].info}) {
+            ASSERT_GE(text.size(), kEllipsis.size());
+            EXPECT_EQ(text.substr(text.size() - kEllipsis.size()), kEllipsis) << text;
+        }
+        EXPECT_TRUE(PaintBrowser(layout, factor) == PaintBrowser(fitted, factor));
+        // The short texts are drawn whole.
+        EXPECT_EQ(
+            ScreenFonts().Fit(layout.rows[1].name, bold, layout.rows[1].nameRect.Width() * factor),
+            "zz.bmp");
+    }
+    // What the window shows is that painting.
+    const QImage shot = Grab();
+    EXPECT_TRUE(
+        shot ==
+        PaintBrowser(editor_.Browser()->Layout(), kFactor).convertToFormat(QImage::Format_RGB32));
 }
 
 }  // namespace

@@ -1,12 +1,10 @@
 // The decoration pop-ups in the phone window: the first menu pop-up builds
-// them from the program's generated asset folder, and the "Object" QMenu
+// them from the program's generated asset folder, and the "Object" pop-up
 // shows them the first time it opens, whichever menu opened first.
 #include <gtest/gtest.h>
 
-#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMenu>
 
 #include <memory>
 
@@ -50,16 +48,17 @@ class DecorationMenuWindowTest : public ::testing::Test {
     // a sub-menu's title followed by ">".
     QStringList OpenObjectMenu() {
         ClickKey(window_.get(), Qt::Key_F2);
-        QMenu* object = window_->PopupMenu(MENU_OBJECT);
-        EXPECT_EQ(QApplication::activePopupWidget(), object);
+        EXPECT_EQ(window_->OpenMenu().Id(), MENU_OBJECT);
         QStringList texts;
-        for (QAction* action : object->actions()) {
-            if (action->isSeparator()) {
+        for (const MenuItem& item : editor_->GetMenu(MENU_OBJECT)) {
+            if (item.IsSeparator()) {
                 texts << "-";
             } else {
-                texts << action->text() + (action->menu() != nullptr ? ">" : "");
+                texts << QString::fromStdString(item.text) + (item.popup ? ">" : "");
             }
         }
+        // What the window lays out is that data, row for row.
+        EXPECT_EQ(window_->MenuLayout().at(0).rows.size(), size_t(texts.size()));
         return texts;
     }
 
@@ -75,28 +74,30 @@ class DecorationMenuWindowTest : public ::testing::Test {
 
 TEST_F(DecorationMenuWindowTest, ObjectMenuOpenedFirstShowsTheAddPopupsAndTheirThemes) {
     EXPECT_EQ(OpenObjectMenu(), kObjectMenu);
-    QMenu* object = window_->PopupMenu(MENU_OBJECT);
-    QMenu* words = object->actions().at(5)->menu();
-    ASSERT_NE(words, nullptr);
-    ASSERT_GE(words->actions().size(), 2);
+    const MenuItem& words = editor_->GetMenu(MENU_OBJECT).at(5);
+    ASSERT_GE(words.items.size(), 2u);
     // "Bold(n)": the first Word theme in name order, with its item count.
-    EXPECT_TRUE(words->actions().at(0)->text().startsWith("Bold("));
-    EXPECT_EQ(words->actions().at(1)->data().toUInt(), 50042u);
+    EXPECT_EQ(words.items.at(0).text.rfind("Bold(", 0), 0u);
+    EXPECT_EQ(words.items.at(1).id, 50042u);
 
-    // Right opens the sub-menu, Return picks its first theme.
-    object->setActiveAction(words->menuAction());
-    ClickKey(object, Qt::Key_Right);
-    ASSERT_EQ(QApplication::activePopupWidget(), words);
-    words->setActiveAction(words->actions().at(0));
-    ClickKey(words, Qt::Key_Return);
+    // Down to "Add Word", Right opens it, Return picks its first theme.
+    for (int i = 0; i < 5; ++i) {
+        ClickKey(window_.get(), Qt::Key_Down);
+    }
+    ClickKey(window_.get(), Qt::Key_Right);
+    ASSERT_EQ(window_->OpenMenu().Depth(), 2);
+    EXPECT_EQ(window_->OpenMenu().Current(editor_->GetMenu(MENU_OBJECT))->id, 50041u);
+    ClickKey(window_.get(), Qt::Key_Return);
+    EXPECT_FALSE(window_->OpenMenu().IsOpen());
     EXPECT_TRUE(editor_->State().chooser.open[CHOOSER_WORD]);
     EXPECT_EQ(editor_->State().themes.selectedTheme[DECOR_WORD], 0);
 }
 
 TEST_F(DecorationMenuWindowTest, FileMenuOpenedFirstLeavesTheObjectMenuRebuiltForItsOpening) {
     ClickKey(window_.get(), Qt::Key_F1);
-    ASSERT_EQ(QApplication::activePopupWidget(), window_->PopupMenu(MENU_FILE));
-    ClickKey(window_->PopupMenu(MENU_FILE), Qt::Key_Escape);
+    ASSERT_EQ(window_->OpenMenu().Id(), MENU_FILE);
+    ClickKey(window_.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window_->OpenMenu().IsOpen());
     EXPECT_FALSE(editor_->State().decorationMenuPending);
     EXPECT_EQ(OpenObjectMenu(), kObjectMenu);
 }

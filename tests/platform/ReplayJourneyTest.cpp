@@ -341,6 +341,7 @@ TEST_F(ReplayJourney, MenusPrintTheirItemsWithGreying) {
         "  40041\tWater Paint\tenabled\n"
         "  40042\tWax Paint\tenabled\n"
         "-\n"
+        "40072\tKeys\tenabled\n"
         "40054\tAbout\tenabled\n"
         "-\n"
         "40056\tClose\tenabled\n";

@@ -5,9 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QTimer>
 
 #include <deque>
 #include <filesystem>
@@ -17,6 +18,7 @@
 
 #include "app/Editor.h"
 #include "platform/ModalHelpers.h"
+#include "platform/PhoneMessageDialog.h"
 #include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneWindow.h"
 #include "platform/QtShell.h"
@@ -165,11 +167,15 @@ TEST_F(SaveAsDialogTest, EditorSaveAsRunsTheDialogOverThePhoneScreen) {
         proposed = dialog->NameText();
         // "Sample" exists as a BMP: the replace question comes; No.
         WhenModal(
-            &window, [](QWidget* w) { return qobject_cast<QMessageBox*>(w) != nullptr; },
+            &window, [](QWidget* w) { return qobject_cast<PhoneMessageDialog*>(w) != nullptr; },
             [&](QWidget* box) {
                 questionOverDialog = qobject_cast<SaveAsDialog*>(box->parentWidget()) != nullptr;
-                questionText = static_cast<QMessageBox*>(box)->text();
-                static_cast<QMessageBox*>(box)->button(QMessageBox::No)->click();
+                const auto* question = static_cast<PhoneMessageDialog*>(box);
+                for (const std::string& line : question->Lines()) {
+                    questionText +=
+                        (questionText.isEmpty() ? "" : " ") + QString::fromStdString(line);
+                }
+                ClickKey(box, Qt::Key_F2);
             });
         ClickKey(dialog->focusWidget(), Qt::Key_Down);
         ClickKey(dialog->focusWidget(), Qt::Key_Left);
@@ -186,10 +192,80 @@ TEST_F(SaveAsDialogTest, EditorSaveAsRunsTheDialogOverThePhoneScreen) {
     EXPECT_EQ(folderShown, QString::fromStdString(folder.Path()));
     EXPECT_EQ(proposed, "Sample");
     EXPECT_TRUE(questionOverDialog) << "the replace question must stand over the dialog";
-    EXPECT_EQ(questionText, "File already exist !\nDo you want to replace it ?");
+    EXPECT_EQ(questionText, "File already exist ! Do you want to replace it ?");
     EXPECT_EQ(ReadWholeFile(existing), std::vector<uint8_t>({'o', 'l', 'd'}));
     EXPECT_TRUE(std::filesystem::is_regular_file(folder.File("Sample2.bmp")));
     EXPECT_EQ(editor.State().currentFile, folder.File("Sample2.bmp"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // The title strip says what was saved, for two seconds.
+    EXPECT_EQ(window.ShownTitle(), "Saved Sample2.bmp");
+    auto* timer = window.findChild<QTimer*>("savedTitle");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 2000);
+    timer->setInterval(0);
+    timer->start();
+    for (int i = 0; i < 100 && timer->isActive(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_EQ(window.ShownTitle(), "Fotakle");
+    window.AttachEditor(nullptr);
+}
+
+// A name with a tab (pasted, as typing Tab moves between the fields) or a
+// climb out of the folder is refused by the editor: the dialog shows the
+// message on the phone screen and stays open with the name.
+TEST_F(SaveAsDialogTest, NamesWithControlCharactersOrSlashesAreRefusedInTheDialog) {
+    TempDir folder;
+    WorkFolderSettings settings(folder.File("work"));
+    std::filesystem::create_directory(folder.File("work"));
+    PhoneWindow window;
+    QtShell shell(window);
+    Editor editor(shell, &settings, FOTAKLE_PROGRAM_FOLDER);
+    window.AttachEditor(&editor);
+    editor.Start();
+    window.show();
+    QApplication::processEvents();
+
+    std::vector<std::string> messages;
+    std::vector<QString> namesAfter;
+    WhenModal(&window, {}, [&](QWidget* modal) {
+        auto* dialog = qobject_cast<SaveAsDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        QWidget* name = dialog->focusWidget();
+        const auto okRefused = [&] {
+            WhenModal(
+                &window, [](QWidget* w) { return qobject_cast<PhoneMessageDialog*>(w) != nullptr; },
+                [&](QWidget* box) {
+                    std::string text;
+                    for (const std::string& line : static_cast<PhoneMessageDialog*>(box)->Lines()) {
+                        text += line + " ";
+                    }
+                    messages.push_back(text);
+                    ClickKey(box, Qt::Key_Return);
+                });
+            ClickKey(dialog->focusWidget(), Qt::Key_F1);
+            namesAfter.push_back(dialog->NameText());
+        };
+        static_cast<QLineEdit*>(name)->clear();
+        QApplication::clipboard()->setText(QStringLiteral("bad\tname"));
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QApplication::sendEvent(name, &paste);
+        okRefused();
+        static_cast<QLineEdit*>(name)->setText(QStringLiteral("../escaped"));
+        okRefused();
+        ClickKey(dialog->focusWidget(), Qt::Key_F2);
+    });
+    editor.Command(40029);  // Save as
+
+    EXPECT_EQ(namesAfter, (std::vector<QString>{"bad\tname", "../escaped"}));
+    ASSERT_EQ(messages.size(), 2u);
+    for (const std::string& text : messages) {
+        EXPECT_EQ(text, "A file name cannot contain / or control characters. ")
+            << "as wrapped on the phone screen";
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.File("work")));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("escaped.jpg")));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     window.AttachEditor(nullptr);
 }

@@ -137,9 +137,15 @@ TEST_F(SelectFolderDialogTest, FoldersAreListedOnFirstExpansionWithMarksAndIcons
     EXPECT_TRUE(SameImage(dialog->Root()->icon(0), QIcon::Normal, DEVICE));
     EXPECT_TRUE(SameImage(dialog->Root()->icon(0), QIcon::Selected, DEVICE));
 
-    // Listed when expanded, not when the dialog opened.
+    // Listed when expanded, not when the dialog opened; hidden folders
+    // (".git", ".cache") never show, and a folder holding only hidden ones
+    // has no mark.
     std::filesystem::create_directories(Path("Albums/Two/Inner"));
-    albums->setExpanded(true);
+    std::filesystem::create_directories(Path("Albums/.git/objects"));
+    std::filesystem::create_directories(Path("Albums/One/.cache"));
+    ClickKey(dialog->Tree(), Qt::Key_Down);  // from the entry folder to Albums
+    ClickKey(dialog->Tree(), Qt::Key_Right);
+    ASSERT_TRUE(albums->isExpanded());
     EXPECT_EQ(Labels(albums), QStringList({"One", "Two"}));
     EXPECT_EQ(Child(albums, "One")->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicator);
     EXPECT_EQ(Child(albums, "Two")->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
