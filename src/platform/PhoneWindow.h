@@ -11,11 +11,16 @@
 // and keypad; Escape and Backspace are the Back key. Auto-repeated presses
 // are presses; auto-repeated releases are ignored, so that only a real
 // release ends a held key.
+//
+// Drops: a drop whose first file is a picture (by its name) hands that file
+// on through PictureDropped; any other drop is refused.
 #pragma once
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
+
+#include <string>
 
 #include "app/Menus.h"
 #include "image/DibImage.h"
@@ -62,7 +67,13 @@ class PhoneWindow : public QWidget {
     // The QMenu of a pop-up, or null before an editor is attached.
     QMenu* PopupMenu(MenuId id) const;
 
+  signals:
+    // A picture file was dropped on the window.
+    void PictureDropped(const std::string& path);
+
   protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
