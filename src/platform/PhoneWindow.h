@@ -15,6 +15,9 @@
 // release ends a held key. While a pop-up is open it takes every key and
 // click (a soft key closes it); opening it or any of its sub-menus is the
 // editor's MenuPopup.
+//
+// Drops: a drop whose first file is a picture (by its name) hands that file
+// on through PictureDropped; any other drop is refused.
 #pragma once
 
 #include <QImage>
@@ -22,6 +25,7 @@
 #include <QWidget>
 
 #include <vector>
+#include <string>
 
 #include "app/Menus.h"
 #include "image/DibImage.h"
@@ -74,7 +78,13 @@ class PhoneWindow : public QWidget {
     QString ShownTitle() const;
     void ShowSaved(const std::string& fileName);
 
+  signals:
+    // A picture file was dropped on the window.
+    void PictureDropped(const std::string& path);
+
   protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
