@@ -72,8 +72,10 @@ class Editor {
     // becomes the current file (which Recover reloads and Save as proposes),
     // unmoved, unchanged and without decorations. A file that cannot be
     // decoded changes nothing; the screen is presented afresh and the user
-    // is told. False when the picture was not opened, also when a mode, the
-    // browser or a question is up (then nothing is shown).
+    // is told. A damaged file (only part of it could be read) is opened, and
+    // the user is told so after it is shown. False when the picture was not
+    // opened, also when a mode, the browser or a question is up (then
+    // nothing is shown).
     bool OpenPicture(const std::string& path);
 
     const EditorState& State() const { return state_; }
@@ -119,14 +121,14 @@ class Editor {
     std::string StartupPicturePath() const;
 
     // EditorFiles.cpp: pictures in and out.
-    bool LoadCanvasPicture(const std::string& path);
-    bool DecodeIntoPhoto(const std::string& path);
+    bool LoadCanvasPicture(const std::string& path, bool* damaged = nullptr);
+    bool DecodeIntoPhoto(const std::string& path, bool* damaged);
     void ResetAfterLoad();
     void Recover();
     void SaveAs();
     SaveOutcome SaveAsCommand();
     bool SaveAsOkSteps(const std::string& name, PictureType format);
-    bool WritePhoto();
+    bool WritePhoto(int jpegQuality);
 
     // EditorModes.cpp: the mode table, entering and leaving the modes, and
     // what the modes do with their commands and keys.

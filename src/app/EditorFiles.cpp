@@ -13,42 +13,52 @@ bool Editor::OpenPicture(const std::string& path) {
     if (state_.messageBoxOpen || browser_ || state_.mode != EditMode::Normal) {
         return false;
     }
-    if (!LoadCanvasPicture(path)) {
+    bool damaged = false;
+    if (!LoadCanvasPicture(path, &damaged)) {
         ComposeAndPresent();
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_CANNOT_OPEN));
         return false;
     }
     state_.currentFile = path;
+    if (damaged) {
+        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_DAMAGED_PICTURE));
+    }
     return true;
 }
 
 // The file is decoded into a picture of its own first, so that a file that
 // cannot be decoded leaves the display photo, the decorations, the position
 // and the current file exactly as they were; the caller is told and shows
-// the message.
-bool Editor::LoadCanvasPicture(const std::string& path) {
-    if (!DecodeIntoPhoto(path)) {
+// the message. damaged, when given, tells whether only part of the file
+// could be read.
+bool Editor::LoadCanvasPicture(const std::string& path, bool* damaged) {
+    bool partial = false;
+    if (!DecodeIntoPhoto(path, &partial)) {
         return false;
     }
     ResetAfterLoad();
     if (started_) {
         ComposeAndPresent();
     }
+    if (damaged != nullptr) {
+        *damaged = partial;
+    }
     return true;
 }
 
 // The decoding under the wait cursor: the file centred in 176 x 180 and,
 // only when that worked, copied into the display photo.
-bool Editor::DecodeIntoPhoto(const std::string& path) {
+bool Editor::DecodeIntoPhoto(const std::string& path, bool* damaged) {
     const WaitCursorScope wait(*this);
     DibBlock decoded = DibCreate(kCanvasWidth, kCanvasHeight, 24);
-    LoadError error = LOAD_BAD_PICTURE;
+    LoadResult loaded;
     if (decoded) {
-        error = LoadPictureInto(path, *decoded, LoadRequest()).error;
+        loaded = LoadPictureInto(path, *decoded, LoadRequest());
     }
-    if (!decoded || error != LOAD_OK) {
+    if (!decoded || !loaded.Ok()) {
         return false;
     }
+    *damaged = loaded.damaged;
     if (state_.displayPhoto) {
         CanvasCopy(DibPixels(decoded.get()), DibPixels(state_.displayPhoto.get()));
     } else {
@@ -70,19 +80,24 @@ void Editor::ResetAfterLoad() {
 }
 
 // Throws away every change since the picture was opened (or saved) by
-// reading its file again; before any Open that is the start-up picture.
+// reading its file again; before any Open that is the start-up picture. A
+// damaged file is told about again, as at Open; the start-up picture is the
+// program's own and never is (nor at start-up).
 void Editor::Recover() {
     if (!state_.photoChanged) {
         return;
     }
     const bool fromStartup = state_.recoverFromStartup;
     const std::string path = fromStartup ? StartupPicturePath() : state_.currentFile;
-    if (!LoadCanvasPicture(path)) {
+    bool damaged = false;
+    if (!LoadCanvasPicture(path, &damaged)) {
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_CANNOT_OPEN));
         return;
     }
     if (fromStartup) {
         state_.recoverFromStartup = true;
+    } else if (damaged) {
+        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_DAMAGED_PICTURE));
     }
 }
 
@@ -96,9 +111,10 @@ void Editor::SaveAs() {
 }
 
 // The dialog proposes the current file's title without its last extension
-// ("Sample" before any file) in the work folder, and opens on JPEG. The
-// photo is written only after the dialog ended with OK; a failure is
-// reported and leaves the current file as it was.
+// ("Sample" before any file) in the work folder, and opens on JPEG of Good
+// quality. The photo is written only after the dialog ended with OK, at the
+// quality chosen there; a failure is reported and leaves the current file as
+// it was.
 Editor::SaveOutcome Editor::SaveAsCommand() {
     SaveAsDialogRequest request;
     request.folder = state_.workFolder;
@@ -114,7 +130,7 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
     if (!RunSaveAsDialog(request) || !accepted) {
         return SAVE_CANCELLED;
     }
-    if (!WritePhoto()) {
+    if (!WritePhoto(request.jpegQuality)) {
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_SAVE_FAILED));
         return SAVE_FAILED;
     }
@@ -126,8 +142,10 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
 // in one already. An existing file is replaced only after a Yes; any other
 // answer keeps the dialog open.
 bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
-    const bool bmp = format == PICTURE_BMP;
-    const std::string path = JoinPath(state_.workFolder, name + (bmp ? ".bmp" : ".jpg"));
+    const char* extension = format == PICTURE_BMP   ? ".bmp"
+                            : format == PICTURE_PNG ? ".png"
+                                                    : ".jpg";
+    const std::string path = JoinPath(state_.workFolder, name + extension);
     if (FileExists(path) &&
         !AskQuestion(ResString(IDS_REPLACE_CAPTION), ResString(IDS_REPLACE_QUESTION))) {
         return false;
@@ -136,10 +154,13 @@ bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
     return true;
 }
 
-// The display photo written to the chosen path, under the wait cursor.
-bool Editor::WritePhoto() {
+// The display photo written to the chosen path, under the wait cursor; the
+// quality counts for a JPEG only.
+bool Editor::WritePhoto(int jpegQuality) {
     const WaitCursorScope wait(*this);
-    const bool written = state_.displayPhoto &&
-                         SavePicture(state_.savePath, *state_.displayPhoto).Ok();
+    SaveOptions options;
+    options.jpegQuality = jpegQuality;
+    const bool written =
+        state_.displayPhoto && SavePicture(state_.savePath, *state_.displayPhoto, options).Ok();
     return written;
 }
