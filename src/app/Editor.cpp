@@ -70,7 +70,7 @@ void Editor::Start(const std::string& defaultFolder) {
     if (state_.displayPhoto) {
         std::memset(DibPixels(state_.displayPhoto.get()), 255, kCanvasPixelBytes);
     }
-    if (!LoadCanvasPicture(StartupPicturePath())) {
+    if (LoadCanvasPicture(StartupPicturePath()) == CANVAS_NOT_LOADED) {
         ResetAfterLoad();
     }
 

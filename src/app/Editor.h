@@ -80,8 +80,10 @@ class Editor {
     // becomes the current file (which Recover reloads and Save as proposes),
     // unmoved, unchanged and without decorations. A file that cannot be
     // decoded changes nothing; the screen is presented afresh and the user
-    // is told. False when the picture was not opened, also when a mode, the
-    // browser or a question is up (then nothing is shown).
+    // is told. A damaged file (only part of it could be read) is opened, and
+    // the user is told so after it is shown. False when the picture was not
+    // opened, also when a mode, the browser or a question is up (then
+    // nothing is shown).
     bool OpenPicture(const std::string& path);
     // A picture handed over from outside: named on the command line, sent
     // by a later start of the program or dropped on the window. While a
@@ -139,16 +141,22 @@ class Editor {
     std::string StartupPicturePath() const;
 
     // EditorFiles.cpp: pictures in and out.
-    bool LoadCanvasPicture(const std::string& path);
-    DibBlock DecodeCanvasPicture(const std::string& path);
-    bool DecodeIntoPhoto(const std::string& path);
+    // What a picture file gave: nothing, the whole picture, or only the
+    // part of it that could be read.
+    enum CanvasLoad { CANVAS_NOT_LOADED, CANVAS_LOADED, CANVAS_LOADED_DAMAGED };
+    struct DecodedPicture {
+        DibBlock picture;  // 176 x 180; empty when nothing could be read
+        bool damaged = false;
+    };
+    CanvasLoad LoadCanvasPicture(const std::string& path);
+    DecodedPicture DecodeCanvasPicture(const std::string& path);
     void InstallPhoto(DibBlock decoded);
     void ResetAfterLoad();
     void Recover();
     void SaveAs();
     SaveOutcome SaveAsCommand();
     bool SaveAsOkSteps(const std::string& name, PictureType format);
-    bool WritePhoto();
+    bool WritePhoto(int jpegQuality);
 
     // EditorModes.cpp: the mode table, entering and leaving the modes, and
     // what the modes do with their commands and keys.

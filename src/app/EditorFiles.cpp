@@ -36,12 +36,16 @@ bool Editor::OpenPicture(const std::string& path) {
     if (state_.messageBoxOpen || browser_ || state_.mode != EditMode::Normal) {
         return false;
     }
-    if (!LoadCanvasPicture(path)) {
+    const CanvasLoad loaded = LoadCanvasPicture(path);
+    if (loaded == CANVAS_NOT_LOADED) {
         ComposeAndPresent();
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_CANNOT_OPEN));
         return false;
     }
     state_.currentFile = path;
+    if (loaded == CANVAS_LOADED_DAMAGED) {
+        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_DAMAGED_PICTURE));
+    }
     return true;
 }
 
@@ -56,8 +60,8 @@ OpenRequestOutcome Editor::OpenRequestedPicture(const std::string& path) {
     if (!started_) {
         return OPEN_REQUEST_NOT_OPENED;
     }
-    DibBlock decoded = DecodeCanvasPicture(path);
-    if (!decoded) {
+    DecodedPicture decoded = DecodeCanvasPicture(path);
+    if (!decoded.picture) {
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_CANNOT_OPEN));
         return OPEN_REQUEST_NOT_OPENED;
     }
@@ -74,13 +78,16 @@ OpenRequestOutcome Editor::OpenRequestedPicture(const std::string& path) {
         SaveAsCommand() == SAVE_FAILED) {
         return OPEN_REQUEST_NOT_OPENED;
     }
-    InstallPhoto(std::move(decoded));
+    InstallPhoto(std::move(decoded.picture));
     ResetAfterLoad();
     ComposeAndPresent();
     state_.currentFile = path;
     const std::string folder = WithoutTrailingSlash(FolderOf(path));
     if (!EqualIgnoringCase(folder, state_.workFolder)) {
         state_.workFolder = folder;
+    }
+    if (decoded.damaged) {
+        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_DAMAGED_PICTURE));
     }
     return OPEN_REQUEST_OPENED;
 }
@@ -89,40 +96,34 @@ OpenRequestOutcome Editor::OpenRequestedPicture(const std::string& path) {
 // cannot be decoded leaves the display photo, the decorations, the position
 // and the current file exactly as they were; the caller is told and shows
 // the message.
-bool Editor::LoadCanvasPicture(const std::string& path) {
-    if (!DecodeIntoPhoto(path)) {
-        return false;
+Editor::CanvasLoad Editor::LoadCanvasPicture(const std::string& path) {
+    DecodedPicture decoded = DecodeCanvasPicture(path);
+    if (!decoded.picture) {
+        return CANVAS_NOT_LOADED;
     }
+    InstallPhoto(std::move(decoded.picture));
     ResetAfterLoad();
     if (started_) {
         ComposeAndPresent();
     }
-    return true;
+    return decoded.damaged ? CANVAS_LOADED_DAMAGED : CANVAS_LOADED;
 }
 
 // The file centred in 176 x 180, decoded under the wait cursor into a
-// picture of its own; null when it cannot be decoded.
-DibBlock Editor::DecodeCanvasPicture(const std::string& path) {
+// picture of its own; no picture when nothing of it can be read.
+Editor::DecodedPicture Editor::DecodeCanvasPicture(const std::string& path) {
     const WaitCursorScope wait(*this);
-    DibBlock decoded = DibCreate(kCanvasWidth, kCanvasHeight, 24);
-    LoadError error = LOAD_BAD_PICTURE;
-    if (decoded) {
-        error = LoadPictureInto(path, *decoded, LoadRequest()).error;
+    DecodedPicture decoded;
+    decoded.picture = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    if (!decoded.picture) {
+        return decoded;
     }
-    if (error != LOAD_OK) {
-        decoded.reset();
+    const LoadResult loaded = LoadPictureInto(path, *decoded.picture, LoadRequest());
+    if (!loaded.Ok()) {
+        decoded.picture.reset();
     }
+    decoded.damaged = loaded.damaged;
     return decoded;
-}
-
-// Only a file that could be decoded is copied into the display photo.
-bool Editor::DecodeIntoPhoto(const std::string& path) {
-    DibBlock decoded = DecodeCanvasPicture(path);
-    if (!decoded) {
-        return false;
-    }
-    InstallPhoto(std::move(decoded));
-    return true;
 }
 
 void Editor::InstallPhoto(DibBlock decoded) {
@@ -146,19 +147,24 @@ void Editor::ResetAfterLoad() {
 }
 
 // Throws away every change since the picture was opened (or saved) by
-// reading its file again; before any Open that is the start-up picture.
+// reading its file again; before any Open that is the start-up picture. A
+// damaged file is told about again, as at Open; the start-up picture is the
+// program's own and never is (nor at start-up).
 void Editor::Recover() {
     if (!state_.photoChanged) {
         return;
     }
     const bool fromStartup = state_.recoverFromStartup;
     const std::string path = fromStartup ? StartupPicturePath() : state_.currentFile;
-    if (!LoadCanvasPicture(path)) {
+    const CanvasLoad loaded = LoadCanvasPicture(path);
+    if (loaded == CANVAS_NOT_LOADED) {
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_CANNOT_OPEN));
         return;
     }
     if (fromStartup) {
         state_.recoverFromStartup = true;
+    } else if (loaded == CANVAS_LOADED_DAMAGED) {
+        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_DAMAGED_PICTURE));
     }
 }
 
@@ -172,9 +178,10 @@ void Editor::SaveAs() {
 }
 
 // The dialog proposes the current file's title without its last extension
-// ("Sample" before any file) in the work folder, and opens on JPEG. The
-// photo is written only after the dialog ended with OK; a failure is
-// reported and leaves the current file as it was.
+// ("Sample" before any file) in the work folder, and opens on JPEG of Good
+// quality. The photo is written only after the dialog ended with OK, at the
+// quality chosen there; a failure is reported and leaves the current file as
+// it was.
 Editor::SaveOutcome Editor::SaveAsCommand() {
     SaveAsDialogRequest request;
     request.folder = state_.workFolder;
@@ -190,7 +197,7 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
     if (!RunSaveAsDialog(request) || !accepted) {
         return SAVE_CANCELLED;
     }
-    if (!WritePhoto()) {
+    if (!WritePhoto(request.jpegQuality)) {
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_SAVE_FAILED));
         return SAVE_FAILED;
     }
@@ -208,8 +215,10 @@ bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_BAD_FILE_NAME));
         return false;
     }
-    const bool bmp = format == PICTURE_BMP;
-    const std::string path = JoinPath(state_.workFolder, name + (bmp ? ".bmp" : ".jpg"));
+    const char* extension = format == PICTURE_BMP   ? ".bmp"
+                            : format == PICTURE_PNG ? ".png"
+                                                    : ".jpg";
+    const std::string path = JoinPath(state_.workFolder, name + extension);
     if (FileExists(path) &&
         !AskQuestion(ResString(IDS_REPLACE_CAPTION), ResString(IDS_REPLACE_QUESTION))) {
         return false;
@@ -218,10 +227,13 @@ bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
     return true;
 }
 
-// The display photo written to the chosen path, under the wait cursor.
-bool Editor::WritePhoto() {
+// The display photo written to the chosen path, under the wait cursor; the
+// quality counts for a JPEG only.
+bool Editor::WritePhoto(int jpegQuality) {
     const WaitCursorScope wait(*this);
-    const bool written = state_.displayPhoto &&
-                         SavePicture(state_.savePath, *state_.displayPhoto).Ok();
+    SaveOptions options;
+    options.jpegQuality = jpegQuality;
+    const bool written =
+        state_.displayPhoto && SavePicture(state_.savePath, *state_.displayPhoto, options).Ok();
     return written;
 }

@@ -16,6 +16,12 @@
 
 class OpenBrowser;
 
+// The JPEG qualities the Save-as dialog offers: "Best", "Good" (the one it
+// opens on) and "Small".
+constexpr int kJpegQualityBest = 95;
+constexpr int kJpegQualityGood = 90;
+constexpr int kJpegQualitySmall = 75;
+
 // What the Save-as dialog shows, and the editor's OK steps.
 struct SaveAsDialogRequest {
     // Shown read-only: the folder the file goes to.
@@ -23,10 +29,16 @@ struct SaveAsDialogRequest {
     // The name field's text when the dialog opens, without extension.
     std::string proposedName;
     // The format the list opens on: PICTURE_BMP is the item "*.bmp-Bitmap"
-    // (index 0), PICTURE_JPEG the item "*.jpg-Jpeg" (index 1).
+    // (index 0), PICTURE_JPEG the item "*.jpg-Jpeg" (index 1), PICTURE_PNG
+    // the item "*.png-Png" (index 2); any other type opens on JPEG.
     PictureType format = PICTURE_JPEG;
+    // The JPEG quality: the quality field opens on it (one of the three
+    // kJpegQuality values; any other opens on Good), and before every call
+    // of accept the dialog stores the quality the field shows. Only JPEG
+    // files use it.
+    int jpegQuality = kJpegQualityGood;
     // Called on every OK with the name field's text as typed and the
-    // selected format (index 0 PICTURE_BMP, any other PICTURE_JPEG). It
+    // selected format (PICTURE_BMP, PICTURE_JPEG or PICTURE_PNG). It
     // appends the extension, joins the folder and asks the replace question
     // itself (through AskQuestion). True: the dialog ends with OK. False:
     // the dialog stays open with the typed name, for another OK or Cancel.
@@ -79,8 +91,9 @@ class Shell {
     virtual void RepaintBrowser() {}
     // The Save-as dialog over the phone screen, modal, titled "Save as":
     // "Folder:" read-only, "Name:" editable (Back deletes a character),
-    // "Format:" changed with left / right (wrapping between the two items),
-    // soft keys "OK" (the Enter key too) and "Cancel". Every OK calls
+    // "Format:" changed with left / right (wrapping round the three items),
+    // "Quality:" changed alike (only while the format is JPEG), soft keys
+    // "OK" (the Enter key too) and "Cancel". Every OK calls
     // request.accept; when it returns true the dialog closes and this
     // returns true. Cancel (the soft key, or the dialog's own cancel)
     // returns false. The default has no dialog: cancelled.

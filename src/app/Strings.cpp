@@ -46,6 +46,7 @@ constexpr StringEntry kStrings[] = {
     {10050, "Save File"},
     {10051, "Border"},
     {10052, "Floating"},
+    {10053, "This picture is damaged: only part of it could be shown."},
     {10054, "A file name cannot contain / or control characters."},
     {10057, "Keys"},
     {40059, "File"},

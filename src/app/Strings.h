@@ -40,6 +40,7 @@ enum StringId : uint16_t {
     IDS_REPLACE_CAPTION = 10050,  // "Save File": the replace question's caption
     IDS_FRAME_CAPTION = 10051,    // "Border": the frame's merge question
     IDS_OBJECT_CAPTION = 10052,   // "Floating": the floating object's merge question
+    IDS_DAMAGED_PICTURE = 10053,  // "This picture is damaged: only part of it could be shown."
     IDS_BAD_FILE_NAME = 10054,    // the Save-as name refused
     IDS_KEYS = 10057,             // "Keys": the help page of the phone keys
     IDS_FILE = 40059,

@@ -247,12 +247,17 @@ DibBlock GifDecodeFirstImage(GifFileType* gif) {
 }
 
 // Decodes from a decoder giflib has opened (or failed to open) and closes it.
-DibBlock GifDecodeOpened(GifFileType* opened) {
+// A picture made although giflib reported an error kept the rows before a
+// break in its data.
+DibBlock GifDecodeOpened(GifFileType* opened, bool* damaged) {
     if (opened == nullptr) {
         return nullptr;
     }
     GifHandle gif(opened);
     DibBlock picture = GifDecodeFirstImage(gif.get());
+    if (damaged != nullptr) {
+        *damaged = picture && gif->Error != D_GIF_SUCCEEDED;
+    }
     if (!picture || !GifClose(gif.release())) {
         return nullptr;
     }
@@ -314,22 +319,22 @@ bool GifScaledSize(int32_t bitmapWidth, int32_t bitmapHeight, int32_t boxWidth, 
 
 }  // namespace
 
-DibBlock GifDecodeFile(const std::string& path) {
+DibBlock GifDecodeFile(const std::string& path, bool* damaged) {
     FileHandle file(std::fopen(path.c_str(), "rb"));
     if (!file) {
         return nullptr;
     }
     int error = 0;
-    return GifDecodeOpened(DGifOpen(file.get(), GifReadFile, &error));
+    return GifDecodeOpened(DGifOpen(file.get(), GifReadFile, &error), damaged);
 }
 
-DibBlock GifDecodeMemory(const uint8_t* data, size_t size) {
+DibBlock GifDecodeMemory(const uint8_t* data, size_t size, bool* damaged) {
     if (data == nullptr || size == 0) {
         return nullptr;
     }
     GifMemoryCursor cursor{data, size, 0};
     int error = 0;
-    return GifDecodeOpened(DGifOpen(&cursor, GifReadMemory, &error));
+    return GifDecodeOpened(DGifOpen(&cursor, GifReadMemory, &error), damaged);
 }
 
 DibBlock GifScaleToBox(const DibImage& bitmap, int32_t boxWidth, int32_t boxHeight, bool asMask) {

@@ -27,10 +27,11 @@ constexpr int32_t kGifMaxSide = 10000;
 // screen (of the image itself when the screen has a zero side), filled with
 // the background colour of the global colour table (black without one), the
 // image drawn at its position and clipped. Transparent pixels keep the colour
-// their palette index gives; indices without a colour are black.
-DibBlock GifDecodeFile(const std::string& path);
+// their palette index gives; indices without a colour are black. damaged,
+// when given, is set for a picture whose pixel data broke off.
+DibBlock GifDecodeFile(const std::string& path, bool* damaged = nullptr);
 // The same over GIF bytes in memory.
-DibBlock GifDecodeMemory(const uint8_t* data, size_t size);
+DibBlock GifDecodeMemory(const uint8_t* data, size_t size, bool* damaged = nullptr);
 
 // A new picture of the bitmap scaled for the box (both sides above 0; a side
 // of 0 or less means no box, and the bitmap keeps its size). A bitmap larger

@@ -30,6 +30,9 @@ public:
     // The next row, top row first, width x 3 bytes blue, green, red of the
     // reported width; the row has room for DibRowStride(width, 24) bytes.
     bool ReadRow(uint8_t* row) override = 0;
+    // True when the data of the decode broke off or was corrupt: the rows
+    // still come, but the decoder made up part of them. Read before Close.
+    virtual bool Damaged() const { return false; }
     // Ends the decode and releases the file.
     virtual void Close() = 0;
 };

@@ -66,10 +66,14 @@ void JumpOnError(j_common_ptr cinfo) {
     std::longjmp(error->jump, 1);
 }
 
-// Warnings (level -1) are counted; trace messages are dropped. Nothing is
-// printed: the core has no log.
+// Warnings (level -1) that mean picture data was missing or corrupt, so that
+// libjpeg made up what it could not decode, are counted (libjpeg resets the
+// count with every header read); other warnings and trace messages are
+// dropped. Nothing is printed: the core has no log.
 void CountWarning(j_common_ptr cinfo, int messageLevel) {
-    if (messageLevel < 0) {
+    const int code = cinfo->err->msg_code;
+    if (messageLevel < 0 && (code == JWRN_HIT_MARKER || code == JWRN_JPEG_EOF ||
+                             code == JWRN_MUST_RESYNC || code == JWRN_HUFF_BAD_CODE)) {
         cinfo->err->num_warnings++;
     }
 }
@@ -258,6 +262,7 @@ class LibjpegCodec final : public JpegCodec {
     bool ReadHeader(int32_t* width, int32_t* height) override;
     bool StartRows() override;
     bool ReadRow(uint8_t* row) override;
+    bool Damaged() const override { return rowFailed_ || decoder_.error.pub.num_warnings > 0; }
     void Close() override;
 
   private:
@@ -275,6 +280,8 @@ class LibjpegCodec final : public JpegCodec {
     bool created_ = false;
     bool invertedCmyk_ = false;
     int32_t rowWidth_ = 0;  // the width last reported, for black rows
+    // A fatal error came while rows were read: the rest of them are black.
+    bool rowFailed_ = false;
 };
 
 bool LibjpegCodec::Create(const JpegInput& input) {
@@ -456,6 +463,7 @@ bool LibjpegCodec::ReadRow(uint8_t* row) {
             ConvertRow(row);
             return true;
         }
+        rowFailed_ = true;
         Fail();
     }
     std::memset(row, 0, static_cast<size_t>(rowWidth_) * 3);

@@ -1,8 +1,9 @@
 // The loader: picks the reader by the name's ending, fits the picture to the
-// box and delivers it as a new picture or into the caller's canvas. JPEG and
-// BMP rows stream from their decoder into their final place: rows that need
-// resampling go through ResampleStream, so a full-size copy of a large photo
-// never exists. GIF pictures are decoded whole by giflib and fitted after.
+// box and delivers it as a new picture or into the caller's canvas. JPEG,
+// BMP, PNG and WebP rows stream from their decoder into their final place:
+// rows that need resampling go through ResampleStream, so a full-size copy
+// of a large photo never exists. GIF pictures are decoded whole by giflib
+// and fitted after.
 #include "image/LoadPicture.h"
 
 #include <cstdint>
@@ -16,7 +17,9 @@
 #include "image/GifReader.h"
 #include "image/JpegCodec.h"
 #include "image/PictureType.h"
+#include "image/PngFile.h"
 #include "image/Resample.h"
+#include "image/WebpReader.h"
 
 namespace {
 
@@ -92,6 +95,7 @@ struct RowTarget {
     int32_t width = 0;
     int32_t height = 0;
     bool centred = false;  // into a canvas: centred in it, black around
+    bool damaged = false;  // the decoder met a fault after the first row
 };
 
 // A new zero-filled picture of the fitted size. False when memory runs out.
@@ -207,9 +211,27 @@ bool DecodeJpegRows(JpegCodec& codec, LoadPurpose purpose, int32_t boxWidth, int
                                      target->centred);
         }
     }
+    target->damaged = codec.Damaged();
     codec.Close();
     return decoded;
 }
+
+// Passes rows on and notes whether any could not be read: a BMP's rows
+// past the end of a short file.
+class NotedRows final : public RowSource {
+  public:
+    explicit NotedRows(RowSource& rows) : rows_(rows) {}
+    bool ReadRow(uint8_t* row) override {
+        const bool read = rows_.ReadRow(row);
+        failed_ = failed_ || !read;
+        return read;
+    }
+    bool Failed() const { return failed_; }
+
+  private:
+    RowSource& rows_;
+    bool failed_ = false;
+};
 
 // The BMP path: BMP files always come out in colour, whatever the purpose.
 // Rows come bottom row first, the order they take in memory. Closes the
@@ -226,10 +248,55 @@ bool DecodeBmpRows(const std::string& path, int32_t boxWidth, int32_t boxHeight,
     int32_t fitWidth = 0;
     int32_t fitHeight = 0;
     FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
+    NotedRows rows(reader);
     const bool decoded =
         makeTarget(fitWidth, fitHeight, 24, target) &&
-        ResampleStream(reader, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
+        ResampleStream(rows, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
                        target->stride, target->width, target->height, false, target->centred);
+    target->damaged = rows.Failed();
+    reader.Close();
+    return decoded;
+}
+
+// The PNG path: in colour whatever the purpose, rows top row first from the
+// reader (opened, and holding its first row, so that nothing can fail once
+// rows are written). Closes the reader.
+template <typename MakeTarget>
+bool DecodePngRows(PngReader& reader, int32_t boxWidth, int32_t boxHeight,
+                   const MakeTarget& makeTarget, RowTarget* target) {
+    const int32_t sourceWidth = reader.Width();
+    const int32_t sourceHeight = reader.Height();
+    int32_t fitWidth = 0;
+    int32_t fitHeight = 0;
+    FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
+    const bool decoded =
+        DibSizeValid(sourceWidth, sourceHeight) && makeTarget(fitWidth, fitHeight, 24, target) &&
+        ResampleStream(reader, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
+                       target->stride, target->width, target->height, true, target->centred);
+    target->damaged = reader.Damaged();
+    reader.Close();
+    return decoded;
+}
+
+// The WebP path: in colour whatever the purpose. libwebp decodes at the
+// fitted size where it can, and the resampler then only places the rows;
+// an animation whose first frame leaves part of its picture uncovered comes
+// at the picture's own size and is fitted by the resampler. The whole frame
+// is decoded before the target is made, so nothing can fail once rows are
+// written. Closes the reader.
+template <typename MakeTarget>
+bool DecodeWebpRows(WebpReader& reader, int32_t boxWidth, int32_t boxHeight,
+                    const MakeTarget& makeTarget, RowTarget* target) {
+    int32_t fitWidth = 0;
+    int32_t fitHeight = 0;
+    FitToBox(reader.Width(), reader.Height(), boxWidth, boxHeight, &fitWidth, &fitHeight);
+    int32_t rowsWidth = fitWidth;
+    int32_t rowsHeight = fitHeight;
+    const bool decoded =
+        reader.Decode(&rowsWidth, &rowsHeight) && makeTarget(fitWidth, fitHeight, 24, target) &&
+        ResampleStream(reader, target->pixels, rowsWidth, rowsHeight, fitWidth, fitHeight,
+                       target->stride, target->width, target->height, true, target->centred);
+    target->damaged = reader.Damaged();
     reader.Close();
     return decoded;
 }
@@ -247,7 +314,7 @@ LoadResult Failed(LoadError error) {
     return result;
 }
 
-LoadResult PictureMade(DibBlock picture) {
+LoadResult PictureMade(DibBlock picture, bool damaged = false) {
     LoadResult result;
     if (!picture) {
         return result;
@@ -256,14 +323,16 @@ LoadResult PictureMade(DibBlock picture) {
     result.height = picture->header.biHeight;
     result.picture = std::move(picture);
     result.error = LOAD_OK;
+    result.damaged = damaged;
     return result;
 }
 
-LoadResult CanvasFilled(const DibImage& canvas) {
+LoadResult CanvasFilled(const DibImage& canvas, bool damaged = false) {
     LoadResult result;
     result.width = canvas.header.biWidth;
     result.height = canvas.header.biHeight;
     result.error = LOAD_OK;
+    result.damaged = damaged;
     return result;
 }
 
@@ -294,7 +363,7 @@ LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request) {
                         NewPictureTarget, &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }
-    return PictureMade(std::move(target.block));
+    return PictureMade(std::move(target.block), target.damaged);
 }
 
 LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request) {
@@ -303,7 +372,41 @@ LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadR
                         IntoCanvas(canvas), &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }
-    return CanvasFilled(canvas);
+    return CanvasFilled(canvas, target.damaged);
+}
+
+LoadResult DecodePngPicture(PngReader& reader, const LoadRequest& request) {
+    RowTarget target;
+    if (!DecodePngRows(reader, request.boxWidth, request.boxHeight, NewPictureTarget, &target)) {
+        return Failed(LOAD_BAD_PICTURE);
+    }
+    return PictureMade(std::move(target.block), target.damaged);
+}
+
+LoadResult DecodePngPictureInto(PngReader& reader, DibImage& canvas, const LoadRequest&) {
+    RowTarget target;
+    if (!DecodePngRows(reader, canvas.header.biWidth, canvas.header.biHeight, IntoCanvas(canvas),
+                       &target)) {
+        return Failed(LOAD_BAD_PICTURE);
+    }
+    return CanvasFilled(canvas, target.damaged);
+}
+
+LoadResult DecodeWebpPicture(WebpReader& reader, const LoadRequest& request) {
+    RowTarget target;
+    if (!DecodeWebpRows(reader, request.boxWidth, request.boxHeight, NewPictureTarget, &target)) {
+        return Failed(LOAD_BAD_PICTURE);
+    }
+    return PictureMade(std::move(target.block), target.damaged);
+}
+
+LoadResult DecodeWebpPictureInto(WebpReader& reader, DibImage& canvas, const LoadRequest&) {
+    RowTarget target;
+    if (!DecodeWebpRows(reader, canvas.header.biWidth, canvas.header.biHeight, IntoCanvas(canvas),
+                        &target)) {
+        return Failed(LOAD_BAD_PICTURE);
+    }
+    return CanvasFilled(canvas, target.damaged);
 }
 
 LoadResult LoadPicture(const std::string& path, const LoadRequest& request) {
@@ -317,13 +420,25 @@ LoadResult LoadPicture(const std::string& path, const LoadRequest& request) {
     } else if (type == PICTURE_BMP) {
         RowTarget target;
         if (DecodeBmpRows(path, request.boxWidth, request.boxHeight, NewPictureTarget, &target)) {
-            result = PictureMade(std::move(target.block));
+            result = PictureMade(std::move(target.block), target.damaged);
         }
     } else if (type == PICTURE_GIF) {
-        const DibBlock bitmap = GifDecodeFile(path);
+        bool damaged = false;
+        const DibBlock bitmap = GifDecodeFile(path, &damaged);
         if (bitmap) {
             result = PictureMade(GifScaleToBox(*bitmap, request.boxWidth, request.boxHeight,
-                                               TraitsOf(request.purpose).mask));
+                                               TraitsOf(request.purpose).mask),
+                                 damaged);
+        }
+    } else if (type == PICTURE_PNG) {
+        PngReader reader;
+        if (reader.Open(path)) {
+            result = DecodePngPicture(reader, request);
+        }
+    } else if (type == PICTURE_WEBP) {
+        WebpReader reader;
+        if (reader.Open(path)) {
+            result = DecodeWebpPicture(reader, request);
         }
     }
     return result.Ok() ? std::move(result) : FailedLoad(path, type);
@@ -332,17 +447,34 @@ LoadResult LoadPicture(const std::string& path, const LoadRequest& request) {
 LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request) {
     const PictureType type = PictureTypeFromName(path);
     bool filled = false;
+    bool damaged = false;
     if (type == PICTURE_JPEG) {
         std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
-        filled = codec && DecodeJpegPictureInto(*codec, canvas, request).Ok();
+        const LoadResult result =
+            codec ? DecodeJpegPictureInto(*codec, canvas, request) : LoadResult();
+        filled = result.Ok();
+        damaged = result.damaged;
     } else if (type == PICTURE_BMP) {
         RowTarget target;
         filled = DecodeBmpRows(path, canvas.header.biWidth, canvas.header.biHeight,
                                IntoCanvas(canvas), &target);
+        damaged = target.damaged;
     } else if (type == PICTURE_GIF) {
         // GIF pictures are centred their own way (see GifFitIntoCanvas).
-        const DibBlock bitmap = GifDecodeFile(path);
+        const DibBlock bitmap = GifDecodeFile(path, &damaged);
         filled = bitmap && GifFitIntoCanvas(*bitmap, canvas);
+    } else if (type == PICTURE_PNG) {
+        PngReader reader;
+        const LoadResult result =
+            reader.Open(path) ? DecodePngPictureInto(reader, canvas, request) : LoadResult();
+        filled = result.Ok();
+        damaged = result.damaged;
+    } else if (type == PICTURE_WEBP) {
+        WebpReader reader;
+        const LoadResult result =
+            reader.Open(path) ? DecodeWebpPictureInto(reader, canvas, request) : LoadResult();
+        filled = result.Ok();
+        damaged = result.damaged;
     }
-    return filled ? CanvasFilled(canvas) : FailedLoad(path, type);
+    return filled ? CanvasFilled(canvas, damaged) : FailedLoad(path, type);
 }

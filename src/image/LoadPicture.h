@@ -3,23 +3,32 @@
 //
 // The name's ending decides the format (PictureTypeFromName; the content is
 // never sniffed): JPEG through libjpeg-turbo, BMP through the program's own
-// reader, GIF through giflib. The picture is fitted to the request's box:
-// never enlarged, and when larger than the box in either direction scaled
-// down by one factor until it covers the box. JPEG and BMP use a rounded
-// percentage and are cut to the box centred; GIF uses a truncated percentage
-// (so a side can end a few pixels short of the box) and is cut centred
-// vertically but from the left. Large JPEG files are reduced while they are
-// decoded, row by row; a full-size copy never exists.
+// reader, GIF through giflib, PNG through libpng, WebP through libwebp. The
+// picture is fitted to the request's box: never enlarged, and when larger
+// than the box in either direction scaled down by one factor until it
+// covers the box. JPEG, BMP, PNG and WebP use a rounded percentage and are
+// cut to the box centred; GIF uses a truncated percentage (so a side can end
+// a few pixels short of the box) and is cut centred vertically but from the
+// left. Large JPEG files are reduced while they are decoded, row by row; PNG
+// rows stream through the resampler one at a time; WebP pictures are decoded
+// at the fitted size by libwebp's scaler. A full-size copy of a large JPEG,
+// PNG (unless interlaced) or lossy WebP never exists.
 //
 // Contract: nothing throws and nothing is reported to the user. Every result
 // has the same shape for every format:
 //  - success: error LOAD_OK, the size of the picture made (into a canvas: the
 //    canvas's size), and for LoadPicture the picture;
-//  - failure (unknown name, missing file, unreadable or hostile content, out
-//    of memory): the reason, 0 x 0 and no picture; a canvas is left exactly
-//    as it was.
+//  - success with damaged set: the data broke off or was corrupt part way
+//    (a truncated download, say); the picture is made, but only the part
+//    before the fault is the file's. The rest is what the reader fills in:
+//    black rows for BMP, PNG and WebP, the background colour for GIF,
+//    libjpeg's own filling for JPEG. The caller tells the user;
+//  - failure (unknown name, missing file, unreadable or hostile content,
+//    data that breaks off before the first row, out of memory): the reason,
+//    0 x 0 and no picture; a canvas is left exactly as it was.
 // Limits: no side above kMaxPictureSide; GIF pictures up to kGifMaxSide
-// (10000) a side.
+// (10000) a side; interlaced PNG pictures up to kPngMaxInterlacedPixels;
+// WebP files and pictures as WebpReader.h says.
 #pragma once
 
 #include <cstdint>
@@ -28,6 +37,8 @@
 #include "image/DibImage.h"
 
 class JpegCodec;
+class PngReader;
+class WebpReader;
 
 // Why a load failed. New reasons are added at the end.
 enum LoadError : int16_t {
@@ -39,8 +50,8 @@ enum LoadError : int16_t {
 
 // What the picture is for. It decides how far a JPEG is reduced while it is
 // decoded, whether the decoder is asked a second time, and the result's form.
-// BMP files ignore it (they always come out in colour at their own size
-// before the fit); GIF files heed only the mask form.
+// BMP, PNG and WebP files ignore it (they always come out in colour at their
+// own size before the fit); GIF files heed only the mask form.
 enum LoadPurpose : int16_t {
     // The display photo or a plain load: a JPEG is decoded at up to twice
     // the canvas (352 x 360), so that the program's own resampler has detail
@@ -75,6 +86,8 @@ struct LoadResult {
     int32_t width = 0;
     int32_t height = 0;
     LoadError error = LOAD_BAD_PICTURE;
+    // With LOAD_OK: only part of the picture could be read (see above).
+    bool damaged = false;
 
     bool Ok() const { return error == LOAD_OK; }
 };
@@ -89,7 +102,7 @@ LoadResult LoadPicture(const std::string& path, const LoadRequest& request);
 // LOAD_BAD_PICTURE. The purpose decides the JPEG decode size as above; a
 // mask purpose writes a JPEG's levels as 8-bit rows of the canvas's width
 // packed at the start of the canvas's pixels (the bytes behind them keep
-// what they held), while BMP and GIF files are written in colour.
+// what they held), while the other formats are written in colour.
 LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request);
 
 // The JPEG path of the two calls above over any decoder: the fuzz target
@@ -97,3 +110,11 @@ LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const Load
 // codec.Close() exactly once; a failure is LOAD_BAD_PICTURE.
 LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request);
 LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request);
+
+// The PNG and WebP paths of the two calls above over a reader the caller has
+// opened (the fuzz targets open them over bytes in memory). The reader is
+// closed; a failure is LOAD_BAD_PICTURE.
+LoadResult DecodePngPicture(PngReader& reader, const LoadRequest& request);
+LoadResult DecodePngPictureInto(PngReader& reader, DibImage& canvas, const LoadRequest& request);
+LoadResult DecodeWebpPicture(WebpReader& reader, const LoadRequest& request);
+LoadResult DecodeWebpPictureInto(WebpReader& reader, DibImage& canvas, const LoadRequest& request);

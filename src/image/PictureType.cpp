@@ -37,6 +37,12 @@ PictureType PictureTypeFromName(const std::string& name) {
     if (EndsWith(name, ".gif")) {
         return PICTURE_GIF;
     }
+    if (EndsWith(name, ".png")) {
+        return PICTURE_PNG;
+    }
+    if (EndsWith(name, ".webp")) {
+        return PICTURE_WEBP;
+    }
     return PICTURE_UNKNOWN;
 }
 

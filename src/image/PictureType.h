@@ -13,11 +13,14 @@ enum PictureType : int16_t {
     PICTURE_BMP = 1,
     PICTURE_JPEG = 2,  // .jpg, .jpeg, and .adm (the program's own assets, JPEG data)
     PICTURE_GIF = 3,
+    PICTURE_PNG = 4,
+    PICTURE_WEBP = 5,
 };
 
 // The type of a file name by its ending, in any letter case, whatever the
 // name's length.
 PictureType PictureTypeFromName(const std::string& name);
 
-// True for the names the program can open: .bmp, .jpg, .jpeg, .adm, .gif.
+// True for the names the program can open: .bmp, .jpg, .jpeg, .adm, .gif,
+// .png, .webp.
 bool IsSupportedPicture(const std::string& name);

@@ -7,7 +7,8 @@
 // (https://learn.microsoft.com/en-us/windows/win32/api/wingdi/ns-wingdi-bitmapfileheader);
 // the JPEG writer goes through libjpeg-turbo the way its example.c does, with
 // an error manager whose error_exit jumps back here instead of ending the
-// process.
+// process. The PNG writer works on the same stream; it lives with the PNG
+// reader (PngFile.h).
 #include "image/SavePicture.h"
 
 #include <fcntl.h>
@@ -25,6 +26,7 @@
 
 #include "files/FilePaths.h"
 #include "image/PictureType.h"
+#include "image/PngFile.h"
 
 namespace {
 
@@ -199,7 +201,8 @@ SaveResult Refused(SaveError error, int systemError) {
 // Writes the picture into the open temporary file and closes it. Ok only
 // when every byte reached the disk; otherwise the errno of the first call
 // that failed, 0 when the encoder gave up without a failing call.
-SaveResult WriteAndClose(int fd, bool asBmp, const DibImage& image, const SaveOptions& options) {
+SaveResult WriteAndClose(int fd, PictureType type, const DibImage& image,
+                         const SaveOptions& options) {
     std::FILE* file = fdopen(fd, "wb");
     if (file == nullptr) {
         const int fdopenError = errno;
@@ -209,8 +212,10 @@ SaveResult WriteAndClose(int fd, bool asBmp, const DibImage& image, const SaveOp
     // The stream's error flag tells a failed write from an encoder that gave
     // up on its own; errno then still holds what the write ran into.
     int firstError = 0;
-    bool written = asBmp ? WriteBmpFile(file, image)
-                         : WriteJpegFile(file, image, options.jpegQuality, options.fullChroma);
+    bool written = type == PICTURE_BMP ? WriteBmpFile(file, image)
+                   : type == PICTURE_PNG
+                       ? WritePngFile(file, image)
+                       : WriteJpegFile(file, image, options.jpegQuality, options.fullChroma);
     if (!written && std::ferror(file)) {
         firstError = errno;
     }
@@ -240,7 +245,7 @@ SaveResult SavePicture(const std::string& targetPath, const DibImage& image,
     if (targetPath.empty()) {
         return Refused(SAVE_CANNOT_WRITE, 0);
     }
-    const bool asBmp = PictureTypeFromName(targetPath) == PICTURE_BMP;
+    const PictureType type = PictureTypeFromName(targetPath);
     const std::string temporaryPath = targetPath + ".xxx";
     const int fd = CreateTemporaryFile(temporaryPath);
     if (fd < 0) {
@@ -252,7 +257,7 @@ SaveResult SavePicture(const std::string& targetPath, const DibImage& image,
     if (stat(targetPath.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
         fchmod(fd, old.st_mode & 0777);
     }
-    SaveResult result = WriteAndClose(fd, asBmp, image, options);
+    SaveResult result = WriteAndClose(fd, type, image, options);
     // rename replaces the target atomically: readers see the old file or the
     // complete new one. A target that is a symbolic link is replaced by the
     // file, not written through; a target that is a folder makes it fail.

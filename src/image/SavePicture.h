@@ -1,5 +1,5 @@
-// SavePicture: writes a picture as a BMP or a JPEG file without ever risking
-// the file it replaces.
+// SavePicture: writes a picture as a BMP, PNG or JPEG file without ever
+// risking the file it replaces.
 //
 // The picture is written to a temporary file named target + ".xxx" (created
 // afresh, never through a symbolic link), flushed to disk, and then renamed
@@ -47,11 +47,13 @@ struct SaveOptions {
     bool fullChroma = false;
 };
 
-// The format follows the name: .bmp (any case) gives BMP, every other name
-// JPEG. A BMP is the 14-byte file header followed by the block byte for byte
-// (header, palette for depths of 8 or fewer, rows), so BMP save and load are
-// exact. A JPEG is baseline JFIF carrying the picture's density; 24-bit
-// pictures are encoded in colour, 8-bit masks in greyscale from their levels
-// (the palette is not consulted).
+// The format follows the name: .bmp (any case) gives BMP, .png PNG, every
+// other name JPEG. A BMP is the 14-byte file header followed by the block
+// byte for byte (header, palette for depths of 8 or fewer, rows), so BMP save
+// and load are exact. A PNG is lossless too: 8-bit RGB, or 8-bit grey of a
+// mask's levels, with the picture's density (PngFile.h). A JPEG is baseline
+// JFIF carrying the picture's density; 24-bit pictures are encoded in
+// colour, 8-bit masks in greyscale from their levels (the palette is not
+// consulted).
 SaveResult SavePicture(const std::string& targetPath, const DibImage& image,
                        const SaveOptions& options = SaveOptions());

@@ -69,23 +69,44 @@ bool ParseCommandId(const std::string& text, uint16_t* id) {
     return true;
 }
 
-// Parses "NAME bmp|jpg" or "cancel".
+// The JPEG quality a word names, 0 for any other word.
+int QualityOfWord(const std::string& word) {
+    return word == "best"    ? kJpegQualityBest
+           : word == "good"  ? kJpegQualityGood
+           : word == "small" ? kJpegQualitySmall
+                             : 0;
+}
+
+// Parses "NAME bmp|jpg|png", "NAME jpg best|good|small" or "cancel". The
+// name may hold spaces: the format (and quality) are the last words.
 bool ParseSaveAs(const std::string& rest, ReplayAction* action, std::string* error) {
     if (rest == "cancel") {
         action->argument = rest;
         return true;
     }
-    const size_t space = rest.find_last_of(" \t");
+    size_t space = rest.find_last_of(" \t");
     if (space == std::string::npos) {
-        *error = "saveas needs NAME bmp|jpg or cancel";
+        *error = "saveas needs NAME bmp|jpg|png or cancel";
         return false;
     }
-    action->argument = Trim(rest.substr(0, space));
-    action->format = rest.substr(space + 1);
-    if (action->format != "bmp" && action->format != "jpg") {
-        *error = "saveas needs the format bmp or jpg after the name";
+    std::string name = Trim(rest.substr(0, space));
+    std::string format = rest.substr(space + 1);
+    const int quality = QualityOfWord(format);
+    if (quality != 0 && (space = name.find_last_of(" \t")) != std::string::npos) {
+        format = name.substr(space + 1);
+        name = Trim(name.substr(0, space));
+        if (format != "jpg") {
+            *error = "saveas takes a quality (best, good or small) after jpg only";
+            return false;
+        }
+    }
+    if (format != "bmp" && format != "jpg" && format != "png") {
+        *error = "saveas needs the format bmp, jpg or png after the name";
         return false;
     }
+    action->argument = name;
+    action->format = format;
+    action->jpegQuality = quality;
     return true;
 }
 
@@ -215,7 +236,10 @@ bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error
             return true;
         case REPLAY_SAVEAS:
             shell_.QueueSaveAs(action.argument == "cancel", action.argument,
-                               action.format == "bmp" ? PICTURE_BMP : PICTURE_JPEG, line);
+                               action.format == "bmp"   ? PICTURE_BMP
+                               : action.format == "png" ? PICTURE_PNG
+                                                        : PICTURE_JPEG,
+                               action.jpegQuality, line);
             return true;
         case REPLAY_FOLDER:
             return QueueFolder(action.argument, line, error);

@@ -12,9 +12,11 @@
 //                   opens that pop-up (action: the right soft key's pop-up of
 //                   the shown bar) and prints its items
 //   answer yes|no   answers the next question
-//   saveas NAME bmp|jpg
+//   saveas NAME bmp|jpg|png
+//   saveas NAME jpg best|good|small
 //                   one press of OK in the next Save-as dialog with this name
-//                   and format; answers queue in order, and a dialog that
+//                   and format (and JPEG quality; without one the dialog's
+//                   own stays); answers queue in order, and a dialog that
 //                   stays open after a refused replace takes the next one
 //   saveas cancel   Cancel in the next Save-as dialog
 //   folder PATH     the next Select Folder dialog chooses PATH (an existing
@@ -62,7 +64,8 @@ struct ReplayAction {
     // the name or "cancel"; folder: the path or "cancel"; screen and photo:
     // the file.
     std::string argument;
-    std::string format;    // saveas: "bmp" or "jpg"
+    std::string format;    // saveas: "bmp", "jpg" or "png"
+    int jpegQuality = 0;   // saveas: a kJpegQuality value, 0 when none was given
     uint16_t command = 0;  // command: the id
 };
 

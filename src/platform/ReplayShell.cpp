@@ -11,12 +11,13 @@ void ReplayShell::QueueAnswer(bool yes, int line) {
     answers_.push_back({yes, line});
 }
 
-void ReplayShell::QueueSaveAs(bool cancel, const std::string& name, PictureType format, int line) {
-    saveAsAnswers_.push_back({cancel, name, format, line});
+void ReplayShell::QueueSaveAs(bool cancel, const std::string& name, PictureType format,
+                              int jpegQuality, int line) {
+    saveAsAnswers_.push_back({cancel, name, format, jpegQuality, line});
 }
 
 void ReplayShell::QueueFolder(bool cancel, const std::string& folder, int line) {
-    folderAnswers_.push_back({cancel, folder, PICTURE_UNKNOWN, line});
+    folderAnswers_.push_back({cancel, folder, PICTURE_UNKNOWN, 0, line});
 }
 
 bool ReplayShell::PendingAnswer(int* line, std::string* waitingFor) const {
@@ -126,13 +127,15 @@ void ReplayShell::ShowBrowser(const OpenBrowser* browser) {
 bool ReplayShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
     const std::string shown = EscapeReplayText(request.folder) + ": " +
                               EscapeReplayText(request.proposedName) + ": " +
-                              (request.format == PICTURE_BMP ? "bmp" : "jpg");
+                              (request.format == PICTURE_BMP   ? "bmp"
+                               : request.format == PICTURE_PNG ? "png"
+                                                               : "jpg");
     out_ << "saveas: " << shown << '\n';
     for (;;) {
         if (saveAsAnswers_.empty()) {
             NoteUnanswered(
-                "a Save-as dialog had no answer waiting (put `saveas NAME bmp|jpg` or `saveas "
-                "cancel` before this line): " +
+                "a Save-as dialog had no answer waiting (put `saveas NAME bmp|jpg|png` or "
+                "`saveas cancel` before this line): " +
                 shown);
             return false;
         }
@@ -140,6 +143,9 @@ bool ReplayShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
         saveAsAnswers_.pop_front();
         if (answer.cancel) {
             return false;
+        }
+        if (answer.jpegQuality != 0) {
+            request.jpegQuality = answer.jpegQuality;
         }
         if (!request.accept || request.accept(answer.text, answer.format)) {
             return true;

@@ -5,9 +5,9 @@
 // pause between paint passes does not wait.
 //
 // Printed lines: "question: CAPTION: TEXT", "message: CAPTION: TEXT",
-// "about: TITLE", "keys" (the help page of the keys), "saveas: FOLDER: NAME: bmp|jpg" (a Save-as
-// dialog opening with its folder, proposed name and format), "folder: PATH" (a Select Folder dialog
-// opening on PATH), "quit".
+// "about: TITLE", "keys" (the help page of the keys), "saveas: FOLDER: NAME:
+// bmp|jpg|png" (a Save-as dialog opening with its folder, proposed name and
+// format), "folder: PATH" (a Select Folder dialog opening on PATH), "quit".
 #pragma once
 
 #include <deque>
@@ -23,9 +23,11 @@ class ReplayShell : public Shell {
     // An answer for the next question not yet answered; line is the script
     // line it came from.
     void QueueAnswer(bool yes, int line);
-    // One press of OK in the next Save-as dialog with this name and format,
-    // or of Cancel. A dialog that stays open after an OK takes the next one.
-    void QueueSaveAs(bool cancel, const std::string& name, PictureType format, int line);
+    // One press of OK in the next Save-as dialog with this name and format
+    // (and JPEG quality, 0 to leave the dialog's own), or of Cancel. A dialog
+    // that stays open after an OK takes the next one.
+    void QueueSaveAs(bool cancel, const std::string& name, PictureType format, int jpegQuality,
+                     int line);
     // The folder chosen with OK in the next Select Folder dialog, or Cancel.
     void QueueFolder(bool cancel, const std::string& folder, int line);
     // The oldest answer of any kind still waiting: its line and what it
@@ -67,6 +69,7 @@ class ReplayShell : public Shell {
         bool cancel;
         std::string text;  // the name, or the folder
         PictureType format;
+        int jpegQuality;  // 0: the dialog's own
         int line;
     };
     void NoteUnanswered(const std::string& message);

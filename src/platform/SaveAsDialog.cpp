@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <functional>
 #include <utility>
 
 #include "app/Strings.h"
@@ -28,6 +29,26 @@ constexpr PhoneBox kNameLabel = {4, 64, 52, 22};
 constexpr PhoneBox kNameField = {58, 64, 112, 22};
 constexpr PhoneBox kFormatLabel = {4, 102, 52, 22};
 constexpr PhoneBox kFormatField = {58, 102, 112, 22};
+constexpr PhoneBox kQualityLabel = {4, 132, 52, 22};
+constexpr PhoneBox kQualityField = {58, 132, 112, 22};
+
+// The items of the two lists, in their order.
+const char* const kFormatItems[] = {"*.bmp-Bitmap", "*.jpg-Jpeg", "*.png-Png"};
+const PictureType kFormatTypes[] = {PICTURE_BMP, PICTURE_JPEG, PICTURE_PNG};
+const char* const kQualityItems[] = {"Best", "Good", "Small"};
+const int kQualityValues[] = {kJpegQualityBest, kJpegQualityGood, kJpegQualitySmall};
+constexpr int kChoiceCount = 3;
+
+// The index of value in the list, or fallback when it is not there.
+template <typename T>
+int IndexOf(const T (&values)[kChoiceCount], T value, int fallback) {
+    for (int i = 0; i < kChoiceCount; ++i) {
+        if (values[i] == value) {
+            return i;
+        }
+    }
+    return fallback;
+}
 
 // The fields' own text is Qt's, in the screen font.
 QFont DialogFont(int factor) {
@@ -52,26 +73,39 @@ class SaveNameField : public QLineEdit {
     }
 };
 
-// The one-line format list with its spinner: shows one item between two
-// arrows; Left and Right step through the items, wrapping.
-class SaveFormatField : public QWidget {
+// A one-line list with its spinner (the format, the quality): shows one
+// item between two arrows; Left and Right step through the items, wrapping.
+// Disabled, it shows its item greyed and takes no focus.
+class SaveChoiceField : public QWidget {
   public:
-    SaveFormatField(QWidget* parent, int index, int factor)
-        : QWidget(parent), index_(index), factor_(factor) {
+    SaveChoiceField(QWidget* parent, const char* const* items, int index, int factor)
+        : QWidget(parent), items_(items), index_(index), factor_(factor) {
         setFocusPolicy(Qt::StrongFocus);
     }
 
     int Index() const { return index_; }
+    // Called after every change of the item.
+    std::function<void()> changed;
 
   protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
-            // Two items: one step either way is the other one.
-            index_ = 1 - index_;
+            const int step = event->key() == Qt::Key_Right ? 1 : kChoiceCount - 1;
+            index_ = (index_ + step) % kChoiceCount;
             update();
+            if (changed) {
+                changed();
+            }
             return;
         }
         QWidget::keyPressEvent(event);
+    }
+
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange) {
+            update();
+        }
+        QWidget::changeEvent(event);
     }
 
     void focusInEvent(QFocusEvent* event) override {
@@ -86,7 +120,9 @@ class SaveFormatField : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         const int f = factor_;
-        const QColor frame = hasFocus() ? QColor(16, 48, 112) : QColor(128, 128, 128);
+        const QColor frame = hasFocus()    ? QColor(16, 48, 112)
+                             : isEnabled() ? QColor(128, 128, 128)
+                                           : QColor(192, 192, 192);
         painter.fillRect(rect(), frame);
         painter.fillRect(rect().adjusted(f, f, -f, -f), Qt::white);
         const int arrow = 4 * f;
@@ -104,11 +140,12 @@ class SaveFormatField : public QWidget {
         PhoneTextStyle style;
         style.pixelSize = kFontPixels;
         style.align = Qt::AlignCenter;
-        DrawPhoneText(painter, rect().adjusted(9 * f, 0, -9 * f, 0),
-                      SaveAsDialog::FormatItemText(index_).toStdString(), style, f);
+        style.color = isEnabled() ? QColor(Qt::black) : QColor(Qt::gray);
+        DrawPhoneText(painter, rect().adjusted(9 * f, 0, -9 * f, 0), items_[index_], style, f);
     }
 
   private:
+    const char* const* items_;
     int index_;
     int factor_;
 };
@@ -131,16 +168,24 @@ SaveAsDialog::SaveAsDialog(QWidget* parent, const QRect& phone, int factor,
     name_->setText(QString::fromStdString(request.proposedName));
     name_->setGeometry(PhoneRect(kNameField.x, kNameField.y, kNameField.width, kNameField.height));
 
-    format_ = new SaveFormatField(this, request.format == PICTURE_BMP ? 0 : 1, Factor());
+    format_ =
+        new SaveChoiceField(this, kFormatItems, IndexOf(kFormatTypes, request.format, 1), Factor());
     format_->setGeometry(
         PhoneRect(kFormatField.x, kFormatField.y, kFormatField.width, kFormatField.height));
+    format_->changed = [this] { FormatChanged(); };
+    quality_ = new SaveChoiceField(this, kQualityItems,
+                                   IndexOf(kQualityValues, request.jpegQuality, 1), Factor());
+    quality_->setGeometry(
+        PhoneRect(kQualityField.x, kQualityField.y, kQualityField.width, kQualityField.height));
+    FormatChanged();
 
     for (QWidget* field : {static_cast<QWidget*>(folder_), static_cast<QWidget*>(name_),
-                           static_cast<QWidget*>(format_)}) {
+                           static_cast<QWidget*>(format_), static_cast<QWidget*>(quality_)}) {
         field->installEventFilter(this);
     }
     setTabOrder(folder_, name_);
     setTabOrder(name_, format_);
+    setTabOrder(format_, quality_);
     name_->setFocus();
     name_->end(false);
 }
@@ -162,11 +207,29 @@ int SaveAsDialog::FormatIndex() const {
 }
 
 PictureType SaveAsDialog::Format() const {
-    return FormatIndex() == 0 ? PICTURE_BMP : PICTURE_JPEG;
+    return kFormatTypes[FormatIndex()];
 }
 
 QString SaveAsDialog::FormatItemText(int index) {
-    return index == 0 ? QStringLiteral("*.bmp-Bitmap") : QStringLiteral("*.jpg-Jpeg");
+    return index >= 0 && index < kChoiceCount ? QString::fromLatin1(kFormatItems[index])
+                                              : QString();
+}
+
+int SaveAsDialog::QualityIndex() const {
+    return quality_->Index();
+}
+
+int SaveAsDialog::JpegQuality() const {
+    return kQualityValues[QualityIndex()];
+}
+
+QString SaveAsDialog::QualityItemText(int index) {
+    return index >= 0 && index < kChoiceCount ? QString::fromLatin1(kQualityItems[index])
+                                              : QString();
+}
+
+void SaveAsDialog::FormatChanged() {
+    quality_->setEnabled(Format() == PICTURE_JPEG);
 }
 
 void SaveAsDialog::SoftKey(bool left) {
@@ -230,6 +293,7 @@ void SaveAsDialog::Ok() {
         return;
     }
     inOk_ = true;
+    request_.jpegQuality = JpegQuality();
     const bool accepted =
         !request_.accept || request_.accept(name_->text().toStdString(), Format());
     inOk_ = false;
@@ -240,15 +304,22 @@ void SaveAsDialog::Ok() {
     }
 }
 
+// A field that is disabled (the quality, while the format is not JPEG) is
+// passed over.
 void SaveAsDialog::MoveFocus(int step) {
-    QWidget* const fields[] = {folder_, name_, format_};
+    QWidget* const fields[] = {folder_, name_, format_, quality_};
+    constexpr int kFields = 4;
     int current = 1;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kFields; ++i) {
         if (fields[i] == focusWidget()) {
             current = i;
         }
     }
-    fields[(current + step + 3) % 3]->setFocus(Qt::OtherFocusReason);
+    int next = (current + step + kFields) % kFields;
+    while (!fields[next]->isEnabled()) {
+        next = (next + step + kFields) % kFields;
+    }
+    fields[next]->setFocus(Qt::OtherFocusReason);
 }
 
 QRect SaveAsDialog::PhoneRect(int x, int y, int width, int height) const {
@@ -264,7 +335,8 @@ void SaveAsDialog::paintEvent(QPaintEvent* event) {
     style.pixelSize = kFontPixels;
     for (const auto& [box, text] : {std::pair<PhoneBox, const char*>{kFolderLabel, "Folder:"},
                                     std::pair<PhoneBox, const char*>{kNameLabel, "Name:"},
-                                    std::pair<PhoneBox, const char*>{kFormatLabel, "Format:"}}) {
+                                    std::pair<PhoneBox, const char*>{kFormatLabel, "Format:"},
+                                    std::pair<PhoneBox, const char*>{kQualityLabel, "Quality:"}}) {
         DrawPhoneText(painter, PhoneRect(box.x, box.y, box.width, box.height), text, style,
                       Factor());
     }

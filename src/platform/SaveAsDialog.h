@@ -1,20 +1,23 @@
 // SaveAsDialog: the Save-as dialog over the phone screen. Title "Save as",
 // soft keys "OK" and "Cancel"; the fields, top to bottom: "Folder:" (the
 // request's folder, read-only), "Name:" (editable, opening on the proposed
-// name) and "Format:" ("*.bmp-Bitmap" or "*.jpg-Jpeg", opening on the
-// request's format).
+// name), "Format:" ("*.bmp-Bitmap", "*.jpg-Jpeg" or "*.png-Png", opening on
+// the request's format) and "Quality:" ("Best", "Good" or "Small", opening on
+// the request's JPEG quality; greyed and passed over while the format is not
+// JPEG).
 //
 // Keys: the name field has the focus at first; Up and Down move between the
 // fields (wrapping); Left and Right move the cursor in the text fields and
-// change the format in the format field (wrapping between the two items).
+// step through the items of the format and quality fields (wrapping).
 // In the name field Backspace and Escape (the phone's Back) delete the
 // character before the cursor; in the other fields they cancel, as Back
 // leaves a dialog. F1, Return or Enter is OK; F2 is Cancel; clicks on the
 // soft-key labels work too.
 //
-// OK calls request.accept with the name as typed and the format shown; the
-// dialog ends only when it returns true, and otherwise stays open with the
-// typed text. The dialog itself never adds an extension or joins paths.
+// OK stores the quality shown in request.jpegQuality and calls
+// request.accept with the name as typed and the format shown; the dialog
+// ends only when it returns true, and otherwise stays open with the typed
+// text. The dialog itself never adds an extension or joins paths.
 // Names are at most kMaxSaveNameLength characters; longer proposals are cut.
 #pragma once
 
@@ -24,7 +27,7 @@
 #include "platform/PhoneDialog.h"
 
 class QLineEdit;
-class SaveFormatField;
+class SaveChoiceField;
 
 // The longest name the field takes: with the extension it stays within 127
 // characters.
@@ -43,11 +46,17 @@ class SaveAsDialog : public PhoneDialog {
 
     QString FolderText() const;
     QString NameText() const;
-    // 0 for "*.bmp-Bitmap", 1 for "*.jpg-Jpeg".
+    // 0 for "*.bmp-Bitmap", 1 for "*.jpg-Jpeg", 2 for "*.png-Png".
     int FormatIndex() const;
-    // The format the index stands for: 0 PICTURE_BMP, any other PICTURE_JPEG.
+    // The format the index stands for: PICTURE_BMP, PICTURE_JPEG or
+    // PICTURE_PNG.
     PictureType Format() const;
     static QString FormatItemText(int index);
+    // 0 for "Best", 1 for "Good", 2 for "Small".
+    int QualityIndex() const;
+    // The JPEG quality the index stands for: kJpegQualityBest, Good or Small.
+    int JpegQuality() const;
+    static QString QualityItemText(int index);
 
   protected:
     void SoftKey(bool left) override;
@@ -60,11 +69,14 @@ class SaveAsDialog : public PhoneDialog {
     bool HandleKey(QWidget* focused, QKeyEvent* event);
     void Ok();
     void MoveFocus(int step);
+    // The quality field takes part only while the format is JPEG.
+    void FormatChanged();
     QRect PhoneRect(int x, int y, int width, int height) const;
 
     SaveAsDialogRequest& request_;
     QLineEdit* folder_;
     QLineEdit* name_;
-    SaveFormatField* format_;
+    SaveChoiceField* format_;
+    SaveChoiceField* quality_;
     bool inOk_ = false;
 };

@@ -1,6 +1,7 @@
 // "Save as": the Save-as dialog's proposals and OK steps, writing the photo,
 // its failures, photo changed after each outcome, and the Close flow's save.
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 
 #include "EditorFixture.h"
@@ -175,4 +176,37 @@ TEST_F(EditorSaveAsTest, NamesLeavingTheFolderOrHoldingControlCharactersAreRefus
     editor_->Command(CMD_SAVE_AS);
     EXPECT_TRUE(shell_.messages.empty());
     EXPECT_TRUE(fs::is_regular_file(dir_.File(" my photo..1 .bmp")));
+}
+
+// PNG is written lossless; a JPEG at the quality chosen in the dialog, which
+// opens on Good: the same bytes as the photo saved at that quality.
+TEST_F(EditorSaveAsTest, PngAndTheChosenJpegQualityAreWritten) {
+    OpenNew(dir_.File("photo.bmp"));
+    ChangePhoto();
+    shell_.saveAsAnswers = {Save("lossless", PICTURE_PNG)};
+    editor_->Command(CMD_SAVE_AS);
+    EXPECT_EQ(shell_.saveAsDialogs.at(0).jpegQuality, kJpegQualityGood);
+    EXPECT_EQ(State().currentFile, dir_.File("lossless.png"));
+    const DibBlock png = LoadBmp(dir_.File("lossless.png"));
+    ASSERT_TRUE(png);
+    const uint8_t* pixels = DibPixels(png.get());
+    EXPECT_EQ(Bytes(pixels, pixels + kCanvasPixelBytes), Photo());
+
+    const struct {
+        int chosen;  // 0: the quality field left as it opened
+        int written;
+    } cases[] = {{kJpegQualityBest, 95}, {kJpegQualitySmall, 75}, {0, 90}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.written);
+        ChangePhoto();
+        shell_.saveAsAnswers = {ScriptedShell::SaveAs("q", PICTURE_JPEG, c.chosen)};
+        shell_.answers = {true};  // replace q.jpg after the first round
+        editor_->Command(CMD_SAVE_AS);
+        const DibBlock photo = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+        std::memcpy(DibPixels(photo.get()), Photo().data(), kCanvasPixelBytes);
+        SaveOptions options;
+        options.jpegQuality = c.written;
+        ASSERT_TRUE(SavePicture(dir_.File("expected.jpg"), *photo, options).Ok());
+        EXPECT_EQ(ReadWholeFile(dir_.File("q.jpg")), ReadWholeFile(dir_.File("expected.jpg")));
+    }
 }

@@ -57,6 +57,9 @@ bool ScriptedShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
         if (answer.cancel) {
             return false;
         }
+        if (answer.jpegQuality != 0) {
+            request.jpegQuality = answer.jpegQuality;
+        }
         if (request.accept(answer.name, answer.format)) {
             return true;
         }

@@ -43,11 +43,12 @@ class ScriptedShell : public Shell {
         bool cancel = false;
         std::string name;
         PictureType format = PICTURE_JPEG;
+        int jpegQuality = 0;  // the quality field set to this first; 0 leaves it
     };
-    static SaveAsAnswer SaveAs(const std::string& name, PictureType format) {
-        return {false, name, format};
+    static SaveAsAnswer SaveAs(const std::string& name, PictureType format, int jpegQuality = 0) {
+        return {false, name, format, jpegQuality};
     }
-    static SaveAsAnswer CancelSaveAs() { return {true, {}, PICTURE_JPEG}; }
+    static SaveAsAnswer CancelSaveAs() { return {true, {}, PICTURE_JPEG, 0}; }
 
     // Runs inside every modal call, as keys typed while it is up would.
     std::function<void()> whileModal;

@@ -15,6 +15,7 @@
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
 #include "support/TestSupport.h"
+#include "support/WebpTestFiles.h"
 
 namespace {
 
@@ -227,4 +228,52 @@ TEST_F(BatchTool, AdjustTonesAndPaint) {
     EXPECT_NE(ReadWholeFile(first), ReadWholeFile(other));
     ASSERT_EQ(RunBatch({"paint", "water", "--seed", "7", In(), second}, dir_).exitCode, 0);
     EXPECT_NE(ReadWholeFile(first), ReadWholeFile(second));
+}
+
+// A damaged picture of any format: one warning line naming it, status 0, the
+// part that was read written out; the source stays as it was. A PNG or WebP
+// that is whole loads without a word.
+TEST_F(BatchTool, DamagedPicturesWarnOnceAndGoOn) {
+    ASSERT_TRUE(SavePicture(dir_.File("cut.jpg"), *pattern_).Ok());
+    ASSERT_TRUE(SavePicture(dir_.File("cut.png"), *pattern_).Ok());
+    ASSERT_TRUE(WriteWholeFile(dir_.File("cut.webp"), EncodeTestWebp(*pattern_, 90)));
+    std::filesystem::copy_file(TestDataPath("gif/giflib-porsche.gif"), dir_.File("cut.gif"));
+    ASSERT_TRUE(std::filesystem::copy_file(In(), dir_.File("cut.bmp")));
+    for (const char* name : {"cut.png", "cut.webp"}) {
+        const RunResult whole = RunBatch({"load", dir_.File(name), Out()}, dir_);
+        EXPECT_EQ(whole.exitCode, 0) << name;
+        EXPECT_EQ(whole.errors, "") << name;
+        EXPECT_EQ(whole.output, "100 100\n") << name;
+    }
+    for (const char* name : {"cut.jpg", "cut.png", "cut.webp", "cut.gif", "cut.bmp"}) {
+        SCOPED_TRACE(name);
+        const std::string path = dir_.File(name);
+        std::vector<uint8_t> bytes = ReadWholeFile(path);
+        bytes.resize(bytes.size() * 6 / 10);
+        ASSERT_TRUE(WriteWholeFile(path, bytes));
+        std::filesystem::remove(Out());
+
+        RunResult result = RunBatch({"load", "--into", path, Out()}, dir_);
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.output, "176 180\n");
+        EXPECT_EQ(result.errors, "fotakle-batch: warning: " + path +
+                                     " is damaged: only part of it could be read\n");
+        EXPECT_TRUE(LoadBmp(Out()));
+
+        result = RunBatch({"save", path, dir_.File("copy.png")}, dir_);
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
+        EXPECT_EQ(ReadWholeFile(path), bytes) << "the source was written";
+    }
+}
+
+// save writes a PNG for a .png name, in any case, with the very pixels.
+TEST_F(BatchTool, SaveWritesPngForAPngName) {
+    const RunResult result = RunBatch({"save", In(), dir_.File("copy.PNG")}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    const std::vector<uint8_t> png = ReadWholeFile(dir_.File("copy.PNG"));
+    ASSERT_GT(png.size(), 8u);
+    EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + 4),
+              (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
+    EXPECT_EQ(FirstDifference(pattern_.get(), LoadBmp(dir_.File("copy.PNG")).get()), "");
 }

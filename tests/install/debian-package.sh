@@ -31,8 +31,8 @@ field() {
 [ -n "$(field Description)" ] || fail "no Description"
 # The libraries the programs link, as dpkg-shlibdeps names their packages.
 depends="$(field Depends)"
-for library in libc6 libstdc++6 libjpeg62-turbo libgif7 libqt6core6 libqt6gui6 libqt6widgets6 \
-    libqt6network6 libfreetype6; do
+for library in libc6 libstdc++6 libjpeg62-turbo libgif7 libpng16-16 libwebp7 libwebpdemux2 \
+    libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libfreetype6; do
     [[ ", $depends," == *", $library "* ]] || fail "Depends lacks $library: $depends"
 done
 # The screen font, read at run time.

@@ -523,6 +523,71 @@ TEST_F(ReplayJourney, OpensAPictureChangesItAndSavesItAsBmpAndJpeg) {
     EXPECT_LT(toStep2 * 2, toStep1) << "the JPEG was not replaced";
 }
 
+// Save as PNG (lossless: the very pixels of the photo) and as JPEG of each
+// quality word (the same bytes as the photo saved at that quality; no word
+// keeps the dialog's Good, even in a name holding "good"); a PNG opened from
+// the browser; a PNG cut short opened and the user told.
+TEST_F(ReplayJourney, SavesAsPngAndAsJpegOfEachQuality) {
+    const std::string pictures = File("Pictures");
+    std::filesystem::create_directories(pictures);
+    DibBlock gradient = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            uint8_t* pixel = DibPixels(gradient.get()) + y * kCanvasStride + x * 3;
+            pixel[0] = static_cast<uint8_t>(x + y);
+            pixel[1] = static_cast<uint8_t>(3 * y);
+            pixel[2] = static_cast<uint8_t>(x * x / 64);
+        }
+    }
+    ASSERT_TRUE(SavePicture(pictures + "/one.png", *gradient).Ok());
+
+    const ProgramResult run = Replay("command 40016\nfolder " + pictures +
+                                     "\nkey soft1\nkey enter\nphoto " + File("opened.bmp") +
+                                     "\n"
+                                     "saveas result png\ncommand 40029\n"
+                                     "saveas best jpg best\ncommand 40029\n"
+                                     "saveas small jpg small\ncommand 40029\n"
+                                     "saveas my good jpg\ncommand 40029\n"
+                                     "print state\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    EXPECT_NE(run.out.find("saveas: " + pictures + ": one: jpg\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("saveas: " + pictures + ": result: jpg\n"), std::string::npos);
+    EXPECT_EQ(Value(run.out, "current_file"), pictures + "/my good.jpg");
+    EXPECT_EQ(run.out.find("message:"), std::string::npos) << run.out;
+
+    const DibBlock opened = LoadBmp(File("opened.bmp"));
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(FirstDifference(gradient.get(), opened.get()), "") << "the PNG opened exactly";
+    EXPECT_EQ(FirstDifference(opened.get(), LoadBmp(pictures + "/result.png").get()), "");
+    const struct {
+        const char* file;
+        int quality;
+    } jpegs[] = {{"best.jpg", 95}, {"small.jpg", 75}, {"my good.jpg", 90}};
+    for (const auto& jpeg : jpegs) {
+        SaveOptions options;
+        options.jpegQuality = jpeg.quality;
+        ASSERT_TRUE(SavePicture(File("expected.jpg"), *opened, options).Ok());
+        EXPECT_EQ(ReadWholeFile(pictures + "/" + jpeg.file), ReadWholeFile(File("expected.jpg")))
+            << jpeg.file;
+    }
+
+    // A PNG cut short opens with what it holds, and the user is told.
+    const std::string damaged = File("Damaged");
+    std::filesystem::create_directories(damaged);
+    const std::vector<uint8_t> whole = ReadWholeFile(pictures + "/result.png");
+    ASSERT_TRUE(
+        WriteWholeFile(damaged + "/cut.png",
+                       std::vector<uint8_t>(whole.begin(), whole.begin() + whole.size() / 2)));
+    const ProgramResult cut =
+        Replay("command 40016\nfolder " + damaged + "\nkey soft1\nkey enter\nprint state\n");
+    ASSERT_EQ(cut.exitCode, 0) << cut.err << cut.out;
+    EXPECT_NE(cut.out.find("message: Fotakle: This picture is damaged: only part of it could be "
+                           "shown.\n"),
+              std::string::npos)
+        << cut.out;
+    EXPECT_EQ(Value(cut.out, "current_file"), damaged + "/cut.png");
+}
+
 TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
     struct Case {
         const char* script;
@@ -536,7 +601,10 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
         {"menu edit\n", "line 1: menu needs file, object or action"},
         {"answer maybe\n", "line 1: answer needs yes or no"},
         {"release now\n", "line 1: release takes no argument"},
-        {"saveas picture png\n", "line 1: saveas needs the format"},
+        {"saveas picture gif\n", "line 1: saveas needs the format"},
+        {"saveas picture jpg tiny\n", "line 1: saveas needs the format"},
+        {"saveas picture png small\n",
+         "line 1: saveas takes a quality (best, good or small) after jpg only"},
         {"print everything\n", "line 1: print needs title, bar or state"},
         {"command 40040\nmenu action\n", "line 2: the okcancel bar has no Action pop-up"},
         {"screen /nonexistent-folder/screen.bmp\n", "line 1: cannot write"},

@@ -1,7 +1,7 @@
 // The Save-as dialog under the offscreen platform, driven by key events:
-// editing the name, the format's wrapping, OK refused then accepted,
-// Cancel; and the whole dialog run from the editor's "Save as" through the
-// Qt shell, with the replace question standing over it.
+// editing the name, the format's wrapping, the JPEG quality, OK refused then
+// accepted, Cancel; and the whole dialog run from the editor's "Save as"
+// through the Qt shell, with the replace question standing over it.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -38,6 +38,7 @@ class SaveAsDialogTest : public ::testing::Test {
         request_.format = PICTURE_JPEG;
         request_.accept = [this](const std::string& name, PictureType format) {
             calls_.emplace_back(name, format);
+            qualities_.push_back(request_.jpegQuality);
             if (replies_.empty()) {
                 return true;
             }
@@ -59,6 +60,7 @@ class SaveAsDialogTest : public ::testing::Test {
 
     SaveAsDialogRequest request_;
     std::vector<std::pair<std::string, PictureType>> calls_;
+    std::vector<int> qualities_;  // request_.jpegQuality at each call
     std::deque<bool> replies_;
 };
 
@@ -76,16 +78,18 @@ TEST_F(SaveAsDialogTest, NameIsTypedAndDeletedWithBackFormatWrapsBothWays) {
     EXPECT_EQ(dialog->NameText(), "holiday.2004");
     EXPECT_TRUE(dialog->isVisible());
 
-    // Down to the format field; Left and Right wrap between the two items.
+    // Down to the format field; Left and Right wrap round the three items.
     Key(*dialog, Qt::Key_Down);
     Key(*dialog, Qt::Key_Left);
     EXPECT_EQ(dialog->FormatIndex(), 0);
     Key(*dialog, Qt::Key_Left);
-    EXPECT_EQ(dialog->FormatIndex(), 1);
+    EXPECT_EQ(dialog->FormatIndex(), 2);
+    EXPECT_EQ(dialog->Format(), PICTURE_PNG);
     Key(*dialog, Qt::Key_Right);
     EXPECT_EQ(dialog->FormatIndex(), 0);
     EXPECT_EQ(dialog->NameText(), "holiday.2004") << "the arrows changed the name";
-    // Down again wraps round to the folder field, and Up back to the format.
+    // Down again wraps round to the folder field (the quality field is passed
+    // over while the format is not JPEG), and Up back to the format.
     Key(*dialog, Qt::Key_Down);
     Key(*dialog, Qt::Key_Up);
     Key(*dialog, Qt::Key_Right);
@@ -96,6 +100,50 @@ TEST_F(SaveAsDialogTest, NameIsTypedAndDeletedWithBackFormatWrapsBothWays) {
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_TRUE(calls_.empty());
+}
+
+// The quality field opens on the request's quality, takes part only while
+// the format is JPEG, and every OK hands on the quality it shows.
+TEST_F(SaveAsDialogTest, QualityFieldCountsForJpegAndGoesWithEveryOk) {
+    request_.format = PICTURE_PNG;
+    request_.jpegQuality = kJpegQualitySmall;
+    replies_ = {false};
+    const auto dialog = Open();
+    EXPECT_EQ(dialog->FormatIndex(), 2);
+    EXPECT_EQ(dialog->QualityIndex(), 2);
+    EXPECT_EQ(dialog->JpegQuality(), kJpegQualitySmall);
+    EXPECT_EQ(SaveAsDialog::QualityItemText(2), "Small");
+
+    // PNG: Down from the format goes round to the folder.
+    Key(*dialog, Qt::Key_Down);
+    QWidget* format = dialog->focusWidget();
+    Key(*dialog, Qt::Key_Down);
+    EXPECT_EQ(qobject_cast<QLineEdit*>(dialog->focusWidget())->text(), "/home/user/Pictures");
+    // JPEG: Down from the format reaches the quality; Left and Right wrap.
+    Key(*dialog, Qt::Key_Up);
+    ASSERT_EQ(dialog->focusWidget(), format);
+    Key(*dialog, Qt::Key_Left);
+    EXPECT_EQ(dialog->Format(), PICTURE_JPEG);
+    Key(*dialog, Qt::Key_Down);
+    EXPECT_NE(dialog->focusWidget(), format);
+    Key(*dialog, Qt::Key_Right);
+    EXPECT_EQ(dialog->JpegQuality(), kJpegQualityBest);
+    Key(*dialog, Qt::Key_Left);
+    Key(*dialog, Qt::Key_Left);
+    EXPECT_EQ(dialog->JpegQuality(), kJpegQualityGood);
+    Key(*dialog, Qt::Key_Right);
+    EXPECT_EQ(dialog->FormatIndex(), 1) << "the quality's arrows changed the format";
+
+    // A refused OK and an accepted one, each with the quality shown then.
+    Key(*dialog, Qt::Key_F1);
+    EXPECT_TRUE(dialog->isVisible());
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Right);
+    Key(*dialog, Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(qualities_, std::vector<int>({kJpegQualitySmall, kJpegQualityBest}));
+    EXPECT_EQ(request_.jpegQuality, kJpegQualityBest);
 }
 
 TEST_F(SaveAsDialogTest, RefusedOkKeepsTheTypedNameAndTheNextOkEnds) {

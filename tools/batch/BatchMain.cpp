@@ -2,7 +2,9 @@
 // work and for checking results exactly. Links the core only, never Qt.
 //
 // Exit codes: 0 done, 1 the picture could not be read or written (one line on
-// stderr says which), 2 bad command line (usage on stderr).
+// stderr says which), 2 bad command line (usage on stderr). A damaged picture
+// (only part of it could be read) gives one warning line on stderr, and the
+// command goes on with the part that was read.
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -46,7 +48,8 @@ const char kUsage[] =
     "      Place IN on a 176 x 180 canvas at X, Y (from the bottom-left), the\n"
     "      rest filled with the colour RRGGBB (hex red, green, blue).\n"
     "  save IN OUT\n"
-    "      Load IN at its own size and save it: BMP for a .bmp name, else JPEG.\n"
+    "      Load IN at its own size and save it: BMP for a .bmp name, PNG for a\n"
+    "      .png name, else JPEG.\n"
     "  adjust brightness|contrast|hue|vividness LEVEL IN OUT.bmp\n"
     "      Adjust IN (at its own size) to LEVEL (-100 to 100; vividness is held\n"
     "      within 1 to 79, 10 leaves the picture as it is).\n"
@@ -57,7 +60,10 @@ const char kUsage[] =
     "      the same picture; without one the clock seeds it, as in the editor.\n"
     "\n"
     "  --help     this text\n"
-    "  --version  the version\n";
+    "  --version  the version\n"
+    "\n"
+    "IN may be a JPEG, BMP, GIF, PNG or WebP picture. One that is damaged (cut\n"
+    "short or corrupt) is used as far as it could be read, with a warning.\n";
 
 int Usage(const char* problem) {
     if (problem != nullptr) {
@@ -99,9 +105,20 @@ bool ParseColor(const std::string& text, uint8_t* blue, uint8_t* green, uint8_t*
     return true;
 }
 
+// One warning line for a picture of which only part could be read.
+void WarnIfDamaged(const LoadResult& loaded, const std::string& path) {
+    if (loaded.Ok() && loaded.damaged) {
+        std::fprintf(stderr,
+                     "fotakle-batch: warning: %s is damaged: only part of it could be read\n",
+                     path.c_str());
+    }
+}
+
 // Loads a picture at its own size (no box), 24-bit.
 DibBlock LoadOwnSize(const std::string& path) {
-    return LoadPicture(path, LoadRequest()).picture;
+    LoadResult loaded = LoadPicture(path, LoadRequest());
+    WarnIfDamaged(loaded, path);
+    return std::move(loaded.picture);
 }
 
 // Writes an image as BMP. An 8-bit mask gets a grey palette first, so that
@@ -174,6 +191,7 @@ int LoadCommand(const std::vector<std::string>& args) {
     if (!loaded.Ok()) {
         return Failure("cannot decode " + in);
     }
+    WarnIfDamaged(loaded, in);
     std::printf("%d %d\n", loaded.width, loaded.height);
     return WriteBmp(result.get(), out);
 }

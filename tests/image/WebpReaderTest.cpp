@@ -1,0 +1,398 @@
+// The WebP reader through the loader, over files made here with libwebp's
+// encoder and muxer: lossless pictures equal the BMP path exactly, lossy ones
+// stay within a stated bound of it, libwebp's scaled decode stays close to
+// the program's own fitting, an animation shows its first frame, a cut file
+// keeps what came before the cut, and the limits hold.
+#include "image/WebpReader.h"
+
+#include <gtest/gtest.h>
+#include <webp/mux.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "image/LoadPicture.h"
+#include "image/SavePicture.h"
+#include "support/TestSupport.h"
+#include "support/WebpTestFiles.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Blue, green, red, alpha rows, top first: a smooth picture (what a lossy
+// coder is made for) with a hard edge, and alpha from 0 to 255.
+Bytes TestBgra(int width, int height, bool alpha) {
+    Bytes bgra(static_cast<size_t>(width) * height * 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &bgra[(static_cast<size_t>(y) * width + x) * 4];
+            p[0] = static_cast<uint8_t>(40 + 150 * x / width);
+            p[1] = static_cast<uint8_t>(200 - 120 * y / height);
+            p[2] = static_cast<uint8_t>(x < width / 3 ? 230 : 60 + (x + y) % 50);
+            p[3] = alpha ? static_cast<uint8_t>((x * 255 / (width - 1) + y * 7) % 256) : 255;
+        }
+    }
+    return bgra;
+}
+
+uint8_t OverWhite(uint8_t colour, uint8_t alpha) {
+    return static_cast<uint8_t>((colour * alpha + 255u * (255u - alpha) + 127u) / 255u);
+}
+
+// The picture the rows show, laid over white: 24 bits, bottom-up.
+DibBlock PictureOf(const Bytes& bgra, int width, int height) {
+    DibBlock picture = DibCreate(width, height, 24);
+    const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
+    for (int y = 0; y < height; ++y) {
+        uint8_t* row = DibPixels(picture.get()) + static_cast<size_t>(height - 1 - y) * stride;
+        for (int x = 0; x < width; ++x) {
+            const uint8_t* p = &bgra[(static_cast<size_t>(y) * width + x) * 4];
+            for (int c = 0; c < 3; ++c) {
+                row[3 * x + c] = OverWhite(p[c], p[3]);
+            }
+        }
+    }
+    return picture;
+}
+
+DibBlock Flipped(const DibImage* picture) {
+    const int32_t width = picture->header.biWidth;
+    const int32_t height = picture->header.biHeight;
+    DibBlock flipped = DibCreate(width, height, 24);
+    const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
+    for (int32_t y = 0; y < height; ++y) {
+        std::memcpy(DibPixels(flipped.get()) + static_cast<size_t>(y) * stride,
+                    DibPixels(picture) + static_cast<size_t>(height - 1 - y) * stride, stride);
+    }
+    return flipped;
+}
+
+// How far two 24-bit pictures of the same size are apart: the mean absolute
+// difference per channel and the share of channels more than 24 apart.
+struct Distance {
+    double mean = 1e9;
+    double farShare = 1.0;
+};
+
+Distance DistanceBetween(const DibImage* a, const DibImage* b) {
+    Distance distance;
+    if (a->header.biWidth != b->header.biWidth || a->header.biHeight != b->header.biHeight) {
+        return distance;
+    }
+    const int32_t width = a->header.biWidth;
+    const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
+    long total = 0;
+    long far = 0;
+    long count = 0;
+    for (int32_t y = 0; y < a->header.biHeight; ++y) {
+        for (int32_t i = 0; i < width * 3; ++i) {
+            const int d = std::abs(DibPixels(a)[y * stride + i] - DibPixels(b)[y * stride + i]);
+            total += d;
+            far += d > 24 ? 1 : 0;
+            ++count;
+        }
+    }
+    distance.mean = static_cast<double>(total) / static_cast<double>(count);
+    distance.farShare = static_cast<double>(far) / static_cast<double>(count);
+    return distance;
+}
+
+struct MuxFrame {
+    Bytes webp;
+    int left;
+    int top;
+};
+
+// An animation of the frames (offsets even, as the format stores them
+// halved), each replacing what was there.
+Bytes MuxAnimation(int width, int height, const std::vector<MuxFrame>& frames) {
+    WebPMux* mux = WebPMuxNew();
+    WebPMuxSetCanvasSize(mux, width, height);
+    const WebPMuxAnimParams params = {0xFFFFFFFFu, 0};
+    WebPMuxSetAnimationParams(mux, &params);
+    for (const MuxFrame& frame : frames) {
+        WebPMuxFrameInfo info;
+        std::memset(&info, 0, sizeof info);
+        info.bitstream.bytes = frame.webp.data();
+        info.bitstream.size = frame.webp.size();
+        info.x_offset = frame.left;
+        info.y_offset = frame.top;
+        info.duration = 100;
+        info.id = WEBP_CHUNK_ANMF;
+        info.dispose_method = WEBP_MUX_DISPOSE_NONE;
+        info.blend_method = WEBP_MUX_NO_BLEND;
+        WebPMuxPushFrame(mux, &info, 1);
+    }
+    WebPData assembled = {nullptr, 0};
+    Bytes bytes;
+    if (WebPMuxAssemble(mux, &assembled) == WEBP_MUX_OK) {
+        bytes.assign(assembled.bytes, assembled.bytes + assembled.size);
+    }
+    WebPDataClear(&assembled);
+    WebPMuxDelete(mux);
+    return bytes;
+}
+
+DibBlock FilledCanvas(uint8_t fill) {
+    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
+    std::memset(DibPixels(canvas.get()), fill, kCanvasPixelBytes);
+    return canvas;
+}
+
+// A RIFF file holding one chunk; sizes little-endian.
+Bytes RiffFile(const char* fourcc, const Bytes& payload) {
+    Bytes bytes(20 + payload.size());
+    const auto putSize = [&bytes](size_t at, size_t size) {
+        for (size_t i = 0; i < 4; ++i) {
+            bytes[at + i] = static_cast<uint8_t>(size >> (8 * i));
+        }
+    };
+    std::memcpy(bytes.data(), "RIFF", 4);
+    putSize(4, bytes.size() - 8);
+    std::memcpy(bytes.data() + 8, "WEBP", 4);
+    std::memcpy(bytes.data() + 12, fourcc, 4);
+    putSize(16, payload.size());
+    std::memcpy(bytes.data() + 20, payload.data(), payload.size());
+    return bytes;
+}
+
+// A lossless bitstream's header alone: signature 0x2F, then width - 1 and
+// height - 1 in 14 bits each, the alpha hint and a zero version.
+Bytes LosslessHeader(int width, int height) {
+    const uint32_t bits = static_cast<uint32_t>(width - 1) | static_cast<uint32_t>(height - 1)
+                                                                 << 14;
+    Bytes payload = {0x2F, static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
+                     static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
+    payload.resize(32, 0);
+    return RiffFile("VP8L", payload);
+}
+
+// A lossy key frame's header alone: the frame tag (key frame, version 0,
+// shown, first partition of 10 bytes), the start code and the sizes.
+Bytes LossyHeader(int width, int height) {
+    const uint32_t tag = 0u | (1u << 4) | (10u << 5);
+    Bytes payload = {static_cast<uint8_t>(tag),
+                     static_cast<uint8_t>(tag >> 8),
+                     static_cast<uint8_t>(tag >> 16),
+                     0x9D,
+                     0x01,
+                     0x2A,
+                     static_cast<uint8_t>(width),
+                     static_cast<uint8_t>(width >> 8),
+                     static_cast<uint8_t>(height),
+                     static_cast<uint8_t>(height >> 8)};
+    payload.resize(40, 0);
+    return RiffFile("VP8 ", payload);
+}
+
+}  // namespace
+
+// Lossless pictures, with and without alpha, at their own size and into the
+// canvas, equal the same picture through the BMP path (37 x 24: an odd
+// width, an even margin in the canvas).
+TEST(WebpReader, LosslessEqualsTheBmpPathExactly) {
+    TempDir folder;
+    for (const bool alpha : {false, true}) {
+        SCOPED_TRACE(alpha ? "with alpha" : "opaque");
+        const Bytes bgra = TestBgra(37, 24, alpha);
+        ASSERT_TRUE(WriteWholeFile(folder.File("p.WebP"), EncodeTestWebpBgra(bgra, 37, 24, -1)));
+        ASSERT_TRUE(SavePicture(folder.File("p.bmp"), *PictureOf(bgra, 37, 24)).Ok());
+
+        const LoadResult webp = LoadPicture(folder.File("p.WebP"), LoadRequest());
+        const LoadResult bmp = LoadPicture(folder.File("p.bmp"), LoadRequest());
+        ASSERT_TRUE(webp.Ok() && bmp.Ok());
+        EXPECT_FALSE(webp.damaged);
+        EXPECT_EQ(FirstDifference(bmp.picture.get(), webp.picture.get()), "");
+
+        DibBlock webpCanvas = FilledCanvas(0x55);
+        DibBlock bmpCanvas = FilledCanvas(0x55);
+        ASSERT_TRUE(LoadPictureInto(folder.File("p.WebP"), *webpCanvas, LoadRequest()).Ok());
+        ASSERT_TRUE(LoadPictureInto(folder.File("p.bmp"), *bmpCanvas, LoadRequest()).Ok());
+        EXPECT_EQ(FirstDifference(bmpCanvas.get(), webpCanvas.get()), "");
+    }
+}
+
+// Lossy pictures at quality 90 (colour lossy, alpha lossless) stay within a
+// mean of 3 levels per channel of the picture encoded, and no more than 2 %
+// of the channels (on the hard edge, where the coder halves the colour) are
+// more than 24 levels off.
+TEST(WebpReader, LossyStaysWithinTheStatedBound) {
+    TempDir folder;
+    for (const bool alpha : {false, true}) {
+        SCOPED_TRACE(alpha ? "with alpha" : "opaque");
+        const Bytes bgra = TestBgra(64, 48, alpha);
+        ASSERT_TRUE(WriteWholeFile(folder.File("p.webp"), EncodeTestWebpBgra(bgra, 64, 48, 90)));
+        const LoadResult webp = LoadPicture(folder.File("p.webp"), LoadRequest());
+        ASSERT_TRUE(webp.Ok());
+        EXPECT_FALSE(webp.damaged);
+        const Distance distance =
+            DistanceBetween(PictureOf(bgra, 64, 48).get(), webp.picture.get());
+        EXPECT_LT(distance.mean, 3.0);
+        EXPECT_LT(distance.farShare, 0.02);
+    }
+}
+
+// libwebp's scaler, which makes the fitted picture straight from the file,
+// against the program's own fitting of the picture decoded at full size
+// (the BMP path of it upside down, turned back, as rows come top first):
+// the mean stays under 1.5 levels per channel and under 1 % of the channels
+// differ by more than 24 (they sit on the hard edge, where the two filters
+// place it a pixel apart).
+TEST(WebpReader, ScaledDecodingStaysCloseToTheProgramsOwnFitting) {
+    TempDir folder;
+    const Bytes bgra = TestBgra(640, 480, false);
+    for (const int quality : {-1, 90}) {
+        SCOPED_TRACE(quality < 0 ? "lossless" : "lossy");
+        ASSERT_TRUE(
+            WriteWholeFile(folder.File("big.webp"), EncodeTestWebpBgra(bgra, 640, 480, quality)));
+        const LoadResult full = LoadPicture(folder.File("big.webp"), LoadRequest());
+        ASSERT_TRUE(full.Ok());
+        ASSERT_TRUE(SavePicture(folder.File("upside-down.bmp"), *Flipped(full.picture.get())).Ok());
+
+        const LoadRequest box{kCanvasWidth, kCanvasHeight, LOAD_PHOTO};
+        const LoadResult scaled = LoadPicture(folder.File("big.webp"), box);
+        const LoadResult ordinary = LoadPicture(folder.File("upside-down.bmp"), box);
+        ASSERT_TRUE(scaled.Ok() && ordinary.Ok());
+        EXPECT_EQ(scaled.width, ordinary.width);
+        EXPECT_EQ(scaled.height, kCanvasHeight);
+        const Distance fitted =
+            DistanceBetween(Flipped(ordinary.picture.get()).get(), scaled.picture.get());
+        EXPECT_LT(fitted.mean, 1.5);
+        EXPECT_LT(fitted.farShare, 0.01);
+
+        DibBlock scaledCanvas = FilledCanvas(0);
+        DibBlock ordinaryCanvas = FilledCanvas(0);
+        ASSERT_TRUE(LoadPictureInto(folder.File("big.webp"), *scaledCanvas, LoadRequest()).Ok());
+        ASSERT_TRUE(
+            LoadPictureInto(folder.File("upside-down.bmp"), *ordinaryCanvas, LoadRequest()).Ok());
+        const Distance canvas =
+            DistanceBetween(Flipped(ordinaryCanvas.get()).get(), scaledCanvas.get());
+        EXPECT_LT(canvas.mean, 1.5);
+        EXPECT_LT(canvas.farShare, 0.01);
+    }
+}
+
+// An animation shows its first frame. One that covers the picture is
+// decoded like a still picture; one that covers only part of it is laid on
+// white at its place, and a large such picture is fitted by the program's
+// resampler.
+TEST(WebpReader, AnimationShowsItsFirstFrame) {
+    TempDir folder;
+    const Bytes first = TestBgra(40, 30, true);
+    Bytes second = TestBgra(40, 30, false);
+    for (size_t i = 0; i < second.size(); i += 4) {
+        second[i] = static_cast<uint8_t>(255 - second[i]);
+    }
+    ASSERT_TRUE(WriteWholeFile(folder.File("covering.webp"),
+                               MuxAnimation(40, 30,
+                                            {{EncodeTestWebpBgra(first, 40, 30, -1), 0, 0},
+                                             {EncodeTestWebpBgra(second, 40, 30, -1), 0, 0}})));
+    const LoadResult covering = LoadPicture(folder.File("covering.webp"), LoadRequest());
+    ASSERT_TRUE(covering.Ok());
+    EXPECT_EQ(FirstDifference(PictureOf(first, 40, 30).get(), covering.picture.get()), "");
+
+    // A 20 x 10 first frame at (6, 4) of a 40 x 30 animation, and of a
+    // 400 x 300 one fitted to the canvas.
+    const Bytes small = TestBgra(20, 10, true);
+    for (const int side : {40, 400}) {
+        SCOPED_TRACE(side);
+        const int height = side * 3 / 4;
+        Bytes expected(static_cast<size_t>(side) * height * 4, 255);
+        for (int y = 0; y < 10; ++y) {
+            std::memcpy(&expected[(static_cast<size_t>(y + 4) * side + 6) * 4],
+                        &small[static_cast<size_t>(y) * 20 * 4], 20 * 4);
+        }
+        ASSERT_TRUE(WriteWholeFile(folder.File("part.webp"),
+                                   MuxAnimation(side, height,
+                                                {{EncodeTestWebpBgra(small, 20, 10, -1), 6, 4},
+                                                 {EncodeTestWebpBgra(second, 40, 30, -1), 0, 0}})));
+        ASSERT_TRUE(
+            SavePicture(folder.File("part.bmp"), *Flipped(PictureOf(expected, side, height).get()))
+                .Ok());
+        const LoadResult own = LoadPicture(folder.File("part.webp"), LoadRequest());
+        ASSERT_TRUE(own.Ok());
+        EXPECT_EQ(FirstDifference(PictureOf(expected, side, height).get(), own.picture.get()), "");
+
+        DibBlock webpCanvas = FilledCanvas(0x55);
+        DibBlock bmpCanvas = FilledCanvas(0x55);
+        ASSERT_TRUE(LoadPictureInto(folder.File("part.webp"), *webpCanvas, LoadRequest()).Ok());
+        ASSERT_TRUE(LoadPictureInto(folder.File("part.bmp"), *bmpCanvas, LoadRequest()).Ok());
+        EXPECT_EQ(FirstDifference(Flipped(bmpCanvas.get()).get(), webpCanvas.get()), "");
+    }
+}
+
+// A file cut part way keeps the rows decoded before the cut (the same as the
+// whole file gives), the rest black, and says damaged; cut inside its
+// headers it is refused and the canvas stays as it was.
+TEST(WebpReader, CutFilesKeepTheRowsBeforeTheCut) {
+    TempDir folder;
+    const Bytes bgra = TestBgra(64, 96, false);
+    for (const int quality : {-1, 80}) {
+        SCOPED_TRACE(quality < 0 ? "lossless" : "lossy");
+        const Bytes whole = EncodeTestWebpBgra(bgra, 64, 96, quality);
+        ASSERT_TRUE(WriteWholeFile(folder.File("whole.webp"), whole));
+        const LoadResult complete = LoadPicture(folder.File("whole.webp"), LoadRequest());
+        ASSERT_TRUE(complete.Ok());
+
+        ASSERT_TRUE(WriteWholeFile(folder.File("cut.webp"),
+                                   Bytes(whole.begin(), whole.begin() + whole.size() * 6 / 10)));
+        const LoadResult cut = LoadPicture(folder.File("cut.webp"), LoadRequest());
+        ASSERT_TRUE(cut.Ok());
+        EXPECT_TRUE(cut.damaged);
+        int32_t kept = 0;  // rows from the top equal to the whole file's
+        while (kept < 96 && PixelAt(cut.picture.get(), 5, 95 - kept) ==
+                                PixelAt(complete.picture.get(), 5, 95 - kept)) {
+            ++kept;
+        }
+        EXPECT_GT(kept, 8);
+        EXPECT_LT(kept, 96);
+        for (int32_t y = kept; y < 96; ++y) {
+            EXPECT_EQ(PixelAt(cut.picture.get(), 40, 95 - y), 0u) << y;
+        }
+
+        ASSERT_TRUE(
+            WriteWholeFile(folder.File("header.webp"), Bytes(whole.begin(), whole.begin() + 24)));
+        DibBlock canvas = FilledCanvas(0x55);
+        EXPECT_EQ(LoadPictureInto(folder.File("header.webp"), *canvas, LoadRequest()).error,
+                  LOAD_BAD_PICTURE);
+        EXPECT_EQ(PixelAt(canvas.get(), 0, 0), 0x555555u);
+    }
+}
+
+// The headers' sizes decide before any pixel is allocated: a lossless
+// picture is held whole, so its pixel count is bounded; a lossy one without
+// alpha streams and may take any size WebP allows.
+TEST(WebpReader, SizeLimitsAreCheckedAtOpen) {
+    struct Case {
+        Bytes bytes;
+        bool opens;
+    } cases[] = {
+        {LosslessHeader(8192, 8192), true},  // kWebpMaxWholePixels exactly
+        {LosslessHeader(8193, 8192), false},
+        {LossyHeader(16383, 16383), true},
+        {LossyHeader(0, 16), false},
+        {Bytes{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'E', 'B', 'P'}, false},
+        {Bytes{'G', 'I', 'F', '8', '9', 'a'}, false},
+    };
+    for (const Case& c : cases) {
+        WebpReader reader;
+        EXPECT_EQ(reader.OpenMemory(c.bytes.data(), c.bytes.size()), c.opens) << c.bytes.size();
+        if (c.opens) {
+            EXPECT_GT(reader.Width(), 8000);
+            // The header alone holds no row.
+            int32_t width = 100;
+            int32_t height = 100;
+            EXPECT_FALSE(reader.Decode(&width, &height));
+        }
+    }
+    WebpReader reader;
+    EXPECT_FALSE(reader.Open("/nonexistent/a.webp"));
+    EXPECT_EQ(reader.Width(), 0);
+    uint8_t row[3] = {7, 7, 7};
+    EXPECT_FALSE(reader.ReadRow(row));
+    EXPECT_EQ(row[0], 7) << "a reader with nothing open leaves the row alone";
+}
