@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     clang libclang-rt-14-dev llvm          # sanitizer build and libFuzzer targets
-    libjpeg62-turbo-dev libjpeg-turbo-progs libgif-dev
+    libjpeg62-turbo-dev libjpeg-turbo-progs libgif-dev libexif-dev
     libgtest-dev libgmock-dev libbenchmark-dev time
     qt6-base-dev libgl-dev fonts-dejavu-core   # the window, the asset tool, text in pictures
     dpkg-dev desktop-file-utils appstream groff-base  # the Debian package and its checks

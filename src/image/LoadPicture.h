@@ -3,13 +3,16 @@
 //
 // The name's ending decides the format (PictureTypeFromName; the content is
 // never sniffed): JPEG through libjpeg-turbo, BMP through the program's own
-// reader, GIF through giflib. The picture is fitted to the request's box:
+// reader, GIF through giflib. A JPEG is first turned the way its EXIF
+// orientation says (image/Exif.h), so that a portrait photo stored on its
+// side loads as a portrait. The picture is fitted to the request's box:
 // never enlarged, and when larger than the box in either direction scaled
 // down by one factor until it covers the box. JPEG and BMP use a rounded
 // percentage and are cut to the box centred; GIF uses a truncated percentage
 // (so a side can end a few pixels short of the box) and is cut centred
 // vertically but from the left. Large JPEG files are reduced while they are
-// decoded, row by row; a full-size copy never exists.
+// decoded, row by row; a full-size copy never exists (a turned picture is
+// held whole at its reduced decode size only).
 //
 // Contract: nothing throws and nothing is reported to the user. Every result
 // has the same shape for every format:
@@ -26,6 +29,7 @@
 #include <string>
 
 #include "image/DibImage.h"
+#include "image/Exif.h"
 
 class JpegCodec;
 
@@ -93,7 +97,10 @@ LoadResult LoadPicture(const std::string& path, const LoadRequest& request);
 LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request);
 
 // The JPEG path of the two calls above over any decoder: the fuzz target
-// drives it over bytes in memory, tests over a scripted decoder. Calls
-// codec.Close() exactly once; a failure is LOAD_BAD_PICTURE.
-LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request);
-LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request);
+// drives it over bytes in memory, tests over a scripted decoder. The
+// orientation is the one the file's EXIF block gives. Calls codec.Close()
+// exactly once; a failure is LOAD_BAD_PICTURE.
+LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request,
+                             PictureOrientation orientation = ORIENTATION_NORMAL);
+LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request,
+                                 PictureOrientation orientation = ORIENTATION_NORMAL);
