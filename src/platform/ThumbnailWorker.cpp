@@ -65,7 +65,10 @@ int ThumbnailWorker::Deliver() {
         const std::lock_guard<std::mutex> lock(mutex_);
         made.swap(made_);
         for (const auto& result : made) {
-            busy_.erase(std::find(busy_.begin(), busy_.end(), result.first.path));
+            const auto found = std::find(busy_.begin(), busy_.end(), result.first.path);
+            if (found != busy_.end()) {
+                busy_.erase(found);
+            }
         }
         sink = sink_;
     }

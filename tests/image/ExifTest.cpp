@@ -79,10 +79,11 @@ uint32_t BlockColour(int x, int y) {
 
 // Gradients with grain, for the comparison with jpegtran.
 uint32_t PhotoColour(int x, int y) {
-    const uint32_t grain =
-        (static_cast<uint32_t>(x * 73856093) ^ static_cast<uint32_t>(y * 19349663)) % 23;
-    return static_cast<uint32_t>((x * 2 + grain) & 0xFF) << 16 |
-           static_cast<uint32_t>((y * 3 + 40) & 0xFF) << 8 | ((x + y + grain * 3) & 0xFF);
+    const uint32_t ux = static_cast<uint32_t>(x);
+    const uint32_t uy = static_cast<uint32_t>(y);
+    const uint32_t grain = (ux * 73856093u ^ uy * 19349663u) % 23;
+    return ((ux * 2 + grain) & 0xFF) << 16 | ((uy * 3 + 40) & 0xFF) << 8 |
+           ((ux + uy + grain * 3) & 0xFF);
 }
 
 // "" when the two loads made pictures of the same form and size whose bytes
