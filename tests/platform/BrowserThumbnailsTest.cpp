@@ -1,7 +1,8 @@
 // The Open browser's thumbnails made away from the window's thread: the
-// worker's queue, which each request replaces, and the window, which takes
-// a key at once while a thumbnail is being made and shows the thumbnail in
-// place of its placeholder once it is delivered.
+// worker's queue, which each request replaces; the window, which takes a
+// key at once while a thumbnail is being made and shows the thumbnail in
+// place of its placeholder once it is delivered; and a replay, whose
+// screen waits for them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -20,9 +22,11 @@
 #include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneWindow.h"
 #include "platform/QtShell.h"
+#include "platform/RunProgram.h"
 #include "platform/TestApplication.h"
 #include "platform/ThumbnailWorker.h"
 #include "platform/WorkFolderSettings.h"
+#include "support/ExifTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -191,4 +195,83 @@ TEST(BrowserThumbnails, AKeyIsTakenAtOnceAndThePlaceholdersGiveWayToTheThumbnail
     EXPECT_EQ(gate.Begun().size(), 5u);
     EXPECT_FALSE(gate.OnTestThread());
     window.AttachEditor(nullptr);
+}
+
+// A replay's screen shows every thumbnail of the rows on screen, however
+// long they take: here a portrait photo's embedded thumbnail, turned, and a
+// BMP.
+TEST(BrowserThumbnails, AReplayScreenWaitsForTheThumbnails) {
+    TestApplication();
+    TempDir dir;
+    const std::string pictures = dir.File("Pictures");
+    ASSERT_TRUE(std::filesystem::create_directory(pictures));
+    const auto encoded = [&](int32_t width, int32_t height, uint32_t top, uint32_t bottom) {
+        DibBlock picture = DibCreate(width, height, 24);
+        uint8_t* pixels = DibPixels(picture.get());
+        for (int32_t y = 0; y < height; ++y) {  // y = 0 is the bottom row
+            for (int32_t x = 0; x < width; ++x) {
+                const uint32_t colour = y >= height / 2 ? top : bottom;
+                uint8_t* pixel = pixels + y * DibRowStride(width, 24) + x * 3;
+                pixel[0] = static_cast<uint8_t>(colour);
+                pixel[1] = static_cast<uint8_t>(colour >> 8);
+                pixel[2] = static_cast<uint8_t>(colour >> 16);
+            }
+        }
+        EXPECT_TRUE(SavePicture(dir.File("encoded.jpg"), *picture).Ok());
+        return ReadWholeFile(dir.File("encoded.jpg"));
+    };
+    const std::vector<uint8_t> photo = encoded(320, 240, 0xFF0000, 0xFFFF00);
+    const std::vector<uint8_t> thumbnail = encoded(160, 120, 0x0000FF, 0x00FFFF);
+    ASSERT_TRUE(WriteWholeFile(pictures + "/a.jpg",
+                               WithExifSegment(photo, MakeExifBlock({6, false, thumbnail}))));
+    WriteFlatPicture(pictures + "/b.bmp", 0x20C030);
+
+    const std::string screen = dir.File("browser.bmp");
+    const std::string script =
+        "folder " + pictures + "\ncommand 40016\nkey soft1\nscreen " + screen + "\n";
+    ASSERT_TRUE(
+        WriteWholeFile(dir.File("script.txt"), std::vector<uint8_t>(script.begin(), script.end())));
+    const ProgramResult run =
+        RunProgram({FotaklePath(), "--replay", dir.File("script.txt")},
+                   {{"XDG_CONFIG_HOME", dir.File("config")}, {"TMPDIR", dir.Path()}}, dir.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    const DibBlock shot = LoadBmp(screen);
+    ASSERT_TRUE(shot);
+
+    // The same browser, its thumbnails made here: the screen shows them
+    // pixel for pixel.
+    OpenBrowser browser(pictures, "");
+    for (const ThumbnailJob& job : browser.ThumbnailJobs()) {
+        browser.PutThumbnail(job, MakeThumbnail(job.path));
+    }
+    const BrowserLayout layout = browser.Layout();
+    ASSERT_EQ(layout.rows.size(), 2u);
+    for (const BrowserRowLayout& row : layout.rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_NE(row.thumbnail, nullptr);
+        const ThumbnailPlacement& place = row.placement;
+        const int32_t height = row.thumbnail->header.biHeight;
+        int wrong = 0;
+        for (int32_t j = 0; j < place.height; ++j) {
+            for (int32_t i = 0; i < place.width; ++i) {
+                const uint32_t expected =
+                    PixelAt(row.thumbnail, place.sourceX + i, height - 1 - (place.sourceY + j));
+                wrong +=
+                    PixelAt(shot.get(), place.x + i, kCanvasHeight - 1 - (place.y + j)) != expected
+                        ? 1
+                        : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+    // The photo's row shows its embedded thumbnail standing up: cyan on the
+    // left, blue on the right.
+    const BrowserRowLayout& first = layout.rows[0];
+    EXPECT_EQ(
+        (std::vector<int32_t>{first.thumbnail->header.biWidth, first.thumbnail->header.biHeight}),
+        (std::vector<int32_t>{36, 48}));
+    const int32_t middle = kCanvasHeight - 1 - (first.placement.y + first.placement.height / 2);
+    EXPECT_LT(PixelAt(shot.get(), first.placement.x + 4, middle) >> 16, 0x30u);
+    EXPECT_GT(PixelAt(shot.get(), first.placement.x + 4, middle) & 0xFFFF, 0xE0E0u);
+    EXPECT_LT(PixelAt(shot.get(), first.placement.x + 31, middle) >> 8, 0x30u);
 }
