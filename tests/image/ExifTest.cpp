@@ -223,24 +223,6 @@ TEST(Exif, EveryOrientationLoadsAsJpegtranTurnsThePicture) {
     }
 }
 
-// A portrait photo stored on its side fills the canvas as a portrait: the
-// fit sees the turned picture.
-TEST(Exif, APortraitStoredOnItsSideIsFittedAsAPortrait) {
-    TempDir dir;
-    const std::string path = dir.File("portrait.jpg");
-    // Stored 640 x 480 with the scene's top at the stored left: red there.
-    const std::vector<uint8_t> stored =
-        EncodeTestJpeg(640, 480, [](int x, int) { return x < 320 ? 0xFF0000u : 0x0000FFu; });
-    ASSERT_TRUE(WriteWholeFile(path, WithExifSegment(stored, MakeExifBlock({6, false, {}}))));
-    const LoadResult loaded = LoadPicture(path, {kCanvasWidth, kCanvasHeight, LOAD_PHOTO});
-    ASSERT_TRUE(loaded.Ok());
-    EXPECT_EQ(loaded.width, 176);
-    EXPECT_GT(loaded.height, 180);
-    // Rows lie bottom-up: the top row shown is the last in memory.
-    EXPECT_EQ(PixelAt(loaded.picture.get(), 88, loaded.height - 1) >> 16, 0xFEu);
-    EXPECT_EQ(PixelAt(loaded.picture.get(), 88, 0) & 0xFF, 0xFEu);
-}
-
 TEST(Exif, DamagedBlocksAreIgnoredAndTheFileLoadsAsWithoutThem) {
     TempDir dir;
     const std::vector<uint8_t> plain = EncodeTestJpeg(48, 32, PhotoColour);
