@@ -48,10 +48,10 @@ PictureOrientation OrientationOf(ExifData* data) {
     return static_cast<PictureOrientation>(value);
 }
 
-// Parses the block the loader collected. The option that makes libexif
-// "follow the specification" is turned off: it would add the tags the
-// standard calls mandatory, with made-up values, and drop others; only what
-// the file holds is wanted here.
+// Parses the block the loader collected. libexif's option to bring the
+// block in line with the EXIF standard is turned off: it would add the tags
+// the standard calls mandatory, with made-up values, and drop others; only
+// what the file holds is wanted here.
 ExifInfo ParseCollectedBlock(ExifLoader* loader, bool withThumbnail) {
     ExifInfo info;
     const unsigned char* block = nullptr;
