@@ -48,10 +48,11 @@ inline void MakePhotoRow(int width, int height, int y, uint32_t seed, std::vecto
     }
 }
 
-// Writes a width x height photo at quality 90 (progressive when asked).
-// Only a complete file gets its name, so an interrupted run is redone.
+// Writes a width x height photo at quality 90 (progressive when asked),
+// with an APP1 segment holding app1 when it is not empty. Only a complete
+// file gets its name, so an interrupted run is redone.
 inline bool WritePhotoJpeg(const std::string& path, int width, int height, uint32_t seed,
-                           bool progressive) {
+                           bool progressive, const std::vector<uint8_t>& app1 = {}) {
     const std::string partial = path + ".part";
     FILE* file = std::fopen(partial.c_str(), "wb");
     if (file == nullptr) {
@@ -72,6 +73,10 @@ inline bool WritePhotoJpeg(const std::string& path, int width, int height, uint3
         jpeg_simple_progression(&cinfo);
     }
     jpeg_start_compress(&cinfo, TRUE);
+    if (!app1.empty()) {
+        jpeg_write_marker(&cinfo, JPEG_APP0 + 1, app1.data(),
+                          static_cast<unsigned int>(app1.size()));
+    }
     std::vector<uint8_t> row(static_cast<size_t>(width) * 3);
     while (cinfo.next_scanline < cinfo.image_height) {
         MakePhotoRow(width, height, static_cast<int>(cinfo.next_scanline), seed, &row);

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     clang libclang-rt-14-dev llvm          # sanitizer build and libFuzzer targets
-    libjpeg62-turbo-dev libjpeg-turbo-progs libgif-dev libpng-dev libwebp-dev
+    libjpeg62-turbo-dev libjpeg-turbo-progs libgif-dev libpng-dev libwebp-dev libexif-dev
     libgtest-dev libgmock-dev libbenchmark-dev time
     qt6-base-dev libgl-dev                 # the window and the asset tool
     libfreetype-dev fonts-dejavu-core      # the screen font, drawn by the program itself

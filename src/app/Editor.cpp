@@ -56,7 +56,10 @@ Editor::Editor(Shell& shell, SettingsStore* settings, std::string programFolder)
 
 // The wait cursor is only ever up inside one call (a WaitCursorScope), so
 // nothing is left to undo here.
-Editor::~Editor() = default;
+Editor::~Editor() {
+    // Nothing the shell still makes may reach this editor once it is gone.
+    shell_.RequestThumbnails({}, nullptr);
+}
 
 void Editor::Start(const std::string& defaultFolder) {
     state_.mode = EditMode::Normal;
@@ -150,7 +153,6 @@ void Editor::MenuPopup() {
 
 void Editor::Paint() {
     if (browser_) {
-        LoadBrowserThumbnails();
         shell_.RepaintBrowser();
         return;
     }

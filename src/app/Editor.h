@@ -70,7 +70,7 @@ class Editor {
     // date and the mode's bar re-asserted.
     void MenuPopup();
     // Composes the picture area and presents it; while the Open browser is
-    // up, loads the thumbnails of its rows on screen and repaints it.
+    // up, repaints it (never waiting for a thumbnail).
     void Paint();
     // The window's close button: the "Close" flow with its save question,
     // ending in Shell::Quit.
@@ -205,7 +205,9 @@ class Editor {
     void BrowserOk();
     void BrowserCancel();
     void BrowserChangeFolder();
-    void LoadBrowserThumbnails();
+    void AdoptKeptThumbnails();
+    void RequestBrowserThumbnails();
+    void ThumbnailMade(const ThumbnailJob& job, DibBlock thumbnail);
     void CloseBrowser();
 
     // EditorDecorations.cpp
@@ -229,6 +231,12 @@ class Editor {
     SeededPaintRandom random_;
     // The Open browser while it is up.
     std::unique_ptr<OpenBrowser> browser_;
+    // The thumbnails of the folder the browser showed last, for the next
+    // browser that shows it.
+    ThumbnailShelf keptThumbnails_;
+    // Inside Shell::RequestThumbnails: results arriving meanwhile are
+    // painted by the caller, once.
+    bool requestingThumbnails_ = false;
     bool waitCursorShown_ = false;
     // Start has run: loads repaint from then on.
     bool started_ = false;

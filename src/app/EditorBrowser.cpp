@@ -1,5 +1,9 @@
 // The Open picture browser in the editor: "Open", the browser's keys, "OK",
-// "Cancel" and "Change Folder".
+// "Cancel" and "Change Folder", and its thumbnails, which the shell makes
+// while the browser goes on taking keys.
+#include <memory>
+#include <utility>
+
 #include "app/Commands.h"
 #include "app/Editor.h"
 #include "app/Keys.h"
@@ -17,12 +21,10 @@ void Editor::OpenCommand() {
         AskQuestion(ResString(IDS_SAVE_CAPTION), ResString(IDS_SAVE_QUESTION))) {
         SaveAsCommand();
     }
-    {
-        const WaitCursorScope wait(*this);
-        browser_ =
-            std::make_unique<OpenBrowser>(state_.workFolder, std::string(ResString(IDS_NO_FILES)));
-        browser_->LoadVisibleThumbnails();
-    }
+    browser_ =
+        std::make_unique<OpenBrowser>(state_.workFolder, std::string(ResString(IDS_NO_FILES)));
+    AdoptKeptThumbnails();
+    RequestBrowserThumbnails();
     ShowBar(BAR_BROWSER);
     shell_.ShowBrowser(browser_.get());
 }
@@ -69,7 +71,7 @@ void Editor::BrowserKey(int16_t keyCode) {
             return;
     }
     if (moved) {
-        LoadBrowserThumbnails();
+        RequestBrowserThumbnails();
         shell_.RepaintBrowser();
     }
 }
@@ -103,21 +105,55 @@ void Editor::BrowserChangeFolder() {
     if (!RunSelectFolderDialog(&folder) || !browser_->ChangeFolder(folder)) {
         return;
     }
-    LoadBrowserThumbnails();
+    AdoptKeptThumbnails();
+    RequestBrowserThumbnails();
     shell_.RepaintBrowser();
 }
 
-// The rows on screen get their thumbnails before they are painted.
-void Editor::LoadBrowserThumbnails() {
-    if (!browser_->ThumbnailsPending()) {
-        return;
+// The thumbnails kept from the last browser, when this one shows their
+// folder; otherwise they wait for a browser that does.
+void Editor::AdoptKeptThumbnails() {
+    if (keptThumbnails_.folder == browser_->Folder()) {
+        browser_->AdoptThumbnails(std::move(keptThumbnails_));
+        keptThumbnails_ = ThumbnailShelf();
     }
-    const WaitCursorScope wait(*this);
-    browser_->LoadVisibleThumbnails();
 }
 
+// Asks the shell for the thumbnails the rows on screen and just below them
+// still lack; they replace whatever was asked for before, so a fast scroll
+// does not leave a queue of rows long gone. The caller repaints.
+void Editor::RequestBrowserThumbnails() {
+    requestingThumbnails_ = true;
+    shell_.RequestThumbnails(browser_->ThumbnailJobs(),
+                             [this](const ThumbnailJob& job, DibBlock thumbnail) {
+                                 ThumbnailMade(job, std::move(thumbnail));
+                             });
+    requestingThumbnails_ = false;
+}
+
+// A thumbnail arrives: a row on screen that was waiting for it is painted
+// again. Results for a browser that has closed, or for a folder no longer
+// shown, are dropped.
+void Editor::ThumbnailMade(const ThumbnailJob& job, DibBlock thumbnail) {
+    if (!browser_ || !browser_->PutThumbnail(job, std::move(thumbnail))) {
+        return;
+    }
+    if (!requestingThumbnails_ && browser_->OnScreen(job.index)) {
+        shell_.RepaintBrowser();
+    }
+}
+
+// The thumbnails made so far are kept for the next browser that shows this
+// folder, in place of those kept before (a browser of another folder that
+// made none, say of an empty one, leaves those); what is still being made
+// is dropped.
 void Editor::CloseBrowser() {
+    shell_.RequestThumbnails({}, nullptr);
     shell_.ShowBrowser(nullptr);
+    ThumbnailShelf shelf = browser_->TakeThumbnails();
+    if (!shelf.entries.empty() || shelf.folder == keptThumbnails_.folder) {
+        keptThumbnails_ = std::move(shelf);
+    }
     browser_.reset();
     ShowBar(BAR_MAIN);
 }

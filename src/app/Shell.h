@@ -9,12 +9,17 @@
 
 #include <functional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Menus.h"
+#include "dialogs/OpenBrowser.h"
 #include "image/DibImage.h"
 #include "image/PictureType.h"
 
-class OpenBrowser;
+// Where made thumbnails go: one call per job, on the editor's own thread,
+// with the thumbnail (null when the file could not be made one).
+using ThumbnailSink = std::function<void(const ThumbnailJob& job, DibBlock thumbnail)>;
 
 // The JPEG qualities the Save-as dialog offers: "Best", "Good" (the one it
 // opens on) and "Small".
@@ -78,17 +83,34 @@ class Shell {
 
     // The Open browser. With a browser, the picture area shows it from now
     // on instead of the presented screen: every paint of the picture area
-    // draws browser->Layout(), and only that (the thumbnails in it are
-    // loaded already). With null the browser is gone and the picture area
-    // shows the presented screen again. The browser stays valid until
-    // ShowBrowser(nullptr); the editor calls that before releasing it. A
-    // PresentScreen while the browser is up only replaces the kept copy.
+    // draws browser->Layout(), and only that (rows whose thumbnail is still
+    // being made show a placeholder). With null the browser is gone and the
+    // picture area shows the presented screen again. The browser stays
+    // valid until ShowBrowser(nullptr); the editor calls that before
+    // releasing it. A PresentScreen while the browser is up only replaces
+    // the kept copy.
     // The soft-key bar is set separately through ShowBar (BAR_BROWSER while
     // the browser is up).
     virtual void ShowBrowser(const OpenBrowser* /*browser*/) {}
     // The shown browser changed (selection, rows, folder, thumbnails): paint
     // it again. Never called from inside a paint.
     virtual void RepaintBrowser() {}
+    // The thumbnails the shown browser wants, most wanted first. They
+    // replace the jobs asked for before that have not begun; a job begun
+    // already is not begun again. Each result goes to done, on the editor's
+    // thread: later, between the window's events, from a shell that makes
+    // them on other threads; within this call from the default, which makes
+    // them one by one at once (MakeThumbnail). No jobs and no sink drop
+    // everything asked for; the editor does so when its browser closes and
+    // before it goes.
+    virtual void RequestThumbnails(std::vector<ThumbnailJob> jobs, const ThumbnailSink& done) {
+        for (const ThumbnailJob& job : jobs) {
+            DibBlock thumbnail = MakeThumbnail(job.path);
+            if (done) {
+                done(job, std::move(thumbnail));
+            }
+        }
+    }
     // The Save-as dialog over the phone screen, modal, titled "Save as":
     // "Folder:" read-only, "Name:" editable (Back deletes a character),
     // "Format:" changed with left / right (wrapping round the three items),

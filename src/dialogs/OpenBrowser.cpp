@@ -1,6 +1,7 @@
 // The Open browser without its window: the listing of a folder's picture
 // files, the selection and its scrolling, Accept, Cancel, Change Folder, the
-// thumbnails of the rows on screen, and the layout of the picture area.
+// thumbnail jobs and their results, the thumbnails kept between lists, the
+// making of one thumbnail, and the layout of the picture area.
 #include "dialogs/OpenBrowser.h"
 
 #include <sys/stat.h>
@@ -10,10 +11,13 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <system_error>
+#include <unordered_map>
 #include <utility>
 
 #include "files/FilePaths.h"
+#include "image/JpegCodec.h"
 #include "image/LoadPicture.h"
 #include "image/PictureType.h"
 
@@ -21,11 +25,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A thumbnail covering the 36 x 36 request, or null. Only 24-bit results
-// are kept: they are what the painter copies.
-DibBlock LoadThumbnail(const std::string& path) {
-    DibBlock thumbnail =
-        LoadPicture(path, {kThumbnailRequest, kThumbnailRequest, LOAD_THUMBNAIL}).picture;
+constexpr LoadRequest kThumbnailLoad = {kThumbnailRequest, kThumbnailRequest, LOAD_THUMBNAIL};
+
+// Only 24-bit thumbnails are kept: they are what the painter copies.
+DibBlock Only24Bit(DibBlock thumbnail) {
     if (thumbnail && thumbnail->header.biBitCount != 24) {
         thumbnail.reset();
     }
@@ -95,6 +98,20 @@ void OpenBrowser::Fill() {
     top_ = 0;
 }
 
+// The list ends; its tried thumbnails wait for TakeThumbnails.
+void OpenBrowser::Release() {
+    released_.folder = folder_;
+    released_.entries.clear();
+    for (BrowserEntry& entry : entries_) {
+        if (entry.thumbnailTried) {
+            released_.entries.push_back(std::move(entry));
+        }
+    }
+    entries_.clear();
+    selection_ = -1;
+    top_ = 0;
+}
+
 bool OpenBrowser::Next() {
     const int32_t count = Count();
     if (selection_ == count - 1) {
@@ -132,14 +149,12 @@ bool OpenBrowser::Accept() {
         return false;
     }
     selectedPath_ = JoinPath(folder_, Entry(selection_).name);
-    Cancel();
+    Release();
     return true;
 }
 
 void OpenBrowser::Cancel() {
-    entries_.clear();
-    selection_ = -1;
-    top_ = 0;
+    Release();
 }
 
 bool OpenBrowser::ChangeFolder(const std::string& folder) {
@@ -147,7 +162,37 @@ bool OpenBrowser::ChangeFolder(const std::string& folder) {
         return false;
     }
     folder_ = folder;
+    released_ = ThumbnailShelf();
     Fill();
+    return true;
+}
+
+std::vector<ThumbnailJob> OpenBrowser::ThumbnailJobs() const {
+    std::vector<ThumbnailJob> jobs;
+    const int32_t first = std::max(top_, 0);
+    const int32_t end = std::min(Count(), first + rows_ + kThumbnailsAhead);
+    for (int32_t i = first; i < end; ++i) {
+        const BrowserEntry& entry = Entry(i);
+        if (!entry.thumbnailTried) {
+            jobs.push_back({JoinPath(folder_, entry.name), entry.size, entry.written, i});
+        }
+    }
+    return jobs;
+}
+
+bool OpenBrowser::PutThumbnail(const ThumbnailJob& job, DibBlock thumbnail) {
+    if (job.index < 0 || job.index >= Count()) {
+        return false;
+    }
+    BrowserEntry& entry = entries_[static_cast<size_t>(job.index)];
+    if (entry.thumbnailTried || entry.size != job.size || entry.written != job.written ||
+        JoinPath(folder_, entry.name) != job.path) {
+        return false;
+    }
+    // A failure is remembered too: an unreadable file is decoded once, not
+    // at every scroll past it.
+    entry.thumbnail = Only24Bit(std::move(thumbnail));
+    entry.thumbnailTried = true;
     return true;
 }
 
@@ -161,21 +206,84 @@ bool OpenBrowser::ThumbnailsPending() const {
     return false;
 }
 
-int32_t OpenBrowser::LoadVisibleThumbnails() {
-    int32_t tried = 0;
-    const int32_t end = std::min(Count(), top_ + rows_);
-    for (int32_t i = std::max(top_, 0); i < end; ++i) {
-        BrowserEntry& entry = entries_[static_cast<size_t>(i)];
-        if (entry.thumbnailTried) {
+bool OpenBrowser::OnScreen(int32_t index) const {
+    return index >= 0 && index < Count() && index >= top_ && index < top_ + rows_;
+}
+
+ThumbnailShelf OpenBrowser::TakeThumbnails() {
+    if (!entries_.empty()) {
+        // Still listed: the entries give their thumbnails up and will be
+        // asked for them again.
+        ThumbnailShelf shelf;
+        shelf.folder = folder_;
+        for (BrowserEntry& entry : entries_) {
+            if (entry.thumbnailTried) {
+                shelf.entries.push_back(
+                    {entry.name, entry.size, entry.written, std::move(entry.thumbnail), true});
+                entry.thumbnailTried = false;
+            }
+        }
+        return shelf;
+    }
+    ThumbnailShelf shelf = std::move(released_);
+    released_ = ThumbnailShelf();
+    return shelf;
+}
+
+void OpenBrowser::AdoptThumbnails(ThumbnailShelf shelf) {
+    if (shelf.folder != folder_ || shelf.entries.empty()) {
+        return;
+    }
+    std::unordered_map<std::string, BrowserEntry*> kept;
+    for (BrowserEntry& entry : shelf.entries) {
+        kept[entry.name] = &entry;
+    }
+    for (BrowserEntry& entry : entries_) {
+        const auto found = kept.find(entry.name);
+        if (found == kept.end() || entry.thumbnailTried) {
             continue;
         }
-        // A failure is remembered too: an unreadable file is decoded once,
-        // not at every repaint.
-        entry.thumbnail = LoadThumbnail(JoinPath(folder_, entry.name));
-        entry.thumbnailTried = true;
-        ++tried;
+        BrowserEntry& old = *found->second;
+        // A file written since its thumbnail was made gets a new one.
+        if (old.thumbnailTried && old.size == entry.size && old.written == entry.written) {
+            entry.thumbnail = std::move(old.thumbnail);
+            entry.thumbnailTried = true;
+        }
     }
-    return tried;
+}
+
+DibBlock ThumbnailFromExif(const ExifInfo& exif) {
+    if (exif.thumbnail.empty()) {
+        return nullptr;
+    }
+    std::unique_ptr<JpegCodec> codec = OpenJpegMemory(exif.thumbnail.data(), exif.thumbnail.size());
+    if (!codec) {
+        return nullptr;
+    }
+    // Its full size, to see whether it covers the box once turned.
+    int32_t width = kMaxPictureSide;
+    int32_t height = kMaxPictureSide;
+    const bool readable = codec->ReadHeader(&width, &height);
+    if (OrientationSwapsSides(exif.orientation)) {
+        std::swap(width, height);
+    }
+    if (!readable || width < kThumbnailRequest || height < kThumbnailRequest) {
+        codec->Close();
+        return nullptr;
+    }
+    return Only24Bit(DecodeJpegPicture(*codec, kThumbnailLoad, exif.orientation).picture);
+}
+
+DibBlock MakeThumbnail(const std::string& path) {
+    // Most camera photos carry a thumbnail of their own, which costs a
+    // fraction of decoding the photo even at its smallest scale.
+    if (PictureTypeFromName(path) == PICTURE_JPEG) {
+        DibBlock embedded = ThumbnailFromExif(ReadJpegExif(path, true));
+        if (embedded) {
+            return embedded;
+        }
+    }
+    return Only24Bit(LoadPicture(path, kThumbnailLoad).picture);
 }
 
 // The info line of a browser row: the size and the date of the file.
@@ -254,9 +362,12 @@ BrowserLayout OpenBrowser::Layout() const {
         out.name = entry.name;
         out.info = BrowserSizeText(entry.size) + " " + BrowserDateText(entry.written);
         out.thumbnail = entry.thumbnail.get();
+        out.thumbnailPending = !entry.thumbnailTried;
         if (out.thumbnail != nullptr) {
             out.placement = PlaceThumbnail(out.thumbnailBox, out.thumbnail->header.biWidth,
                                            out.thumbnail->header.biHeight);
+        } else if (out.thumbnailPending) {
+            out.placement = PlaceThumbnail(out.thumbnailBox, kThumbnailRequest, kThumbnailRequest);
         }
         layout.rows.push_back(std::move(out));
         row.top += kBrowserRowHeight;

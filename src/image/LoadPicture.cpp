@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "image/BmpReader.h"
+#include "image/Exif.h"
 #include "image/GifReader.h"
 #include "image/JpegCodec.h"
 #include "image/PictureType.h"
@@ -130,16 +131,16 @@ bool CanvasTarget(DibImage& canvas, int32_t bitsPerPixel, RowTarget* target) {
 
 // Rows at the target's size: read straight into place, the first (top) row
 // into the last row in memory.
-void ReadRowsDirect(JpegCodec& codec, const RowTarget& target) {
+void ReadRowsDirect(RowSource& rows, const RowTarget& target) {
     for (int32_t y = 0; y < target.height; ++y) {
-        codec.ReadRow(target.pixels + static_cast<size_t>(target.height - 1 - y) * target.stride);
+        rows.ReadRow(target.pixels + static_cast<size_t>(target.height - 1 - y) * target.stride);
     }
 }
 
 // A mask keeps the blue byte of each decoded pixel, unscaled, from the top
 // left of the picture; the top row goes last in memory. Parts of the target
 // the picture does not reach are black.
-bool ReadMaskRows(JpegCodec& codec, int32_t sourceWidth, int32_t sourceHeight,
+bool ReadMaskRows(RowSource& rows, int32_t sourceWidth, int32_t sourceHeight,
                   const RowTarget& target) {
     uint8_t* row =
         static_cast<uint8_t*>(std::calloc(static_cast<size_t>(DibRowStride(sourceWidth, 24)), 1));
@@ -151,7 +152,7 @@ bool ReadMaskRows(JpegCodec& codec, int32_t sourceWidth, int32_t sourceHeight,
         uint8_t* mask = target.pixels + static_cast<size_t>(target.height - 1 - y) * target.stride;
         int32_t x = 0;
         if (y < sourceHeight) {
-            codec.ReadRow(row);
+            rows.ReadRow(row);
             for (; x < columns; ++x) {
                 mask[x] = row[3 * x];
             }
@@ -184,29 +185,88 @@ bool NegotiateJpegSize(JpegCodec& codec, const PurposeTraits& traits, int32_t* s
     return decoded && DibSizeValid(*sourceWidth, *sourceHeight) && codec.StartRows();
 }
 
-// The JPEG path: the decode size, the fit to the box, the target (made by
-// makeTarget(fitWidth, fitHeight, bitsPerPixel, target) once the fitted size
-// is known) and the rows. Closes the codec.
+// A picture held whole, handed out top row first as a decoder hands out its
+// rows. Empty (every read fails) without a picture.
+class PictureRows final : public RowSource {
+  public:
+    explicit PictureRows(const DibImage* picture) : picture_(picture) {}
+
+    bool ReadRow(uint8_t* row) override {
+        if (picture_ == nullptr || next_ >= picture_->header.biHeight) {
+            return false;
+        }
+        const int32_t width = picture_->header.biWidth;
+        const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
+        const size_t memoryRow = static_cast<size_t>(picture_->header.biHeight - 1 - next_);
+        std::memcpy(row, DibPixels(picture_) + memoryRow * stride, static_cast<size_t>(width) * 3);
+        ++next_;
+        return true;
+    }
+
+  private:
+    const DibImage* picture_;
+    int32_t next_ = 0;
+};
+
+// The orientation step: the picture at its decode size (small: the decoder
+// has reduced it already) read whole and turned as the file says, so that
+// the fit and everything after it see the picture as it is shown. Null when
+// memory runs out.
+DibBlock DecodeTurned(JpegCodec& codec, int32_t width, int32_t height,
+                      PictureOrientation orientation) {
+    DibBlock stored = DibCreate(width, height, 24);
+    if (!stored) {
+        return nullptr;
+    }
+    RowTarget whole;
+    whole.pixels = DibPixels(stored.get());
+    whole.stride = DibRowStride(width, 24);
+    whole.width = width;
+    whole.height = height;
+    ReadRowsDirect(codec, whole);
+    return OrientPicture(*stored, orientation);
+}
+
+// The JPEG path: the decode size, the orientation step, the fit to the box,
+// the target (made by makeTarget(fitWidth, fitHeight, bitsPerPixel, target)
+// once the fitted size is known) and the rows. A picture shown with its
+// sides swapped asks the decoder for the purpose's size with its sides
+// swapped. Closes the codec.
 template <typename MakeTarget>
-bool DecodeJpegRows(JpegCodec& codec, LoadPurpose purpose, int32_t boxWidth, int32_t boxHeight,
-                    const MakeTarget& makeTarget, RowTarget* target) {
-    const PurposeTraits traits = TraitsOf(purpose);
+bool DecodeJpegRows(JpegCodec& codec, LoadPurpose purpose, PictureOrientation orientation,
+                    int32_t boxWidth, int32_t boxHeight, const MakeTarget& makeTarget,
+                    RowTarget* target) {
+    PurposeTraits traits = TraitsOf(purpose);
+    if (OrientationSwapsSides(orientation)) {
+        std::swap(traits.requestWidth, traits.requestHeight);
+    }
     int32_t sourceWidth = 0;
     int32_t sourceHeight = 0;
     int32_t fitWidth = 0;
     int32_t fitHeight = 0;
     bool decoded = NegotiateJpegSize(codec, traits, &sourceWidth, &sourceHeight);
+    DibBlock shown;
+    if (decoded && orientation != ORIENTATION_NORMAL) {
+        shown = DecodeTurned(codec, sourceWidth, sourceHeight, orientation);
+        decoded = shown != nullptr;
+        if (decoded) {
+            sourceWidth = shown->header.biWidth;
+            sourceHeight = shown->header.biHeight;
+        }
+    }
+    PictureRows shownRows(shown.get());
+    RowSource& rows = shown ? static_cast<RowSource&>(shownRows) : codec;
     if (decoded) {
         FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
         decoded = makeTarget(fitWidth, fitHeight, traits.mask ? 8 : 24, target);
     }
     if (decoded) {
         if (traits.mask) {
-            decoded = ReadMaskRows(codec, sourceWidth, sourceHeight, *target);
+            decoded = ReadMaskRows(rows, sourceWidth, sourceHeight, *target);
         } else if (target->width == sourceWidth && target->height == sourceHeight) {
-            ReadRowsDirect(codec, *target);
+            ReadRowsDirect(rows, *target);
         } else {
-            decoded = ResampleStream(codec, target->pixels, sourceWidth, sourceHeight, fitWidth,
+            decoded = ResampleStream(rows, target->pixels, sourceWidth, sourceHeight, fitWidth,
                                      fitHeight, target->stride, target->width, target->height, true,
                                      target->centred);
         }
@@ -357,19 +417,21 @@ LoadResult FailedLoad(const std::string& path, PictureType type) {
 
 }  // namespace
 
-LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request) {
+LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request,
+                             PictureOrientation orientation) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, request.purpose, request.boxWidth, request.boxHeight,
+    if (!DecodeJpegRows(codec, request.purpose, orientation, request.boxWidth, request.boxHeight,
                         NewPictureTarget, &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }
     return PictureMade(std::move(target.block), target.damaged);
 }
 
-LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request) {
+LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request,
+                                 PictureOrientation orientation) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, request.purpose, canvas.header.biWidth, canvas.header.biHeight,
-                        IntoCanvas(canvas), &target)) {
+    if (!DecodeJpegRows(codec, request.purpose, orientation, canvas.header.biWidth,
+                        canvas.header.biHeight, IntoCanvas(canvas), &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }
     return CanvasFilled(canvas, target.damaged);
@@ -415,7 +477,7 @@ LoadResult LoadPicture(const std::string& path, const LoadRequest& request) {
     if (type == PICTURE_JPEG) {
         std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
         if (codec) {
-            result = DecodeJpegPicture(*codec, request);
+            result = DecodeJpegPicture(*codec, request, ReadJpegExif(path, false).orientation);
         }
     } else if (type == PICTURE_BMP) {
         RowTarget target;
@@ -451,7 +513,9 @@ LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const Load
     if (type == PICTURE_JPEG) {
         std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
         const LoadResult result =
-            codec ? DecodeJpegPictureInto(*codec, canvas, request) : LoadResult();
+            codec ? DecodeJpegPictureInto(*codec, canvas, request,
+                                          ReadJpegExif(path, false).orientation)
+                  : LoadResult();
         filled = result.Ok();
         damaged = result.damaged;
     } else if (type == PICTURE_BMP) {

@@ -3,16 +3,19 @@
 //
 // The name's ending decides the format (PictureTypeFromName; the content is
 // never sniffed): JPEG through libjpeg-turbo, BMP through the program's own
-// reader, GIF through giflib, PNG through libpng, WebP through libwebp. The
-// picture is fitted to the request's box: never enlarged, and when larger
-// than the box in either direction scaled down by one factor until it
-// covers the box. JPEG, BMP, PNG and WebP use a rounded percentage and are
-// cut to the box centred; GIF uses a truncated percentage (so a side can end
-// a few pixels short of the box) and is cut centred vertically but from the
-// left. Large JPEG files are reduced while they are decoded, row by row; PNG
-// rows stream through the resampler one at a time; WebP pictures are decoded
-// at the fitted size by libwebp's scaler. A full-size copy of a large JPEG,
-// PNG (unless interlaced) or lossy WebP never exists.
+// reader, GIF through giflib, PNG through libpng, WebP through libwebp. A
+// JPEG is first turned the way its EXIF orientation says (image/Exif.h), so
+// that a portrait photo stored on its side loads as a portrait. The picture
+// is fitted to the request's box: never enlarged, and when larger than the
+// box in either direction scaled down by one factor until it covers the box.
+// JPEG, BMP, PNG and WebP use a rounded percentage and are cut to the box
+// centred; GIF uses a truncated percentage (so a side can end a few pixels
+// short of the box) and is cut centred vertically but from the left. Large
+// JPEG files are reduced while they are decoded, row by row; PNG rows stream
+// through the resampler one at a time; WebP pictures are decoded at the
+// fitted size by libwebp's scaler. A full-size copy of a large JPEG, PNG
+// (unless interlaced) or lossy WebP never exists; a turned JPEG is held whole
+// at its reduced decode size only.
 //
 // Contract: nothing throws and nothing is reported to the user. Every result
 // has the same shape for every format:
@@ -35,6 +38,7 @@
 #include <string>
 
 #include "image/DibImage.h"
+#include "image/Exif.h"
 
 class JpegCodec;
 class PngReader;
@@ -106,10 +110,13 @@ LoadResult LoadPicture(const std::string& path, const LoadRequest& request);
 LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request);
 
 // The JPEG path of the two calls above over any decoder: the fuzz target
-// drives it over bytes in memory, tests over a scripted decoder. Calls
-// codec.Close() exactly once; a failure is LOAD_BAD_PICTURE.
-LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request);
-LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request);
+// drives it over bytes in memory, tests over a scripted decoder. The
+// orientation is the one the file's EXIF block gives. Calls codec.Close()
+// exactly once; a failure is LOAD_BAD_PICTURE.
+LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request,
+                             PictureOrientation orientation = ORIENTATION_NORMAL);
+LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request,
+                                 PictureOrientation orientation = ORIENTATION_NORMAL);
 
 // The PNG and WebP paths of the two calls above over a reader the caller has
 // opened (the fuzz targets open them over bytes in memory). The reader is

@@ -75,6 +75,11 @@ QImage PaintGeometry(const BrowserLayout& layout) {
         if (row.thumbnail != nullptr) {
             DrawOutlinedBox(painter, ToRect(row.placement.frame, client, 1));
             DrawThumbnail(painter, row, client);
+        } else if (row.thumbnailPending) {
+            const ThumbnailPlacement& place = row.placement;
+            painter.fillRect(
+                QRect(place.x - client.left, place.y - client.top, place.width, place.height),
+                ToColor(kBrowserPlaceholder));
         }
     }
     if (layout.upArrow) {

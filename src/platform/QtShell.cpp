@@ -16,10 +16,19 @@ constexpr unsigned long kPassPauseMs = 100;
 
 }  // namespace
 
-QtShell::QtShell(PhoneWindow& window) : window_(window) {}
+QtShell::QtShell(PhoneWindow& window, ThumbnailWorker::MakeFunction makeThumbnail)
+    : window_(window), delivery_(std::make_unique<QObject>()) {
+    QObject* delivery = delivery_.get();
+    thumbnails_ = std::make_unique<ThumbnailWorker>(
+        ThumbnailWorker::DefaultThreads(), std::move(makeThumbnail), [this, delivery] {
+            QMetaObject::invokeMethod(
+                delivery, [this] { thumbnails_->Deliver(); }, Qt::QueuedConnection);
+        });
+}
 
 QtShell::~QtShell() {
     SetWaitCursor(false);
+    thumbnails_.reset();
 }
 
 bool QtShell::AskQuestion(const std::string& caption, const std::string& text) {
@@ -89,6 +98,10 @@ void QtShell::ShowBrowser(const OpenBrowser* browser) {
 
 void QtShell::RepaintBrowser() {
     window_.RepaintPictureArea();
+}
+
+void QtShell::RequestThumbnails(std::vector<ThumbnailJob> jobs, const ThumbnailSink& done) {
+    thumbnails_->Request(std::move(jobs), done);
 }
 
 bool QtShell::RunSaveAsDialog(SaveAsDialogRequest& request) {

@@ -3,19 +3,27 @@
 // or by the dialog on top of it, so that the replace question stands over
 // the Save-as dialog; title, bar, picture, the Open browser and the "Saved"
 // title go to the window; the About box, the keys' help page, the Save-as
-// and the Select Folder dialogs cover the phone screen.
+// and the Select Folder dialogs cover the phone screen;
+// the browser's thumbnails are made by a ThumbnailWorker and delivered
+// through the window's event loop.
 #pragma once
 
 #include <QRect>
 
-#include "app/Shell.h"
+#include <memory>
 
+#include "app/Shell.h"
+#include "platform/ThumbnailWorker.h"
+
+class QObject;
 class QWidget;
 class PhoneWindow;
 
 class QtShell : public Shell {
   public:
-    explicit QtShell(PhoneWindow& window);
+    // makeThumbnail makes each thumbnail on the worker's threads.
+    explicit QtShell(PhoneWindow& window,
+                     ThumbnailWorker::MakeFunction makeThumbnail = MakeThumbnail);
     ~QtShell() override;
 
     bool AskQuestion(const std::string& caption, const std::string& text) override;
@@ -33,10 +41,13 @@ class QtShell : public Shell {
     void Quit() override;
     void ShowBrowser(const OpenBrowser* browser) override;
     void RepaintBrowser() override;
+    void RequestThumbnails(std::vector<ThumbnailJob> jobs, const ThumbnailSink& done) override;
     bool RunSaveAsDialog(SaveAsDialogRequest& request) override;
     // One Select Folder dialog at a time: a second call while one is open
     // returns false at once.
     bool RunSelectFolderDialog(std::string* folder) override;
+
+    ThumbnailWorker& Thumbnails() { return *thumbnails_; }
 
   private:
     // The phone screen in global coordinates, for the dialogs covering it.
@@ -47,4 +58,8 @@ class QtShell : public Shell {
     PhoneWindow& window_;
     bool waitCursor_ = false;
     bool folderDialogOpen_ = false;
+    // Takes the worker's wake-ups on the window's thread; it outlives the
+    // worker, so no wake-up finds it gone.
+    std::unique_ptr<QObject> delivery_;
+    std::unique_ptr<ThumbnailWorker> thumbnails_;
 };

@@ -244,6 +244,9 @@ bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error
         case REPLAY_FOLDER:
             return QueueFolder(action.argument, line, error);
         case REPLAY_SCREEN: {
+            // The screen shows every thumbnail asked for, however long it
+            // took to make.
+            shell_.FinishThumbnails();
             editor_.Paint();
             // While the browser is up the picture area shows it.
             const DibBlock browser =

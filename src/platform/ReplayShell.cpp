@@ -122,6 +122,16 @@ void ReplayShell::ShowBrowser(const OpenBrowser* browser) {
     browser_ = browser;
 }
 
+void ReplayShell::RequestThumbnails(std::vector<ThumbnailJob> jobs, const ThumbnailSink& done) {
+    thumbnails_.Request(std::move(jobs), done);
+}
+
+void ReplayShell::FinishThumbnails() {
+    do {
+        thumbnails_.WaitUntilIdle();
+    } while (thumbnails_.Deliver() > 0);
+}
+
 // Each answer is one press of OK or Cancel; an OK the editor refuses (the
 // replace question answered No) leaves the dialog open for the next one.
 bool ReplayShell::RunSaveAsDialog(SaveAsDialogRequest& request) {

@@ -2,7 +2,10 @@
 // questions and the two file dialogs take the answers queued by the script;
 // every question, message and dialog is printed; title, bar, the presented
 // picture area and the Open browser are kept for printing and saving; the
-// pause between paint passes does not wait.
+// pause between paint passes does not wait. The browser's thumbnails are
+// made on worker threads as in the window, and delivered when the runner
+// asks for them (FinishThumbnails), so that what is saved never depends on
+// how fast they were made.
 //
 // Printed lines: "question: CAPTION: TEXT", "message: CAPTION: TEXT",
 // "about: TITLE", "keys" (the help page of the keys), "saveas: FOLDER: NAME:
@@ -15,6 +18,7 @@
 #include <string>
 
 #include "app/Shell.h"
+#include "platform/ThumbnailWorker.h"
 
 class ReplayShell : public Shell {
   public:
@@ -49,6 +53,9 @@ class ReplayShell : public Shell {
     void PauseBetweenPasses() override;
     void Quit() override;
     void ShowBrowser(const OpenBrowser* browser) override;
+    void RequestThumbnails(std::vector<ThumbnailJob> jobs, const ThumbnailSink& done) override;
+    // Waits until every thumbnail asked for is made and delivers them.
+    void FinishThumbnails();
     bool RunSaveAsDialog(SaveAsDialogRequest& request) override;
     bool RunSelectFolderDialog(std::string* folder) override;
 
@@ -85,4 +92,5 @@ class ReplayShell : public Shell {
     DibBlock screen_;
     const OpenBrowser* browser_ = nullptr;
     bool quit_ = false;
+    ThumbnailWorker thumbnails_{ThumbnailWorker::DefaultThreads(), MakeThumbnail, nullptr};
 };

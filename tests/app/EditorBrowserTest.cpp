@@ -147,3 +147,80 @@ TEST_F(EditorBrowserTest, OpenPictureIsRefusedInAModeAndWhileTheBrowserIsUp) {
     EXPECT_TRUE(editor_->OpenPicture(picture));
     EXPECT_EQ(CanvasPixel(Photo(), 58, 70), PixelAt(picture_.get(), 0, 0));
 }
+
+// The browser never waits for a thumbnail: keys and paints are taken while
+// they are being made, and each one made repaints the rows on screen.
+TEST_F(EditorBrowserTest, KeysAreTakenWhileThumbnailsAreMadeAndEachArrivalRepaints) {
+    shell_.deferThumbnails = true;
+    OpenPics();
+    const OpenBrowser* browser = editor_->Browser();
+    EXPECT_EQ(shell_.thumbnailJobs.size(), 2u);
+    EXPECT_TRUE(browser->ThumbnailsPending());
+    const int repaints = shell_.browserRepaints;
+    Tap(KEY_DOWN);
+    EXPECT_EQ(browser->Selection(), 1);
+    editor_->Paint();
+    EXPECT_EQ(shell_.browserRepaints, repaints + 2);
+    EXPECT_TRUE(browser->ThumbnailsPending());   // neither made a thumbnail
+    EXPECT_EQ(shell_.thumbnailJobs.size(), 2u);  // asked for again with the key
+
+    EXPECT_EQ(shell_.FinishThumbnails(), 2);
+    EXPECT_FALSE(browser->ThumbnailsPending());
+    EXPECT_NE(browser->Entry(1).thumbnail, nullptr);
+    EXPECT_EQ(shell_.browserRepaints, repaints + 4);
+}
+
+TEST_F(EditorBrowserTest, ResultsForAFolderNoLongerShownAreDropped) {
+    shell_.deferThumbnails = true;
+    OpenPics();
+    const std::vector<ThumbnailJob> jobs = shell_.thumbnailJobs;
+    const ThumbnailSink sink = shell_.thumbnailSink;
+    ASSERT_EQ(jobs.size(), 2u);
+
+    // Back in the work folder, which holds one picture of the same name.
+    EXPECT_TRUE(SavePicture(dir_.File("b.bmp"), *picture_).Ok());
+    shell_.folderAnswers = {dir_.Path()};
+    editor_->Command(CMD_CHANGE_FOLDER);
+    ASSERT_EQ(editor_->Browser()->Count(), 1);
+    const int repaints = shell_.browserRepaints;
+    for (const ThumbnailJob& job : jobs) {
+        sink(job, MakePatternImage(36, 36));
+    }
+    EXPECT_EQ(shell_.browserRepaints, repaints);
+    EXPECT_TRUE(editor_->Browser()->ThumbnailsPending());
+
+    // Closed, the browser takes nothing and the shell is told to drop all.
+    editor_->Command(CMD_CANCEL);
+    EXPECT_EQ(shell_.thumbnailRequests.back(), 0u);
+    EXPECT_FALSE(shell_.thumbnailSink);
+    sink(jobs[0], MakePatternImage(36, 36));
+    EXPECT_EQ(editor_->Browser(), nullptr);
+}
+
+// Thumbnails made are kept for the next browser that shows their folder:
+// reopened there, it asks for none and shows them at once.
+TEST_F(EditorBrowserTest, ThumbnailsAreKeptForTheNextBrowserOfTheirFolder) {
+    OpenPics();
+    const DibImage* made = editor_->Browser()->Entry(1).thumbnail.get();
+    ASSERT_NE(made, nullptr);
+    editor_->Command(CMD_CANCEL);
+
+    // An empty folder shown in between leaves them kept.
+    shell_.deferThumbnails = true;
+    editor_->Command(CMD_OPEN);
+    editor_->Command(CMD_CANCEL);
+    editor_->Command(CMD_OPEN);
+    shell_.folderAnswers = {pics_};
+    editor_->Command(CMD_CHANGE_FOLDER);
+    EXPECT_EQ(shell_.thumbnailRequests.back(), 0u);
+    EXPECT_EQ(editor_->Browser()->Entry(1).thumbnail.get(), made);
+    EXPECT_FALSE(editor_->Browser()->ThumbnailsPending());
+
+    // OK adopts the folder; the next Open starts there with them.
+    Tap(KEY_DOWN);
+    Tap(KEY_ACTION);
+    ASSERT_EQ(State().workFolder, pics_);
+    editor_->Command(CMD_OPEN);
+    EXPECT_EQ(shell_.thumbnailRequests.back(), 0u);
+    EXPECT_EQ(editor_->Browser()->Entry(1).thumbnail.get(), made);
+}

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 bool ScriptedShell::AskQuestion(const std::string& caption, const std::string& text) {
     questions.push_back({caption, text});
     if (whileModal) {
@@ -34,6 +36,28 @@ void ScriptedShell::PresentScreen(const DibImage& screen) {
     ++screens;
     const uint8_t* pixels = DibPixels(&screen);
     lastScreen.assign(pixels, pixels + kCanvasPixelBytes);
+}
+
+void ScriptedShell::RequestThumbnails(std::vector<ThumbnailJob> jobs, const ThumbnailSink& done) {
+    thumbnailRequests.push_back(jobs.size());
+    thumbnailSink = done;
+    if (!deferThumbnails) {
+        Shell::RequestThumbnails(std::move(jobs), done);
+        return;
+    }
+    thumbnailJobs = std::move(jobs);
+}
+
+int ScriptedShell::FinishThumbnails() {
+    const std::vector<ThumbnailJob> jobs = std::move(thumbnailJobs);
+    thumbnailJobs.clear();
+    for (const ThumbnailJob& job : jobs) {
+        DibBlock thumbnail = MakeThumbnail(job.path);
+        if (thumbnailSink) {
+            thumbnailSink(job, std::move(thumbnail));
+        }
+    }
+    return static_cast<int>(jobs.size());
 }
 
 void ScriptedShell::ShowBrowser(const OpenBrowser* shown) {

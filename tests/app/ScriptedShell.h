@@ -34,6 +34,12 @@ class ScriptedShell : public Shell {
     void Quit() override { quit = true; }
     void ShowBrowser(const OpenBrowser* browser) override;
     void RepaintBrowser() override { ++browserRepaints; }
+    // Makes the thumbnails at once, as the default does, unless
+    // deferThumbnails is set: then the jobs wait for FinishThumbnails, as
+    // they wait for a worker thread in the window.
+    void RequestThumbnails(std::vector<ThumbnailJob> jobs, const ThumbnailSink& done) override;
+    // Makes the waiting jobs and hands each to the last sink; how many.
+    int FinishThumbnails();
     // Each queued answer is one press of OK (or Cancel); an OK the editor
     // refuses keeps the dialog open for the next answer.
     bool RunSaveAsDialog(SaveAsDialogRequest& request) override;
@@ -61,6 +67,10 @@ class ScriptedShell : public Shell {
     const OpenBrowser* browser = nullptr;                  // the one shown
     std::vector<bool> browserShown;                        // every ShowBrowser, shown or not
     int browserRepaints = 0;
+    bool deferThumbnails = false;
+    std::vector<ThumbnailJob> thumbnailJobs;  // the last request's, while deferred
+    ThumbnailSink thumbnailSink;              // the last request's
+    std::vector<size_t> thumbnailRequests;    // the number of jobs of every request
     std::vector<std::string> titles;
     std::vector<BarId> bars;
     std::vector<Box> questions;

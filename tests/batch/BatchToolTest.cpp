@@ -14,6 +14,7 @@
 #include "image/DibImage.h"
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
+#include "support/ExifTestSupport.h"
 #include "support/TestSupport.h"
 #include "support/WebpTestFiles.h"
 
@@ -141,6 +142,23 @@ TEST_F(BatchTool, LoadPrintsTheLoaderSizesAndWritesThePicture) {
     result = RunBatch({"load", "--box", "50", "50", In(), Out()}, dir_);
     ASSERT_EQ(result.exitCode, 0) << result.errors;
     EXPECT_EQ(result.output, "50 50\n");
+}
+
+// A photo stored on its side comes out turned, as its EXIF block says.
+TEST_F(BatchTool, LoadTurnsAJpegAsItsExifOrientationSays) {
+    const std::string plain = dir_.File("plain.jpg");
+    ASSERT_TRUE(SavePicture(plain, *MakePatternImage(120, 80)).Ok());
+    const std::string tagged = dir_.File("tagged.jpg");
+    ASSERT_TRUE(WriteWholeFile(
+        tagged, WithExifSegment(ReadWholeFile(plain), MakeExifBlock({6, false, {}}))));
+    RunResult result = RunBatch({"load", tagged, Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(result.output, "80 120\n");
+    const DibBlock turned =
+        OrientPicture(*LoadPicture(plain, LoadRequest()).picture, ORIENTATION_TURNED_90);
+    EXPECT_EQ(FirstDifference(turned.get(), LoadBmp(Out()).get()), "");
+    result = RunBatch({"load", "--box", "40", "40", tagged, Out()}, dir_);
+    EXPECT_EQ(result.output, "40 60\n");
 }
 
 TEST_F(BatchTool, MasksAreWrittenAsGreyEightBitPictures) {

@@ -6,10 +6,12 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 
 #include "dialogs/OpenBrowser.h"
 #include "image/SavePicture.h"
+#include "support/ExifTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -37,6 +39,17 @@ std::vector<std::string> Names(const OpenBrowser& browser) {
         names.push_back(browser.Entry(i).name);
     }
     return names;
+}
+
+// Runs every job the browser hands out and puts the results, as a shell
+// would; the entries the jobs were for.
+Ints RunJobs(OpenBrowser& browser) {
+    Ints indexes;
+    for (const ThumbnailJob& job : browser.ThumbnailJobs()) {
+        indexes.push_back(job.index);
+        EXPECT_TRUE(browser.PutThumbnail(job, MakeThumbnail(job.path)));
+    }
+    return indexes;
 }
 
 // A folder of n one-byte files named 0.jpg, 1.jpg, ...
@@ -180,37 +193,208 @@ TEST(OpenBrowser, ThumbnailsAreCroppedToTheirCentreOrCentredInTheirFrame) {
     EXPECT_EQ(place(21, 10), (Ints{0, 0, 21, 10, 17, 21, 15, 19, 40, 33}));
 }
 
-TEST(OpenBrowser, ThumbnailsLoadForTheRowsOnScreenOnceEvenWhenTheyFail) {
+TEST(OpenBrowser, ThumbnailsAreAskedForOnScreenThenAheadAndOnceEvenWhenTheyFail) {
     TempDir dir;
     WritePicture(dir.File("a.jpg"), 300, 200);
     ASSERT_TRUE(WriteWholeFile(dir.File("b.jpg"), {0xFF, 0xD8, 0xFF, 0x00}));  // undecodable
     WritePicture(dir.File("c.bmp"), 20, 10);
     WritePicture(dir.File("d.bmp"), 40, 60);
+    for (const char* name : {"e.bmp", "f.bmp", "g.bmp", "h.bmp"}) {
+        WritePicture(dir.File(name), 8, 8);
+    }
     OpenBrowser browser(dir.Path(), "");
     EXPECT_TRUE(browser.ThumbnailsPending());
-    EXPECT_EQ(browser.LoadVisibleThumbnails(), 3);
     BrowserLayout layout = browser.Layout();
+    for (const BrowserRowLayout& row : layout.rows) {
+        EXPECT_TRUE(row.thumbnailPending && row.thumbnail == nullptr);
+    }
+    // The placeholder takes a square thumbnail's place in the 44 x 40 box.
+    const ThumbnailPlacement& waiting = layout.rows[0].placement;
+    EXPECT_EQ((Ints{waiting.x, waiting.y, waiting.width, waiting.height}), (Ints{10, 8, 36, 36}));
+
+    EXPECT_EQ(RunJobs(browser), (Ints{0, 1, 2, 3, 4, 5}));  // three on screen, three ahead
+    EXPECT_FALSE(browser.ThumbnailsPending());
+    layout = browser.Layout();
     ASSERT_NE(layout.rows[0].thumbnail, nullptr);
     EXPECT_EQ(layout.rows[0].thumbnail->header.biWidth, 54);  // covers 36 x 36
     EXPECT_EQ(layout.rows[0].placement.sourceX, 5);
     EXPECT_EQ(layout.rows[1].thumbnail, nullptr);
+    EXPECT_FALSE(layout.rows[1].thumbnailPending);
     ASSERT_NE(layout.rows[2].thumbnail, nullptr);
     EXPECT_EQ(layout.rows[2].thumbnail->header.biWidth, 20);  // never enlarged
 
-    // The failed file is not decoded again, even once it has become readable.
+    // The failed file is not asked for again, even once it has become
+    // readable.
     WritePicture(dir.File("b.jpg"), 50, 50);
-    EXPECT_FALSE(browser.ThumbnailsPending());
-    EXPECT_EQ(browser.LoadVisibleThumbnails(), 0);
-    EXPECT_EQ(browser.Layout().rows[1].thumbnail, nullptr);
+    EXPECT_TRUE(browser.ThumbnailJobs().empty());
 
-    // Scrolling brings the fourth row and its thumbnail only.
+    // Three rows down, the rows ahead are 4 to 6, and only 6 is new.
     for (int i = 0; i < 3; ++i) {
         browser.Next();
     }
-    EXPECT_EQ(browser.LoadVisibleThumbnails(), 1);
+    EXPECT_FALSE(browser.ThumbnailsPending());
+    EXPECT_EQ(RunJobs(browser), (Ints{6}));
     layout = browser.Layout();
     ASSERT_NE(layout.rows[2].thumbnail, nullptr);
     EXPECT_EQ(layout.rows[2].placement.sourceY, 7);  // 36 x 54 shows its middle 40 rows
+    EXPECT_EQ(
+        Ints({browser.OnScreen(0), browser.OnScreen(1), browser.OnScreen(3), browser.OnScreen(4)}),
+        (Ints{0, 1, 1, 0}));
+}
+
+TEST(OpenBrowser, AResultIsTakenOnlyByTheEntryItWasMadeFor) {
+    TempDir first;
+    TempDir second;
+    for (const TempDir* dir : {&first, &second}) {
+        WritePicture(dir->File("a.bmp"), 8, 8);
+        WritePicture(dir->File("b.bmp"), 8, 8);
+    }
+    OpenBrowser browser(first.Path(), "");
+    const std::vector<ThumbnailJob> jobs = browser.ThumbnailJobs();
+    ASSERT_EQ(jobs.size(), 2u);
+    const ThumbnailJob& job = jobs[0];
+    EXPECT_EQ(job.path, first.File("a.bmp"));
+
+    std::vector<ThumbnailJob> strangers(6, job);
+    strangers[0].path = second.File("a.bmp");  // another folder's file
+    strangers[1].size += 1;                    // the file changed since it was listed
+    strangers[2].written += 1;
+    strangers[3].index = 1;  // another entry's place
+    strangers[4].index = 2;  // past the list
+    strangers[5].index = -1;
+    for (const ThumbnailJob& stranger : strangers) {
+        EXPECT_FALSE(browser.PutThumbnail(stranger, MakePatternImage(36, 36)));
+    }
+    EXPECT_TRUE(browser.Layout().rows[0].thumbnailPending);
+
+    EXPECT_TRUE(browser.PutThumbnail(job, MakePatternImage(36, 36)));
+    EXPECT_FALSE(browser.PutThumbnail(job, MakePatternImage(20, 20)));  // tried already
+    EXPECT_EQ(browser.Entry(0).thumbnail->header.biWidth, 36);
+    // A thumbnail that is not 24-bit counts as a failure.
+    EXPECT_TRUE(browser.PutThumbnail(jobs[1], DibCreate(36, 36, 8)));
+    EXPECT_EQ(browser.Entry(1).thumbnail, nullptr);
+    EXPECT_FALSE(browser.Layout().rows[1].thumbnailPending);
+
+    // After Change Folder, results for the folder shown before are dropped.
+    ASSERT_TRUE(browser.ChangeFolder(second.Path()));
+    EXPECT_FALSE(browser.PutThumbnail(jobs[1], MakePatternImage(36, 36)));
+    EXPECT_EQ(browser.ThumbnailJobs().size(), 2u);
+}
+
+TEST(OpenBrowser, AReleasedListsThumbnailsServeTheNextListOfItsFolder) {
+    TempDir dir;
+    TempDir elsewhere;
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) {
+        WritePicture(dir.File(name), 8, 8);
+    }
+    WritePicture(elsewhere.File("a.bmp"), 8, 8);
+    OpenBrowser browser(dir.Path(), "");
+    EXPECT_EQ(RunJobs(browser), (Ints{0, 1, 2, 3}));
+    const DibImage* madeForA = browser.Entry(0).thumbnail.get();
+    browser.Cancel();
+    ThumbnailShelf shelf = browser.TakeThumbnails();
+    EXPECT_EQ(shelf.folder, dir.Path());
+    EXPECT_EQ(shelf.entries.size(), 4u);
+    EXPECT_TRUE(browser.TakeThumbnails().entries.empty());  // taken once
+
+    // b.bmp was written again since: only it is asked for.
+    WritePicture(dir.File("b.bmp"), 9, 9);
+    OpenBrowser again(dir.Path(), "");
+    again.AdoptThumbnails(std::move(shelf));
+    EXPECT_EQ(again.Entry(0).thumbnail.get(), madeForA);
+    EXPECT_EQ(RunJobs(again), (Ints{1}));
+
+    // A list still shown gives its thumbnails up and asks for them again;
+    // another folder's list takes none of them.
+    ThumbnailShelf taken = again.TakeThumbnails();
+    EXPECT_EQ(taken.entries.size(), 4u);
+    EXPECT_EQ(again.ThumbnailJobs().size(), 4u);
+    OpenBrowser other(elsewhere.Path(), "");
+    other.AdoptThumbnails(std::move(taken));
+    EXPECT_EQ(other.ThumbnailJobs().size(), 1u);
+
+    // Accept keeps them too; Change Folder drops them.
+    RunJobs(other);
+    ASSERT_TRUE(other.Accept());
+    EXPECT_EQ(other.TakeThumbnails().entries.size(), 1u);
+    RunJobs(again);
+    ASSERT_TRUE(again.ChangeFolder(elsewhere.Path()));
+    again.Cancel();
+    EXPECT_TRUE(again.TakeThumbnails().entries.empty());
+}
+
+// A main picture red on top and yellow below, and embedded thumbnails blue
+// on top and cyan below: which one a thumbnail comes from, and which way up
+// it stands, shows in its colours.
+TEST(OpenBrowser, MakeThumbnailUsesAnEmbeddedThumbnailThatCoversTheBox) {
+    TempDir dir;
+    const auto jpeg = [&](int32_t width, int32_t height, uint32_t top, uint32_t bottom) {
+        DibBlock picture = DibCreate(width, height, 24);
+        for (int32_t y = 0; y < height; ++y) {  // y = 0 is the bottom row
+            for (int32_t x = 0; x < width; ++x) {
+                const uint32_t colour = y >= height / 2 ? top : bottom;
+                uint8_t* pixel = DibPixels(picture.get()) + y * DibRowStride(width, 24) + x * 3;
+                pixel[0] = static_cast<uint8_t>(colour);
+                pixel[1] = static_cast<uint8_t>(colour >> 8);
+                pixel[2] = static_cast<uint8_t>(colour >> 16);
+            }
+        }
+        const std::string path = dir.File("encoded.jpg");
+        EXPECT_TRUE(SavePicture(path, *picture).Ok());
+        return ReadWholeFile(path);
+    };
+    constexpr uint32_t kRed = 0xFF0000;
+    constexpr uint32_t kYellow = 0xFFFF00;
+    constexpr uint32_t kBlue = 0x0000FF;
+    constexpr uint32_t kCyan = 0x00FFFF;
+    const std::vector<uint8_t> photo = jpeg(320, 240, kRed, kYellow);
+    const std::vector<uint8_t> large = jpeg(160, 120, kBlue, kCyan);
+    const std::vector<uint8_t> small = jpeg(40, 30, kBlue, kCyan);
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+        uint32_t first, second;  // the colours of the first and second half shown
+        bool sideways;           // the halves lie left and right, not top and bottom
+    } cases[] = {
+        {"no EXIF", photo, kRed, kYellow, false},
+        {"large", WithExifSegment(photo, MakeExifBlock({1, false, large})), kBlue, kCyan, false},
+        {"large, turned", WithExifSegment(photo, MakeExifBlock({6, true, large})), kCyan, kBlue,
+         true},
+        {"too small", WithExifSegment(photo, MakeExifBlock({1, false, small})), kRed, kYellow,
+         false},
+        {"undecodable", WithExifSegment(photo, MakeExifBlock({1, false, {1, 2, 3}})), kRed, kYellow,
+         false},
+        {"none, turned", WithExifSegment(photo, MakeExifBlock({8, false, {}})), kRed, kYellow,
+         true},
+    };
+    const auto near = [](uint32_t a, uint32_t b) {
+        for (int shift = 0; shift < 24; shift += 8) {
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                         static_cast<int>((b >> shift) & 0xFF)) > 24) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string path = dir.File("photo.jpg");
+        ASSERT_TRUE(WriteWholeFile(path, c.file));
+        const DibBlock thumbnail = MakeThumbnail(path);
+        ASSERT_TRUE(thumbnail);
+        const int32_t width = thumbnail->header.biWidth;
+        const int32_t height = thumbnail->header.biHeight;
+        EXPECT_EQ((Ints{width, height}), c.sideways ? (Ints{36, 48}) : (Ints{48, 36}));
+        // Rows lie bottom-up: the first half shown is the top (last rows) or
+        // the left.
+        const uint32_t first = c.sideways ? PixelAt(thumbnail.get(), 2, height / 2)
+                                          : PixelAt(thumbnail.get(), width / 2, height - 3);
+        const uint32_t second = c.sideways ? PixelAt(thumbnail.get(), width - 3, height / 2)
+                                           : PixelAt(thumbnail.get(), width / 2, 2);
+        EXPECT_TRUE(near(first, c.first)) << std::hex << first;
+        EXPECT_TRUE(near(second, c.second)) << std::hex << second;
+    }
+    EXPECT_FALSE(MakeThumbnail(dir.File("missing.jpg")));
 }
 
 TEST(OpenBrowser, AcceptJoinsTheSelectedNameAndChangeFolderRefills) {

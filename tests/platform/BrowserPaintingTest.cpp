@@ -60,11 +60,13 @@ class BrowserPaintingTest : public ::testing::Test {
     }
     ~BrowserPaintingTest() override { window_.AttachEditor(nullptr); }
 
-    // The browser on the work folder, the test's own.
+    // The browser on the work folder, the test's own, with the thumbnails
+    // of its rows made and delivered.
     void OpenWorkFolder() {
         editor_.Command(kOpenCommand);
         ASSERT_NE(window_.Browser(), nullptr);
         ASSERT_EQ(window_.Browser(), editor_.Browser());
+        shell_.Thumbnails().WaitUntilIdle();
         QApplication::processEvents();
     }
     QImage Grab() {

@@ -1,0 +1,277 @@
+// The Open browser's thumbnails made away from the window's thread: the
+// worker's queue, which each request replaces; the window, which takes a
+// key at once while a thumbnail is being made and shows the thumbnail in
+// place of its placeholder once it is delivered; and a replay, whose
+// screen waits for them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QImage>
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/Editor.h"
+#include "image/SavePicture.h"
+#include "platform/ModalHelpers.h"
+#include "platform/PhoneScreenPainter.h"
+#include "platform/PhoneWindow.h"
+#include "platform/QtShell.h"
+#include "platform/RunProgram.h"
+#include "platform/TestApplication.h"
+#include "platform/ThumbnailWorker.h"
+#include "platform/WorkFolderSettings.h"
+#include "support/ExifTestSupport.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+constexpr uint16_t kOpenCommand = 40016;
+
+// Holds every thumbnail being made until it is opened, and notes which
+// files were begun and whether any was begun on the test's own thread.
+class Gate {
+  public:
+    DibBlock Make(const std::string& path) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        begun_.push_back(path);
+        onTestThread_ = onTestThread_ || std::this_thread::get_id() == testThread_;
+        changed_.notify_all();
+        // Bounded, so that a window that waits here fails the test rather
+        // than hanging it.
+        changed_.wait_for(lock, std::chrono::seconds(30), [this] { return open_; });
+        lock.unlock();
+        return MakeThumbnail(path);
+    }
+    void Open() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    // False when fewer were begun within a bound that only a fault reaches.
+    bool WaitForBegun(size_t count) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(30),
+                                 [&] { return begun_.size() >= count; });
+    }
+    std::vector<std::string> Begun() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return begun_;
+    }
+    bool OnTestThread() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        return onTestThread_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::string> begun_;
+    bool open_ = false;
+    bool onTestThread_ = false;
+    const std::thread::id testThread_ = std::this_thread::get_id();
+};
+
+ThumbnailJob Job(const TempDir& dir, const std::string& name, int32_t index) {
+    return {dir.File(name), 0, 0, index};
+}
+
+// A 36 x 36 picture in one colour, 0xRRGGBB.
+void WriteFlatPicture(const std::string& path, uint32_t colour) {
+    DibBlock picture = DibCreate(36, 36, 24);
+    ASSERT_TRUE(picture);
+    uint8_t* pixels = DibPixels(picture.get());
+    for (int32_t i = 0; i < 36 * 36; ++i) {
+        pixels[3 * i] = static_cast<uint8_t>(colour);
+        pixels[3 * i + 1] = static_cast<uint8_t>(colour >> 8);
+        pixels[3 * i + 2] = static_cast<uint8_t>(colour >> 16);
+    }
+    ASSERT_TRUE(SavePicture(path, *picture).Ok());
+}
+
+}  // namespace
+
+TEST(ThumbnailWorker, ARequestReplacesTheQueueAndNothingIsMadeTwice) {
+    TempDir dir;
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp"}) {
+        WriteFlatPicture(dir.File(name), 0x336699);
+    }
+    Gate gate;
+    int wakes = 0;  // only ever counted by the one worker thread
+    std::vector<std::string> delivered;
+    const ThumbnailSink sink = [&](const ThumbnailJob& job, DibBlock thumbnail) {
+        EXPECT_TRUE(thumbnail);
+        delivered.push_back(job.path);
+    };
+    {
+        ThumbnailWorker worker(
+            1, [&](const std::string& path) { return gate.Make(path); }, [&] { ++wakes; });
+        worker.Request({Job(dir, "a.bmp", 0), Job(dir, "b.bmp", 1), Job(dir, "c.bmp", 2)}, sink);
+        ASSERT_TRUE(gate.WaitForBegun(1));  // a.bmp is being made
+        // The rows moved on: b and c are no longer wanted, a still is.
+        worker.Request({Job(dir, "d.bmp", 3), Job(dir, "a.bmp", 0)}, sink);
+        EXPECT_EQ(worker.Deliver(), 0);
+        gate.Open();
+        worker.WaitUntilIdle();
+        EXPECT_GE(wakes, 1);
+        // Made and not yet delivered: asking again begins nothing.
+        worker.Request({Job(dir, "a.bmp", 0)}, sink);
+        worker.WaitUntilIdle();
+        EXPECT_EQ(worker.Deliver(), 2);
+
+        // Without a sink, what is made is dropped.
+        worker.Request({Job(dir, "b.bmp", 1)}, nullptr);
+        worker.WaitUntilIdle();
+        EXPECT_EQ(worker.Deliver(), 1);
+    }
+    EXPECT_EQ(gate.Begun(),
+              (std::vector<std::string>{dir.File("a.bmp"), dir.File("d.bmp"), dir.File("b.bmp")}));
+    EXPECT_EQ(delivered, (std::vector<std::string>{dir.File("a.bmp"), dir.File("d.bmp")}));
+    EXPECT_FALSE(gate.OnTestThread());
+}
+
+// While a thumbnail is being made, a key moves the selection at once and
+// the rows show placeholders; once the worker is done the thumbnails are
+// delivered through the event loop and painted in their place.
+TEST(BrowserThumbnails, AKeyIsTakenAtOnceAndThePlaceholdersGiveWayToTheThumbnails) {
+    TestApplication();
+    TempDir dir;
+    const uint32_t colours[] = {0xC03020, 0x20C030, 0x3020C0, 0xC0C020, 0x20C0C0};
+    for (int i = 0; i < 5; ++i) {
+        WriteFlatPicture(dir.File(std::string(1, static_cast<char>('a' + i)) + ".bmp"), colours[i]);
+    }
+    WorkFolderSettings settings(dir.Path());
+    Gate gate;
+    PhoneWindow window;
+    QtShell shell(window, [&gate](const std::string& path) { return gate.Make(path); });
+    Editor editor(shell, &settings, FOTAKLE_PROGRAM_FOLDER);
+    window.AttachEditor(&editor);
+    editor.Start();
+    constexpr int kFactor = 2;
+    window.resize(kPhoneWidth * kFactor, kPhoneHeight * kFactor);
+    window.show();
+    QApplication::processEvents();
+    // The colour of phone pixel (x, y) of the picture area.
+    const auto pixel = [&](int x, int y) {
+        const QImage shot =
+            window.grab(PictureAreaRect(window.PhoneRect(), window.ScaleFactor())).toImage();
+        return shot.pixel(x * kFactor, y * kFactor) & 0xffffff;
+    };
+
+    editor.Command(kOpenCommand);
+    const OpenBrowser* browser = editor.Browser();
+    ASSERT_NE(browser, nullptr);
+    ASSERT_TRUE(gate.WaitForBegun(1));
+
+    ClickKey(&window, Qt::Key_Down);
+    EXPECT_EQ(browser->Selection(), 1);
+    QApplication::processEvents();
+    BrowserLayout layout = browser->Layout();
+    for (const BrowserRowLayout& row : layout.rows) {
+        SCOPED_TRACE(row.index);
+        ASSERT_TRUE(row.thumbnailPending);
+        const ThumbnailPlacement& place = row.placement;
+        EXPECT_EQ(pixel(place.x + place.width / 2, place.y + place.height / 2), 0xc0c0c0u);
+    }
+
+    gate.Open();
+    shell.Thumbnails().WaitUntilIdle();
+    QApplication::processEvents();
+    EXPECT_FALSE(browser->ThumbnailsPending());
+    layout = browser->Layout();
+    for (const BrowserRowLayout& row : layout.rows) {
+        SCOPED_TRACE(row.index);
+        ASSERT_NE(row.thumbnail, nullptr);
+        const ThumbnailPlacement& place = row.placement;
+        EXPECT_EQ(pixel(place.x + place.width / 2, place.y + place.height / 2), colours[row.index]);
+    }
+    // The three rows on screen and the two below them, each once, none on
+    // the window's thread.
+    EXPECT_EQ(gate.Begun().size(), 5u);
+    EXPECT_FALSE(gate.OnTestThread());
+    window.AttachEditor(nullptr);
+}
+
+// A replay's screen shows every thumbnail of the rows on screen, however
+// long they take: here a portrait photo's embedded thumbnail, turned, and a
+// BMP.
+TEST(BrowserThumbnails, AReplayScreenWaitsForTheThumbnails) {
+    TestApplication();
+    TempDir dir;
+    const std::string pictures = dir.File("Pictures");
+    ASSERT_TRUE(std::filesystem::create_directory(pictures));
+    const auto encoded = [&](int32_t width, int32_t height, uint32_t top, uint32_t bottom) {
+        DibBlock picture = DibCreate(width, height, 24);
+        uint8_t* pixels = DibPixels(picture.get());
+        for (int32_t y = 0; y < height; ++y) {  // y = 0 is the bottom row
+            for (int32_t x = 0; x < width; ++x) {
+                const uint32_t colour = y >= height / 2 ? top : bottom;
+                uint8_t* pixel = pixels + y * DibRowStride(width, 24) + x * 3;
+                pixel[0] = static_cast<uint8_t>(colour);
+                pixel[1] = static_cast<uint8_t>(colour >> 8);
+                pixel[2] = static_cast<uint8_t>(colour >> 16);
+            }
+        }
+        EXPECT_TRUE(SavePicture(dir.File("encoded.jpg"), *picture).Ok());
+        return ReadWholeFile(dir.File("encoded.jpg"));
+    };
+    const std::vector<uint8_t> photo = encoded(320, 240, 0xFF0000, 0xFFFF00);
+    const std::vector<uint8_t> thumbnail = encoded(160, 120, 0x0000FF, 0x00FFFF);
+    ASSERT_TRUE(WriteWholeFile(pictures + "/a.jpg",
+                               WithExifSegment(photo, MakeExifBlock({6, false, thumbnail}))));
+    WriteFlatPicture(pictures + "/b.bmp", 0x20C030);
+
+    const std::string screen = dir.File("browser.bmp");
+    const std::string script =
+        "folder " + pictures + "\ncommand 40016\nkey soft1\nscreen " + screen + "\n";
+    ASSERT_TRUE(
+        WriteWholeFile(dir.File("script.txt"), std::vector<uint8_t>(script.begin(), script.end())));
+    const ProgramResult run =
+        RunProgram({FotaklePath(), "--replay", dir.File("script.txt")},
+                   {{"XDG_CONFIG_HOME", dir.File("config")}, {"TMPDIR", dir.Path()}}, dir.Path());
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    const DibBlock shot = LoadBmp(screen);
+    ASSERT_TRUE(shot);
+
+    // The same browser, its thumbnails made here: the screen shows them
+    // pixel for pixel.
+    OpenBrowser browser(pictures, "");
+    for (const ThumbnailJob& job : browser.ThumbnailJobs()) {
+        browser.PutThumbnail(job, MakeThumbnail(job.path));
+    }
+    const BrowserLayout layout = browser.Layout();
+    ASSERT_EQ(layout.rows.size(), 2u);
+    for (const BrowserRowLayout& row : layout.rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_NE(row.thumbnail, nullptr);
+        const ThumbnailPlacement& place = row.placement;
+        const int32_t height = row.thumbnail->header.biHeight;
+        int wrong = 0;
+        for (int32_t j = 0; j < place.height; ++j) {
+            for (int32_t i = 0; i < place.width; ++i) {
+                const uint32_t expected =
+                    PixelAt(row.thumbnail, place.sourceX + i, height - 1 - (place.sourceY + j));
+                wrong +=
+                    PixelAt(shot.get(), place.x + i, kCanvasHeight - 1 - (place.y + j)) != expected
+                        ? 1
+                        : 0;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+    // The photo's row shows its embedded thumbnail standing up: cyan on the
+    // left, blue on the right.
+    const BrowserRowLayout& first = layout.rows[0];
+    EXPECT_EQ(
+        (std::vector<int32_t>{first.thumbnail->header.biWidth, first.thumbnail->header.biHeight}),
+        (std::vector<int32_t>{36, 48}));
+    const int32_t middle = kCanvasHeight - 1 - (first.placement.y + first.placement.height / 2);
+    EXPECT_LT(PixelAt(shot.get(), first.placement.x + 4, middle) >> 16, 0x30u);
+    EXPECT_GT(PixelAt(shot.get(), first.placement.x + 4, middle) & 0xFFFF, 0xE0E0u);
+    EXPECT_LT(PixelAt(shot.get(), first.placement.x + 31, middle) >> 8, 0x30u);
+}
