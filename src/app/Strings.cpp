@@ -48,6 +48,7 @@ constexpr StringEntry kStrings[] = {
     {10052, "Floating"},
     {10054, "A file name cannot contain / or control characters."},
     {10057, "Keys"},
+    {10058, "Type your own..."},
     {40059, "File"},
     {40060, "Object"},
     {40061, "Continue"},

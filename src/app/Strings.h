@@ -42,6 +42,7 @@ enum StringId : uint16_t {
     IDS_OBJECT_CAPTION = 10052,   // "Floating": the floating object's merge question
     IDS_BAD_FILE_NAME = 10054,    // the Save-as name refused
     IDS_KEYS = 10057,             // "Keys": the help page of the phone keys
+    IDS_TYPE_OWN = 10058,  // "Type your own...": the word pop-ups' item and the field's title
     IDS_FILE = 40059,
     IDS_OBJECT = 40060,
     IDS_CONTINUE = 40061,
