@@ -201,7 +201,7 @@ TEST_F(TextFieldWindowTest, KeyboardTypesAndReturnPlacesTheWord) {
     EXPECT_EQ(State().object.y, 1);
 }
 
-TEST_F(TextFieldWindowTest, BackspaceDeletesAndEscapeLeavesOnlyAnEmptyField) {
+TEST_F(TextFieldWindowTest, BackspaceDeletesEscapeLeavesOnlyAnEmptyFieldAndF2Cancels) {
     OpenField(true);
     Type("abcd");
     Key(Qt::Key_Backspace);
@@ -224,6 +224,12 @@ TEST_F(TextFieldWindowTest, BackspaceDeletesAndEscapeLeavesOnlyAnEmptyField) {
     EXPECT_FALSE(State().textField.open);
     EXPECT_FALSE(State().object.present);
     EXPECT_EQ(window_->Bar(), BAR_MAIN);
+    // F2 is "Cancel", whatever the line holds.
+    OpenField(true);
+    Type("Ciao");
+    Key(Qt::Key_F2);
+    EXPECT_FALSE(State().textField.open);
+    EXPECT_FALSE(State().object.present);
 }
 
 TEST_F(TextFieldWindowTest, KeypadDigitsChooseLettersUntilTheTimeOut) {
@@ -283,24 +289,9 @@ TEST_F(TextFieldWindowTest, KeypadDigitsChooseLettersUntilTheTimeOut) {
     EXPECT_FALSE(timer->isActive());
 }
 
-TEST_F(TextFieldWindowTest, SoftKeysAreOkAndCancel) {
-    OpenField(true);
-    Type("Ciao");
-    Key(Qt::Key_F2);
-    EXPECT_FALSE(State().textField.open);
-    EXPECT_FALSE(State().object.present);
-    OpenField(true);
-    Type("Ciao");
-    Key(Qt::Key_F1);
-    EXPECT_FALSE(State().textField.open);
-    ASSERT_TRUE(State().object.present);
-    EXPECT_EQ(State().object.type, OBJECT_COLORFUL_WORD);
-    EXPECT_EQ(State().object.text, "Ciao");
-}
-
 // The field covers the picture area: the line in a white box, the keypad's
 // pending letter marked until the time-out, and the word's preview pixel
-// for pixel as it will be placed (at the window's factor).
+// for pixel as it will be placed (at the window's factor); F1 places it.
 TEST_F(TextFieldWindowTest, FieldIsDrawnWithItsLineMarkAndPreview) {
     OpenField(true);
     Type("Good luc");
@@ -339,6 +330,11 @@ TEST_F(TextFieldWindowTest, FieldIsDrawnWithItsLineMarkAndPreview) {
     QApplication::processEvents();
     shot = Grab();
     EXPECT_EQ(CountColour(shot, box, mark), 0) << "the mark stayed after the time-out";
+    // F1 is "OK".
+    Key(Qt::Key_F1);
+    EXPECT_FALSE(State().textField.open);
+    EXPECT_EQ(State().object.type, OBJECT_COLORFUL_WORD);
+    EXPECT_EQ(State().object.text, "Good luck");
 }
 
 }  // namespace
