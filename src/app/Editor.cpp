@@ -58,7 +58,7 @@ Editor::Editor(Shell& shell, SettingsStore* settings, std::string programFolder)
 // nothing is left to undo here.
 Editor::~Editor() = default;
 
-void Editor::Start() {
+void Editor::Start(const std::string& defaultFolder) {
     state_.mode = EditMode::Normal;
     state_.photoX = 0;
     state_.photoY = 0;
@@ -84,15 +84,17 @@ void Editor::Start() {
 
     ShowBar(BAR_MAIN);
 
-    // The work folder: the setting, else the program folder; one that no
-    // longer exists gives way to the root.
-    std::string folder = GetSettingString(settings_, IDS_MAIN_SECTION, IDS_WORK_FOLDER, nullptr);
-    if (folder.empty()) {
-        folder = programFolder_;
-    }
-    folder = WithoutTrailingSlash(folder);
-    if (!FileExists(folder)) {
-        folder = "/";
+    // The work folder: the setting, else the default; a folder that no
+    // longer exists gives way to the default, and that to the root.
+    const std::string setting =
+        GetSettingString(settings_, IDS_MAIN_SECTION, IDS_WORK_FOLDER, nullptr);
+    std::string folder = "/";
+    for (const std::string& candidate : {setting, defaultFolder}) {
+        FileInfo info;
+        if (!candidate.empty() && FileExists(candidate, &info) && info.isDirectory) {
+            folder = WithoutTrailingSlash(candidate);
+            break;
+        }
     }
     state_.workFolder = folder;
     state_.currentFile.clear();

@@ -35,6 +35,13 @@
 // What a command that enters a mode means; the table is in EditorModes.cpp.
 struct ModeEntry;
 
+// What became of a picture handed to the editor from outside.
+enum OpenRequestOutcome : int16_t {
+    OPEN_REQUEST_OPENED,      // it is the photo now
+    OPEN_REQUEST_NOT_OPENED,  // it cannot be decoded, or its save failed: the user was told
+    OPEN_REQUEST_WAIT,        // a question or dialog is up: nothing done, ask again later
+};
+
 class Editor {
   public:
     // programFolder: the folder of the executable, with its trailing "/";
@@ -47,10 +54,11 @@ class Editor {
 
     // Start-up: the start-up picture ("BackPict.ADM" of the asset folder,
     // centred in 176 x 180; white when missing or unreadable), the colour
-    // field, the built-in pictures, the main bar, the work folder (the
-    // setting, else the program folder, else "/"), the title and the first
-    // screen.
-    void Start();
+    // field, the built-in pictures, the main bar, the work folder, the title
+    // and the first screen. The work folder is the setting; without one, or
+    // when its folder no longer exists, defaultFolder (the window passes the
+    // user's pictures folder); "/" when that does not exist either.
+    void Start(const std::string& defaultFolder = "/");
 
     // A key press (auto-repeats are presses too) with its key code
     // (app/Keys.h); other codes are ignored.
@@ -85,6 +93,17 @@ class Editor {
     // is told. False when the picture was not opened, also when a mode, the
     // browser or a question is up (then nothing is shown).
     bool OpenPicture(const std::string& path);
+    // A picture handed over from outside: named on the command line, sent
+    // by a later start of the program or dropped on the window. While a
+    // question, message or dialog is up nothing happens (OPEN_REQUEST_WAIT).
+    // A file that cannot be decoded is reported and changes nothing, not
+    // even an open mode or browser. Otherwise an open mode or the Open
+    // browser is left as its Cancel leaves it, unsaved changes are offered
+    // for saving as "Open" offers them (a save that fails keeps the picture
+    // and opens nothing), and the file opens as the browser's OK opens it:
+    // it becomes the current file and its folder the work folder. A colour
+    // picker or chooser on screen stays open, as it does after that OK.
+    OpenRequestOutcome OpenRequestedPicture(const std::string& path);
 
     const EditorState& State() const { return state_; }
     // The Open browser while it is up, else null.
@@ -131,7 +150,9 @@ class Editor {
 
     // EditorFiles.cpp: pictures in and out.
     bool LoadCanvasPicture(const std::string& path);
+    DibBlock DecodeCanvasPicture(const std::string& path);
     bool DecodeIntoPhoto(const std::string& path);
+    void InstallPhoto(DibBlock decoded);
     void ResetAfterLoad();
     void Recover();
     void SaveAs();

@@ -45,6 +45,46 @@ bool Editor::OpenPicture(const std::string& path) {
     return true;
 }
 
+// The picture is decoded before anything on screen is touched, so that a
+// file that cannot be opened leaves even an open mode or browser as it was.
+// A failed save keeps the picture with its changes: opening another would
+// lose them.
+OpenRequestOutcome Editor::OpenRequestedPicture(const std::string& path) {
+    if (state_.messageBoxOpen) {
+        return OPEN_REQUEST_WAIT;
+    }
+    if (!started_) {
+        return OPEN_REQUEST_NOT_OPENED;
+    }
+    DibBlock decoded = DecodeCanvasPicture(path);
+    if (!decoded) {
+        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_CANNOT_OPEN));
+        return OPEN_REQUEST_NOT_OPENED;
+    }
+    if (browser_ || state_.mode != EditMode::Normal) {
+        SetTitle(ResString(IDS_PRODUCT));
+        if (browser_) {
+            BrowserCancel();
+        } else {
+            CancelMode();
+        }
+    }
+    if (state_.photoChanged &&
+        AskQuestion(ResString(IDS_SAVE_CAPTION), ResString(IDS_SAVE_QUESTION)) &&
+        SaveAsCommand() == SAVE_FAILED) {
+        return OPEN_REQUEST_NOT_OPENED;
+    }
+    InstallPhoto(std::move(decoded));
+    ResetAfterLoad();
+    ComposeAndPresent();
+    state_.currentFile = path;
+    const std::string folder = WithoutTrailingSlash(FolderOf(path));
+    if (!EqualIgnoringCase(folder, state_.workFolder)) {
+        state_.workFolder = folder;
+    }
+    return OPEN_REQUEST_OPENED;
+}
+
 // The file is decoded into a picture of its own first, so that a file that
 // cannot be decoded leaves the display photo, the decorations, the position
 // and the current file exactly as they were; the caller is told and shows
@@ -60,25 +100,38 @@ bool Editor::LoadCanvasPicture(const std::string& path) {
     return true;
 }
 
-// The decoding under the wait cursor: the file centred in 176 x 180 and,
-// only when that worked, copied into the display photo.
-bool Editor::DecodeIntoPhoto(const std::string& path) {
+// The file centred in 176 x 180, decoded under the wait cursor into a
+// picture of its own; null when it cannot be decoded.
+DibBlock Editor::DecodeCanvasPicture(const std::string& path) {
     const WaitCursorScope wait(*this);
     DibBlock decoded = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     LoadError error = LOAD_BAD_PICTURE;
     if (decoded) {
         error = LoadPictureInto(path, *decoded, LoadRequest()).error;
     }
-    if (!decoded || error != LOAD_OK) {
+    if (error != LOAD_OK) {
+        decoded.reset();
+    }
+    return decoded;
+}
+
+// Only a file that could be decoded is copied into the display photo.
+bool Editor::DecodeIntoPhoto(const std::string& path) {
+    DibBlock decoded = DecodeCanvasPicture(path);
+    if (!decoded) {
         return false;
     }
+    InstallPhoto(std::move(decoded));
+    return true;
+}
+
+void Editor::InstallPhoto(DibBlock decoded) {
     if (state_.displayPhoto) {
         CanvasCopy(DibPixels(decoded.get()), DibPixels(state_.displayPhoto.get()));
     } else {
         state_.displayPhoto = std::move(decoded);
     }
     state_.recoverFromStartup = false;
-    return true;
 }
 
 // A new picture starts unmoved, unchanged and without decorations; the

@@ -2,9 +2,12 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -17,6 +20,7 @@
 #include "app/Keys.h"
 #include "app/Strings.h"
 #include "dialogs/OpenBrowser.h"
+#include "image/PictureType.h"
 #include "platform/BrowserPainter.h"
 #include "platform/LevelBar.h"
 #include "platform/PhoneScreenPainter.h"
@@ -69,9 +73,21 @@ int StartFactor(const QScreen* screen) {
     return factor;
 }
 
+// The picture a drop brings: its first URL, when that is a local file with a
+// picture's name; empty otherwise.
+std::string DroppedPicture(const QMimeData* data) {
+    const QList<QUrl> urls = data != nullptr ? data->urls() : QList<QUrl>();
+    if (urls.isEmpty() || !urls.first().isLocalFile()) {
+        return {};
+    }
+    const std::string path = QFile::encodeName(urls.first().toLocalFile()).toStdString();
+    return IsSupportedPicture(path) ? path : std::string();
+}
+
 }  // namespace
 
 PhoneWindow::PhoneWindow(QWidget* parent) : QWidget(parent) {
+    setAcceptDrops(true);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(kPhoneWidth, kPhoneHeight);
@@ -221,6 +237,23 @@ void PhoneWindow::TextFieldChanged() {
     textFieldPreview_ =
         open ? TextFieldPreview(TextFieldViewOf(editor_->State(), false)) : QImage();
     RepaintPictureArea();
+}
+
+void PhoneWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedPicture(event->mimeData()).empty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void PhoneWindow::dropEvent(QDropEvent* event) {
+    const std::string path = DroppedPicture(event->mimeData());
+    if (path.empty()) {
+        return;
+    }
+    event->acceptProposedAction();
+    // Handed on once the drop has ended: opening may ask the save question,
+    // and the program the file came from should not wait for its answer.
+    QTimer::singleShot(0, this, [this, path] { emit PictureDropped(path); });
 }
 
 void PhoneWindow::paintEvent(QPaintEvent*) {

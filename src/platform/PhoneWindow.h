@@ -22,6 +22,9 @@
 // letters by multi-tap (a time-out of kMultiTapMs settles each), Backspace
 // deletes a character, Escape is Back (deleting, or leaving an empty
 // field), Return or Enter places the word, F1 / F2 are "OK" / "Cancel".
+//
+// Drops: a drop whose first file is a picture (by its name) hands that file
+// on through PictureDropped; any other drop is refused.
 #pragma once
 
 #include <QImage>
@@ -29,6 +32,7 @@
 #include <QWidget>
 
 #include <vector>
+#include <string>
 
 #include "app/Menus.h"
 #include "image/DibImage.h"
@@ -86,7 +90,13 @@ class PhoneWindow : public QWidget {
     // The editor's text field opened, changed or closed.
     void TextFieldChanged();
 
+  signals:
+    // A picture file was dropped on the window.
+    void PictureDropped(const std::string& path);
+
   protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;

@@ -109,9 +109,12 @@ DibBlock BrowserPicture(const OpenBrowser& browser) {
 
 class ReplayRun {
   public:
-    ReplayRun(std::ostream& out, std::ostream& err, const std::string& programFolder,
-              SettingsStore* settings)
-        : out_(out), err_(err), shell_(out), editor_(shell_, settings, programFolder) {}
+    ReplayRun(std::ostream& out, std::ostream& err, const ReplaySetup& setup)
+        : out_(out),
+          err_(err),
+          setup_(setup),
+          shell_(out),
+          editor_(shell_, setup.settings, setup.programFolder) {}
 
     int Run(std::istream& script);
 
@@ -128,13 +131,17 @@ class ReplayRun {
 
     std::ostream& out_;
     std::ostream& err_;
+    const ReplaySetup& setup_;
     ReplayShell shell_;
     Editor editor_;
 };
 
 int ReplayRun::Run(std::istream& script) {
     editor_.SeedRandom(kReplaySeed);
-    editor_.Start();
+    editor_.Start(setup_.defaultFolder);
+    if (!setup_.file.empty()) {
+        editor_.OpenRequestedPicture(setup_.file);
+    }
     std::string unanswered;
     if (shell_.TakeUnanswered(&unanswered)) {
         return Fail(0, "at start-up, " + unanswered);
@@ -407,17 +414,17 @@ bool ParseReplayLine(const std::string& line, ReplayAction* action, std::string*
 }
 
 int RunReplayScript(std::istream& script, std::ostream& out, std::ostream& err,
-                    const std::string& programFolder, SettingsStore* settings) {
-    ReplayRun run(out, err, programFolder, settings);
+                    const ReplaySetup& setup) {
+    ReplayRun run(out, err, setup);
     return run.Run(script);
 }
 
 int RunReplayFile(const std::string& path, std::ostream& out, std::ostream& err,
-                  const std::string& programFolder, SettingsStore* settings) {
+                  const ReplaySetup& setup) {
     std::ifstream script(path);
     if (!script) {
         err << "fotakle --replay: cannot read " << path << '\n';
         return 1;
     }
-    return RunReplayScript(script, out, err, programFolder, settings);
+    return RunReplayScript(script, out, err, setup);
 }

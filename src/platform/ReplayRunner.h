@@ -1,5 +1,6 @@
-// The replay runner behind `fotakle --replay SCRIPT`: the real editor, no
-// window, fed one action a line.
+// The replay runner behind `fotakle --replay SCRIPT [FILE]`: the real
+// editor, no window, FILE opened as the window opens a picture named on its
+// command line, then fed one action a line.
 //
 //   key NAME        press and release (left right up down enter back 0-9
 //                   soft1 soft2); a soft key that opens a pop-up opens it as
@@ -79,11 +80,21 @@ constexpr uint64_t kReplaySeed = 1;
 // message saying what is wrong, for anything else.
 bool ParseReplayLine(const std::string& line, ReplayAction* action, std::string* error);
 
+// The editor a replay runs against.
+struct ReplaySetup {
+    std::string programFolder;  // with its trailing "/"
+    std::string defaultFolder;  // the work folder without a usable setting
+    // Opened before the first line, as a picture named on the command line
+    // is; empty: none.
+    std::string file;
+    SettingsStore* settings = nullptr;
+};
+
 // Runs the script against a new editor. Returns 0 when every line ran,
 // 1 otherwise.
 int RunReplayScript(std::istream& script, std::ostream& out, std::ostream& err,
-                    const std::string& programFolder, SettingsStore* settings);
+                    const ReplaySetup& setup);
 
 // The same for a script file; 1 when it cannot be read.
 int RunReplayFile(const std::string& path, std::ostream& out, std::ostream& err,
-                  const std::string& programFolder, SettingsStore* settings);
+                  const ReplaySetup& setup);

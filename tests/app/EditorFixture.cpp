@@ -24,7 +24,7 @@ void EditorTest::WriteStartupPicture(const DibImage* image) {
 void EditorTest::StartEditor() {
     editor_ = std::make_unique<Editor>(shell_, &settings_, folder_);
     editor_->SeedRandom(7);
-    editor_->Start();
+    editor_->Start(dir_.Path());
 }
 
 void EditorTest::StandardLibrary() {

@@ -73,13 +73,34 @@ TEST_F(EditorTest, SmallStartupPictureIsCentredOnBlack) {
     }
 }
 
-TEST_F(EditorTest, WorkFolderIsTheSettingElseTheProgramFolderElseTheRoot) {
-    EXPECT_EQ(State().workFolder, dir_.Path());
+TEST_F(EditorTest, WorkFolderIsTheSettingElseTheDefaultElseTheRoot) {
     std::filesystem::create_directories(dir_.File("photos"));
-    settings_.values[{"MainSection", "WorkFolder"}] = dir_.File("photos") + "/";
-    StartEditor();
-    EXPECT_EQ(State().workFolder, dir_.File("photos"));
-    settings_.values[{"MainSection", "WorkFolder"}] = dir_.File("gone");
-    StartEditor();
-    EXPECT_EQ(State().workFolder, "/");
+    std::filesystem::create_directories(dir_.File("pictures"));
+    ASSERT_TRUE(WriteWholeFile(dir_.File("file"), {1}));
+    struct Case {
+        const char* setting;  // nullptr: none
+        const char* defaultFolder;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"photos/", "pictures", dir_.File("photos")},
+        {nullptr, "pictures/", dir_.File("pictures")},
+        {"", "pictures", dir_.File("pictures")},
+        {"gone", "pictures", dir_.File("pictures")},
+        {"file", "pictures", dir_.File("pictures")},
+        {"gone", "gone", "/"},
+        {nullptr, "file", "/"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.setting != nullptr ? c.setting : "(none)") + " " +
+                     c.defaultFolder);
+        settings_.values.clear();
+        if (c.setting != nullptr) {
+            settings_.values[{"MainSection", "WorkFolder"}] =
+                c.setting[0] != '\0' ? dir_.File(c.setting) : "";
+        }
+        editor_ = std::make_unique<Editor>(shell_, &settings_, folder_);
+        editor_->Start(dir_.File(c.defaultFolder));
+        EXPECT_EQ(State().workFolder, c.expected);
+    }
 }

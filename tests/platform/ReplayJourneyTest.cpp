@@ -569,7 +569,7 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
 TEST_F(ReplayJourney, CommandLineOtherThanReplayIsAUsageError) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{FotaklePath(), "--replay"},
-          std::vector<std::string>{FotaklePath(), "--replay", "a", "b"}}) {
+          std::vector<std::string>{FotaklePath(), "--replay", "a", "b", "c"}}) {
         const ProgramResult run = RunProgram(args, Env(), dir_.Path());
         EXPECT_EQ(run.exitCode, 2);
         EXPECT_NE(run.err.find("Usage:"), std::string::npos);

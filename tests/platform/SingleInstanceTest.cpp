@@ -1,87 +1,442 @@
-// One copy per user: a second start of the window program hands over to the
-// running copy and ends with 0, leaving the first running.
+// One copy per user: the request lines, the folder the copies meet in, the
+// hand-over between two instances in this process, and real copies of the
+// program started together, over a stale socket, beside a listener of
+// another user and over folders that are not safe.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <functional>
+#include <future>
 #include <string>
+#include <vector>
 
-#include "platform/RunProgram.h"
+#include "image/SavePicture.h"
 #include "platform/SingleInstance.h"
 #include "platform/TestApplication.h"
+#include "platform/WindowCopies.h"
 #include "support/TestSupport.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kBoundSeconds = 60;
+constexpr uid_t kNobody = 65534;
 
-// Waits for the first copy's socket to appear in its temporary folder.
-bool WaitForSocket(const std::string& path, pid_t first) {
-    const timespec pause = {0, 20 * 1000 * 1000};
-    for (int i = 0; i < kBoundSeconds * 50; ++i) {
-        if (std::filesystem::exists(path)) {
-            return true;
-        }
-        int status = 0;
-        if (waitpid(first, &status, WNOHANG) == first) {
-            return false;  // the first copy ended
-        }
+std::string Uid() {
+    return std::to_string(getuid());
+}
+
+sockaddr_un SocketAddress(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+    return address;
+}
+
+// Runs the event loop until done() holds, within a generous bound.
+template <typename Done>
+bool ProcessEventsUntil(Done done) {
+    const timespec pause = {0, 5 * 1000 * 1000};
+    for (int i = 0; i < 12000 && !done(); ++i) {
+        QCoreApplication::processEvents();
         nanosleep(&pause, nullptr);
     }
-    return false;
+    return done();
 }
 
-TEST(SingleInstance, SecondStartRaisesTheFirstAndExitsWithZero) {
-    TempDir dir;
-    const Environment environment = {{"QT_QPA_PLATFORM", "offscreen"},
-                                     {"TMPDIR", dir.Path()},
-                                     {"XDG_CONFIG_HOME", dir.File("config")}};
-    const pid_t first = StartProgram({FotaklePath()}, environment, dir.File("first-out.txt"),
-                                     dir.File("first-err.txt"));
-    ASSERT_GT(first, 0);
-    const std::string socket = dir.File("fotakle-" + std::to_string(getuid()));
-    if (!WaitForSocket(socket, first)) {
-        kill(first, SIGKILL);
-        waitpid(first, nullptr, 0);
-        const std::vector<uint8_t> err = ReadWholeFile(dir.File("first-err.txt"));
-        FAIL() << "the first copy never listened: " << std::string(err.begin(), err.end());
+// A folder with exactly this mode and owner.
+void PlantFolder(const std::string& path, mode_t mode, uid_t owner) {
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    ASSERT_EQ(chmod(path.c_str(), mode), 0);
+    ASSERT_EQ(chown(path.c_str(), owner, owner), 0);
+}
+
+// A picture file for the copies to open.
+std::string WritePicture(const std::string& path) {
+    const DibBlock picture = MakePatternImage(40, 30);
+    EXPECT_TRUE(SavePicture(path, *picture).Ok());
+    return path;
+}
+
+TEST(SingleInstance, RequestLinesCarryAnyAbsolutePathAndNothingElse) {
+    const std::string longest = "/" + std::string(kMaxRequestPath - 1, 'p');
+    for (const std::string& path :
+         {std::string("/photos/a b.jpg"), std::string("/x%41%/new\nline\tand\rreturn.bmp"),
+          std::string("/\x01\x7f\xff\xfe latin\xe9.gif"), std::string("/"), longest}) {
+        SCOPED_TRACE(path);
+        const std::string line = FormatInstanceRequest({true, path});
+        ASSERT_EQ(line.back(), '\n');
+        for (size_t i = 0; i + 1 < line.size(); ++i) {
+            EXPECT_GE(static_cast<unsigned char>(line[i]), 0x20) << "byte " << i;
+        }
+        EXPECT_LE(line.size(), kMaxRequestLine);
+        InstanceRequest parsed;
+        ASSERT_TRUE(ParseInstanceRequest(line.substr(0, line.size() - 1), &parsed));
+        EXPECT_TRUE(parsed.open);
+        EXPECT_EQ(parsed.path, path);
     }
+    InstanceRequest raise;
+    ASSERT_TRUE(ParseInstanceRequest("raise", &raise));
+    EXPECT_FALSE(raise.open);
+    EXPECT_EQ(FormatInstanceRequest({}), "raise\n");
 
-    const pid_t second = StartProgram({FotaklePath()}, environment, dir.File("second-out.txt"),
-                                      dir.File("second-err.txt"));
-    ASSERT_GT(second, 0);
-    int exitCode = -1;
-    const bool ended = WaitProgram(second, kBoundSeconds, &exitCode);
-    EXPECT_TRUE(ended) << "the second copy kept running";
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(waitpid(first, nullptr, WNOHANG), 0) << "the first copy ended";
-
-    kill(first, SIGTERM);
-    int firstCode = 0;
-    WaitProgram(first, kBoundSeconds, &firstCode);
+    for (const std::string& line :
+         {std::string(), std::string("raise "), std::string("Raise"), std::string("open"),
+          std::string("open "), std::string("open relative.jpg"), std::string("open  /a"),
+          std::string("open /a%2"), std::string("open /a%zz"), std::string("open /a%00b"),
+          std::string("open /a\tb"), std::string("open /a\x7f"), std::string("close /a"),
+          "open " + longest + "q", "open /" + std::string(kMaxRequestLine, 'q')}) {
+        InstanceRequest parsed;
+        EXPECT_FALSE(ParseInstanceRequest(line, &parsed)) << line.substr(0, 40);
+    }
 }
 
-TEST(SingleInstance, ALaterStartAsksTheListeningCopyToRaise) {
+TEST(SingleInstance, MeetsInTheRuntimeFolderOrAPrivateFolderInTmp) {
+    TempDir dir;
+    const std::string good = dir.File("good");
+    const std::string open = dir.File("open");
+    mkdir(good.c_str(), 0700);
+    mkdir(open.c_str(), 0755);
+    fs::create_directory_symlink(good, dir.File("link"));
+    ASSERT_TRUE(WriteWholeFile(dir.File("file"), {1}));
+    const std::string tmp = dir.File("tmp");
+    fs::create_directory(tmp);
+    const std::string fallback = tmp + "/fotakle-" + Uid();
+    const std::string link = dir.File("link");
+    const std::string file = dir.File("file");
+    const std::string gone = dir.File("gone");
+    struct Case {
+        const char* runtime;  // nullptr: unset
+        std::string expected;
+    };
+    const Case cases[] = {
+        {good.c_str(), good},     {nullptr, fallback},      {"", fallback},
+        {"good", fallback},       {open.c_str(), fallback}, {link.c_str(), fallback},
+        {file.c_str(), fallback}, {gone.c_str(), fallback},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.runtime != nullptr ? c.runtime : "(unset)");
+        fs::remove(fallback);
+        const SingleInstance instance(c.runtime, tmp.c_str());
+        EXPECT_EQ(instance.Folder(), c.expected);
+        struct stat info {};
+        ASSERT_EQ(lstat(c.expected.c_str(), &info), 0);
+        EXPECT_TRUE(S_ISDIR(info.st_mode));
+        EXPECT_EQ(info.st_mode & 0777, 0700u);
+    }
+}
+
+TEST(SingleInstance, AnUnsafeFolderInTmpIsRefused) {
+    TempDir dir;
+    const std::string fallback = dir.File("fotakle-" + Uid());
+    const std::string target = dir.File("target");
+    mkdir(target.c_str(), 0700);
+    struct Case {
+        const char* name;
+        bool rootOnly;
+        std::function<void()> plant;
+    };
+    const Case cases[] = {
+        {"open to all", false, [&] { PlantFolder(fallback, 0777, getuid()); }},
+        {"open to the group", false, [&] { PlantFolder(fallback, 0750, getuid()); }},
+        {"a link", false, [&] { fs::create_directory_symlink(target, fallback); }},
+        {"a file", false, [&] { WriteWholeFile(fallback, {1}); }},
+        {"another user's", true, [&] { PlantFolder(fallback, 0700, kNobody); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.rootOnly && getuid() != 0) {
+            continue;
+        }
+        fs::remove(fallback);
+        c.plant();
+        SingleInstance instance(nullptr, dir.Path().c_str());
+        EXPECT_EQ(instance.Folder(), "");
+        std::string problem;
+        EXPECT_EQ(instance.Claim({}, &problem), INSTANCE_ALONE);
+        EXPECT_NE(problem.find(fallback), std::string::npos) << problem;
+        EXPECT_EQ(problem.find('\n'), std::string::npos);
+    }
+    struct stat info {};
+    ASSERT_EQ(stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u) << "nothing was changed through the link";
+}
+
+TEST(SingleInstance, LaterClaimsHandTheirRequestsToTheFirst) {
     TestApplication();
     TempDir dir;
-    const QString name = QString::fromStdString(dir.File("socket"));
-    SingleInstance running(name);
-    int raised = 0;
-    QObject::connect(&running, &SingleInstance::RaiseRequested, [&raised] { ++raised; });
-    SingleInstance later(name);
-    EXPECT_FALSE(later.AskRunningCopyToRaise()) << "nobody listens yet";
-    ASSERT_TRUE(running.Listen());
-    EXPECT_TRUE(later.AskRunningCopyToRaise());
-    for (int i = 0; i < 500 && raised == 0; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const std::string socketPath = dir.File("fotakle.socket");
+    std::vector<std::string> heard;
+    std::string problem;
+    {
+        SingleInstance first(dir.Path().c_str(), nullptr);
+        QObject::connect(&first, &SingleInstance::RaiseRequested,
+                         [&] { heard.push_back("raise"); });
+        QObject::connect(&first, &SingleInstance::OpenRequested,
+                         [&](const std::string& path) { heard.push_back("open " + path); });
+        ASSERT_EQ(first.Claim({}, &problem), INSTANCE_FIRST) << problem;
+        first.Serve();
+
+        for (const InstanceRequest& request :
+             {InstanceRequest{}, InstanceRequest{true, "/pictures/a b\n.jpg"}}) {
+            // A later start blocks until it is answered, so it runs beside
+            // the event loop that answers it.
+            auto later = std::async(std::launch::async, [&dir, request] {
+                SingleInstance other(dir.Path().c_str(), nullptr);
+                std::string why;
+                return other.Claim(request, &why);
+            });
+            ASSERT_TRUE(ProcessEventsUntil([&] {
+                return later.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+            }));
+            EXPECT_EQ(later.get(), INSTANCE_HANDED_OVER);
+        }
+        EXPECT_EQ(heard, (std::vector<std::string>{"raise", "raise", "open /pictures/a b\n.jpg"}));
+
+        // Lines that are not requests are dropped unanswered.
+        for (const std::string& line : {std::string("open relative.jpg\n"), std::string("hello\n"),
+                                        std::string(kMaxRequestLine, 'a')}) {
+            const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            const sockaddr_un address = SocketAddress(socketPath);
+            ASSERT_EQ(connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+            ASSERT_EQ(send(fd, line.data(), line.size(), MSG_NOSIGNAL),
+                      static_cast<ssize_t>(line.size()));
+            std::string answer;
+            bool closed = false;
+            ASSERT_TRUE(ProcessEventsUntil([&] {
+                char buffer[16];
+                const ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+                answer.append(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+                closed = n == 0 || (n < 0 && errno != EAGAIN);
+                return closed;
+            })) << "the connection stayed open";
+            EXPECT_EQ(answer, "") << line.substr(0, 20);
+            close(fd);
+        }
+        EXPECT_EQ(heard.size(), 3u);
     }
-    EXPECT_EQ(raised, 1);
+    // The first copy took its socket along and let the lock go.
+    EXPECT_FALSE(fs::exists(fs::symlink_status(socketPath)));
+    SingleInstance next(dir.Path().c_str(), nullptr);
+    EXPECT_EQ(next.Claim({}, &problem), INSTANCE_FIRST) << problem;
+}
+
+class SingleInstanceCopies : public ::testing::Test {
+  protected:
+    SingleInstanceCopies() : copies_(dir_.Path()), picture_(WritePicture(dir_.File("a.bmp"))) {}
+
+    std::string SocketPath() const { return copies_.RuntimeFolder() + "/fotakle.socket"; }
+    // The copy is the running editor: it has opened the picture.
+    bool Opened(const std::string& name) {
+        return copies_.WaitForOutput(name, "current_file " + picture_ + "\n");
+    }
+    // A later start hands over to the running copy and ends with 0.
+    void ExpectHandOver(const std::string& name) {
+        ASSERT_TRUE(copies_.Start(name, {}));
+        int exitCode = -1;
+        ASSERT_TRUE(copies_.WaitForEnd(name, &exitCode));
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_EQ(copies_.Err(name), "");
+    }
+
+    TempDir dir_;
+    WindowCopies copies_;
+    std::string picture_;
+};
+
+TEST_F(SingleInstanceCopies, CopiesStartedTogetherLeaveExactlyOneEditor) {
+    constexpr int kRounds = 6;
+    constexpr int kCopies = 3;
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::vector<std::string> names;
+        for (int i = 0; i < kCopies; ++i) {
+            names.push_back("r" + std::to_string(round) + "-" + std::to_string(i));
+            ASSERT_TRUE(copies_.Start(names.back(), {picture_}));
+        }
+        // All but one hand over and end; the wait is a guard against hangs.
+        std::vector<std::string> running;
+        const timespec pause = {0, 10 * 1000 * 1000};
+        for (int i = 0; i < 6000; ++i) {
+            running.clear();
+            for (const std::string& name : names) {
+                int exitCode = 0;
+                if (!copies_.Ended(name, &exitCode)) {
+                    running.push_back(name);
+                }
+            }
+            if (running.size() <= 1) {
+                break;
+            }
+            nanosleep(&pause, nullptr);
+        }
+        ASSERT_EQ(running.size(), 1u) << "copies running after the others handed over";
+        for (const std::string& name : names) {
+            int exitCode = -1;
+            if (name != running[0]) {
+                ASSERT_TRUE(copies_.Ended(name, &exitCode));
+                EXPECT_EQ(exitCode, 0) << name << ": " << copies_.Err(name);
+                EXPECT_EQ(copies_.Err(name), "") << name;
+            }
+        }
+        // The one left took every copy's picture and is the one a later
+        // start reaches.
+        EXPECT_TRUE(copies_.WaitForOutput(running[0], "current_file " + picture_, kCopies));
+        ExpectHandOver("later" + std::to_string(round));
+        // Killed, it leaves its socket behind for the next round.
+        copies_.Stop(running[0]);
+        EXPECT_TRUE(fs::exists(fs::symlink_status(SocketPath())));
+    }
+}
+
+TEST_F(SingleInstanceCopies, ASocketLeftBehindIsTakenOver) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    const sockaddr_un address = SocketAddress(SocketPath());
+    ASSERT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    close(fd);  // the name stays, with nobody listening
+    ASSERT_TRUE(copies_.Start("first", {picture_}));
+    ASSERT_TRUE(Opened("first")) << copies_.Err("first");
+    ExpectHandOver("second");
+}
+
+// A process of another user listening on the socket's name, holding the
+// lock or not; every byte it receives goes down a pipe to the test.
+class Stranger {
+  public:
+    Stranger(const std::string& folder, bool holdLock) {
+        // Everything the child needs is prepared before the fork.
+        const sockaddr_un address = SocketAddress(folder + "/fotakle.socket");
+        const std::string lockPath = folder + "/fotakle.lock";
+        int ready[2];
+        int heard[2];
+        if (pipe(ready) != 0 || pipe(heard) != 0) {
+            return;
+        }
+        pid_ = fork();
+        if (pid_ == 0) {
+            if (holdLock) {
+                const int lock = open(lockPath.c_str(), O_RDWR | O_CREAT, 0600);
+                flock(lock, LOCK_EX);
+            }
+            const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+            unlink(address.sun_path);
+            // The peer's credentials are those of the call to listen().
+            if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+                setgid(kNobody) != 0 || setuid(kNobody) != 0 || listen(fd, 8) != 0) {
+                _exit(1);
+            }
+            (void)!write(ready[1], "r", 1);
+            for (;;) {
+                const int connection = accept(fd, nullptr, nullptr);
+                char buffer[256];
+                ssize_t n = 0;
+                while (connection >= 0 && (n = read(connection, buffer, sizeof buffer)) > 0) {
+                    (void)!write(heard[1], buffer, static_cast<size_t>(n));
+                }
+                close(connection);
+            }
+        }
+        close(ready[1]);
+        close(heard[1]);
+        char byte = 0;
+        listening_ = pid_ > 0 && read(ready[0], &byte, 1) == 1;
+        close(ready[0]);
+        heard_ = heard[0];
+        fcntl(heard_, F_SETFL, O_NONBLOCK);
+    }
+    ~Stranger() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+        close(heard_);
+    }
+    bool Listening() const { return listening_; }
+    std::string Heard() const {
+        std::string bytes;
+        char buffer[256];
+        ssize_t n = 0;
+        while ((n = read(heard_, buffer, sizeof buffer)) > 0) {
+            bytes.append(buffer, static_cast<size_t>(n));
+        }
+        return bytes;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int heard_ = -1;
+    bool listening_ = false;
+};
+
+TEST_F(SingleInstanceCopies, AListenerOfAnotherUserIsNeverHandedOver) {
+    if (getuid() != 0) {
+        GTEST_SKIP() << "needs root to listen as another user";
+    }
+    for (const bool holdsLock : {true, false}) {
+        SCOPED_TRACE(holdsLock ? "it holds the lock" : "the lock is free");
+        const std::string name = holdsLock ? "beside" : "over";
+        {
+            Stranger stranger(copies_.RuntimeFolder(), holdsLock);
+            ASSERT_TRUE(stranger.Listening());
+            ASSERT_TRUE(copies_.Start(name, {picture_}));
+            // Either way the editor starts and opens its picture.
+            ASSERT_TRUE(Opened(name)) << copies_.Err(name);
+            if (holdsLock) {
+                // It cannot be the one instance: it says so and runs alone.
+                EXPECT_EQ(CountOf(copies_.Err(name), "fotakle: "), 1) << copies_.Err(name);
+                EXPECT_NE(copies_.Err(name).find("another user"), std::string::npos);
+            } else {
+                // The free lock makes it the instance, over the stranger's name.
+                EXPECT_EQ(CountOf(copies_.Err(name), "fotakle: "), 0) << copies_.Err(name);
+                ExpectHandOver("later");
+            }
+            EXPECT_EQ(stranger.Heard(), "");
+        }
+        copies_.Stop(name);
+    }
+}
+
+TEST_F(SingleInstanceCopies, AnUnsafeFolderIsRefusedAndTheEditorStillStarts) {
+    const std::string folder = dir_.File("fotakle-" + Uid());
+    copies_.Set("XDG_RUNTIME_DIR", "");
+    const std::string target = dir_.File("target");
+    mkdir(target.c_str(), 0700);
+    const std::vector<std::pair<std::string, std::function<void()>>> cases = {
+        {"open to all", [&] { PlantFolder(folder, 0777, getuid()); }},
+        {"a link", [&] { fs::create_directory_symlink(target, folder); }},
+        {"another user's", [&] { PlantFolder(folder, 0700, kNobody); }},
+    };
+    for (const auto& [name, plant] : cases) {
+        SCOPED_TRACE(name);
+        if (name == "another user's" && getuid() != 0) {
+            continue;  // only root can give a folder away
+        }
+        fs::remove(folder);
+        plant();
+        ASSERT_TRUE(copies_.Start(name, {picture_}));
+        ASSERT_TRUE(Opened(name)) << copies_.Err(name);
+        const std::string err = copies_.Err(name);
+        EXPECT_EQ(CountOf(err, "fotakle: "), 1) << err;
+        EXPECT_NE(err.find("fotakle: no private folder for the single-instance socket (" + folder),
+                  std::string::npos)
+            << err;
+        copies_.Stop(name);
+        EXPECT_TRUE(fs::is_empty(target)) << "nothing was made through the link";
+    }
 }
 
 }  // namespace
