@@ -42,4 +42,7 @@ enum CommandId : uint16_t {
     CMD_KEYS = 40072,         // the help page of the phone keys
     CMD_THEME_FIRST = 50001,  // theme i of decoration kind k: 50001 + 10 k + i
     CMD_THEME_LAST = 50060,
+    // "Type your own..." of a word category: 50100 + its DecorationKind.
+    CMD_TYPE_WORD = 50104,
+    CMD_TYPE_COLORFUL_WORD = 50105,
 };

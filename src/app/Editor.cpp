@@ -117,6 +117,14 @@ void Editor::KeyDown(int16_t keyCode) {
         BrowserKey(keyCode);
         return;
     }
+    if (state_.textField.open) {
+        // Characters come through TypeText; of the keys only the action key
+        // means something here.
+        if (keyCode == KEY_ACTION) {
+            ConfirmTextField();
+        }
+        return;
+    }
     const int16_t step = HeldKeyStep();
     RouteKey(keyCode, step);
 }
@@ -132,6 +140,10 @@ void Editor::BackKey() {
     if (state_.messageBoxOpen || browser_) {
         return;
     }
+    if (state_.textField.open) {
+        DeleteTypedCharacter();
+        return;
+    }
     if (!state_.picker.open && !state_.chooser.AnyOpen()) {
         return;
     }
@@ -141,8 +153,8 @@ void Editor::BackKey() {
 }
 
 void Editor::MenuPopup() {
-    // The browser's bar opens no menus.
-    if (state_.messageBoxOpen || browser_) {
+    // The browser's bar and the text field's open no menus.
+    if (state_.messageBoxOpen || browser_ || state_.textField.open) {
         return;
     }
     if (state_.decorationMenuPending) {
@@ -164,6 +176,10 @@ void Editor::CloseRequested() {
     // question's own answer decides what happens next.
     if (state_.messageBoxOpen) {
         return;
+    }
+    // A line being typed is given up, as its "Cancel" would.
+    if (state_.textField.open) {
+        CloseTextField();
     }
     CloseFlow();
 }

@@ -10,7 +10,11 @@
 // menu pop-ups, the Back key and close requests are ignored. While the Open
 // browser is up, key presses go to it, the picture area shows it, and of the
 // commands only "OK", "Cancel", "Change Folder", "About" and "Close" are
-// taken. The display photo is always 176 x 180 once Start has run.
+// taken. While the "Type your own..." field is open (EditorState::
+// textField), typed characters go into it, the action key or "OK" places
+// the line as a word, Back deletes a character (closing an empty field),
+// "Cancel" closes it, and other keys, commands and menu pop-ups are
+// ignored. The display photo is always 176 x 180 once Start has run.
 #pragma once
 
 #include <cstdint>
@@ -63,6 +67,12 @@ class Editor {
     void KeyUp();
     // The phone's Back key.
     void BackKey();
+    // Characters typed into the open text field, UTF-8: each printable one
+    // is added at the end while the line is shorter than
+    // kTextFieldMaxCharacters; control characters and bytes that are not
+    // UTF-8 are dropped. True when every character was added; false, adding
+    // nothing, while no field is open or a question is up.
+    bool TypeText(std::string_view text);
     // A soft key or menu command.
     void Command(uint16_t id);
     // Any pop-up menu or sub-menu is about to open: the menus' enabled
@@ -218,6 +228,13 @@ class Editor {
     void SettleDecorations();
     void AskAboutFrame(bool removeOnNo);
     void AskAboutObject(bool removeOnNo);
+
+    // EditorTextField.cpp: "Type your own..." and its field.
+    void OpenTextField(uint16_t id);
+    void TextFieldCommand(uint16_t id);
+    void DeleteTypedCharacter();
+    void ConfirmTextField();
+    void CloseTextField();
 
     Shell& shell_;
     SettingsStore* settings_;

@@ -13,6 +13,10 @@ void Editor::Command(uint16_t id) {
     if (browser_ && BrowserCommand(id)) {
         return;
     }
+    if (state_.textField.open) {
+        TextFieldCommand(id);
+        return;
+    }
     if (EnterModeCommand(id)) {
         return;
     }
@@ -74,6 +78,10 @@ void Editor::Command(uint16_t id) {
             break;
         case CMD_DELETE:
             DeleteCommand();
+            break;
+        case CMD_TYPE_WORD:
+        case CMD_TYPE_COLORFUL_WORD:
+            OpenTextField(id);
             break;
         default:
             if (id >= CMD_THEME_FIRST && id <= CMD_THEME_LAST) {

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/Commands.h"
 #include "app/Editor.h"
 #include "app/Strings.h"
 #include "decor/Chooser.h"
@@ -32,7 +33,9 @@ StringId KindName(int16_t kind) {
     }
 }
 
-// "Add Frame" and its themes, "Name(count)", greyed when they have no item.
+// "Add Frame" and its themes, "Name(count)", greyed when they have no item;
+// the word pop-ups end with "Type your own...", after a separator when
+// there are themes above it.
 MenuItem PopupOf(const DecorationPopup& popup) {
     MenuItem item;
     item.popup = true;
@@ -44,17 +47,41 @@ MenuItem PopupOf(const DecorationPopup& popup) {
         entry.enabled = theme.enabled;
         item.items.push_back(std::move(entry));
     }
+    if (popup.kind == DECOR_WORD || popup.kind == DECOR_COLORFUL_WORD) {
+        if (!item.items.empty()) {
+            item.items.emplace_back();
+        }
+        MenuItem typeOwn;
+        typeOwn.id = popup.kind == DECOR_WORD ? CMD_TYPE_WORD : CMD_TYPE_COLORFUL_WORD;
+        typeOwn.text = ResString(IDS_TYPE_OWN);
+        item.items.push_back(std::move(typeOwn));
+    }
     return item;
+}
+
+// A word of one's own needs no asset: the two word pop-ups are there also
+// when their category has no theme, in kind order with the others.
+void AddWordPopups(std::vector<DecorationPopup>* popups) {
+    for (const int16_t kind : {DECOR_WORD, DECOR_COLORFUL_WORD}) {
+        const auto at = std::find_if(popups->begin(), popups->end(),
+                                     [kind](const DecorationPopup& p) { return p.kind >= kind; });
+        if (at == popups->end() || at->kind != kind) {
+            DecorationPopup empty;
+            empty.kind = kind;
+            popups->insert(at, std::move(empty));
+        }
+    }
 }
 
 }  // namespace
 
 // Reads the asset folder once per run. The pop-ups go after "Change Color"
 // in kind order, before the separator that precedes "Merge"; categories
-// without themes get none.
+// without themes get none, but for the two word categories.
 void Editor::BuildDecorationPopups() {
     const WaitCursorScope wait(*this);
-    const std::vector<DecorationPopup> popups = BuildDecorationMenu(assetFolder_, &state_.themes);
+    std::vector<DecorationPopup> popups = BuildDecorationMenu(assetFolder_, &state_.themes);
+    AddWordPopups(&popups);
     Menu& object = menus_[MENU_OBJECT];
     size_t position = 1;
     for (const DecorationPopup& popup : popups) {

@@ -20,6 +20,15 @@ enum EffectKind : int16_t {
     EFFECT_WAX = 3,
 };
 
+// The "Type your own..." field of the word pop-ups: open while the user
+// types a line that becomes a word decoration (decor/Lettering.h).
+constexpr int32_t kTextFieldMaxCharacters = 40;
+struct TextField {
+    bool open = false;
+    int16_t kind = DECOR_WORD;  // DECOR_WORD or DECOR_COLORFUL_WORD
+    std::string text;           // UTF-8, at most kTextFieldMaxCharacters characters
+};
+
 // The scale percent of the rescale mode runs from 44 to 155.
 constexpr int16_t kScaleMinimum = 44;
 constexpr int16_t kScaleMaximum = 155;
@@ -61,4 +70,6 @@ struct EditorState : Scene {
 
     std::string title;     // window title
     BarId bar = BAR_MAIN;  // the soft-key bar shown
+
+    TextField textField;
 };

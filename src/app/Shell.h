@@ -64,6 +64,11 @@ class Shell {
     // them, modal; returns when the user leaves it. The default shows
     // nothing.
     virtual void ShowKeys() {}
+    // The "Type your own..." field (EditorState::textField) opened, its text
+    // changed, or it closed: while it is open the picture area shows the
+    // field (the editor sets its title and the "OK" / "Cancel" bar itself).
+    // The default shows nothing.
+    virtual void TextFieldChanged() {}
     // The photo was written to path by Save as. The default shows nothing.
     virtual void PictureSaved(const std::string& /*path*/) {}
 

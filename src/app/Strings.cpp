@@ -49,6 +49,7 @@ constexpr StringEntry kStrings[] = {
     {10053, "This picture is damaged: only part of it could be shown."},
     {10054, "A file name cannot contain / or control characters."},
     {10057, "Keys"},
+    {10058, "Type your own..."},
     {40059, "File"},
     {40060, "Object"},
     {40061, "Continue"},

@@ -9,6 +9,7 @@
 #include "decor/ComposeScreen.h"
 #include "decor/DecorAssets.h"
 #include "decor/LayerGeometry.h"
+#include "decor/Lettering.h"
 
 namespace {
 
@@ -228,6 +229,7 @@ bool RemoveFrame(Scene* scene) {
 
 bool RemoveFloatingObject(Scene* scene) {
     const bool present = scene->object.present;
+    scene->object.text.clear();
     scene->object.present = false;
     scene->object.colour.reset();
     scene->object.mask.reset();
@@ -242,4 +244,24 @@ bool DeleteDecorations(Scene* scene) {
 
 bool DecorationPending(const Scene& scene) {
     return scene.frame.placed || scene.object.present;
+}
+
+bool PlaceTypedWord(Scene* scene, std::string_view text, int16_t kind) {
+    RemoveFloatingObject(scene);
+    LetteringResult lettering = RenderLettering(text, kind, 1);
+    const bool colourful = kind == DECOR_COLORFUL_WORD;
+    if (!Place(&scene->object, colourful ? OBJECT_COLORFUL_WORD : OBJECT_WORD,
+               std::move(lettering.colour), std::move(lettering.mask), colourful, 0, 0, kWordWidth,
+               kWordHeight)) {
+        return false;
+    }
+    // Blanks are not part of a line: the lettering dropped them too.
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    scene->object.text = std::string(text);
+    return true;
 }

@@ -32,6 +32,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "decor/Direction.h"
 #include "decor/Scene.h"
@@ -54,6 +55,14 @@ bool LoadPatternStamp(Scene* scene, const std::string& assetFolder, int16_t size
 bool LoadPictureObject(Scene* scene, const std::string& assetFolder, int16_t item);
 bool LoadWordObject(Scene* scene, const std::string& assetFolder, int16_t item);
 bool LoadColorfulWordObject(Scene* scene, const std::string& assetFolder, int16_t item);
+
+// A word of the user's own: text drawn for kind by RenderLettering at factor
+// 1 (DECOR_WORD: a grey shape, type 5; DECOR_COLORFUL_WORD: colour and mask,
+// type 6), 176 x 50 at 0, 0 like the word items, with object.text holding
+// the line without its leading and trailing blanks. The object's images are
+// released first; on failure (blank text, another kind, no font, no memory)
+// it is absent at -1, -1.
+bool PlaceTypedWord(Scene* scene, std::string_view text, int16_t kind);
 
 // One direction key on the object: by step when the same direction repeats
 // (repeat), else by 1 (a step below 1 counts as 1). Only while the object

@@ -57,6 +57,10 @@ struct FloatingObject {
     int16_t y = 0;
     int16_t width = 0;
     int16_t height = 0;
+    // A word the user typed (types 5 and 6 placed from the text field): the
+    // line its pictures were drawn from (decor/Lettering.h). Empty for the
+    // items of the asset folder.
+    std::string text;
     DibBlock colour;  // 24-bit, types 3 and 6
     DibBlock mask;    // 8-bit mask form, every type
 };

@@ -115,6 +115,14 @@ PhoneWindow::PhoneWindow(QWidget* parent) : QWidget(parent) {
         savedTitle_.clear();
         update(TitleStripRect(PhoneRect(), ScaleFactor()));
     });
+    multiTapTimer_ = new QTimer(this);
+    multiTapTimer_->setObjectName(QStringLiteral("multiTap"));
+    multiTapTimer_->setSingleShot(true);
+    multiTapTimer_->setInterval(kMultiTapMs);
+    connect(multiTapTimer_, &QTimer::timeout, this, [this] {
+        multiTap_.Settle();
+        RepaintPictureArea();
+    });
     BuildMenusAndSoftKeys();
 }
 
@@ -220,6 +228,17 @@ void PhoneWindow::ShowSaved(const std::string& fileName) {
     update(TitleStripRect(PhoneRect(), ScaleFactor()));
 }
 
+void PhoneWindow::TextFieldChanged() {
+    const bool open = editor_ != nullptr && editor_->State().textField.open;
+    if (!open) {
+        multiTap_.Settle();
+        multiTapTimer_->stop();
+    }
+    textFieldPreview_ =
+        open ? TextFieldPreview(TextFieldViewOf(editor_->State(), false)) : QImage();
+    RepaintPictureArea();
+}
+
 void PhoneWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (!DroppedPicture(event->mimeData()).empty()) {
         event->acceptProposedAction();
@@ -253,7 +272,10 @@ void PhoneWindow::paintEvent(QPaintEvent*) {
     } else {
         painter.drawImage(picture, screen_);
     }
-    if (editor_ != nullptr && browser_ == nullptr) {
+    if (editor_ != nullptr && editor_->State().textField.open) {
+        DrawTextField(painter, picture, factor,
+                      TextFieldViewOf(editor_->State(), multiTap_.Pending()), textFieldPreview_);
+    } else if (editor_ != nullptr && browser_ == nullptr) {
         DrawLevelBar(painter, picture, LevelBarFor(editor_->State()), factor);
     }
     if (editor_ != nullptr && menu_.IsOpen()) {
@@ -266,6 +288,10 @@ void PhoneWindow::keyPressEvent(QKeyEvent* event) {
     const bool repeat = event->isAutoRepeat() || TakeHeldRelease(event);
     if (menu_.IsOpen() && editor_ != nullptr) {
         MenuKeyPress(event, repeat);
+        return;
+    }
+    if (editor_ != nullptr && editor_->State().textField.open) {
+        TextFieldKeyPress(event, repeat);
         return;
     }
     const int key = event->key();
@@ -470,4 +496,69 @@ bool PhoneWindow::TakeHeldRelease(const QKeyEvent* event) {
         editor_->KeyUp();
     }
     return repeat;
+}
+
+// Every key that does something here but a keypad digit settles the
+// character the keypad was choosing; keys that do nothing (modifiers, Num
+// Lock, the arrows) leave it. The soft keys, Return and Escape ignore their
+// repeats.
+void PhoneWindow::TextFieldKeyPress(QKeyEvent* event, bool repeat) {
+    const int digit = KeypadDigit(*event);
+    if (digit >= 0) {
+        if (!repeat) {
+            KeypadTap(digit);
+        }
+        return;
+    }
+    const int key = event->key();
+    const QString typed = event->text();
+    const bool printable = !typed.isEmpty() && typed.at(0).isPrint();
+    if (!printable && key != Qt::Key_F1 && key != Qt::Key_F2 && key != Qt::Key_Return &&
+        key != Qt::Key_Enter && key != Qt::Key_Escape && key != Qt::Key_Backspace) {
+        return;
+    }
+    multiTap_.Settle();
+    multiTapTimer_->stop();
+    switch (key) {
+        case Qt::Key_F1:
+        case Qt::Key_F2:
+            if (!repeat) {
+                PressSoftKey(key == Qt::Key_F1);
+            }
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (!repeat) {
+                editor_->KeyDown(KEY_ACTION);
+            }
+            return;
+        case Qt::Key_Escape:
+            if (!repeat) {
+                editor_->BackKey();
+            }
+            return;
+        case Qt::Key_Backspace:
+            // Held, it deletes the line, but never closes the field.
+            if (!editor_->State().textField.text.empty()) {
+                editor_->BackKey();
+            }
+            return;
+        default:
+            editor_->TypeText(typed.toStdString());
+            return;
+    }
+}
+
+void PhoneWindow::KeypadTap(int digit) {
+    const MultiTap::Tap tap = multiTap_.Press(digit, editor_->State().textField.text);
+    if (tap.replaces) {
+        editor_->BackKey();
+    }
+    if (tap.character.empty() || !editor_->TypeText(tap.character)) {
+        multiTap_.Refused();
+        multiTapTimer_->stop();
+    } else {
+        multiTapTimer_->start();
+    }
+    RepaintPictureArea();
 }

@@ -16,6 +16,13 @@
 // click (a soft key closes it); opening it or any of its sub-menus is the
 // editor's MenuPopup.
 //
+// While the editor's "Type your own..." field is open the picture area shows
+// it (platform/PhoneTextField.h) and the keys type: the desktop keyboard's
+// characters go to the editor as typed, the numeric keypad's digits choose
+// letters by multi-tap (a time-out of kMultiTapMs settles each), Backspace
+// deletes a character, Escape is Back (deleting, or leaving an empty
+// field), Return or Enter places the word, F1 / F2 are "OK" / "Cancel".
+//
 // Drops: a drop whose first file is a picture (by its name) hands that file
 // on through PictureDropped; any other drop is refused.
 #pragma once
@@ -30,8 +37,11 @@
 #include "app/Menus.h"
 #include "image/DibImage.h"
 #include "platform/PhoneMenu.h"
+#include "platform/PhoneTextField.h"
 
 class Editor;
+
+constexpr int kMultiTapMs = 1000;
 class OpenBrowser;
 class QTimer;
 
@@ -77,6 +87,8 @@ class PhoneWindow : public QWidget {
     // (ShowSaved), else the title.
     QString ShownTitle() const;
     void ShowSaved(const std::string& fileName);
+    // The editor's text field opened, changed or closed.
+    void TextFieldChanged();
 
   signals:
     // A picture file was dropped on the window.
@@ -100,6 +112,9 @@ class PhoneWindow : public QWidget {
     void MenuClick(const QPoint& at);
     void FollowMenuStep(const PhoneMenuStep& step);
     void CloseMenu();
+    // The open text field: its keys and the keypad's letters.
+    void TextFieldKeyPress(QKeyEvent* event, bool repeat);
+    void KeypadTap(int digit);
     // True when the press repeats the held key whose release came just
     // before it with the same time: the X server repeats a held key so,
     // and Qt marks the pair as a repeat only when both were read at once.
@@ -124,6 +139,9 @@ class PhoneWindow : public QWidget {
     };
     HeldRelease heldRelease_;
     QTimer* releaseTimer_ = nullptr;
+    MultiTap multiTap_;
+    QTimer* multiTapTimer_ = nullptr;
+    QImage textFieldPreview_;
     bool quitting_ = false;
     bool inCloseEvent_ = false;
 };

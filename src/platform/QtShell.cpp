@@ -61,6 +61,10 @@ void QtShell::PictureSaved(const std::string& path) {
     window_.ShowSaved(name);
 }
 
+void QtShell::TextFieldChanged() {
+    window_.TextFieldChanged();
+}
+
 void QtShell::SetTitle(const std::string& title) {
     window_.SetTitleText(title);
 }

@@ -31,6 +31,7 @@ class QtShell : public Shell {
     void ShowAbout() override;
     void ShowKeys() override;
     void PictureSaved(const std::string& path) override;
+    void TextFieldChanged() override;
     void SetTitle(const std::string& title) override;
     void ShowBar(BarId bar) override;
     void PresentScreen(const DibImage& screen) override;

@@ -159,5 +159,13 @@ std::string FormatReplayState(const EditorState& state) {
     AppendPair("page", state.chooser.page, &out);
     AppendPair("work_folder", EscapeReplayText(state.workFolder), &out);
     AppendPair("current_file", EscapeReplayText(state.currentFile), &out);
+    const TextField& field = state.textField;
+    AppendPair("field",
+               !field.open                ? "none"
+               : field.kind == DECOR_WORD ? "word"
+                                          : "colorful",
+               &out);
+    AppendPair("field_text", EscapeReplayText(field.text), &out);
+    AppendPair("object_text", EscapeReplayText(state.object.text), &out);
     return out;
 }

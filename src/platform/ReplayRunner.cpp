@@ -216,6 +216,18 @@ bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error
         case REPLAY_COMMAND:
             editor_.Command(action.command);
             return true;
+        case REPLAY_TYPE:
+            if (!editor_.State().textField.open) {
+                *error = "no text field is open to type into (commands 50104 and 50105 open one)";
+                return false;
+            }
+            if (!editor_.TypeText(action.argument)) {
+                *error = "the text field did not take all of \"" + action.argument +
+                         "\" (printable characters, at most " +
+                         std::to_string(kTextFieldMaxCharacters) + ")";
+                return false;
+            }
+            return true;
         case REPLAY_MENU: {
             MenuId id = MENU_FILE;
             if (action.argument == "object") {
@@ -358,6 +370,14 @@ bool ParseReplayLine(const std::string& line, ReplayAction* action, std::string*
         action->verb = verb == "key" ? REPLAY_KEY : REPLAY_PRESS;
         if (!IsKeyName(rest)) {
             *error = "unknown key \"" + rest + "\" (keys: " + kKeyNames + ")";
+            return false;
+        }
+        return true;
+    }
+    if (verb == "type") {
+        action->verb = REPLAY_TYPE;
+        if (rest.empty()) {
+            *error = "type needs a text";
             return false;
         }
         return true;

@@ -8,6 +8,11 @@
 //   press NAME      press only; pressing again is a repeat
 //   release         releases the held key
 //   command ID      a soft-key or menu command
+//   type TEXT       types TEXT (the rest of the line, without blanks at
+//                   either end) into the open "Type your own..." field;
+//                   `key enter` then places the word, `key back` deletes a
+//                   character. Fails when no field is open or the field
+//                   does not take every character.
 //   menu file|object|action
 //                   opens that pop-up (action: the right soft key's pop-up of
 //                   the shown bar) and prints its items
@@ -49,6 +54,7 @@ enum ReplayVerb : int16_t {
     REPLAY_PRESS,
     REPLAY_RELEASE,
     REPLAY_COMMAND,
+    REPLAY_TYPE,
     REPLAY_MENU,
     REPLAY_ANSWER,
     REPLAY_SAVEAS,
@@ -60,7 +66,8 @@ enum ReplayVerb : int16_t {
 
 struct ReplayAction {
     ReplayVerb verb = REPLAY_RELEASE;
-    // key and press: the key name; menu, answer, print: the word; saveas:
+    // key and press: the key name; type: the text; menu, answer, print:
+    // the word; saveas:
     // the name or "cancel"; folder: the path or "cancel"; screen and photo:
     // the file.
     std::string argument;

@@ -63,12 +63,13 @@ TEST_F(EditorDecorationsTest, FirstPopupAddsOnePopupPerCategoryWithThemes) {
     EXPECT_FALSE(State().decorationMenuPending);
     EXPECT_EQ(shell_.waitCursor, (std::vector<bool>{true, false}));
 
+    // Both word categories have their pop-ups, themes or not.
     const Menu& object = editor_->GetMenu(MENU_OBJECT);
-    ASSERT_EQ(object.size(), 6u);
+    ASSERT_EQ(object.size(), 7u);
     EXPECT_EQ(object[0].text, "Change Color");
-    EXPECT_TRUE(object[3].IsSeparator());
-    EXPECT_EQ(object[4].id, CMD_MERGE);
-    EXPECT_EQ(object[5].id, CMD_DELETE);
+    EXPECT_TRUE(object[4].IsSeparator());
+    EXPECT_EQ(object[5].id, CMD_MERGE);
+    EXPECT_EQ(object[6].id, CMD_DELETE);
     const auto expectPopup = [](const MenuItem& popup, const std::string& text,
                                 std::vector<std::tuple<uint16_t, std::string, bool>> items) {
         EXPECT_TRUE(popup.popup);
@@ -81,7 +82,12 @@ TEST_F(EditorDecorationsTest, FirstPopupAddsOnePopupPerCategoryWithThemes) {
         }
     };
     expectPopup(object[1], "Add Frame", {{50001, "Classic(2)", true}, {50002, "Empty(0)", false}});
-    expectPopup(object[2], "Add Word", {{50041, "Hello(2)", true}, {50042, "Thanks(4)", true}});
+    expectPopup(object[2], "Add Word",
+                {{50041, "Hello(2)", true},
+                 {50042, "Thanks(4)", true},
+                 {0, "", true},
+                 {CMD_TYPE_WORD, "Type your own...", true}});
+    expectPopup(object[3], "Add Colorful Word", {{CMD_TYPE_COLORFUL_WORD, "Type your own...", true}});
 
     // A theme without items, one that does not exist, and any theme while a
     // mode is on are ignored.

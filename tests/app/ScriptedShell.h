@@ -26,6 +26,7 @@ class ScriptedShell : public Shell {
     void ShowMessage(const std::string& caption, const std::string& text) override;
     void ShowAbout() override;
     void ShowKeys() override { ++keyPages; }
+    void TextFieldChanged() override { ++textFieldChanges; }
     void SetTitle(const std::string& title) override { titles.push_back(title); }
     void ShowBar(BarId bar) override { bars.push_back(bar); }
     void PresentScreen(const DibImage& screen) override;
@@ -77,6 +78,7 @@ class ScriptedShell : public Shell {
     std::vector<Box> messages;
     int aboutBoxes = 0;
     int keyPages = 0;
+    int textFieldChanges = 0;
     int screens = 0;
     std::vector<uint8_t> lastScreen;   // pixel rows of the last screen presented
     std::vector<int> screensAtPauses;  // screens presented when each pause began

@@ -6,6 +6,7 @@
 #include "decor/AssetTestSupport.h"
 #include "decor/ComposeScreen.h"
 #include "decor/Decorations.h"
+#include "decor/Lettering.h"
 
 namespace {
 
@@ -197,4 +198,53 @@ TEST(Decorations, FailedLoadsLeaveNothingPlaced) {
     PutFrame(&scene);
     EXPECT_FALSE(LoadFrame(&scene, assets.Root(), 1));
     EXPECT_FALSE(scene.frame.placed || scene.frame.colour || scene.frame.mask);
+}
+
+// A typed word is the lettering's pictures as a word object at the word
+// items' place, carrying its line; whatever merges, replaces or removes it
+// takes its line along.
+TEST(Decorations, TypedWordsAreWordObjectsCarryingTheirLine) {
+    if (!ScreenFonts().HasFace(FONT_BOLD)) {
+        GTEST_SKIP() << "the screen font is not installed";
+    }
+    for (const int16_t kind : {DECOR_WORD, DECOR_COLORFUL_WORD}) {
+        SCOPED_TRACE(kind);
+        Scene scene = MakeScene();
+        PutObject(&scene, OBJECT_PICTURE, 58, 60, 60, 60, {255});
+        ASSERT_TRUE(PlaceTypedWord(&scene, "  Cheers!  ", kind));
+        const FloatingObject& object = scene.object;
+        EXPECT_TRUE(object.present);
+        EXPECT_EQ(object.type, kind == DECOR_WORD ? OBJECT_WORD : OBJECT_COLORFUL_WORD);
+        EXPECT_EQ(object.text, "Cheers!");
+        EXPECT_EQ(object.x, 0);
+        EXPECT_EQ(object.y, 0);
+        EXPECT_EQ(object.width, 176);
+        EXPECT_EQ(object.height, 50);
+        const LetteringResult lettering = RenderLettering("Cheers!", kind, 1);
+        ASSERT_TRUE(object.mask);
+        EXPECT_EQ(std::memcmp(DibPixels(object.mask.get()), DibPixels(lettering.mask.get()),
+                              lettering.mask->header.biSizeImage),
+                  0);
+        EXPECT_EQ(object.colour != nullptr, kind == DECOR_COLORFUL_WORD);
+
+        // Merged, deleted, or replaced by a failed load, the line goes too.
+        ASSERT_TRUE(MergeFloatingObject(&scene));
+        EXPECT_TRUE(scene.object.text.empty());
+        ASSERT_TRUE(PlaceTypedWord(&scene, "Again", kind));
+        EXPECT_TRUE(DeleteDecorations(&scene));
+        EXPECT_TRUE(scene.object.text.empty());
+        ASSERT_TRUE(PlaceTypedWord(&scene, "Again", kind));
+        EXPECT_FALSE(LoadWordObject(&scene, "/nonexistent/", 1));
+        EXPECT_TRUE(scene.object.text.empty());
+
+        // A blank line or another kind places nothing.
+        for (const auto& [text, asKind] :
+             {std::pair<const char*, int16_t>{" \t ", kind}, {"Hello", DECOR_PICTURE}}) {
+            PutObject(&scene, OBJECT_PATTERN, 10, 10, 12, 12, {255});
+            EXPECT_FALSE(PlaceTypedWord(&scene, text, asKind));
+            EXPECT_FALSE(scene.object.present || scene.object.mask || scene.object.colour);
+            EXPECT_TRUE(scene.object.text.empty());
+            EXPECT_EQ(scene.object.x, -1);
+        }
+    }
 }

@@ -10,6 +10,7 @@
 
 #include "decor/ComposeScreen.h"
 #include "decor/DecorAssets.h"
+#include "decor/Lettering.h"
 #include "image/LoadPicture.h"
 #include "platform/RunProgram.h"
 #include "support/TestSupport.h"
@@ -153,6 +154,79 @@ TEST_F(DecorationJourney, FrameAndMovedWordMergedAndSavedMatchTheBlendsExactly) 
     EXPECT_EQ(FirstDifference(expected.get(), saved.get()), "");
     EXPECT_NE(FirstDifference(scene.displayPhoto.get(), saved.get()), "");
     EXPECT_EQ(ValueAt(run.out, "current_file", 5), File("pictures/framed.bmp"));
+}
+
+// Words of one's own: a Word typed, corrected with Back, placed with the
+// action key, moved and merged, then a Colorful Word placed with OK and
+// merged over it; the screen and the saved picture are the start-up photo
+// with the lettering blended exactly where it was shown.
+TEST_F(DecorationJourney, TypedWordsMovedAndMergedAreTheirLetteringExactly) {
+    if (!ScreenFonts().HasFace(FONT_BOLD)) {
+        GTEST_SKIP() << "the screen font is not installed";
+    }
+    const ProgramResult run = Replay("photo " + File("start.bmp") +
+                                     "\n"
+                                     "command 50104\n"
+                                     "print title\n"
+                                     "print bar\n"
+                                     "type Happy Holidayz\n"
+                                     "key back\n"
+                                     "type s\n"
+                                     "print state\n"
+                                     "key enter\n"
+                                     "press up\npress up\npress up\nrelease\n"
+                                     "press right\npress right\nrelease\n"
+                                     "print state\n"
+                                     "screen " +
+                                     File("screen.bmp") +
+                                     "\n"
+                                     "command 40018\n"
+                                     "command 50105\n"
+                                     "type   Merry  \n"
+                                     "key soft1\n"
+                                     "print state\n"
+                                     "command 40018\n"
+                                     "saveas typed bmp\n"
+                                     "command 40029\n"
+                                     "print state\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    EXPECT_EQ(run.out.find("question:"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("Type your own...\ndialog\n"), std::string::npos) << run.out;
+    EXPECT_EQ(Values(run.out, "field"), (std::vector<std::string>{"word", "none", "none", "none"}));
+    EXPECT_EQ(ValueAt(run.out, "field_text", 0), "Happy Holidays");
+    EXPECT_EQ(Values(run.out, "object_text"),
+              (std::vector<std::string>{"", "Happy Holidays", "Merry", ""}));
+    EXPECT_EQ(Values(run.out, "object_type"), (std::vector<std::string>{"0", "5", "6", "6"}));
+    EXPECT_EQ(ValueAt(run.out, "object_x", 1), "3");
+    EXPECT_EQ(ValueAt(run.out, "object_y", 1), "6");
+
+    // Start-up photo, the Word in the current colour at 3, 6, then the
+    // Colorful Word through its mask at 0, 0.
+    DibBlock expected = LoadBmp(File("start.bmp"));
+    ASSERT_TRUE(expected);
+    FloatingObject word;
+    word.present = true;
+    word.type = OBJECT_WORD;
+    word.width = kLetteringWidth;
+    word.height = kLetteringHeight;
+    word.mask = RenderLettering("Happy Holidays", DECOR_WORD, 1).mask;
+    ASSERT_TRUE(word.mask);
+    BlendMaskColor(word, 3, 6, ColorOf(ValueAt(run.out, "color", 1)), DibPixels(expected.get()));
+    const DibBlock screen = LoadBmp(File("screen.bmp"));
+    EXPECT_EQ(FirstDifference(expected.get(), screen.get()), "");
+
+    LetteringResult merry = RenderLettering("Merry", DECOR_COLORFUL_WORD, 1);
+    ASSERT_TRUE(merry.Ok());
+    FloatingObject colourful;
+    colourful.present = true;
+    colourful.type = OBJECT_COLORFUL_WORD;
+    colourful.width = kLetteringWidth;
+    colourful.height = kLetteringHeight;
+    colourful.mask = std::move(merry.mask);
+    colourful.colour = std::move(merry.colour);
+    BlendMaskImage(colourful, 0, 0, DibPixels(expected.get()));
+    const DibBlock saved = LoadBmp(File("pictures/typed.bmp"));
+    EXPECT_EQ(FirstDifference(expected.get(), saved.get()), "");
 }
 
 }  // namespace

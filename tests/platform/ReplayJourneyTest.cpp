@@ -82,7 +82,8 @@ uint32_t ColorOf(const std::string& hex) {
 const char kStateNames[] =
     "mode adjust_kind level photo_x photo_y scale scaled_w scaled_h scaled_x scaled_y "
     "photo_changed key_step picker_open cursor_x cursor_y color object_present object_type "
-    "object_x object_y frame_placed chooser page work_folder current_file ";
+    "object_x object_y frame_placed chooser page work_folder current_file field field_text "
+    "object_text ";
 
 // The values of every "name value" line with this name, in order.
 std::vector<std::string> AllValues(const std::string& out, const std::string& name) {
@@ -152,7 +153,7 @@ TEST_F(ReplayJourney, MovesThePhotoAndShowsItShiftedOverTheCurrentColour) {
     // The state block names every field once, in its fixed order.
     std::string names;
     std::string line;
-    for (int i = 0; i < 25 && std::getline(lines, line); ++i) {
+    for (int i = 0; i < 28 && std::getline(lines, line); ++i) {
         names += line.substr(0, line.find(' ')) + " ";
     }
     EXPECT_EQ(names, kStateNames);
@@ -617,6 +618,10 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
         {"command 40029\n", "line 1: a Save-as dialog had no answer waiting"},
         {"command 40016\nkey soft1\n", "line 2: a Select Folder dialog had no answer waiting"},
         {"command 40056\nprint title\n", "line 2: the editor quit on line 1"},
+        {"type Hello\n", "line 1: no text field is open"},
+        {"command 50104\ntype\n", "line 2: type needs a text"},
+        {"command 50105\ntype abcdefghijklmnopqrstuvwxyzabcdefghijklmno\n",
+         "line 2: the text field did not take all of"},
         {"command 40036\nkey right\ncommand 40044\ncommand 40056\nprint state\n",
          "line 4: a question had no answer waiting (put `answer yes` or `answer no` before this "
          "line): Save: Do you want to save this image ?"},

@@ -1,14 +1,20 @@
 // The editor's real window for tests under a real X server: PhoneWindow,
 // QtShell and Editor exactly as the program wires them, started on the
 // program's asset folder, printing on stdout one line when it is on screen,
-// one after each key press it handled, and one whenever the editor starts
-// or stops holding a key:
+// three after each key press it handled (the photo's place, the text
+// field, the floating object's typed line), and one whenever the editor
+// starts or stops holding a key:
 //
 //   ready WINDOW_ID
 //   press PHOTO_X PHOTO_Y KEY_STEP
+//   field 0|1 TEXT
+//   word 0|1 TEXT
 //   held 0|1 PHOTO_X PHOTO_Y KEY_STEP
 //
-// It runs until it is ended by a signal.
+// The keypad's multi-tap time-out is set beyond any test's length, so that
+// which presses continue a letter never depends on how fast the machine
+// is; the time-out itself is tested without a server. It runs until it is
+// ended by a signal.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTimer>
@@ -29,6 +35,11 @@ class ProbeWindow : public PhoneWindow {
     void keyPressEvent(QKeyEvent* event) override {
         PhoneWindow::keyPressEvent(event);
         Print("press");
+        const EditorState& state = editor->State();
+        std::printf("field %d %s\nword %d %s\n", state.textField.open ? 1 : 0,
+                    state.textField.text.c_str(), state.object.present ? 1 : 0,
+                    state.object.text.c_str());
+        std::fflush(stdout);
         WatchHeld();
     }
 
@@ -61,6 +72,9 @@ int main(int argc, char** argv) {
     window.editor = &editor;
     window.AttachEditor(&editor);
     editor.Start();
+    if (auto* multiTap = window.findChild<QTimer*>("multiTap")) {
+        multiTap->setInterval(24 * 60 * 60 * 1000);
+    }
     window.show();
     // Once the first paint has reached the server, the window takes keys.
     QTimer::singleShot(200, &window, [&window] {

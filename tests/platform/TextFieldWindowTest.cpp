@@ -1,0 +1,340 @@
+// The "Type your own..." field in the phone window under the offscreen
+// platform, driven by key events as the desktop sends them: typing from the
+// keyboard, Backspace and Escape, the numeric keypad's multi-tap with its
+// time-out, Return, the soft keys, and the field drawn over the picture
+// area with the word's preview. The keypad's letters are checked alone
+// first.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <cctype>
+#include <memory>
+
+#include "app/Commands.h"
+#include "app/Editor.h"
+#include "decor/Lettering.h"
+#include "platform/PhoneScreenPainter.h"
+#include "platform/PhoneTextField.h"
+#include "platform/PhoneWindow.h"
+#include "platform/QtShell.h"
+#include "platform/TestApplication.h"
+
+namespace {
+
+// Digit presses in a row, "." standing for the time-out, and the line they
+// leave in a field that takes everything.
+TEST(MultiTap, StepsThroughEachKeysCharactersAndCapitalisesSentenceStarts) {
+    struct Case {
+        const char* presses;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"4433", "He"},  // a new key settles the last character
+        {"44.4", "Hg"},  // so does the time-out
+        {"22222", "A"},  // a, b, c, 2, then round again
+        {"2222", "2"},   // the digit ends every cycle
+        {"7777.9999.0.1.", "Sz ."},
+        {"8.3.3.0.1111", "Tdd ?"},
+        {"6.1.0.6", "M. M"},  // a capital after a sentence's end and a blank
+        {"6.1.6", "M.m"},     // but not straight after the full stop
+        {"11111111", "."},    // . , ! ? ' - 1, then round again
+        {"000", " "},         // blank, 0, blank
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.presses);
+        MultiTap taps;
+        std::string line;
+        for (const char* p = c.presses; *p != '\0'; ++p) {
+            if (*p == '.') {
+                taps.Settle();
+                continue;
+            }
+            const MultiTap::Tap tap = taps.Press(*p - '0', line);
+            EXPECT_TRUE(taps.Pending());
+            if (tap.replaces) {
+                line.pop_back();
+            }
+            line += tap.character;
+        }
+        EXPECT_EQ(line, c.line);
+    }
+    MultiTap taps;
+    EXPECT_TRUE(taps.Press(10, "").character.empty());
+    EXPECT_FALSE(taps.Pending());
+}
+
+void SendKey(QWidget* target, QEvent::Type type, int key, const QString& text,
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false) {
+    QKeyEvent event(type, key, modifiers, text, autoRepeat);
+    QApplication::sendEvent(target, &event);
+}
+
+class TextFieldWindowTest : public ::testing::Test {
+  protected:
+    TextFieldWindowTest() {
+        TestApplication();
+        window_ = std::make_unique<PhoneWindow>();
+        shell_ = std::make_unique<QtShell>(*window_);
+        editor_ = std::make_unique<Editor>(*shell_, nullptr, FOTAKLE_PROGRAM_FOLDER);
+        window_->AttachEditor(editor_.get());
+        editor_->Start();
+        window_->resize(kPhoneWidth * 3, kPhoneHeight * 3);
+        window_->show();
+        QApplication::processEvents();
+    }
+    ~TextFieldWindowTest() override {
+        window_->AttachEditor(nullptr);
+        editor_.reset();
+        shell_.reset();
+        window_.reset();
+    }
+    void SetUp() override {
+        if (!ScreenFonts().HasFace(FONT_BOLD)) {
+            GTEST_SKIP() << "the screen font is not installed";
+        }
+    }
+
+    const EditorState& State() const { return editor_->State(); }
+    const std::string& Line() const { return State().textField.text; }
+
+    // A press and release of a key, with the text the keyboard gives it.
+    void Key(int key, const QString& text = QString(),
+             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        SendKey(window_.get(), QEvent::KeyPress, key, text, modifiers);
+        SendKey(window_.get(), QEvent::KeyRelease, key, text, modifiers);
+    }
+    // Printable ASCII as the desktop keyboard types it: Qt's key code of a
+    // character is its upper-case code.
+    void Type(const std::string& text) {
+        for (const char c : text) {
+            const int key = std::toupper(static_cast<unsigned char>(c));
+            Key(key, QString(QChar(c)),
+                std::isupper(static_cast<unsigned char>(c)) ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+    }
+    void Keypad(int digit) { Key(Qt::Key_0 + digit, QString::number(digit), Qt::KeypadModifier); }
+    // Opens "Object", "Add Word" or "Add Colorful Word", and its last item
+    // with the keys: Up from the first item wraps round to it.
+    void OpenField(bool colourful) {
+        Key(Qt::Key_F2);
+        ASSERT_EQ(window_->OpenMenu().Id(), MENU_OBJECT);
+        const Menu& object = editor_->GetMenu(MENU_OBJECT);
+        const std::string wanted = colourful ? "Add Colorful Word" : "Add Word";
+        for (int guard = 0; guard < 20; ++guard) {
+            const MenuItem* current = window_->OpenMenu().Current(object);
+            if (current != nullptr && current->text == wanted) {
+                break;
+            }
+            Key(Qt::Key_Down);
+        }
+        Key(Qt::Key_Right);
+        ASSERT_EQ(window_->OpenMenu().Depth(), 2);
+        Key(Qt::Key_Up);
+        ASSERT_EQ(window_->OpenMenu().Current(object)->id,
+                  colourful ? CMD_TYPE_COLORFUL_WORD : CMD_TYPE_WORD);
+        Key(Qt::Key_Return);
+        ASSERT_TRUE(State().textField.open);
+        ASSERT_FALSE(window_->OpenMenu().IsOpen());
+    }
+    QTimer* MultiTapTimer() const { return window_->findChild<QTimer*>("multiTap"); }
+    // Lets the keypad's time-out run out now.
+    void TimeOut() {
+        QTimer* timer = MultiTapTimer();
+        timer->setInterval(0);
+        timer->start();
+        for (int i = 0; i < 100 && timer->isActive(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+        timer->setInterval(kMultiTapMs);
+    }
+    QImage Grab() const { return window_->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // Window pixels of a phone rectangle of the picture area.
+    QRect ToWindow(const QRect& phone) const {
+        const int f = window_->ScaleFactor();
+        const QPoint origin = PictureAreaRect(window_->PhoneRect(), f).topLeft();
+        return QRect(origin + phone.topLeft() * f, phone.size() * f);
+    }
+    int CountColour(const QImage& shot, const QRect& area, QRgb colour) const {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                count += (shot.pixel(x, y) & 0xffffff) == (colour & 0xffffff) ? 1 : 0;
+            }
+        }
+        return count;
+    }
+
+    std::unique_ptr<PhoneWindow> window_;
+    std::unique_ptr<QtShell> shell_;
+    std::unique_ptr<Editor> editor_;
+};
+
+TEST_F(TextFieldWindowTest, KeyboardTypesAndReturnPlacesTheWord) {
+    OpenField(false);
+    EXPECT_EQ(window_->ShownTitle(), "Type your own...");
+    EXPECT_EQ(window_->Bar(), BAR_DIALOG);
+    Type("Happy 2026, Anna!");
+    EXPECT_EQ(Line(), "Happy 2026, Anna!");
+    // The arrows and keys without characters do nothing here.
+    for (const int key : {Qt::Key_Up, Qt::Key_Left, Qt::Key_Tab, Qt::Key_Shift, Qt::Key_F5}) {
+        Key(key);
+    }
+    EXPECT_EQ(Line(), "Happy 2026, Anna!");
+    EXPECT_EQ(State().photoY, 0);
+    // A held letter repeats.
+    SendKey(window_.get(), QEvent::KeyPress, Qt::Key_A, "a", Qt::NoModifier, true);
+    EXPECT_EQ(Line(), "Happy 2026, Anna!a");
+    Key(Qt::Key_Backspace);
+
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(State().textField.open);
+    ASSERT_TRUE(State().object.present);
+    EXPECT_EQ(State().object.type, OBJECT_WORD);
+    EXPECT_EQ(State().object.text, "Happy 2026, Anna!");
+    EXPECT_EQ(window_->ShownTitle(), "Fotakle");
+    EXPECT_EQ(window_->Bar(), BAR_MAIN);
+    // The d-pad moves the word again.
+    Key(Qt::Key_Up);
+    EXPECT_EQ(State().object.y, 1);
+}
+
+TEST_F(TextFieldWindowTest, BackspaceDeletesEscapeLeavesOnlyAnEmptyFieldAndF2Cancels) {
+    OpenField(true);
+    Type("abcd");
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(Line(), "abc");
+    // Held, Backspace goes on deleting but never closes the field.
+    for (int i = 0; i < 5; ++i) {
+        SendKey(window_.get(), QEvent::KeyPress, Qt::Key_Backspace, "\b", Qt::NoModifier, i > 0);
+    }
+    EXPECT_EQ(Line(), "");
+    EXPECT_TRUE(State().textField.open);
+    Type("xy");
+    Key(Qt::Key_Escape);
+    EXPECT_EQ(Line(), "x");
+    // A repeated Escape is not a second Back.
+    SendKey(window_.get(), QEvent::KeyPress, Qt::Key_Escape, "\x1b", Qt::NoModifier, true);
+    EXPECT_EQ(Line(), "x");
+    Key(Qt::Key_Escape);
+    EXPECT_TRUE(State().textField.open);
+    Key(Qt::Key_Escape);
+    EXPECT_FALSE(State().textField.open);
+    EXPECT_FALSE(State().object.present);
+    EXPECT_EQ(window_->Bar(), BAR_MAIN);
+    // F2 is "Cancel", whatever the line holds.
+    OpenField(true);
+    Type("Ciao");
+    Key(Qt::Key_F2);
+    EXPECT_FALSE(State().textField.open);
+    EXPECT_FALSE(State().object.present);
+}
+
+TEST_F(TextFieldWindowTest, KeypadDigitsChooseLettersUntilTheTimeOut) {
+    OpenField(false);
+    QTimer* timer = MultiTapTimer();
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(timer->interval(), kMultiTapMs);
+    EXPECT_TRUE(timer->isSingleShot());
+
+    Keypad(4);
+    Keypad(4);
+    EXPECT_EQ(Line(), "H");
+    EXPECT_TRUE(timer->isActive());
+    Keypad(2);  // another key: H stays, a begins
+    EXPECT_EQ(Line(), "Ha");
+    for (int i = 0; i < 4; ++i) {
+        Keypad(7);
+    }
+    EXPECT_EQ(Line(), "Has");
+    TimeOut();
+    Keypad(7);  // after the time-out a new letter
+    EXPECT_EQ(Line(), "Hasp");
+    // With Num Lock off the keypad sends its other keys; they are digits
+    // here too (Down is 2, Clear 5).
+    Key(Qt::Key_Down, QString(), Qt::KeypadModifier);
+    EXPECT_EQ(Line(), "Haspa");
+    Key(Qt::Key_Down, QString(), Qt::KeypadModifier);
+    EXPECT_EQ(Line(), "Haspb");
+    Key(Qt::Key_Clear, QString(), Qt::KeypadModifier);
+    EXPECT_EQ(Line(), "Haspbj");
+    // A typed letter and Backspace settle the pending one first.
+    Type("k");
+    Keypad(5);
+    EXPECT_EQ(Line(), "Haspbjkj");
+    Key(Qt::Key_Backspace);
+    Keypad(5);
+    Keypad(5);
+    EXPECT_EQ(Line(), "Haspbjkk");
+    EXPECT_TRUE(timer->isActive());
+
+    // A full field refuses the keypad's letter and nothing is pending.
+    Type(std::string(kTextFieldMaxCharacters - 8, 'z'));
+    ASSERT_EQ(Line().size(), size_t(kTextFieldMaxCharacters));
+    const std::string full = Line();
+    Keypad(2);
+    Keypad(2);
+    EXPECT_EQ(Line(), full);
+    EXPECT_FALSE(timer->isActive());
+
+    // Return settles and places the word.
+    Key(Qt::Key_Backspace);
+    Keypad(9);
+    Keypad(9);
+    Key(Qt::Key_Enter, "\r", Qt::KeypadModifier);
+    EXPECT_FALSE(State().textField.open);
+    EXPECT_EQ(State().object.text, full.substr(0, full.size() - 1) + "x");
+    EXPECT_FALSE(timer->isActive());
+}
+
+// The field covers the picture area: the line in a white box, the keypad's
+// pending letter marked until the time-out, and the word's preview pixel
+// for pixel as it will be placed (at the window's factor); F1 places it.
+TEST_F(TextFieldWindowTest, FieldIsDrawnWithItsLineMarkAndPreview) {
+    OpenField(true);
+    Type("Good luc");
+    Keypad(5);
+    Keypad(5);
+    ASSERT_EQ(Line(), "Good luck");
+    QApplication::processEvents();
+    QImage shot = Grab();
+    const QRect box = ToWindow(TextFieldBoxPhoneRect());
+    const QRgb white = qRgb(255, 255, 255);
+    const QRgb mark = qRgb(176, 200, 244);
+    EXPECT_GT(CountColour(shot, box, white), box.width() * box.height() / 2);
+    EXPECT_LT(CountColour(shot, box, white), box.width() * box.height() - 200) << "no text";
+    EXPECT_GT(CountColour(shot, box, mark), 20) << "the pending k is not marked";
+
+    const QImage preview = TextFieldPreview(TextFieldViewOf(State(), false));
+    ASSERT_EQ(preview.size(), QSize(kLetteringWidth, kLetteringHeight));
+    const QRect shown = ToWindow(TextFieldPreviewPhoneRect());
+    const int f = window_->ScaleFactor();
+    int mismatches = 0;
+    int lettered = 0;
+    for (int y = 0; y < kLetteringHeight; ++y) {
+        for (int x = 0; x < kLetteringWidth; ++x) {
+            const QRgb want = preview.pixel(x, y) & 0xffffff;
+            lettered += want != 0 ? 1 : 0;
+            for (const QPoint corner : {QPoint(0, 0), QPoint(f - 1, f - 1)}) {
+                const QPoint at = shown.topLeft() + QPoint(x * f, y * f) + corner;
+                mismatches += (shot.pixel(at) & 0xffffff) != want ? 1 : 0;
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(lettered, 500);
+
+    TimeOut();
+    QApplication::processEvents();
+    shot = Grab();
+    EXPECT_EQ(CountColour(shot, box, mark), 0) << "the mark stayed after the time-out";
+    // F1 is "OK".
+    Key(Qt::Key_F1);
+    EXPECT_FALSE(State().textField.open);
+    EXPECT_EQ(State().object.type, OBJECT_COLORFUL_WORD);
+    EXPECT_EQ(State().object.text, "Good luck");
+}
+
+}  // namespace
