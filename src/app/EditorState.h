@@ -11,14 +11,7 @@
 #include "decor/Direction.h"
 #include "decor/Scene.h"
 #include "effects/EdgeMap.h"
-
-// The paint effects of the "Effect" menu, in its order.
-enum EffectKind : int16_t {
-    EFFECT_NONE = 0,
-    EFFECT_OIL = 1,
-    EFFECT_WATER = 2,
-    EFFECT_WAX = 3,
-};
+#include "effects/PaintEffect.h"
 
 // The scale percent of the rescale mode runs from 44 to 155.
 constexpr int16_t kScaleMinimum = 44;

@@ -180,13 +180,24 @@ bool NegotiateJpegSize(JpegCodec& codec, const PurposeTraits& traits, int32_t* s
     return decoded && DibSizeValid(*sourceWidth, *sourceHeight) && codec.StartRows();
 }
 
+// A photo into a canvas is decoded at up to twice the canvas, whatever its
+// size: the screen's 176 x 180 asks for 352 x 360, and the same photo
+// rendered again at k times the screen asks for k times that.
+PurposeTraits TraitsIntoCanvas(LoadPurpose purpose, const DibImage& canvas) {
+    PurposeTraits traits = TraitsOf(purpose);
+    if (purpose == LOAD_PHOTO) {
+        traits.requestWidth = 2 * canvas.header.biWidth;
+        traits.requestHeight = 2 * canvas.header.biHeight;
+    }
+    return traits;
+}
+
 // The JPEG path: the decode size, the fit to the box, the target (made by
 // makeTarget(fitWidth, fitHeight, bitsPerPixel, target) once the fitted size
 // is known) and the rows. Closes the codec.
 template <typename MakeTarget>
-bool DecodeJpegRows(JpegCodec& codec, LoadPurpose purpose, int32_t boxWidth, int32_t boxHeight,
-                    const MakeTarget& makeTarget, RowTarget* target) {
-    const PurposeTraits traits = TraitsOf(purpose);
+bool DecodeJpegRows(JpegCodec& codec, const PurposeTraits& traits, int32_t boxWidth,
+                    int32_t boxHeight, const MakeTarget& makeTarget, RowTarget* target) {
     int32_t sourceWidth = 0;
     int32_t sourceHeight = 0;
     int32_t fitWidth = 0;
@@ -290,7 +301,7 @@ LoadResult FailedLoad(const std::string& path, PictureType type) {
 
 LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, request.purpose, request.boxWidth, request.boxHeight,
+    if (!DecodeJpegRows(codec, TraitsOf(request.purpose), request.boxWidth, request.boxHeight,
                         NewPictureTarget, &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }
@@ -299,8 +310,8 @@ LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request) {
 
 LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, request.purpose, canvas.header.biWidth, canvas.header.biHeight,
-                        IntoCanvas(canvas), &target)) {
+    if (!DecodeJpegRows(codec, TraitsIntoCanvas(request.purpose, canvas), canvas.header.biWidth,
+                        canvas.header.biHeight, IntoCanvas(canvas), &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }
     return CanvasFilled(canvas);

@@ -15,12 +15,9 @@
 
 #include "adjust/AdjustTone.h"
 #include "adjust/ApplyColorTone.h"
-#include "effects/BuildEdgeMap.h"
 #include "effects/EdgeMap.h"
-#include "effects/OilPaint.h"
+#include "effects/PaintEffect.h"
 #include "effects/PaintRandom.h"
-#include "effects/WaterPaint.h"
-#include "effects/WaxPaint.h"
 #include "image/DibImage.h"
 #include "image/LoadPicture.h"
 #include "image/Resample.h"
@@ -295,14 +292,12 @@ int TonesCommand(const std::vector<std::string>& args) {
 }
 
 int PaintCommand(std::vector<std::string> args) {
-    using PassFunction =
-        void (*)(const uint8_t*, uint8_t*, uint8_t*, int32_t, int32_t, int16_t, PaintRandom&);
-    PassFunction pass = nullptr;
+    EffectKind kind = EFFECT_NONE;
     if (!args.empty()) {
-        pass = args[0] == "oil"     ? OilPaint
-               : args[0] == "water" ? WaterPaint
-               : args[0] == "wax"   ? WaxPaint
-                                    : nullptr;
+        kind = args[0] == "oil"     ? EFFECT_OIL
+               : args[0] == "water" ? EFFECT_WATER
+               : args[0] == "wax"   ? EFFECT_WAX
+                                    : EFFECT_NONE;
     }
     uint64_t seed =
         static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
@@ -316,7 +311,7 @@ int PaintCommand(std::vector<std::string> args) {
         seed = parsed;
         args.erase(args.begin() + 1, args.begin() + 3);
     }
-    if (pass == nullptr || args.size() != 3) {
+    if (kind == EFFECT_NONE || args.size() != 3) {
         return Usage("paint needs oil|water|wax [--seed N] IN OUT.bmp");
     }
     DibBlock source;
@@ -332,11 +327,15 @@ int PaintCommand(std::vector<std::string> args) {
         return Failure("out of memory");
     }
     SeededPaintRandom random(seed);
-    BuildEdgeMap(DibPixels(source.get()), DibPixels(target.get()), edges.levels.get(), width,
-                 height);
+    PaintCanvas canvas;
+    canvas.source = DibPixels(source.get());
+    canvas.destination = DibPixels(target.get());
+    canvas.edgeMap = edges.levels.get();
+    canvas.width = width;
+    canvas.height = height;
+    PreparePaint(canvas);
     for (int32_t number = 0; number < kPaintPassCount; ++number) {
-        pass(DibPixels(source.get()), DibPixels(target.get()), edges.levels.get(), width, height,
-             PaintPassThreshold(number), random);
+        PaintEffectPass(kind, canvas, PaintPassThreshold(number), random);
     }
     return WriteBmp(target.get(), args[2]);
 }
