@@ -9,6 +9,7 @@ packages=(
     libjpeg62-turbo-dev libjpeg-turbo-progs libgif-dev
     libgtest-dev libgmock-dev libbenchmark-dev time
     qt6-base-dev libgl-dev fonts-dejavu-core   # the window, the asset tool, text in pictures
+    nlohmann-json3-dev                         # edit recipes
     dpkg-dev desktop-file-utils appstream groff-base  # the Debian package and its checks
 )
 

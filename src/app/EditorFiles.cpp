@@ -1,11 +1,15 @@
 // The editor's file operations: a picture file made the display photo
-// (start-up, Open, Recover) and the photo saved through the Save-as dialog.
+// (start-up, Open), Recover, and the photo saved through the Save-as dialog,
+// at the screen's size or rendered again at full size, with its recipe.
 #include <utility>
+#include <vector>
 
 #include "app/Editor.h"
 #include "app/Strings.h"
 #include "decor/Decorations.h"
 #include "files/FilePaths.h"
+#include "history/Recipe.h"
+#include "history/RenderHistory.h"
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
 
@@ -31,6 +35,7 @@ bool Editor::LoadCanvasPicture(const std::string& path) {
         return false;
     }
     ResetAfterLoad();
+    StartHistory(path);
     if (started_) {
         ComposeAndPresent();
     }
@@ -54,7 +59,6 @@ bool Editor::DecodeIntoPhoto(const std::string& path) {
     } else {
         state_.displayPhoto = std::move(decoded);
     }
-    state_.recoverFromStartup = false;
     return true;
 }
 
@@ -69,30 +73,46 @@ void Editor::ResetAfterLoad() {
     state_.photoY = 0;
 }
 
-// Throws away every change since the picture was opened (or saved) by
-// reading its file again; before any Open that is the start-up picture.
+// Throws away every change since the picture was opened (or saved): the
+// photo of that step comes back from the history, unmoved and without
+// decorations, as one more step that Undo takes back.
 void Editor::Recover() {
     if (!state_.photoChanged) {
         return;
     }
-    const bool fromStartup = state_.recoverFromStartup;
-    const std::string path = fromStartup ? StartupPicturePath() : state_.currentFile;
-    if (!LoadCanvasPicture(path)) {
-        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_CANNOT_OPEN));
+    const EditSnapshot* recovered = state_.history.RecoverSnapshot();
+    EditSnapshot before;
+    if (recovered == nullptr || !TakeSnapshot(&before)) {
         return;
     }
-    if (fromStartup) {
-        state_.recoverFromStartup = true;
+    EditSnapshot target = *recovered;
+    target.photoX = 0;
+    target.photoY = 0;
+    target.framePlaced = false;
+    target.frameColour.reset();
+    target.frameMask.reset();
+    target.frameItem = DecorationItem();
+    target.objectPresent = false;
+    target.objectType = OBJECT_NONE;
+    target.objectColour.reset();
+    target.objectMask.reset();
+    target.objectItem = DecorationItem();
+    if (!RestoreSnapshot(target, &state_)) {
+        return;
     }
+    EditStep step;
+    step.kind = STEP_RECOVER;
+    step.target = state_.history.RecoverTarget();
+    RecordStep(std::move(step), before);
+    ComposeAndPresent();
 }
 
-// Photo changed is cleared only when the picture was written: after a
-// cancelled dialog or a failed write the changes are still unsaved.
+// Photo changed is cleared only when the picture was written (the history
+// marks the step saved): after a cancelled dialog or a failed write the
+// changes are still unsaved.
 void Editor::SaveAs() {
     SettleDecorations();
-    if (SaveAsCommand() == SAVE_WRITTEN) {
-        state_.photoChanged = false;
-    }
+    SaveAsCommand();
 }
 
 // The dialog proposes the current file's title without its last extension
@@ -106,6 +126,14 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
         request.proposedName = "Sample";
     }
     request.format = PICTURE_JPEG;
+    // "Full" renders the history again from its source at the largest
+    // factor the source's pixels allow.
+    int32_t sourceWidth = 0;
+    int32_t sourceHeight = 0;
+    const std::vector<EditStep> steps = state_.history.AppliedSteps();
+    if (!steps.empty() && ReadPictureSize(steps.front().source, &sourceWidth, &sourceHeight)) {
+        request.fullFactor = FullSizeFactor(sourceWidth, sourceHeight);
+    }
     bool accepted = false;
     request.accept = [this, &accepted](const std::string& name, PictureType format) {
         accepted = SaveAsOkSteps(name, format);
@@ -114,11 +142,15 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
     if (!RunSaveAsDialog(request) || !accepted) {
         return SAVE_CANCELLED;
     }
+    saveFactor_ = request.factor;
+    saveKeepEdits_ = request.keepEdits;
     if (!WritePhoto()) {
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_SAVE_FAILED));
         return SAVE_FAILED;
     }
     state_.currentFile = state_.savePath;
+    state_.history.MarkSaved();
+    SyncPhotoChanged();
     return SAVE_WRITTEN;
 }
 
@@ -136,10 +168,22 @@ bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
     return true;
 }
 
-// The display photo written to the chosen path, under the wait cursor.
+// The picture written to the chosen path, under the wait cursor: the
+// display photo at the screen's size, else the history rendered again at
+// the chosen factor; then the recipe beside it when asked for.
 bool Editor::WritePhoto() {
     const WaitCursorScope wait(*this);
-    const bool written = state_.displayPhoto &&
-                         SavePicture(state_.savePath, *state_.displayPhoto).Ok();
-    return written;
+    const std::vector<EditStep> steps = state_.history.AppliedSteps();
+    if (saveFactor_ > 1) {
+        RenderOptions options;
+        options.assetFolder = assetFolder_;
+        options.factor = saveFactor_;
+        const RenderResult rendered = RenderHistory(steps, options);
+        if (!rendered.Ok() || !SavePicture(state_.savePath, *rendered.picture).Ok()) {
+            return false;
+        }
+    } else if (!state_.displayPhoto || !SavePicture(state_.savePath, *state_.displayPhoto).Ok()) {
+        return false;
+    }
+    return !saveKeepEdits_ || WriteRecipeFile(RecipePathFor(state_.savePath), steps);
 }

@@ -12,6 +12,7 @@
 #include "decor/Scene.h"
 #include "effects/EdgeMap.h"
 #include "effects/PaintEffect.h"
+#include "history/EditHistory.h"
 
 // The scale percent of the rescale mode runs from 44 to 155.
 constexpr int16_t kScaleMinimum = 44;
@@ -35,13 +36,17 @@ struct EditorState : Scene {
 
     int16_t scalePercent = 100;  // kScaleMinimum .. kScaleMaximum
 
+    // The finished changes since the picture was loaded, for Undo, Redo,
+    // Recover and the renders at a larger size.
+    EditHistory history;
+
+    // The picture differs from the one last saved or loaded: the history
+    // is not at its saved step.
     bool photoChanged = false;
     // A question or message of the program is on screen: keys and menu
     // pop-ups are ignored meanwhile.
     bool messageBoxOpen = false;
     bool decorationMenuPending = true;
-    // Recover reloads the start-up picture rather than the current file.
-    bool recoverFromStartup = true;
 
     // Held direction keys.
     int16_t keyStep = 1;

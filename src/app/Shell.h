@@ -7,6 +7,7 @@
 // presses, commands and menu pop-ups that reach it meanwhile are ignored.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -25,6 +26,17 @@ struct SaveAsDialogRequest {
     // The format the list opens on: PICTURE_BMP is the item "*.bmp-Bitmap"
     // (index 0), PICTURE_JPEG the item "*.jpg-Jpeg" (index 1).
     PictureType format = PICTURE_JPEG;
+    // The size list: "Screen 176 x 180" (factor 1, the display photo as it
+    // is) and, when fullFactor is 1 or more, "Full W x H": the picture
+    // rendered again from its source at that factor, W = 176 x fullFactor
+    // and H = 180 x fullFactor. It opens on Screen.
+    int32_t fullFactor = 0;
+    // Set by the dialog before each accept call: the factor of the size
+    // shown (1 for Screen, fullFactor for Full; a replay may give any whole
+    // factor) and whether "Keep edits" is ticked, which writes the edits as
+    // a recipe, NAME.fotakle.json, beside the picture.
+    int32_t factor = 1;
+    bool keepEdits = false;
     // Called on every OK with the name field's text as typed and the
     // selected format (index 0 PICTURE_BMP, any other PICTURE_JPEG). It
     // appends the extension, joins the folder and asks the replace question

@@ -46,6 +46,8 @@ constexpr StringEntry kStrings[] = {
     {10050, "Save File"},
     {10051, "Border"},
     {10052, "Floating"},
+    {10055, "Undo"},
+    {10056, "Redo"},
     {40059, "File"},
     {40060, "Object"},
     {40061, "Continue"},

@@ -40,6 +40,8 @@ enum StringId : uint16_t {
     IDS_REPLACE_CAPTION = 10050,  // "Save File": the replace question's caption
     IDS_FRAME_CAPTION = 10051,    // "Border": the frame's merge question
     IDS_OBJECT_CAPTION = 10052,   // "Floating": the floating object's merge question
+    IDS_UNDO = 10055,             // "Undo": the "File" menu item
+    IDS_REDO = 10056,             // "Redo"
     IDS_FILE = 40059,
     IDS_OBJECT = 40060,
     IDS_CONTINUE = 40061,

@@ -159,5 +159,7 @@ std::string FormatReplayState(const EditorState& state) {
     AppendPair("page", state.chooser.page, &out);
     AppendPair("work_folder", EscapeReplayText(state.workFolder), &out);
     AppendPair("current_file", EscapeReplayText(state.currentFile), &out);
+    AppendPair("undo_steps", state.history.UndoSteps(), &out);
+    AppendPair("redo_steps", state.history.RedoSteps(), &out);
     return out;
 }

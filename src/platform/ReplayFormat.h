@@ -25,6 +25,6 @@ const char* ReplayBarName(BarId bar);
 // photo_changed, key_step, picker_open, cursor_x, cursor_y, color (RRGGBB,
 // red first), object_present, object_type, object_x, object_y, frame_placed,
 // chooser (none, frame, pattern, picture, word or colorful), page,
-// work_folder, current_file. Flags print as 0 or 1; an empty text leaves the
+// work_folder, current_file, undo_steps, redo_steps. Flags print as 0 or 1; an empty text leaves the
 // name alone on its line.
 std::string FormatReplayState(const EditorState& state);

@@ -11,10 +11,13 @@
 //                   opens that pop-up (action: the right soft key's pop-up of
 //                   the shown bar) and prints its items
 //   answer yes|no   answers the next question
-//   saveas NAME bmp|jpg
+//   saveas NAME bmp|jpg [screen|full|K] [keep]
 //                   one press of OK in the next Save-as dialog with this name
 //                   and format; answers queue in order, and a dialog that
-//                   stays open after a refused replace takes the next one
+//                   stays open after a refused replace takes the next one.
+//                   The words after the format, in any order, choose the
+//                   size (screen, the default; full; or a whole factor K of
+//                   176 x 180, 1 .. 35) and tick "Keep edits" (keep)
 //   saveas cancel   Cancel in the next Save-as dialog
 //   folder PATH     the next Select Folder dialog chooses PATH (an existing
 //                   folder's absolute path)
@@ -22,6 +25,7 @@
 //   screen FILE     saves the picture area: the composed picture, or the
 //                   Open browser while it is up
 //   photo FILE      saves the display photo
+//   recipe FILE     writes the history's recipe (JSON)
 //   print title|bar|state
 //
 // The Open browser is driven as the user drives it: `key` lines move its
@@ -53,6 +57,7 @@ enum ReplayVerb : int16_t {
     REPLAY_SCREEN,
     REPLAY_PHOTO,
     REPLAY_PRINT,
+    REPLAY_RECIPE,
 };
 
 struct ReplayAction {
@@ -63,6 +68,10 @@ struct ReplayAction {
     std::string argument;
     std::string format;    // saveas: "bmp" or "jpg"
     uint16_t command = 0;  // command: the id
+    // saveas: the size (full, or a factor) and "Keep edits".
+    bool full = false;
+    int32_t factor = 1;
+    bool keepEdits = false;
 };
 
 // The paint effects' seed in replays, so that their pictures repeat.

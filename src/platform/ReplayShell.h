@@ -16,6 +16,14 @@
 
 #include "app/Shell.h"
 
+// The size and recipe choice of a `saveas` answer: Screen unless full or
+// another factor is given.
+struct SaveAsChoice {
+    bool full = false;
+    int32_t factor = 1;
+    bool keepEdits = false;
+};
+
 class ReplayShell : public Shell {
   public:
     explicit ReplayShell(std::ostream& out);
@@ -25,7 +33,8 @@ class ReplayShell : public Shell {
     void QueueAnswer(bool yes, int line);
     // One press of OK in the next Save-as dialog with this name and format,
     // or of Cancel. A dialog that stays open after an OK takes the next one.
-    void QueueSaveAs(bool cancel, const std::string& name, PictureType format, int line);
+    void QueueSaveAs(bool cancel, const std::string& name, PictureType format, int line,
+                     SaveAsChoice choice = SaveAsChoice());
     // The folder chosen with OK in the next Select Folder dialog, or Cancel.
     void QueueFolder(bool cancel, const std::string& folder, int line);
     // The oldest answer of any kind still waiting: its line and what it
@@ -67,6 +76,7 @@ class ReplayShell : public Shell {
         std::string text;  // the name, or the folder
         PictureType format;
         int line;
+        SaveAsChoice choice;
     };
     void NoteUnanswered(const std::string& message);
 

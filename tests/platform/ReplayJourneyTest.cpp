@@ -319,6 +319,8 @@ TEST_F(ReplayJourney, MenusPrintTheirItemsWithGreying) {
         "40016\tOpen\tenabled\n"
         "40029\tSave as\tenabled\n"
         "40024\tRecover\tgrey\n"
+        "40070\tUndo\tgrey\n"
+        "40071\tRedo\tgrey\n"
         "-\n"
         "40035\tRescale\tenabled\n"
         "Move Photo\n"
@@ -346,6 +348,8 @@ TEST_F(ReplayJourney, MenusPrintTheirItemsWithGreying) {
         "40056\tClose\tenabled\n";
     std::string moved = fileMenu;
     moved.replace(moved.find("Reset Position\tgrey"), 19, "Reset Position\tenabled");
+    // The move is a step that Undo takes back.
+    moved.replace(moved.find("Undo\tgrey"), 9, "Undo\tenabled");
     const std::string rescaleAction =
         "40046\tScale Up\\t[1]\tenabled\n"
         "40047\tScale Down\\t[2]\tenabled\n"
