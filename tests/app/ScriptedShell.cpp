@@ -57,6 +57,8 @@ bool ScriptedShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
         if (answer.cancel) {
             return false;
         }
+        request.factor = answer.factor;
+        request.keepEdits = answer.keepEdits;
         if (request.accept(answer.name, answer.format)) {
             return true;
         }

@@ -42,11 +42,14 @@ class ScriptedShell : public Shell {
         bool cancel = false;
         std::string name;
         PictureType format = PICTURE_JPEG;
+        int32_t factor = 1;  // the size chosen: 1 is Screen
+        bool keepEdits = false;
     };
-    static SaveAsAnswer SaveAs(const std::string& name, PictureType format) {
-        return {false, name, format};
+    static SaveAsAnswer SaveAs(const std::string& name, PictureType format, int32_t factor = 1,
+                               bool keepEdits = false) {
+        return {false, name, format, factor, keepEdits};
     }
-    static SaveAsAnswer CancelSaveAs() { return {true, {}, PICTURE_JPEG}; }
+    static SaveAsAnswer CancelSaveAs() { return {true, {}, PICTURE_JPEG, 1, false}; }
 
     // Runs inside every modal call, as keys typed while it is up would.
     std::function<void()> whileModal;
