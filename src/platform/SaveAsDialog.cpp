@@ -1,5 +1,6 @@
 #include "platform/SaveAsDialog.h"
 
+#include <QCheckBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -27,6 +28,9 @@ constexpr PhoneBox kNameLabel = {4, 64, 52, 22};
 constexpr PhoneBox kNameField = {58, 64, 112, 22};
 constexpr PhoneBox kFormatLabel = {4, 102, 52, 22};
 constexpr PhoneBox kFormatField = {58, 102, 112, 22};
+constexpr PhoneBox kSizeLabel = {4, 130, 36, 22};
+constexpr PhoneBox kSizeField = {40, 130, 132, 22};
+constexpr PhoneBox kKeepBox = {4, 156, 166, 20};
 
 QFont DialogFont(int factor) {
     QFont font;  // the system sans-serif font
@@ -53,12 +57,12 @@ class SaveNameField : public QLineEdit {
     }
 };
 
-// The one-line format list with its spinner: shows one item between two
-// arrows; Left and Right step through the items, wrapping.
+// A one-line list with its spinner (the format, the size): shows one item
+// between two arrows; Left and Right step through the items, wrapping.
 class SaveFormatField : public QWidget {
   public:
-    SaveFormatField(QWidget* parent, int index, int factor)
-        : QWidget(parent), index_(index), factor_(factor) {
+    SaveFormatField(QWidget* parent, int index, int factor, QStringList items)
+        : QWidget(parent), index_(index), factor_(factor), items_(std::move(items)) {
         setFocusPolicy(Qt::StrongFocus);
     }
 
@@ -67,8 +71,8 @@ class SaveFormatField : public QWidget {
   protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
-            // Two items: one step either way is the other one.
-            index_ = 1 - index_;
+            const int count = static_cast<int>(items_.size());
+            index_ = (index_ + (event->key() == Qt::Key_Right ? 1 : count - 1)) % count;
             update();
             return;
         }
@@ -104,12 +108,13 @@ class SaveFormatField : public QWidget {
         painter.drawPolygon(right);
         painter.setPen(Qt::black);
         painter.drawText(rect().adjusted(9 * f, 0, -9 * f, 0), Qt::AlignCenter,
-                         SaveAsDialog::FormatItemText(index_));
+                         items_.value(index_));
     }
 
   private:
     int index_;
     int factor_;
+    QStringList items_;
 };
 
 SaveAsDialog::SaveAsDialog(QWidget* parent, const QRect& phone, int factor,
@@ -130,16 +135,35 @@ SaveAsDialog::SaveAsDialog(QWidget* parent, const QRect& phone, int factor,
     name_->setText(QString::fromStdString(request.proposedName));
     name_->setGeometry(PhoneRect(kNameField.x, kNameField.y, kNameField.width, kNameField.height));
 
-    format_ = new SaveFormatField(this, request.format == PICTURE_BMP ? 0 : 1, Factor());
+    format_ = new SaveFormatField(this, request.format == PICTURE_BMP ? 0 : 1, Factor(),
+                                  {FormatItemText(0), FormatItemText(1)});
     format_->setGeometry(
         PhoneRect(kFormatField.x, kFormatField.y, kFormatField.width, kFormatField.height));
 
+    QStringList sizes = {QStringLiteral("Screen %1 x %2").arg(kCanvasWidth).arg(kCanvasHeight)};
+    if (request.fullFactor >= 1) {
+        sizes.append(QStringLiteral("Full %1 x %2")
+                         .arg(kCanvasWidth * request.fullFactor)
+                         .arg(kCanvasHeight * request.fullFactor));
+    }
+    size_ = new SaveFormatField(this, 0, Factor(), sizes);
+    size_->setGeometry(PhoneRect(kSizeField.x, kSizeField.y, kSizeField.width, kSizeField.height));
+    keep_ = new QCheckBox(QStringLiteral("Keep edits"), this);
+    keep_->setChecked(request.keepEdits);
+    // The box grows with the phone screen like the text beside it.
+    keep_->setStyleSheet(
+        QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(9 * Factor()));
+    keep_->setGeometry(PhoneRect(kKeepBox.x, kKeepBox.y, kKeepBox.width, kKeepBox.height));
+
     for (QWidget* field : {static_cast<QWidget*>(folder_), static_cast<QWidget*>(name_),
-                           static_cast<QWidget*>(format_)}) {
+                           static_cast<QWidget*>(format_), static_cast<QWidget*>(size_),
+                           static_cast<QWidget*>(keep_)}) {
         field->installEventFilter(this);
     }
     setTabOrder(folder_, name_);
     setTabOrder(name_, format_);
+    setTabOrder(format_, size_);
+    setTabOrder(size_, keep_);
     name_->setFocus();
     name_->end(false);
 }
@@ -162,6 +186,14 @@ int SaveAsDialog::FormatIndex() const {
 
 PictureType SaveAsDialog::Format() const {
     return FormatIndex() == 0 ? PICTURE_BMP : PICTURE_JPEG;
+}
+
+int SaveAsDialog::SizeIndex() const {
+    return size_->Index();
+}
+
+bool SaveAsDialog::KeepEdits() const {
+    return keep_->isChecked();
 }
 
 QString SaveAsDialog::FormatItemText(int index) {
@@ -208,6 +240,13 @@ bool SaveAsDialog::HandleKey(QWidget* focused, QKeyEvent* event) {
         case Qt::Key_Down:
             MoveFocus(event->key() == Qt::Key_Down ? 1 : -1);
             return true;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            if (focused != keep_) {
+                return false;
+            }
+            keep_->toggle();
+            return true;
         case Qt::Key_Escape:
         case Qt::Key_Backspace:
             // Back edits the name field and leaves from anywhere else.
@@ -229,6 +268,8 @@ void SaveAsDialog::Ok() {
         return;
     }
     inOk_ = true;
+    request_.factor = SizeIndex() == 1 ? request_.fullFactor : 1;
+    request_.keepEdits = KeepEdits();
     const bool accepted =
         !request_.accept || request_.accept(name_->text().toStdString(), Format());
     inOk_ = false;
@@ -240,14 +281,15 @@ void SaveAsDialog::Ok() {
 }
 
 void SaveAsDialog::MoveFocus(int step) {
-    QWidget* const fields[] = {folder_, name_, format_};
+    QWidget* const fields[] = {folder_, name_, format_, size_, keep_};
+    constexpr int kFields = 5;
     int current = 1;
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < kFields; ++i) {
         if (fields[i] == focusWidget()) {
             current = i;
         }
     }
-    fields[(current + step + 3) % 3]->setFocus(Qt::OtherFocusReason);
+    fields[(current + step + kFields) % kFields]->setFocus(Qt::OtherFocusReason);
 }
 
 QRect SaveAsDialog::PhoneRect(int x, int y, int width, int height) const {
@@ -264,7 +306,8 @@ void SaveAsDialog::paintEvent(QPaintEvent* event) {
     const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
     for (const auto& [box, text] : {std::pair<PhoneBox, const char*>{kFolderLabel, "Folder:"},
                                     std::pair<PhoneBox, const char*>{kNameLabel, "Name:"},
-                                    std::pair<PhoneBox, const char*>{kFormatLabel, "Format:"}}) {
+                                    std::pair<PhoneBox, const char*>{kFormatLabel, "Format:"},
+                                    std::pair<PhoneBox, const char*>{kSizeLabel, "Size:"}}) {
         painter.drawText(PhoneRect(box.x, box.y, box.width, box.height), flags,
                          QString::fromLatin1(text));
     }

@@ -83,7 +83,7 @@ TEST_F(SaveAsDialogTest, NameIsTypedAndDeletedWithBackFormatWrapsBothWays) {
     Key(*dialog, Qt::Key_Right);
     EXPECT_EQ(dialog->FormatIndex(), 0);
     EXPECT_EQ(dialog->NameText(), "holiday.2004") << "the arrows changed the name";
-    // Down again wraps round to the folder field, and Up back to the format.
+    // Down again goes on to the size field, and Up back to the format.
     Key(*dialog, Qt::Key_Down);
     Key(*dialog, Qt::Key_Up);
     Key(*dialog, Qt::Key_Right);
@@ -126,6 +126,43 @@ TEST_F(SaveAsDialogTest, RefusedOkKeepsTheTypedNameAndTheNextOkEnds) {
     Key(*cancelled, Qt::Key_F2);
     EXPECT_EQ(cancelled->result(), QDialog::Rejected);
     EXPECT_EQ(calls_.size(), 2u);
+}
+
+// The size list offers Full only with a full size, wraps like the format,
+// and goes with the OK together with "Keep edits".
+TEST_F(SaveAsDialogTest, SizeAndKeepEditsGoWithEachOk) {
+    const auto screenOnly = Open();
+    Key(*screenOnly, Qt::Key_Down);
+    Key(*screenOnly, Qt::Key_Down);
+    Key(*screenOnly, Qt::Key_Right);
+    EXPECT_EQ(screenOnly->SizeIndex(), 0) << "one item";
+    Key(*screenOnly, Qt::Key_F1);
+    EXPECT_EQ(request_.factor, 1);
+    EXPECT_FALSE(request_.keepEdits);
+
+    request_.fullFactor = 20;
+    replies_ = {false};
+    const auto dialog = Open();
+    EXPECT_EQ(dialog->SizeIndex(), 0);
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Left);
+    EXPECT_EQ(dialog->SizeIndex(), 1);
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Right);
+    EXPECT_TRUE(dialog->KeepEdits());
+    EXPECT_EQ(dialog->NameText(), "holiday.2004");
+    Key(*dialog, Qt::Key_F1);  // refused: the choice went with it all the same
+    EXPECT_EQ(request_.factor, 20);
+    EXPECT_TRUE(request_.keepEdits);
+    Key(*dialog, Qt::Key_Down);  // the refusal put the focus back in the name
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Right);  // back to Screen
+    Key(*dialog, Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(request_.factor, 1);
+    EXPECT_TRUE(request_.keepEdits);
+    EXPECT_EQ(calls_.size(), 3u);
 }
 
 // The editor's Save as, through the window and the Qt shell: the dialog
