@@ -456,3 +456,36 @@ TEST_F(EditorHistoryTest, SaveAsAtFullSizeWithItsRecipe) {
 }
 
 }  // namespace
+
+namespace {
+
+// The photo moved while a paint effect is on screen: the move is a step of
+// its own, on the photo as it was before the effect, and the effect's step
+// follows it; Cancel keeps the move alone.
+TEST_F(EditorHistoryTest, AMoveInsideAModeIsAStepOfItsOwn) {
+    const std::vector<uint8_t> opened = Photo();
+    editor_->Command(CMD_OIL_PAINT);
+    Tap(KEY_UP);
+    editor_->Command(CMD_OK);
+    EXPECT_EQ(State().history.UndoSteps(), 2);
+    const RenderResult screen = Render(1);
+    ASSERT_TRUE(screen.Ok());
+    EXPECT_TRUE(PixelsOf(*screen.picture) == Photo());
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(Photo(), opened);
+    EXPECT_EQ(State().photoY, 1);
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(State().photoY, 0);
+
+    editor_->Command(CMD_WATER_PAINT);
+    Tap(KEY_LEFT);
+    editor_->Command(CMD_CANCEL);
+    EXPECT_EQ(Photo(), opened);
+    EXPECT_EQ(State().photoX, -1);
+    EXPECT_EQ(State().history.UndoSteps(), 1);
+    EXPECT_EQ(State().history.RedoSteps(), 0);
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(State().photoX, 0);
+}
+
+}  // namespace

@@ -280,3 +280,23 @@ TEST_F(PhoneWindowTest, ClickOnASoftKeyLabelPressesIt) {
 }
 
 }  // namespace
+
+// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; a plain Z or Y does nothing.
+TEST_F(PhoneWindowTest, ControlZUndoesAndControlShiftZOrControlYRedoes) {
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    ASSERT_EQ(State().photoX, 2);
+    ASSERT_EQ(State().history.UndoSteps(), 2);
+    Key(Qt::Key_Z);
+    Key(Qt::Key_Y);
+    EXPECT_EQ(State().photoX, 2);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(State().photoX, 1);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(State().photoX, 0);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(State().photoX, 1);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(State().photoX, 2);
+    EXPECT_EQ(State().history.RedoSteps(), 0);
+}
