@@ -11,6 +11,7 @@ packages=(
     qt6-base-dev libgl-dev                 # the window and the asset tool
     libfreetype-dev fonts-dejavu-core      # the screen font, drawn by the program itself
     xvfb xdotool                           # the window tests under a real X server
+    nlohmann-json3-dev                     # edit recipes
     dpkg-dev desktop-file-utils appstream groff-base  # the Debian package and its checks
 )
 

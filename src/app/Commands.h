@@ -39,6 +39,8 @@ enum CommandId : uint16_t {
     CMD_CHANGE_FOLDER = 40053,
     CMD_ABOUT = 40054,
     CMD_CLOSE = 40056,
+    CMD_UNDO = 40070,
+    CMD_REDO = 40071,
     CMD_KEYS = 40072,         // the help page of the phone keys
     CMD_THEME_FIRST = 50001,  // theme i of decoration kind k: 50001 + 10 k + i
     CMD_THEME_LAST = 50060,

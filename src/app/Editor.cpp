@@ -75,6 +75,7 @@ void Editor::Start(const std::string& defaultFolder) {
     }
     if (LoadCanvasPicture(StartupPicturePath()) == CANVAS_NOT_LOADED) {
         ResetAfterLoad();
+        StartHistory(std::string());
     }
 
     const DibBlock spectrum = ResourceDib(RESOURCE_SPECTRUM);
@@ -102,7 +103,6 @@ void Editor::Start(const std::string& defaultFolder) {
     state_.workFolder = folder;
     state_.currentFile.clear();
     state_.savePath.clear();
-    state_.recoverFromStartup = true;
 
     SetTitle(ResString(IDS_PRODUCT));
     started_ = true;
@@ -125,11 +125,18 @@ void Editor::KeyDown(int16_t keyCode) {
         }
         return;
     }
+    runBefore_ = moveRun_;
+    moveRun_ = 0;
     const int16_t step = HeldKeyStep();
     RouteKey(keyCode, step);
 }
 
 void Editor::KeyUp() {
+    // A direction key's run of moves ends with its release; a command's
+    // run goes on.
+    if (moveRun_ >= 1 && moveRun_ <= 4) {
+        moveRun_ = 0;
+    }
     state_.lastDirection = DIRECTION_NONE;
     state_.keyHeld = false;
     state_.keyStep = 1;

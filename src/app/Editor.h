@@ -30,6 +30,7 @@
 #include "decor/Direction.h"
 #include "dialogs/OpenBrowser.h"
 #include "effects/PaintRandom.h"
+#include "history/EditHistory.h"
 #include "image/PictureType.h"
 
 // What a command that enters a mode means; the table is in EditorModes.cpp.
@@ -166,7 +167,19 @@ class Editor {
     void SaveAs();
     SaveOutcome SaveAsCommand();
     bool SaveAsOkSteps(const std::string& name, PictureType format);
-    bool WritePhoto(int jpegQuality);
+    bool WritePhoto(const SaveAsDialogRequest& request);
+
+    // EditorHistory.cpp: the steps recorded where each change finishes,
+    // Undo and Redo.
+    void StartHistory(const std::string& source);
+    bool TakeSnapshot(EditSnapshot* snapshot) const;
+    void RecordStep(EditStep step, const EditSnapshot& before);
+    void RecordMove(int32_t run, int16_t oldX, int16_t oldY);
+    bool MergeWithStep(bool frame);
+    void RecordModeMove();
+    bool HistoryCommandsOpen() const;
+    void UndoOrRedo(bool undo);
+    void SyncPhotoChanged();
 
     // EditorModes.cpp: the mode table, entering and leaving the modes, and
     // what the modes do with their commands and keys.
@@ -255,6 +268,16 @@ class Editor {
     // painted by the caller, once.
     bool requestingThumbnails_ = false;
     bool waitCursorShown_ = false;
+    // The state as an effect or Color Tones began, and the paint generator's
+    // state then: what their step records when it is accepted.
+    EditSnapshot modeBefore_;
+    uint64_t effectState_ = 0;
+    // The run of moves the last change belongs to: a direction key's run
+    // (1 .. 4) lasts while the key is held, a "Move ..." command's (its id)
+    // until another command or key. runBefore_ is the run as the current
+    // key or command began.
+    int32_t moveRun_ = 0;
+    int32_t runBefore_ = 0;
     // Start has run: loads repaint from then on.
     bool started_ = false;
 };

@@ -17,6 +17,8 @@ void Editor::Command(uint16_t id) {
         TextFieldCommand(id);
         return;
     }
+    runBefore_ = moveRun_;
+    moveRun_ = 0;
     if (EnterModeCommand(id)) {
         return;
     }
@@ -26,6 +28,10 @@ void Editor::Command(uint16_t id) {
             break;
         case CMD_RECOVER:
             Recover();
+            break;
+        case CMD_UNDO:
+        case CMD_REDO:
+            UndoOrRedo(id == CMD_UNDO);
             break;
         case CMD_RESET_POSITION:
             ResetPosition();
@@ -115,12 +121,16 @@ void Editor::UpdateMenus() {
     }
     const bool decorations = DecorationPending(state_);
     const bool moved = state_.photoX != 0 || state_.photoY != 0;
+    // The menu opens over the picker or a chooser too: Undo and Redo wait.
+    const bool history = HistoryCommandsOpen();
     for (MenuId id : {MENU_FILE, MENU_OBJECT}) {
         Menu& menu = menus_[id];
         EnableMenuCommand(&menu, CMD_MERGE, decorations);
         EnableMenuCommand(&menu, CMD_DELETE, decorations);
         EnableMenuCommand(&menu, CMD_RECOVER, state_.photoChanged);
         EnableMenuCommand(&menu, CMD_RESET_POSITION, moved);
+        EnableMenuCommand(&menu, CMD_UNDO, history && state_.history.UndoSteps() > 0);
+        EnableMenuCommand(&menu, CMD_REDO, history && state_.history.RedoSteps() > 0);
     }
 }
 

@@ -132,14 +132,25 @@ void Editor::ThemeCommand(uint16_t id) {
 // "Merge": the frame when one is placed, else the floating object; both
 // burn into the display photo, which then counts as changed.
 void Editor::MergeCommand() {
-    if (state_.mode == EditMode::Normal && MergeNextDecoration(&state_)) {
-        state_.photoChanged = true;
+    // The frame first: with both placed, a second Merge burns in the object.
+    if (state_.mode == EditMode::Normal && DecorationPending(state_) &&
+        MergeWithStep(state_.frame.placed)) {
         ComposeAndPresent();
     }
 }
 
 void Editor::DeleteCommand() {
-    if (state_.mode == EditMode::Normal && DeleteDecorations(&state_)) {
+    if (state_.mode != EditMode::Normal) {
+        return;
+    }
+    EditSnapshot before;
+    const bool snapshot = TakeSnapshot(&before);
+    if (DeleteDecorations(&state_)) {
+        if (snapshot) {
+            EditStep step;
+            step.kind = STEP_DELETE;
+            RecordStep(std::move(step), before);
+        }
         ComposeAndPresent();
     }
 }
@@ -159,8 +170,7 @@ void Editor::SettleDecorations() {
 // removes it when removeOnNo, else leaves it placed.
 void Editor::AskAboutFrame(bool removeOnNo) {
     if (AskQuestion(ResString(IDS_FRAME_CAPTION), ResString(IDS_MERGE_FRAME))) {
-        if (MergeFrame(&state_)) {
-            state_.photoChanged = true;
+        if (MergeWithStep(true)) {
             ComposeAndPresent();
         }
     } else if (removeOnNo && RemoveFrame(&state_)) {
@@ -171,8 +181,7 @@ void Editor::AskAboutFrame(bool removeOnNo) {
 // "Do you want to merge the moveable object ?", likewise for the object.
 void Editor::AskAboutObject(bool removeOnNo) {
     if (AskQuestion(ResString(IDS_OBJECT_CAPTION), ResString(IDS_MERGE_OBJECT))) {
-        if (MergeFloatingObject(&state_)) {
-            state_.photoChanged = true;
+        if (MergeWithStep(false)) {
             ComposeAndPresent();
         }
     } else if (removeOnNo && RemoveFloatingObject(&state_)) {

@@ -1,11 +1,15 @@
 // The editor's file operations: a picture file made the display photo
-// (start-up, Open, Recover) and the photo saved through the Save-as dialog.
+// (start-up, Open), Recover, and the photo saved through the Save-as dialog,
+// at the screen's size or rendered again at full size, with its recipe.
 #include <utility>
+#include <vector>
 
 #include "app/Editor.h"
 #include "app/Strings.h"
 #include "decor/Decorations.h"
 #include "files/FilePaths.h"
+#include "history/Recipe.h"
+#include "history/RenderHistory.h"
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
 
@@ -80,6 +84,7 @@ OpenRequestOutcome Editor::OpenRequestedPicture(const std::string& path) {
     }
     InstallPhoto(std::move(decoded.picture));
     ResetAfterLoad();
+    StartHistory(path);
     ComposeAndPresent();
     state_.currentFile = path;
     const std::string folder = WithoutTrailingSlash(FolderOf(path));
@@ -103,6 +108,7 @@ Editor::CanvasLoad Editor::LoadCanvasPicture(const std::string& path) {
     }
     InstallPhoto(std::move(decoded.picture));
     ResetAfterLoad();
+    StartHistory(path);
     if (started_) {
         ComposeAndPresent();
     }
@@ -132,7 +138,6 @@ void Editor::InstallPhoto(DibBlock decoded) {
     } else {
         state_.displayPhoto = std::move(decoded);
     }
-    state_.recoverFromStartup = false;
 }
 
 // A new picture starts unmoved, unchanged and without decorations; the
@@ -146,35 +151,46 @@ void Editor::ResetAfterLoad() {
     state_.photoY = 0;
 }
 
-// Throws away every change since the picture was opened (or saved) by
-// reading its file again; before any Open that is the start-up picture. A
-// damaged file is told about again, as at Open; the start-up picture is the
-// program's own and never is (nor at start-up).
+// Throws away every change since the picture was opened (or saved): the
+// photo of that step comes back from the history, unmoved and without
+// decorations, as one more step that Undo takes back.
 void Editor::Recover() {
     if (!state_.photoChanged) {
         return;
     }
-    const bool fromStartup = state_.recoverFromStartup;
-    const std::string path = fromStartup ? StartupPicturePath() : state_.currentFile;
-    const CanvasLoad loaded = LoadCanvasPicture(path);
-    if (loaded == CANVAS_NOT_LOADED) {
-        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_CANNOT_OPEN));
+    const EditSnapshot* recovered = state_.history.RecoverSnapshot();
+    EditSnapshot before;
+    if (recovered == nullptr || !TakeSnapshot(&before)) {
         return;
     }
-    if (fromStartup) {
-        state_.recoverFromStartup = true;
-    } else if (loaded == CANVAS_LOADED_DAMAGED) {
-        ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_DAMAGED_PICTURE));
+    EditSnapshot target = *recovered;
+    target.photoX = 0;
+    target.photoY = 0;
+    target.framePlaced = false;
+    target.frameColour.reset();
+    target.frameMask.reset();
+    target.frameItem = DecorationItem();
+    target.objectPresent = false;
+    target.objectType = OBJECT_NONE;
+    target.objectColour.reset();
+    target.objectMask.reset();
+    target.objectItem = DecorationItem();
+    if (!RestoreSnapshot(target, &state_)) {
+        return;
     }
+    EditStep step;
+    step.kind = STEP_RECOVER;
+    step.target = state_.history.RecoverTarget();
+    RecordStep(std::move(step), before);
+    ComposeAndPresent();
 }
 
-// Photo changed is cleared only when the picture was written: after a
-// cancelled dialog or a failed write the changes are still unsaved.
+// Photo changed is cleared only when the picture was written (the history
+// marks the step saved): after a cancelled dialog or a failed write the
+// changes are still unsaved.
 void Editor::SaveAs() {
     SettleDecorations();
-    if (SaveAsCommand() == SAVE_WRITTEN) {
-        state_.photoChanged = false;
-    }
+    SaveAsCommand();
 }
 
 // The dialog proposes the current file's title without its last extension
@@ -189,6 +205,14 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
         request.proposedName = "Sample";
     }
     request.format = PICTURE_JPEG;
+    // "Full" renders the history again from its source at the largest
+    // factor the source's pixels allow.
+    int32_t sourceWidth = 0;
+    int32_t sourceHeight = 0;
+    const std::vector<EditStep> steps = state_.history.AppliedSteps();
+    if (!steps.empty() && ReadPictureSize(steps.front().source, &sourceWidth, &sourceHeight)) {
+        request.fullFactor = FullSizeFactor(sourceWidth, sourceHeight);
+    }
     bool accepted = false;
     request.accept = [this, &accepted](const std::string& name, PictureType format) {
         accepted = SaveAsOkSteps(name, format);
@@ -197,11 +221,13 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
     if (!RunSaveAsDialog(request) || !accepted) {
         return SAVE_CANCELLED;
     }
-    if (!WritePhoto(request.jpegQuality)) {
+    if (!WritePhoto(request)) {
         ShowMessage(ResString(IDS_PRODUCT), ResString(IDS_SAVE_FAILED));
         return SAVE_FAILED;
     }
     state_.currentFile = state_.savePath;
+    state_.history.MarkSaved();
+    SyncPhotoChanged();
     shell_.PictureSaved(state_.savePath);
     return SAVE_WRITTEN;
 }
@@ -227,13 +253,26 @@ bool Editor::SaveAsOkSteps(const std::string& name, PictureType format) {
     return true;
 }
 
-// The display photo written to the chosen path, under the wait cursor; the
-// quality counts for a JPEG only.
-bool Editor::WritePhoto(int jpegQuality) {
+// The picture written to the chosen path, under the wait cursor: the
+// display photo at the screen's size, else the history rendered again at
+// the chosen factor; a JPEG at the chosen quality; then the recipe beside it
+// when asked for.
+bool Editor::WritePhoto(const SaveAsDialogRequest& request) {
     const WaitCursorScope wait(*this);
-    SaveOptions options;
-    options.jpegQuality = jpegQuality;
-    const bool written =
-        state_.displayPhoto && SavePicture(state_.savePath, *state_.displayPhoto, options).Ok();
-    return written;
+    SaveOptions save;
+    save.jpegQuality = request.jpegQuality;
+    const std::vector<EditStep> steps = state_.history.AppliedSteps();
+    if (request.factor > 1) {
+        RenderOptions options;
+        options.assetFolder = assetFolder_;
+        options.factor = request.factor;
+        const RenderResult rendered = RenderHistory(steps, options);
+        if (!rendered.Ok() || !SavePicture(state_.savePath, *rendered.picture, save).Ok()) {
+            return false;
+        }
+    } else if (!state_.displayPhoto ||
+               !SavePicture(state_.savePath, *state_.displayPhoto, save).Ok()) {
+        return false;
+    }
+    return !request.keepEdits || WriteRecipeFile(RecipePathFor(state_.savePath), steps);
 }

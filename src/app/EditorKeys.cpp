@@ -181,6 +181,9 @@ void Editor::PhotoKey(int16_t keyCode, int16_t step) {
     }
     if (state_.photoX != x || state_.photoY != y) {
         MarkHeld(direction);
+        if (state_.mode == EditMode::Normal) {
+            RecordMove(static_cast<int32_t>(direction), ToShort(x), ToShort(y));
+        }
         ComposeAndPresent();
     }
 }
@@ -188,6 +191,8 @@ void Editor::PhotoKey(int16_t keyCode, int16_t step) {
 // The menu's moves outside rescale go one pixel at a time, without the
 // keys' limits.
 void Editor::MovePhotoOnePixel(uint16_t id) {
+    const int16_t x = state_.photoX;
+    const int16_t y = state_.photoY;
     switch (id) {
         case CMD_MOVE_LEFT:
             state_.photoX = ToShort(state_.photoX - 1);
@@ -202,6 +207,9 @@ void Editor::MovePhotoOnePixel(uint16_t id) {
             state_.photoY = ToShort(state_.photoY - 1);
             break;
     }
+    if (state_.mode == EditMode::Normal) {
+        RecordMove(id, x, y);
+    }
     ComposeAndPresent();
 }
 
@@ -209,7 +217,10 @@ void Editor::ResetPosition() {
     if (state_.photoX == 0 && state_.photoY == 0) {
         return;
     }
+    const int16_t x = state_.photoX;
+    const int16_t y = state_.photoY;
     state_.photoX = 0;
     state_.photoY = 0;
+    RecordMove(CMD_RESET_POSITION, x, y);
     ComposeAndPresent();
 }

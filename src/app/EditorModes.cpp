@@ -14,11 +14,8 @@
 #include "app/Editor.h"
 #include "app/Keys.h"
 #include "app/Strings.h"
-#include "effects/BuildEdgeMap.h"
 #include "effects/EdgeMap.h"
-#include "effects/OilPaint.h"
-#include "effects/WaterPaint.h"
-#include "effects/WaxPaint.h"
+#include "effects/PaintEffect.h"
 #include "image/Resample.h"
 
 struct ModeEntry {
@@ -100,9 +97,11 @@ void Editor::EnterMode(const ModeEntry& entry) {
     }
     switch (entry.mode) {
         case EditMode::Rescale:
+            TakeSnapshot(&modeBefore_);
             ShowMode(entry);
             break;
         case EditMode::Adjust:
+            TakeSnapshot(&modeBefore_);
             state_.adjustKind = entry.adjustKind;
             state_.effectKind = EFFECT_NONE;
             state_.adjustLevel = StartLevel(entry.adjustKind);
@@ -146,35 +145,29 @@ bool Editor::MakeModeCopy() {
 
 // Paints the effect into the display photo in eight passes, each shown
 // before the next begins. The mode copy keeps the picture as it was for
-// Cancel.
+// Cancel; the state before and the generator's state go into the step when
+// the effect is accepted.
 void Editor::PaintEffect(const ModeEntry& entry) {
     state_.effectScratch = NewEdgeMap(kCanvasWidth, kCanvasHeight);
-    if (!state_.effectScratch) {
+    if (!state_.effectScratch || !TakeSnapshot(&modeBefore_)) {
+        state_.effectScratch = EdgeMap();
         state_.modeCopy.reset();
         return;
     }
     state_.effectKind = entry.effectKind;
     state_.adjustKind = kNoAdjust;
-    const uint8_t* source = DibPixels(state_.modeCopy.get());
-    uint8_t* canvas = DibPixels(state_.displayPhoto.get());
-    uint8_t* edgeMap = state_.effectScratch.levels.get();
-    BuildEdgeMap(source, canvas, edgeMap, kCanvasWidth, kCanvasHeight);
+    effectState_ = random_.State();
+    PaintCanvas canvas;
+    canvas.source = DibPixels(state_.modeCopy.get());
+    canvas.destination = DibPixels(state_.displayPhoto.get());
+    canvas.edgeMap = state_.effectScratch.levels.get();
+    canvas.width = kCanvasWidth;
+    canvas.height = kCanvasHeight;
+    PreparePaint(canvas);
     ShowMode(entry);
     const WaitCursorScope wait(*this);
     for (int32_t pass = 0; pass < kPaintPassCount; ++pass) {
-        const int16_t threshold = PaintPassThreshold(pass);
-        switch (entry.effectKind) {
-            case EFFECT_OIL:
-                OilPaint(source, canvas, edgeMap, kCanvasWidth, kCanvasHeight, threshold, random_);
-                break;
-            case EFFECT_WATER:
-                WaterPaint(source, canvas, edgeMap, kCanvasWidth, kCanvasHeight, threshold,
-                           random_);
-                break;
-            default:
-                WaxPaint(source, canvas, edgeMap, kCanvasWidth, kCanvasHeight, threshold, random_);
-                break;
-        }
+        PaintEffectPass(entry.effectKind, canvas, PaintPassThreshold(pass), random_);
         ComposeAndPresent();
         shell_.PauseBetweenPasses();
     }
@@ -183,7 +176,7 @@ void Editor::PaintEffect(const ModeEntry& entry) {
 // Colour Tones recolours the photo in tones of the current colour and opens
 // the picker, whose every move tones it afresh from the copy.
 void Editor::StartColorTones(const ModeEntry& entry) {
-    if (!state_.displayPhoto) {
+    if (!state_.displayPhoto || !TakeSnapshot(&modeBefore_)) {
         return;
     }
     DibBlock copy = CanvasDuplicate(DibPixels(state_.displayPhoto.get()));
@@ -206,20 +199,39 @@ void Editor::Done() {
     if (state_.mode != EditMode::Rescale && state_.mode != EditMode::Adjust) {
         return;
     }
+    const StepKind kind = state_.mode == EditMode::Rescale ? STEP_RESCALE : STEP_ADJUST;
+    RecordModeMove();
+    modeBefore_ = EditSnapshot();
     SetTitle(ResString(IDS_PRODUCT));
     state_.mode = EditMode::Normal;
     ShowBar(BAR_MAIN);
     // Without a mode copy (memory ran out while rescaling) the photo stays
     // as it was rather than become a plain colour.
-    if (state_.modeCopy && state_.displayPhoto) {
+    EditSnapshot before;
+    if (state_.modeCopy && state_.displayPhoto && TakeSnapshot(&before)) {
         const PixelColor& fill = state_.currentColor;
         PlacePhoto(DibPixels(state_.modeCopy.get()), DibPixels(state_.displayPhoto.get()),
                    state_.scaledX, state_.scaledY, state_.scaledWidth, state_.scaledHeight,
                    static_cast<uint8_t>(fill.blue), static_cast<uint8_t>(fill.green),
                    static_cast<uint8_t>(fill.red));
-        state_.photoChanged = true;
         state_.photoX = 0;
         state_.photoY = 0;
+        EditStep step;
+        step.kind = kind;
+        step.percent = state_.scalePercent;
+        step.adjust = state_.adjustKind;
+        step.level = state_.adjustLevel;
+        step.x = state_.scaledX;
+        step.y = state_.scaledY;
+        step.color = fill;
+        // Left without a change (the same picture where it was): no step.
+        EditSnapshot after;
+        const bool unchanged = CaptureSnapshot(state_, &before, &after) &&
+                               after.photo == before.photo && before.photoX == 0 &&
+                               before.photoY == 0;
+        if (!unchanged) {
+            RecordStep(std::move(step), before);
+        }
     }
     state_.modeCopy.reset();
     ComposeAndPresent();
@@ -228,18 +240,31 @@ void Editor::Done() {
 // "OK" or the action key of the effect and colour tones modes: the display
 // photo already holds the result.
 void Editor::AcceptMode() {
+    EditStep step;
+    if (state_.mode == EditMode::Effect) {
+        step.kind = STEP_EFFECT;
+        step.effect = state_.effectKind;
+        step.seed = effectState_;
+    } else {
+        step.kind = STEP_TONES;
+        step.color = state_.currentColor;
+    }
+    RecordModeMove();
+    RecordStep(std::move(step), modeBefore_);
+    modeBefore_ = EditSnapshot();
     state_.mode = EditMode::Normal;
     state_.picker.open = false;
     ShowBar(BAR_MAIN);
     state_.modeCopy.reset();
     state_.effectScratch = EdgeMap();
     ComposeAndPresent();
-    state_.photoChanged = true;
 }
 
 // Photo changed is left as it was in every mode: changes made before the
 // mode are still unsaved.
 void Editor::CancelMode() {
+    RecordModeMove();
+    modeBefore_ = EditSnapshot();
     switch (state_.mode) {
         case EditMode::Rescale:
         case EditMode::Adjust:

@@ -11,14 +11,8 @@
 #include "decor/Direction.h"
 #include "decor/Scene.h"
 #include "effects/EdgeMap.h"
-
-// The paint effects of the "Effect" menu, in its order.
-enum EffectKind : int16_t {
-    EFFECT_NONE = 0,
-    EFFECT_OIL = 1,
-    EFFECT_WATER = 2,
-    EFFECT_WAX = 3,
-};
+#include "effects/PaintEffect.h"
+#include "history/EditHistory.h"
 
 // The "Type your own..." field of the word pop-ups: open while the user
 // types a line that becomes a word decoration (decor/Lettering.h).
@@ -51,13 +45,17 @@ struct EditorState : Scene {
 
     int16_t scalePercent = 100;  // kScaleMinimum .. kScaleMaximum
 
+    // The finished changes since the picture was loaded, for Undo, Redo,
+    // Recover and the renders at a larger size.
+    EditHistory history;
+
+    // The picture differs from the one last saved or loaded: the history
+    // is not at its saved step.
     bool photoChanged = false;
     // A question or message of the program is on screen: keys and menu
     // pop-ups are ignored meanwhile.
     bool messageBoxOpen = false;
     bool decorationMenuPending = true;
-    // Recover reloads the start-up picture rather than the current file.
-    bool recoverFromStartup = true;
 
     // Held direction keys.
     int16_t keyStep = 1;

@@ -1,5 +1,6 @@
 #include "app/Menus.h"
 
+#include <string_view>
 #include <utility>
 
 #include "app/Commands.h"
@@ -7,7 +8,7 @@
 
 namespace {
 
-MenuItem Item(uint16_t id, const char* text) {
+MenuItem Item(uint16_t id, std::string_view text) {
     MenuItem item;
     item.id = id;
     item.text = text;
@@ -31,6 +32,8 @@ Menu FileMenu() {
         Item(CMD_OPEN, "Open"),
         Item(CMD_SAVE_AS, "Save as"),
         Item(CMD_RECOVER, "Recover"),
+        Item(CMD_UNDO, ResString(IDS_UNDO)),
+        Item(CMD_REDO, ResString(IDS_REDO)),
         Separator(),
         Item(CMD_RESCALE, "Rescale"),
         Popup("Move Photo",

@@ -7,6 +7,7 @@
 // presses, commands and menu pop-ups that reach it meanwhile are ignored.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -42,6 +43,17 @@ struct SaveAsDialogRequest {
     // of accept the dialog stores the quality the field shows. Only JPEG
     // files use it.
     int jpegQuality = kJpegQualityGood;
+    // The size list: "Screen 176 x 180" (factor 1, the display photo as it
+    // is) and, when fullFactor is 1 or more, "Full W x H": the picture
+    // rendered again from its source at that factor, W = 176 x fullFactor
+    // and H = 180 x fullFactor. It opens on Screen.
+    int32_t fullFactor = 0;
+    // Set by the dialog before each accept call: the factor of the size
+    // shown (1 for Screen, fullFactor for Full; a replay may give any whole
+    // factor) and whether "Keep edits" is ticked, which writes the edits as
+    // a recipe, NAME.fotakle.json, beside the picture.
+    int32_t factor = 1;
+    bool keepEdits = false;
     // Called on every OK with the name field's text as typed and the
     // selected format (PICTURE_BMP, PICTURE_JPEG or PICTURE_PNG). It
     // appends the extension, joins the folder and asks the replace question

@@ -48,6 +48,8 @@ constexpr StringEntry kStrings[] = {
     {10052, "Floating"},
     {10053, "This picture is damaged: only part of it could be shown."},
     {10054, "A file name cannot contain / or control characters."},
+    {10055, "Undo"},
+    {10056, "Redo"},
     {10057, "Keys"},
     {10058, "Type your own..."},
     {40059, "File"},

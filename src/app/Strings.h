@@ -42,6 +42,8 @@ enum StringId : uint16_t {
     IDS_OBJECT_CAPTION = 10052,   // "Floating": the floating object's merge question
     IDS_DAMAGED_PICTURE = 10053,  // "This picture is damaged: only part of it could be shown."
     IDS_BAD_FILE_NAME = 10054,    // the Save-as name refused
+    IDS_UNDO = 10055,             // "Undo": the "File" menu item
+    IDS_REDO = 10056,             // "Redo"
     IDS_KEYS = 10057,             // "Keys": the help page of the phone keys
     IDS_TYPE_OWN = 10058,  // "Type your own...": the word pop-ups' item and the field's title
     IDS_FILE = 40059,

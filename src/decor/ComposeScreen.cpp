@@ -159,40 +159,69 @@ void ComposeFrame(const Scene& scene, uint8_t* target) {
     // itself, so a stale size field can never make a row read run past it.
     const bool modeShown = scene.mode == EditMode::Rescale || scene.mode == EditMode::Adjust;
     const PhotoView photo = ViewPhoto(modeShown ? scene.modeCopy.get() : scene.displayPhoto.get());
-    const int32_t offsetX = modeShown ? scene.scaledX : scene.photoX;
-    const int32_t offsetY = modeShown ? scene.scaledY : scene.photoY;
-
+    FrameComposition composition;
+    if (photo.pixels != nullptr) {
+        composition.photo = {photo.pixels, photo.width, photo.height,
+                             DibRowStride(photo.width, 24)};
+    }
+    composition.offsetX = modeShown ? scene.scaledX : scene.photoX;
+    composition.offsetY = modeShown ? scene.scaledY : scene.photoY;
     const PhotoView frame = ViewPhoto(scene.frame.colour.get());
     const PhotoView mask = ViewMask(scene.frame.mask.get());
-    if (frame.pixels == nullptr || mask.pixels == nullptr || frame.width != kCanvasWidth ||
-        frame.height != kCanvasHeight || mask.width != kCanvasWidth ||
-        mask.height != kCanvasHeight) {
+    if (frame.pixels != nullptr && mask.pixels != nullptr) {
+        composition.frame = {frame.pixels, frame.width, frame.height,
+                             DibRowStride(frame.width, 24)};
+        composition.mask = {mask.pixels, mask.width, mask.height, DibRowStride(mask.width, 8)};
+    }
+    composition.fill = scene.currentColor;
+    ComposeFrameOn(composition, ScreenCanvasView(target));
+}
+
+void ComposeFrameOn(const FrameComposition& composition, const CanvasView& target) {
+    if (!target.Valid()) {
+        return;
+    }
+    const CanvasReadView& photo = composition.photo;
+    const CanvasReadView& frame = composition.frame;
+    const CanvasReadView& mask = composition.mask;
+    const int32_t width = target.width;
+    const int32_t height = target.height;
+    const int32_t offsetX = composition.offsetX;
+    const int32_t offsetY = composition.offsetY;
+    if (!frame.Valid() || !mask.Valid() || frame.width != width || frame.height != height ||
+        mask.width != width || mask.height != height) {
         // No usable frame: the photo alone, as the screen shows it without
         // one.
-        const PixelColor& fill = scene.currentColor;
-        PlacePhoto(photo.pixels, target, offsetX, offsetY, photo.width, photo.height,
-                   ChannelByte(fill.blue), ChannelByte(fill.green), ChannelByte(fill.red));
+        const PixelColor& fill = composition.fill;
+        PhotoPlacement placement;
+        placement.photo = photo;
+        placement.x = offsetX;
+        placement.y = offsetY;
+        placement.fillBlue = ChannelByte(fill.blue);
+        placement.fillGreen = ChannelByte(fill.green);
+        placement.fillRed = ChannelByte(fill.red);
+        PlacePhotoOnCanvas(target, placement);
         return;
     }
 
-    const LayerClip covered = ClipLayer(offsetX, offsetY, photo.width, photo.height);
-    const int32_t photoStride = DibRowStride(photo.width, 24);
-    const int32_t maskStride = DibRowStride(kCanvasWidth, 8);
+    const LayerClip covered =
+        photo.Valid() ? ClipLayerIn(offsetX, offsetY, photo.width, photo.height, width, height)
+                      : LayerClip();
     const int32_t coveredTop = offsetY + covered.firstRow + covered.rows;  // first row above
     const int32_t coveredLeft = offsetX + covered.firstColumn;
     const int32_t coveredRight = coveredLeft + covered.columns;
-    for (int32_t y = 0; y < kCanvasHeight; ++y) {
-        uint8_t* p = target + y * kCanvasStride;
-        const uint8_t* f = frame.pixels + y * kCanvasStride;
-        const uint8_t* levels = mask.pixels + y * maskStride;
+    for (int32_t y = 0; y < height; ++y) {
+        uint8_t* p = target.pixels + static_cast<ptrdiff_t>(y) * target.stride;
+        const uint8_t* f = frame.pixels + static_cast<ptrdiff_t>(y) * frame.stride;
+        const uint8_t* levels = mask.pixels + static_cast<ptrdiff_t>(y) * mask.stride;
         const bool rowCovered =
             covered.rows > 0 && y >= offsetY + covered.firstRow && y < coveredTop;
         const uint8_t* q = nullptr;
         if (rowCovered) {
-            q = photo.pixels + static_cast<ptrdiff_t>(y - offsetY) * photoStride +
+            q = photo.pixels + static_cast<ptrdiff_t>(y - offsetY) * photo.stride +
                 static_cast<ptrdiff_t>(coveredLeft - offsetX) * 3;
         }
-        for (int32_t x = 0; x < kCanvasWidth; ++x, p += 3, f += 3) {
+        for (int32_t x = 0; x < width; ++x, p += 3, f += 3) {
             if (!rowCovered || x < coveredLeft || x >= coveredRight) {
                 p[0] = f[0];
                 p[1] = f[1];
@@ -214,24 +243,28 @@ void ComposeFrame(const Scene& scene, uint8_t* target) {
     }
 }
 
-void BlendMaskColor(const FloatingObject& object, int16_t x, int16_t y, PixelColor color,
-                    uint8_t* target) {
+namespace {
+
+void BlendMaskColorOn(const FloatingObject& object, const ObjectStamp& stamp,
+                      const CanvasView& target) {
     const PhotoView mask = ViewMask(object.mask.get());
-    if (target == nullptr || mask.pixels == nullptr) {
+    if (!target.Valid() || mask.pixels == nullptr) {
         return;
     }
     // The object's own size, never more than its mask holds.
-    const LayerClip clip = ClipLayer(x, y, std::min<int32_t>(object.width, mask.width),
-                                     std::min<int32_t>(object.height, mask.height));
+    const LayerClip clip =
+        ClipLayerIn(stamp.x, stamp.y, std::min<int32_t>(object.width, mask.width),
+                    std::min<int32_t>(object.height, mask.height), target.width, target.height);
     const int32_t maskStride = DibRowStride(mask.width, 8);
-    const int32_t colour[3] = {ChannelByte(color.blue), ChannelByte(color.green),
-                               ChannelByte(color.red)};
+    const int32_t colour[3] = {ChannelByte(stamp.color.blue), ChannelByte(stamp.color.green),
+                               ChannelByte(stamp.color.red)};
     for (int32_t row = 0; row < clip.rows; ++row) {
         const uint8_t* levels = mask.pixels +
                                 static_cast<ptrdiff_t>(clip.firstRow + row) * maskStride +
                                 clip.firstColumn;
-        uint8_t* p =
-            target + (y + clip.firstRow + row) * kCanvasStride + (x + clip.firstColumn) * 3;
+        uint8_t* p = target.pixels +
+                     static_cast<ptrdiff_t>(stamp.y + clip.firstRow + row) * target.stride +
+                     static_cast<ptrdiff_t>(stamp.x + clip.firstColumn) * 3;
         for (int32_t column = 0; column < clip.columns; ++column, p += 3) {
             const int32_t m = levels[column];
             if (m <= 16) {
@@ -246,10 +279,11 @@ void BlendMaskColor(const FloatingObject& object, int16_t x, int16_t y, PixelCol
     }
 }
 
-void BlendMaskImage(const FloatingObject& object, int16_t x, int16_t y, uint8_t* target) {
+void BlendMaskImageOn(const FloatingObject& object, const ObjectStamp& stamp,
+                      const CanvasView& target) {
     const PhotoView mask = ViewMask(object.mask.get());
     const PhotoView image = ViewPhoto(object.colour.get());
-    if (target == nullptr || mask.pixels == nullptr || image.pixels == nullptr) {
+    if (!target.Valid() || mask.pixels == nullptr || image.pixels == nullptr) {
         return;
     }
     // The object's own size, never more than its mask or its image holds;
@@ -257,7 +291,8 @@ void BlendMaskImage(const FloatingObject& object, int16_t x, int16_t y, uint8_t*
     const int32_t width = std::min({static_cast<int32_t>(object.width), mask.width, image.width});
     const int32_t height =
         std::min({static_cast<int32_t>(object.height), mask.height, image.height});
-    const LayerClip clip = ClipLayer(x, y, width, height);
+    const LayerClip clip =
+        ClipLayerIn(stamp.x, stamp.y, width, height, target.width, target.height);
     const int32_t maskStride = DibRowStride(mask.width, 8);
     const int32_t imageStride = DibRowStride(image.width, 24);
     for (int32_t row = 0; row < clip.rows; ++row) {
@@ -267,8 +302,9 @@ void BlendMaskImage(const FloatingObject& object, int16_t x, int16_t y, uint8_t*
         const uint8_t* s = image.pixels +
                            static_cast<ptrdiff_t>(clip.firstRow + row) * imageStride +
                            clip.firstColumn * 3;
-        uint8_t* p =
-            target + (y + clip.firstRow + row) * kCanvasStride + (x + clip.firstColumn) * 3;
+        uint8_t* p = target.pixels +
+                     static_cast<ptrdiff_t>(stamp.y + clip.firstRow + row) * target.stride +
+                     static_cast<ptrdiff_t>(stamp.x + clip.firstColumn) * 3;
         for (int32_t column = 0; column < clip.columns; ++column, p += 3, s += 3) {
             const int32_t m = levels[column];
             if (m <= 23) {
@@ -280,6 +316,45 @@ void BlendMaskImage(const FloatingObject& object, int16_t x, int16_t y, uint8_t*
                                       std::min(255, (p[c] * (255 - m) + s[c] * m + 127) / 255));
             }
         }
+    }
+}
+
+}  // namespace
+
+void BlendMaskColor(const FloatingObject& object, int16_t x, int16_t y, PixelColor color,
+                    uint8_t* target) {
+    if (target == nullptr) {
+        return;
+    }
+    BlendMaskColorOn(object, {x, y, color}, ScreenCanvasView(target));
+}
+
+void BlendMaskImage(const FloatingObject& object, int16_t x, int16_t y, uint8_t* target) {
+    if (target == nullptr) {
+        return;
+    }
+    BlendMaskImageOn(object, {x, y, PixelColor()}, ScreenCanvasView(target));
+}
+
+bool StampFloatingObject(const FloatingObject& object, const ObjectStamp& stamp,
+                         const CanvasView& target) {
+    if (!target.Valid() || !object.mask) {
+        return false;
+    }
+    switch (object.type) {
+        case OBJECT_PATTERN:
+        case OBJECT_WORD:
+            BlendMaskColorOn(object, stamp, target);
+            return true;
+        case OBJECT_PICTURE:
+        case OBJECT_COLORFUL_WORD:
+            if (!object.colour) {
+                return false;
+            }
+            BlendMaskImageOn(object, stamp, target);
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include "decor/Scene.h"
+#include "image/CanvasView.h"
 
 // Draws the page of the open chooser into the screen's pixel rows (528-byte
 // stride): the first open kind in the order Pattern, Picture, Word, Colorful
@@ -58,3 +59,35 @@ void BlendMaskImage(const FloatingObject& object, int16_t x, int16_t y, uint8_t*
 // mask of 176 x 180 it writes the photo with CurrentColor where it does not
 // reach. The target must not be the photo's own pixels.
 void ComposeFrame(const Scene& scene, uint8_t* target);
+
+// Where a floating object is burnt onto a canvas, and the colour its shape
+// types are drawn in.
+struct ObjectStamp {
+    int32_t x = 0;  // the object's lowest-left pixel on the canvas
+    int32_t y = 0;
+    PixelColor color;
+};
+
+// Draws the object onto a 24-bit canvas of any size, as the screen draws it:
+// types 1 and 5 as BlendMaskColor, types 3 and 6 as BlendMaskImage, clipped
+// to the canvas. The object's size may be any the canvas holds (a picture
+// rendered again at k times the screen draws it k times as large). False,
+// drawing nothing, for another type, an invalid canvas or missing pictures.
+bool StampFloatingObject(const FloatingObject& object, const ObjectStamp& stamp,
+                         const CanvasView& target);
+
+// The photo combined with a frame, on a canvas of any size: ComposeFrame
+// is this at the screen's size with the scene's photo, offset and frame.
+struct FrameComposition {
+    CanvasReadView photo;  // 24-bit
+    int32_t offsetX = 0;   // where the photo's lowest-left pixel lies
+    int32_t offsetY = 0;
+    CanvasReadView frame;  // 24-bit, the target's size
+    CanvasReadView mask;   // 8-bit mask form, the target's size
+    PixelColor fill;       // where the photo does not reach and no usable frame is given
+};
+
+// Writes every pixel of the 24-bit target as ComposeFrame does. Without a
+// frame and mask of the target's size it writes the photo placed at its
+// offset over the fill colour. The target must not overlap the photo.
+void ComposeFrameOn(const FrameComposition& composition, const CanvasView& target);

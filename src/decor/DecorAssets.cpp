@@ -10,6 +10,7 @@
 
 #include "files/FilePaths.h"
 #include "image/LoadPicture.h"
+#include "image/Resample.h"
 
 namespace {
 
@@ -199,10 +200,14 @@ DibBlock LoadAsset(const std::string& assetFolder, const ThemeTable& themes, Ass
         return nullptr;
     }
     const AssetRow& row = kAssetRows[use];
-    const std::string path = AssetPath(assetFolder, themes, row.kind, item, row.mask);
-    if (path.empty()) {
+    return LoadAssetFile(AssetPath(assetFolder, themes, row.kind, item, row.mask), use);
+}
+
+DibBlock LoadAssetFile(const std::string& path, AssetUse use) {
+    if (use < 0 || use >= kAssetUses || path.empty()) {
         return nullptr;
     }
+    const AssetRow& row = kAssetRows[use];
     DibBlock picture = LoadPicture(path, {row.width, row.height, row.purpose}).picture;
     if (!picture || picture->header.biWidth != row.width ||
         picture->header.biHeight != row.height ||
@@ -224,4 +229,113 @@ DibBlock LoadGreyBySize(const std::string& assetFolder, const ThemeTable& themes
         default:
             return nullptr;
     }
+}
+
+std::string AssetItemPath(const std::string& assetFolder, const DecorationItem& item, bool mask) {
+    if (item.kind < 0 || item.kind >= kDecorationKinds || item.theme.empty() || item.number < 1) {
+        return std::string();
+    }
+    return CategoryFolderPath(assetFolder, item.kind) + item.theme + "/" + item.theme +
+           (mask ? "mask" : "") + std::to_string(item.number) + ".adm";
+}
+
+int16_t PlacedAssetUse(int16_t kind, bool mask) {
+    switch (kind) {
+        case DECOR_FRAME:
+            return mask ? ASSET_FRAME_MASK : ASSET_FRAME;
+        case DECOR_PATTERN12:
+            return mask ? -1 : ASSET_PATTERN12;
+        case DECOR_PATTERN24:
+            return mask ? -1 : ASSET_PATTERN24;
+        case DECOR_PICTURE:
+            return mask ? ASSET_PICTURE_MASK : ASSET_PICTURE;
+        case DECOR_WORD:
+            return mask ? -1 : ASSET_WORD;
+        case DECOR_COLORFUL_WORD:
+            return mask ? ASSET_COLORFUL_WORD_MASK : ASSET_COLORFUL_WORD;
+        default:
+            return -1;
+    }
+}
+
+std::string LargeAssetPath(const std::string& path) {
+    if (path.size() < kItemExtensionLength ||
+        path.compare(path.size() - kItemExtensionLength, kItemExtensionLength, kItemExtension) !=
+            0) {
+        return std::string();
+    }
+    return path.substr(0, path.size() - kItemExtensionLength) + "@4x" + kItemExtension;
+}
+
+namespace {
+
+// An 8-bit mask-form picture as grey colour, or a colour picture's blue
+// channel as an 8-bit mask-form picture: the resamplers work on colour.
+DibBlock ConvertDepth(const DibImage& picture, int32_t bitsPerPixel) {
+    const int32_t width = picture.header.biWidth;
+    const int32_t height = picture.header.biHeight;
+    DibBlock converted = DibCreate(width, height, bitsPerPixel);
+    if (!converted) {
+        return nullptr;
+    }
+    const int32_t fromBytes = picture.header.biBitCount / 8;
+    const int32_t toBytes = bitsPerPixel / 8;
+    const size_t fromStride = static_cast<size_t>(DibRowStride(width, picture.header.biBitCount));
+    const size_t toStride = static_cast<size_t>(DibRowStride(width, bitsPerPixel));
+    for (size_t y = 0; y < static_cast<size_t>(height); ++y) {
+        const uint8_t* from = DibPixels(&picture) + y * fromStride;
+        uint8_t* to = DibPixels(converted.get()) + y * toStride;
+        for (int32_t x = 0; x < width; ++x, from += fromBytes, to += toBytes) {
+            for (int32_t c = 0; c < toBytes; ++c) {
+                to[c] = from[0];
+            }
+        }
+    }
+    return converted;
+}
+
+}  // namespace
+
+DibBlock LoadAssetScaled(const std::string& assetFolder, const DecorationItem& item, AssetUse use,
+                         int32_t factor) {
+    if (use < 0 || use >= kAssetUses) {
+        return nullptr;
+    }
+    const AssetRow& row = kAssetRows[use];
+    if (factor < 1 || factor > kMaxPictureSide / std::max(row.width, row.height) ||
+        item.kind != row.kind) {
+        return nullptr;
+    }
+    const std::string path = AssetItemPath(assetFolder, item, row.mask);
+    if (factor == 1) {
+        return LoadAssetFile(path, use);
+    }
+    // The large copy is decoded into a colour picture of its drawn size;
+    // without one the file comes in at its own size, in colour.
+    DibBlock colour;
+    const std::string large = LargeAssetPath(path);
+    if (!large.empty() && FileExists(large)) {
+        colour = DibCreate(row.width * kLargeAssetFactor, row.height * kLargeAssetFactor, 24);
+        if (!colour || !LoadPictureInto(large, *colour, LoadRequest()).Ok()) {
+            return nullptr;
+        }
+    } else {
+        DibBlock small = LoadAssetFile(path, use);
+        if (!small) {
+            return nullptr;
+        }
+        colour = row.grey ? ConvertDepth(*small, 24) : std::move(small);
+        if (!colour) {
+            return nullptr;
+        }
+    }
+    const int32_t width = row.width * factor;
+    const int32_t height = row.height * factor;
+    if (colour->header.biWidth != width || colour->header.biHeight != height) {
+        colour = RescalePicture(ReadViewOfPicture(colour.get()), width, height);
+        if (!colour) {
+            return nullptr;
+        }
+    }
+    return row.grey ? ConvertDepth(*colour, 8) : std::move(colour);
 }

@@ -91,3 +91,32 @@ DibBlock LoadAsset(const std::string& assetFolder, const ThemeTable& themes, Ass
 // Picture mask, each size x size. Null for any other size.
 DibBlock LoadGreyBySize(const std::string& assetFolder, const ThemeTable& themes, int16_t size,
                         int16_t item);
+
+// The file of an item named by kind, theme and number (its mask file with
+// mask): the path AssetPath gives when that theme is the selected one.
+// Empty for an unknown kind, an empty theme or a number below 1.
+std::string AssetItemPath(const std::string& assetFolder, const DecorationItem& item, bool mask);
+
+// The use of an item's colour or shape file (mask false) or mask file
+// (mask true) as a placed decoration draws it; -1 for a kind without one
+// (the Pattern kinds have no mask file).
+int16_t PlacedAssetUse(int16_t kind, bool mask);
+
+// Loads one file as the use's row of the table says: what LoadAsset does
+// with the path it finds.
+DibBlock LoadAssetFile(const std::string& path, AssetUse use);
+
+// The item drawn at factor times the use's size, in the use's form. Factor
+// 1 is LoadAssetFile of the item's file. A larger factor takes the large
+// copy beside the file, "<Theme><n>@4x.adm" (or "<Theme>mask<n>@4x.adm"),
+// drawn at four times the size where the asset tool made one, and scales it
+// to the factor; without one the file itself is enlarged smoothly. Null
+// when a file is missing or unreadable, a factor is out of 1 ..
+// kMaxPictureSide / the use's side, or memory runs out.
+DibBlock LoadAssetScaled(const std::string& assetFolder, const DecorationItem& item, AssetUse use,
+                         int32_t factor);
+
+// The name of an item's large copy: ".adm" at the end of path becomes
+// "@4x.adm"; the item counter never counts such a name.
+std::string LargeAssetPath(const std::string& path);
+constexpr int32_t kLargeAssetFactor = 4;

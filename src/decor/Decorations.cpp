@@ -34,6 +34,7 @@ int16_t ToShort(int32_t value) {
 // the old images first, so a failure has nothing left to free.
 bool Place(FloatingObject* object, int16_t type, DibBlock colour, DibBlock mask, bool wantsColour,
            int16_t x, int16_t y, int16_t width, int16_t height) {
+    object->item = DecorationItem();
     if (!mask || (wantsColour && !colour)) {
         object->x = -1;
         object->y = -1;
@@ -48,6 +49,27 @@ bool Place(FloatingObject* object, int16_t type, DibBlock colour, DibBlock mask,
     object->height = height;
     object->present = true;
     return true;
+}
+
+// The item of the theme selected for kind: what a load records of where its
+// pictures came from.
+DecorationItem SelectedItem(const ThemeTable& themes, int16_t kind, int16_t number) {
+    DecorationItem item;
+    const int16_t theme = themes.selectedTheme[kind];
+    if (theme >= 0 && theme < kThemesPerKind) {
+        item.kind = kind;
+        item.theme = themes.themeName[kind * kThemesPerKind + theme];
+        item.number = number;
+    }
+    return item;
+}
+
+// A load that succeeded records its item.
+bool Placed(bool loaded, FloatingObject* object, DecorationItem item) {
+    if (loaded) {
+        object->item = std::move(item);
+    }
+    return loaded;
 }
 
 }  // namespace
@@ -67,6 +89,7 @@ bool LoadFrame(Scene* scene, const std::string& assetFolder, int16_t item) {
     FrameLayer& frame = scene->frame;
     frame.colour = std::move(colour);
     frame.mask = std::move(mask);
+    frame.item = SelectedItem(scene->themes, DECOR_FRAME, item);
     frame.placed = true;
     return true;
 }
@@ -77,9 +100,11 @@ bool LoadPatternStamp(Scene* scene, const std::string& assetFolder, int16_t size
     if (size == 12 || size == 24) {
         shape = LoadGreyBySize(assetFolder, scene->themes, size, item);
     }
-    return Place(&scene->object, OBJECT_PATTERN, nullptr, std::move(shape), false,
-                 ToShort((kCanvasWidth - size) / 2), ToShort((kCanvasHeight - size) / 2), size,
-                 size);
+    const int16_t kind = size == 12 ? DECOR_PATTERN12 : DECOR_PATTERN24;
+    return Placed(
+        Place(&scene->object, OBJECT_PATTERN, nullptr, std::move(shape), false,
+              ToShort((kCanvasWidth - size) / 2), ToShort((kCanvasHeight - size) / 2), size, size),
+        &scene->object, SelectedItem(scene->themes, kind, item));
 }
 
 bool LoadPictureObject(Scene* scene, const std::string& assetFolder, int16_t item) {
@@ -89,15 +114,17 @@ bool LoadPictureObject(Scene* scene, const std::string& assetFolder, int16_t ite
     if (colour) {
         mask = LoadGreyBySize(assetFolder, scene->themes, kPictureSize, item);
     }
-    return Place(&scene->object, OBJECT_PICTURE, std::move(colour), std::move(mask), true, 58, 60,
-                 kPictureSize, kPictureSize);
+    return Placed(Place(&scene->object, OBJECT_PICTURE, std::move(colour), std::move(mask), true,
+                        58, 60, kPictureSize, kPictureSize),
+                  &scene->object, SelectedItem(scene->themes, DECOR_PICTURE, item));
 }
 
 bool LoadWordObject(Scene* scene, const std::string& assetFolder, int16_t item) {
     RemoveFloatingObject(scene);
     DibBlock shape = LoadAsset(assetFolder, scene->themes, ASSET_WORD, item);
-    return Place(&scene->object, OBJECT_WORD, nullptr, std::move(shape), false, 0, 0, kWordWidth,
-                 kWordHeight);
+    return Placed(Place(&scene->object, OBJECT_WORD, nullptr, std::move(shape), false, 0, 0,
+                        kWordWidth, kWordHeight),
+                  &scene->object, SelectedItem(scene->themes, DECOR_WORD, item));
 }
 
 bool LoadColorfulWordObject(Scene* scene, const std::string& assetFolder, int16_t item) {
@@ -107,8 +134,9 @@ bool LoadColorfulWordObject(Scene* scene, const std::string& assetFolder, int16_
     if (colour) {
         mask = LoadAsset(assetFolder, scene->themes, ASSET_COLORFUL_WORD_MASK, item);
     }
-    return Place(&scene->object, OBJECT_COLORFUL_WORD, std::move(colour), std::move(mask), true, 0,
-                 0, kWordWidth, kWordHeight);
+    return Placed(Place(&scene->object, OBJECT_COLORFUL_WORD, std::move(colour), std::move(mask),
+                        true, 0, 0, kWordWidth, kWordHeight),
+                  &scene->object, SelectedItem(scene->themes, DECOR_COLORFUL_WORD, item));
 }
 
 bool MoveFloatingObject(Scene* scene, Direction direction, int16_t step, bool repeat) {
@@ -224,6 +252,7 @@ bool RemoveFrame(Scene* scene) {
     scene->frame.placed = false;
     scene->frame.colour.reset();
     scene->frame.mask.reset();
+    scene->frame.item = DecorationItem();
     return placed;
 }
 
@@ -233,6 +262,7 @@ bool RemoveFloatingObject(Scene* scene) {
     scene->object.present = false;
     scene->object.colour.reset();
     scene->object.mask.reset();
+    scene->object.item = DecorationItem();
     return present;
 }
 

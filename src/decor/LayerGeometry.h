@@ -20,20 +20,26 @@ struct LayerClip {
     int32_t columns = 0;
 };
 
-inline LayerClip ClipLayer(int32_t x, int32_t y, int32_t width, int32_t height) {
+// The same on a canvas of canvasWidth x canvasHeight.
+inline LayerClip ClipLayerIn(int32_t x, int32_t y, int32_t width, int32_t height,
+                             int32_t canvasWidth, int32_t canvasHeight) {
     LayerClip clip;
-    if (x >= kCanvasWidth || y >= kCanvasHeight || width <= 0 || height <= 0) {
+    if (x >= canvasWidth || y >= canvasHeight || width <= 0 || height <= 0) {
         return clip;
     }
     clip.firstRow = std::max(0, -y);
     clip.firstColumn = std::max(0, -x);
-    clip.rows = std::max(0, std::min(height, kCanvasHeight - y) - clip.firstRow);
-    clip.columns = std::max(0, std::min(width, kCanvasWidth - x) - clip.firstColumn);
+    clip.rows = std::max(0, std::min(height, canvasHeight - y) - clip.firstRow);
+    clip.columns = std::max(0, std::min(width, canvasWidth - x) - clip.firstColumn);
     if (clip.rows == 0 || clip.columns == 0) {
         clip.rows = 0;
         clip.columns = 0;
     }
     return clip;
+}
+
+inline LayerClip ClipLayer(int32_t x, int32_t y, int32_t width, int32_t height) {
+    return ClipLayerIn(x, y, width, height, kCanvasWidth, kCanvasHeight);
 }
 
 // The pixels and size of a 24-bit picture, or null pixels (covering nothing)

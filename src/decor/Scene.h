@@ -49,6 +49,15 @@ enum ObjectType : int16_t {
     OBJECT_COLORFUL_WORD = 6,  // colour image and grey mask, 176 x 50
 };
 
+// Which item of the asset folder a placed decoration is: its category
+// (DecorationKind), theme folder name and item number (1-based). kind -1:
+// none known.
+struct DecorationItem {
+    int16_t kind = -1;
+    std::string theme;
+    int16_t number = 0;
+};
+
 // The decoration the user moves before it is burnt into the photo.
 struct FloatingObject {
     bool present = false;
@@ -63,6 +72,8 @@ struct FloatingObject {
     std::string text;
     DibBlock colour;  // 24-bit, types 3 and 6
     DibBlock mask;    // 8-bit mask form, every type
+    // Where colour and mask came from.
+    DecorationItem item;
 };
 
 // A frame lying over the whole picture area, blended through its mask.
@@ -70,6 +81,8 @@ struct FrameLayer {
     bool placed = false;
     DibBlock colour;  // 176 x 180, 24-bit
     DibBlock mask;    // 176 x 180, 8-bit mask form
+    // Where colour and mask came from.
+    DecorationItem item;
 };
 
 constexpr int32_t kColorFieldWidth = 176;

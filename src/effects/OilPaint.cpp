@@ -23,3 +23,7 @@ void OilPaint(const uint8_t* source, uint8_t* destination, uint8_t* edgeMap, int
               int32_t height, int16_t threshold, PaintRandom& random) {
     PaintPass(kOilStyle, source, destination, edgeMap, width, height, threshold, random);
 }
+
+void OilPaint(const PaintCanvas& canvas, int16_t threshold, PaintRandom& random) {
+    PaintPass(kOilStyle, canvas, threshold, random);
+}

@@ -76,6 +76,33 @@ struct DabStyle {
 // 8 on nothing moves, and below 0 it counts as 0.
 uint8_t ContrastPush(uint8_t value, int32_t k);
 
+// The pictures of a pass at a whole multiple of the edge map's size: the
+// edge map has width x height entries (rows of DibRowStride(width, 8)), and
+// source and destination are 24-bit pictures of width x scale by height x
+// scale pixels (rows of DibRowStride(width x scale, 24)). Each map entry
+// stands for a cell of scale x scale pixels, and a dab covers the 3 x 3 cells
+// around its own: it is drawn exactly as at scale 1 (one value per visited
+// cell, in the same order), each visit acting on every pixel of its cell
+// with the dab colour taken from the pixel at the same place in the dab's
+// own cell. So scale 1 is the pass described above, and a larger scale lays
+// the same dabs scale times as large.
+struct PaintCanvas {
+    const uint8_t* source = nullptr;
+    uint8_t* destination = nullptr;
+    uint8_t* edgeMap = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t scale = 1;
+
+    // Pointers present, the map's size 1 .. kMaxPictureSide, the scale at
+    // least 1 and the pictures' sides within kMaxPictureSide.
+    bool Valid() const;
+};
+
 // One pass of the effect the style describes, with threshold t.
 void PaintPass(const DabStyle& style, const uint8_t* source, uint8_t* destination, uint8_t* edgeMap,
                int32_t width, int32_t height, int16_t threshold, PaintRandom& random);
+// The same over a canvas at any scale; nothing is written when it is not
+// Valid or its work memory cannot be had.
+void PaintPass(const DabStyle& style, const PaintCanvas& canvas, int16_t threshold,
+               PaintRandom& random);

@@ -22,3 +22,9 @@ uint32_t SeededPaintRandom::Next() {
     const uint32_t rotation = static_cast<uint32_t>(old >> 59u);
     return (mixed >> rotation) | (mixed << ((32u - rotation) & 31u));
 }
+
+SeededPaintRandom SeededPaintRandom::FromState(uint64_t state) {
+    SeededPaintRandom random;
+    random.state_ = state;
+    return random;
+}

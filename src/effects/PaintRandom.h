@@ -23,6 +23,13 @@ class SeededPaintRandom final : public PaintRandom {
     explicit SeededPaintRandom(uint64_t seed);
     uint32_t Next() override;
 
+    // The whole state: a generator made FromState(State()) draws the same
+    // values from here on as this one. An effect records it, so that it can
+    // be painted again exactly without changing what the editor draws.
+    uint64_t State() const { return state_; }
+    static SeededPaintRandom FromState(uint64_t state);
+
   private:
+    SeededPaintRandom() = default;
     uint64_t state_ = 0;
 };

@@ -26,3 +26,7 @@ void WaterPaint(const uint8_t* source, uint8_t* destination, uint8_t* edgeMap, i
                 int32_t height, int16_t threshold, PaintRandom& random) {
     PaintPass(kWaterStyle, source, destination, edgeMap, width, height, threshold, random);
 }
+
+void WaterPaint(const PaintCanvas& canvas, int16_t threshold, PaintRandom& random) {
+    PaintPass(kWaterStyle, canvas, threshold, random);
+}

@@ -14,7 +14,10 @@
 
 #include <cstdint>
 
+#include "effects/PaintPass.h"
 #include "effects/PaintRandom.h"
 
 void WaterPaint(const uint8_t* source, uint8_t* destination, uint8_t* edgeMap, int32_t width,
                 int32_t height, int16_t threshold, PaintRandom& random);
+// The same pass over a canvas at any scale (PaintCanvas, PaintPass.h).
+void WaterPaint(const PaintCanvas& canvas, int16_t threshold, PaintRandom& random);

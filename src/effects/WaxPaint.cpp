@@ -26,3 +26,7 @@ void WaxPaint(const uint8_t* source, uint8_t* destination, uint8_t* edgeMap, int
               int32_t height, int16_t threshold, PaintRandom& random) {
     PaintPass(kWaxStyle, source, destination, edgeMap, width, height, threshold, random);
 }
+
+void WaxPaint(const PaintCanvas& canvas, int16_t threshold, PaintRandom& random) {
+    PaintPass(kWaxStyle, canvas, threshold, random);
+}

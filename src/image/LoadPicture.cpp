@@ -227,16 +227,27 @@ DibBlock DecodeTurned(JpegCodec& codec, int32_t width, int32_t height,
     return OrientPicture(*stored, orientation);
 }
 
+// A photo into a canvas is decoded at up to twice the canvas, whatever its
+// size: the screen's 176 x 180 asks for 352 x 360, and the same photo
+// rendered again at k times the screen asks for k times that.
+PurposeTraits TraitsIntoCanvas(LoadPurpose purpose, const DibImage& canvas) {
+    PurposeTraits traits = TraitsOf(purpose);
+    if (purpose == LOAD_PHOTO) {
+        traits.requestWidth = 2 * canvas.header.biWidth;
+        traits.requestHeight = 2 * canvas.header.biHeight;
+    }
+    return traits;
+}
+
 // The JPEG path: the decode size, the orientation step, the fit to the box,
 // the target (made by makeTarget(fitWidth, fitHeight, bitsPerPixel, target)
 // once the fitted size is known) and the rows. A picture shown with its
 // sides swapped asks the decoder for the purpose's size with its sides
 // swapped. Closes the codec.
 template <typename MakeTarget>
-bool DecodeJpegRows(JpegCodec& codec, LoadPurpose purpose, PictureOrientation orientation,
+bool DecodeJpegRows(JpegCodec& codec, PurposeTraits traits, PictureOrientation orientation,
                     int32_t boxWidth, int32_t boxHeight, const MakeTarget& makeTarget,
                     RowTarget* target) {
-    PurposeTraits traits = TraitsOf(purpose);
     if (OrientationSwapsSides(orientation)) {
         std::swap(traits.requestWidth, traits.requestHeight);
     }
@@ -420,7 +431,8 @@ LoadResult FailedLoad(const std::string& path, PictureType type) {
 LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request,
                              PictureOrientation orientation) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, request.purpose, orientation, request.boxWidth, request.boxHeight,
+    if (!DecodeJpegRows(codec, TraitsOf(request.purpose), orientation, request.boxWidth,
+                        request.boxHeight,
                         NewPictureTarget, &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }
@@ -430,7 +442,8 @@ LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request,
 LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request,
                                  PictureOrientation orientation) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, request.purpose, orientation, canvas.header.biWidth,
+    if (!DecodeJpegRows(codec, TraitsIntoCanvas(request.purpose, canvas), orientation,
+                        canvas.header.biWidth,
                         canvas.header.biHeight, IntoCanvas(canvas), &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }

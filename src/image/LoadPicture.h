@@ -58,8 +58,9 @@ enum LoadError : int16_t {
 // own size before the fit); GIF files heed only the mask form.
 enum LoadPurpose : int16_t {
     // The display photo or a plain load: a JPEG is decoded at up to twice
-    // the canvas (352 x 360), so that the program's own resampler has detail
-    // to average, then fitted in colour. A decoder that cannot come down so
+    // the canvas (352 x 360; into a canvas of another size, twice that
+    // canvas), so that the program's own resampler has detail to average,
+    // then fitted in colour. A decoder that cannot come down so
     // far is asked once more for three quarters of that.
     LOAD_PHOTO = 0,
     // A preview or a decoration: decoded at up to the canvas size

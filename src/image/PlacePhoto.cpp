@@ -3,21 +3,42 @@
 
 #include "image/Resample.h"
 
+namespace {
+
+// Writes the fill colour into pixels [from, to) of a row.
+void FillPixels(uint8_t* row, int64_t from, int64_t to, const PhotoPlacement& placement) {
+    for (uint8_t* p = row + from * 3; p < row + to * 3; p += 3) {
+        p[0] = placement.fillBlue;
+        p[1] = placement.fillGreen;
+        p[2] = placement.fillRed;
+    }
+}
+
+}  // namespace
+
 void PlacePhoto(const uint8_t* photo, uint8_t* canvas, int32_t x, int32_t y, int32_t photoWidth,
                 int32_t photoHeight, uint8_t fillBlue, uint8_t fillGreen, uint8_t fillRed) {
-    if (canvas == nullptr) {
+    PhotoPlacement placement;
+    if (photo != nullptr && DibSizeValid(photoWidth, photoHeight)) {
+        placement.photo = {photo, photoWidth, photoHeight, DibRowStride(photoWidth, 24)};
+    }
+    placement.x = x;
+    placement.y = y;
+    placement.fillBlue = fillBlue;
+    placement.fillGreen = fillGreen;
+    placement.fillRed = fillRed;
+    PlacePhotoOnCanvas(ScreenCanvasView(canvas), placement);
+}
+
+void PlacePhotoOnCanvas(const CanvasView& canvas, const PhotoPlacement& placement) {
+    if (!canvas.Valid()) {
         return;
     }
-    // Two canvas rows in the fill colour: one receives the photo's pixels
-    // row after row (its other pixels stay fill), the other is pure fill.
-    uint8_t placed[kCanvasStride];
-    uint8_t plain[kCanvasStride];
-    for (int32_t i = 0; i < kCanvasStride; i += 3) {
-        plain[i] = fillBlue;
-        plain[i + 1] = fillGreen;
-        plain[i + 2] = fillRed;
-    }
-    std::memcpy(placed, plain, sizeof placed);
+    const int64_t width = canvas.width;
+    const int64_t height = canvas.height;
+    const int64_t x = placement.x;
+    const int64_t y = placement.y;
+    const CanvasReadView& photo = placement.photo;
 
     // Which photo rows and columns land where, in 64 bits so that no
     // offset can overflow. A photo of no valid size covers nothing.
@@ -27,39 +48,39 @@ void PlacePhoto(const uint8_t* photo, uint8_t* canvas, int32_t x, int32_t y, int
     int64_t firstCanvasColumn = 0;
     int64_t firstPhotoColumn = 0;
     int64_t columnCount = 0;
-    if (photo != nullptr && DibSizeValid(photoWidth, photoHeight)) {
+    if (photo.Valid()) {
         if (y >= 0) {
-            firstCanvasRow = std::min<int64_t>(y, kCanvasHeight);
-            rowCount = std::min<int64_t>(photoHeight, kCanvasHeight - firstCanvasRow);
+            firstCanvasRow = std::min<int64_t>(y, height);
+            rowCount = std::min<int64_t>(photo.height, height - firstCanvasRow);
         } else {
-            firstPhotoRow = -static_cast<int64_t>(y);
-            rowCount = std::min<int64_t>(photoHeight + static_cast<int64_t>(y), kCanvasHeight);
+            firstPhotoRow = -y;
+            rowCount = std::min<int64_t>(photo.height + y, height);
         }
         if (x >= 0) {
-            firstCanvasColumn = std::min<int64_t>(x, kCanvasWidth);
-            columnCount = std::min<int64_t>(photoWidth, kCanvasWidth - firstCanvasColumn);
+            firstCanvasColumn = std::min<int64_t>(x, width);
+            columnCount = std::min<int64_t>(photo.width, width - firstCanvasColumn);
         } else {
-            firstPhotoColumn = -static_cast<int64_t>(x);
-            columnCount = std::min<int64_t>(photoWidth + static_cast<int64_t>(x), kCanvasWidth);
+            firstPhotoColumn = -x;
+            columnCount = std::min<int64_t>(photo.width + x, width);
         }
         rowCount = std::max<int64_t>(rowCount, 0);
         columnCount = std::max<int64_t>(columnCount, 0);
     }
+    if (columnCount == 0) {
+        rowCount = 0;
+    }
 
-    int64_t canvasRow = 0;
-    for (; canvasRow < firstCanvasRow; ++canvasRow) {
-        std::memcpy(canvas + canvasRow * kCanvasStride, plain, kCanvasStride);
-    }
-    if (rowCount > 0 && columnCount > 0) {
-        const int64_t photoStride = DibRowStride(photoWidth, 24);
-        const uint8_t* source = photo + firstPhotoRow * photoStride + firstPhotoColumn * 3;
-        for (int64_t i = 0; i < rowCount; ++i, ++canvasRow, source += photoStride) {
-            std::memcpy(placed + firstCanvasColumn * 3, source,
-                        static_cast<size_t>(columnCount) * 3);
-            std::memcpy(canvas + canvasRow * kCanvasStride, placed, kCanvasStride);
+    for (int64_t canvasRow = 0; canvasRow < height; ++canvasRow) {
+        uint8_t* row = canvas.pixels + canvasRow * canvas.stride;
+        const int64_t photoRow = canvasRow - firstCanvasRow;
+        if (photoRow < 0 || photoRow >= rowCount) {
+            FillPixels(row, 0, width, placement);
+            continue;
         }
-    }
-    for (; canvasRow < kCanvasHeight; ++canvasRow) {
-        std::memcpy(canvas + canvasRow * kCanvasStride, plain, kCanvasStride);
+        const uint8_t* source =
+            photo.pixels + (firstPhotoRow + photoRow) * photo.stride + firstPhotoColumn * 3;
+        FillPixels(row, 0, firstCanvasColumn, placement);
+        std::memcpy(row + firstCanvasColumn * 3, source, static_cast<size_t>(columnCount) * 3);
+        FillPixels(row, firstCanvasColumn + columnCount, width, placement);
     }
 }

@@ -476,6 +476,14 @@ DibBlock RescaleCanvas(const uint8_t* canvas, int32_t newWidth, int32_t newHeigh
     if (canvas == nullptr) {
         return nullptr;
     }
+    return RescalePicture({canvas, kCanvasWidth, kCanvasHeight, kCanvasStride}, newWidth,
+                          newHeight);
+}
+
+DibBlock RescalePicture(const CanvasReadView& picture, int32_t newWidth, int32_t newHeight) {
+    if (!picture.Valid() || picture.stride != DibRowStride(picture.width, 24)) {
+        return nullptr;
+    }
     DibBlock image = DibCreate(newWidth, newHeight, 24);
     if (!image) {
         return nullptr;
@@ -483,8 +491,9 @@ DibBlock RescaleCanvas(const uint8_t* canvas, int32_t newWidth, int32_t newHeigh
     // Smaller in both directions goes through the box filter; a lower but
     // not narrower picture keeps the middle rows and scales only across; a
     // picture at least as high interpolates.
-    if (!ResampleImage(canvas, DibPixels(image.get()), kCanvasWidth, kCanvasHeight, newWidth,
-                       newHeight, DibRowStride(newWidth, 24), newHeight, 0, 0, false, true)) {
+    if (!ResampleImage(picture.pixels, DibPixels(image.get()), picture.width, picture.height,
+                       newWidth, newHeight, DibRowStride(newWidth, 24), newHeight, 0, 0, false,
+                       true)) {
         return nullptr;
     }
     return image;

@@ -16,6 +16,7 @@
 
 #include <cstdint>
 
+#include "image/CanvasView.h"
 #include "image/DibImage.h"
 #include "image/RowSource.h"
 
@@ -60,6 +61,13 @@ bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32
 // scaled to that size, or null.
 DibBlock RescaleCanvas(const uint8_t* canvas, int32_t newWidth, int32_t newHeight);
 
+// The same for a 24-bit picture of any size (its rows at the view's
+// stride): smaller in both directions through the box filter, a lower but
+// not narrower picture keeps the middle rows and scales only across, a
+// picture at least as high interpolates. Null for an invalid view or size,
+// or when memory runs out.
+DibBlock RescalePicture(const CanvasReadView& picture, int32_t newWidth, int32_t newHeight);
+
 // Fills the whole 176 x 180 canvas: the photo (photoWidth x photoHeight,
 // stride DibRowStride(photoWidth, 24)) placed with its first row in memory
 // at canvas row y and its first column at canvas column x, every uncovered
@@ -67,3 +75,21 @@ DibBlock RescaleCanvas(const uint8_t* canvas, int32_t newWidth, int32_t newHeigh
 // a photo size out of range covers nothing.
 void PlacePhoto(const uint8_t* photo, uint8_t* canvas, int32_t x, int32_t y, int32_t photoWidth,
                 int32_t photoHeight, uint8_t fillBlue, uint8_t fillGreen, uint8_t fillRed);
+
+// A photo laid onto a canvas of any size: its rows, the canvas column and row
+// its first column and row (in memory) land on, and the colour of every
+// canvas pixel it does not cover.
+struct PhotoPlacement {
+    CanvasReadView photo;
+    int32_t x = 0;
+    int32_t y = 0;
+    uint8_t fillBlue = 0;
+    uint8_t fillGreen = 0;
+    uint8_t fillRed = 0;
+};
+
+// PlacePhoto on a 24-bit canvas of any size: the first width x 3 bytes of
+// every canvas row are written, the padding never. Any x and y are
+// accepted; an invalid photo view covers nothing, an invalid canvas view is
+// not written. The photo must not overlap the canvas.
+void PlacePhotoOnCanvas(const CanvasView& canvas, const PhotoPlacement& placement);

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 
+#include "app/Commands.h"
 #include "app/Editor.h"
 #include "app/Keys.h"
 #include "app/Strings.h"
@@ -295,6 +296,16 @@ void PhoneWindow::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const int key = event->key();
+    // Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; the editor decides
+    // whether they apply.
+    if (event->modifiers().testFlag(Qt::ControlModifier) &&
+        (key == Qt::Key_Z || key == Qt::Key_Y)) {
+        if (editor_ != nullptr) {
+            const bool redo = key == Qt::Key_Y || event->modifiers().testFlag(Qt::ShiftModifier);
+            editor_->Command(redo ? CMD_REDO : CMD_UNDO);
+        }
+        return;
+    }
     if (key == Qt::Key_F1 || key == Qt::Key_F2) {
         if (!repeat) {
             PressSoftKey(key == Qt::Key_F1);

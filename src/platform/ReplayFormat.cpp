@@ -167,5 +167,7 @@ std::string FormatReplayState(const EditorState& state) {
                &out);
     AppendPair("field_text", EscapeReplayText(field.text), &out);
     AppendPair("object_text", EscapeReplayText(state.object.text), &out);
+    AppendPair("undo_steps", state.history.UndoSteps(), &out);
+    AppendPair("redo_steps", state.history.RedoSteps(), &out);
     return out;
 }

@@ -26,6 +26,7 @@ const char* ReplayBarName(BarId bar);
 // red first), object_present, object_type, object_x, object_y, frame_placed,
 // chooser (none, frame, pattern, picture, word or colorful), page,
 // work_folder, current_file, field (the open text field's kind: none, word
-// or colorful), field_text, object_text (the floating word's typed line).
-// Flags print as 0 or 1; an empty text leaves the name alone on its line.
+// or colorful), field_text, object_text (the floating word's typed line),
+// undo_steps, redo_steps. Flags print as 0 or 1; an empty text leaves the
+// name alone on its line.
 std::string FormatReplayState(const EditorState& state);

@@ -6,10 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "app/Editor.h"
 #include "app/Keys.h"
 #include "files/FilePaths.h"
+#include "history/Recipe.h"
+#include "history/RenderHistory.h"
 #include "image/SavePicture.h"
 #include "platform/BrowserPainter.h"
 #include "platform/ReplayFormat.h"
@@ -77,36 +81,82 @@ int QualityOfWord(const std::string& word) {
                              : 0;
 }
 
-// Parses "NAME bmp|jpg|png", "NAME jpg best|good|small" or "cancel". The
-// name may hold spaces: the format (and quality) are the last words.
+// One word after the format of a `saveas` line: a size (screen, full or a
+// whole factor), keep, or a JPEG quality. False for any other word.
+bool ParseSaveAsWord(const std::string& word, ReplayAction* action) {
+    if (word == "screen" || word == "full") {
+        action->full = word == "full";
+        action->factor = 1;
+        return true;
+    }
+    if (word == "keep") {
+        action->keepEdits = true;
+        return true;
+    }
+    if (QualityOfWord(word) != 0) {
+        action->jpegQuality = QualityOfWord(word);
+        return true;
+    }
+    if (word.empty() || word.size() > 2 ||
+        word.find_first_not_of("0123456789") != std::string::npos) {
+        return false;
+    }
+    const int32_t factor = std::stoi(word);
+    if (factor < 1 || factor > MaxRenderFactor()) {
+        return false;
+    }
+    action->full = false;
+    action->factor = factor;
+    return true;
+}
+
+// Parses "NAME bmp|jpg|png [WORD...]" or "cancel": the name runs up to the
+// last format word, the words after it choose the size, the recipe and, for
+// jpg, the quality.
 bool ParseSaveAs(const std::string& rest, ReplayAction* action, std::string* error) {
     if (rest == "cancel") {
         action->argument = rest;
         return true;
     }
-    size_t space = rest.find_last_of(" \t");
-    if (space == std::string::npos) {
-        *error = "saveas needs NAME bmp|jpg|png or cancel";
+    std::vector<std::string> words;
+    std::vector<size_t> starts;
+    for (size_t at = 0; at < rest.size();) {
+        const size_t begin = rest.find_first_not_of(" \t", at);
+        if (begin == std::string::npos) {
+            break;
+        }
+        const size_t end = std::min(rest.find_first_of(" \t", begin), rest.size());
+        words.push_back(rest.substr(begin, end - begin));
+        starts.push_back(begin);
+        at = end;
+    }
+    size_t format = words.size();
+    for (size_t i = words.size(); i > 1; --i) {
+        if (words[i - 1] == "bmp" || words[i - 1] == "jpg" || words[i - 1] == "png") {
+            format = i - 1;
+            break;
+        }
+    }
+    if (format == words.size()) {
+        *error =
+            "saveas needs the format bmp, jpg or png after the name (then screen, full or a "
+            "factor, keep, and for jpg best, good or small, in any order), or cancel";
         return false;
     }
-    std::string name = Trim(rest.substr(0, space));
-    std::string format = rest.substr(space + 1);
-    const int quality = QualityOfWord(format);
-    if (quality != 0 && (space = name.find_last_of(" \t")) != std::string::npos) {
-        format = name.substr(space + 1);
-        name = Trim(name.substr(0, space));
-        if (format != "jpg") {
+    action->argument = Trim(rest.substr(0, starts[format]));
+    action->format = words[format];
+    for (size_t i = format + 1; i < words.size(); ++i) {
+        if (!ParseSaveAsWord(words[i], action)) {
+            *error = "saveas takes screen, full, a factor from 1 to " +
+                     std::to_string(MaxRenderFactor()) +
+                     ", keep or a quality after the format, not \"" + words[i] + "\"";
+            return false;
+        }
+        if (action->jpegQuality != 0 && action->format != "jpg") {
             *error = "saveas takes a quality (best, good or small) after jpg only";
             return false;
         }
     }
-    if (format != "bmp" && format != "jpg" && format != "png") {
-        *error = "saveas needs the format bmp, jpg or png after the name";
-        return false;
-    }
-    action->argument = name;
-    action->format = format;
-    action->jpegQuality = quality;
     return true;
 }
 
@@ -251,7 +301,14 @@ bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error
                                action.format == "bmp"   ? PICTURE_BMP
                                : action.format == "png" ? PICTURE_PNG
                                                         : PICTURE_JPEG,
-                               action.jpegQuality, line);
+                               line,
+                               {action.full, action.factor, action.keepEdits, action.jpegQuality});
+            return true;
+        case REPLAY_RECIPE:
+            if (!WriteRecipeFile(action.argument, editor_.State().history.AppliedSteps())) {
+                *error = "cannot write " + action.argument;
+                return false;
+            }
             return true;
         case REPLAY_FOLDER:
             return QueueFolder(action.argument, line, error);
@@ -418,10 +475,11 @@ bool ParseReplayLine(const std::string& line, ReplayAction* action, std::string*
         action->verb = REPLAY_SAVEAS;
         return ParseSaveAs(rest, action, error);
     }
-    if (verb == "folder" || verb == "screen" || verb == "photo") {
+    if (verb == "folder" || verb == "screen" || verb == "photo" || verb == "recipe") {
         action->verb = verb == "folder"   ? REPLAY_FOLDER
                        : verb == "screen" ? REPLAY_SCREEN
-                                          : REPLAY_PHOTO;
+                       : verb == "photo"  ? REPLAY_PHOTO
+                                          : REPLAY_RECIPE;
         if (rest.empty()) {
             *error = verb + (verb == "folder" ? " needs a path or cancel" : " needs a file name");
             return false;

@@ -17,12 +17,14 @@
 //                   opens that pop-up (action: the right soft key's pop-up of
 //                   the shown bar) and prints its items
 //   answer yes|no   answers the next question
-//   saveas NAME bmp|jpg|png
-//   saveas NAME jpg best|good|small
+//   saveas NAME bmp|jpg|png [screen|full|K] [keep] [best|good|small]
 //                   one press of OK in the next Save-as dialog with this name
-//                   and format (and JPEG quality; without one the dialog's
-//                   own stays); answers queue in order, and a dialog that
-//                   stays open after a refused replace takes the next one
+//                   and format; answers queue in order, and a dialog that
+//                   stays open after a refused replace takes the next one.
+//                   The words after the format, in any order, choose the
+//                   size (screen, the default; full; or a whole factor K of
+//                   176 x 180, 1 .. 35), tick "Keep edits" (keep) and, for
+//                   jpg, the quality (without one the dialog's own stays)
 //   saveas cancel   Cancel in the next Save-as dialog
 //   folder PATH     the next Select Folder dialog chooses PATH (an existing
 //                   folder's absolute path)
@@ -30,6 +32,7 @@
 //   screen FILE     saves the picture area: the composed picture, or the
 //                   Open browser while it is up
 //   photo FILE      saves the display photo
+//   recipe FILE     writes the history's recipe (JSON)
 //   print title|bar|state
 //
 // The Open browser is driven as the user drives it: `key` lines move its
@@ -62,6 +65,7 @@ enum ReplayVerb : int16_t {
     REPLAY_SCREEN,
     REPLAY_PHOTO,
     REPLAY_PRINT,
+    REPLAY_RECIPE,
 };
 
 struct ReplayAction {
@@ -74,6 +78,10 @@ struct ReplayAction {
     std::string format;    // saveas: "bmp", "jpg" or "png"
     int jpegQuality = 0;   // saveas: a kJpegQuality value, 0 when none was given
     uint16_t command = 0;  // command: the id
+    // saveas: the size (full, or a factor) and "Keep edits".
+    bool full = false;
+    int32_t factor = 1;
+    bool keepEdits = false;
 };
 
 // The paint effects' seed in replays, so that their pictures repeat.

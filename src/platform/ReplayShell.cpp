@@ -1,5 +1,6 @@
 #include "platform/ReplayShell.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/Strings.h"
@@ -11,13 +12,13 @@ void ReplayShell::QueueAnswer(bool yes, int line) {
     answers_.push_back({yes, line});
 }
 
-void ReplayShell::QueueSaveAs(bool cancel, const std::string& name, PictureType format,
-                              int jpegQuality, int line) {
-    saveAsAnswers_.push_back({cancel, name, format, jpegQuality, line});
+void ReplayShell::QueueSaveAs(bool cancel, const std::string& name, PictureType format, int line,
+                              SaveAsChoice choice) {
+    saveAsAnswers_.push_back({cancel, name, format, line, choice});
 }
 
 void ReplayShell::QueueFolder(bool cancel, const std::string& folder, int line) {
-    folderAnswers_.push_back({cancel, folder, PICTURE_UNKNOWN, 0, line});
+    folderAnswers_.push_back({cancel, folder, PICTURE_UNKNOWN, line, SaveAsChoice()});
 }
 
 bool ReplayShell::PendingAnswer(int* line, std::string* waitingFor) const {
@@ -154,8 +155,11 @@ bool ReplayShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
         if (answer.cancel) {
             return false;
         }
-        if (answer.jpegQuality != 0) {
-            request.jpegQuality = answer.jpegQuality;
+        request.factor =
+            answer.choice.full ? std::max(request.fullFactor, 1) : answer.choice.factor;
+        request.keepEdits = answer.choice.keepEdits;
+        if (answer.choice.jpegQuality != 0) {
+            request.jpegQuality = answer.choice.jpegQuality;
         }
         if (!request.accept || request.accept(answer.text, answer.format)) {
             return true;

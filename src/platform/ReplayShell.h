@@ -20,6 +20,15 @@
 #include "app/Shell.h"
 #include "platform/ThumbnailWorker.h"
 
+// The size and recipe choice of a `saveas` answer: Screen unless full or
+// another factor is given.
+struct SaveAsChoice {
+    bool full = false;
+    int32_t factor = 1;
+    bool keepEdits = false;
+    int jpegQuality = 0;  // a kJpegQuality value, 0 to leave the dialog's own
+};
+
 class ReplayShell : public Shell {
   public:
     explicit ReplayShell(std::ostream& out);
@@ -27,11 +36,10 @@ class ReplayShell : public Shell {
     // An answer for the next question not yet answered; line is the script
     // line it came from.
     void QueueAnswer(bool yes, int line);
-    // One press of OK in the next Save-as dialog with this name and format
-    // (and JPEG quality, 0 to leave the dialog's own), or of Cancel. A dialog
-    // that stays open after an OK takes the next one.
-    void QueueSaveAs(bool cancel, const std::string& name, PictureType format, int jpegQuality,
-                     int line);
+    // One press of OK in the next Save-as dialog with this name and format,
+    // or of Cancel. A dialog that stays open after an OK takes the next one.
+    void QueueSaveAs(bool cancel, const std::string& name, PictureType format, int line,
+                     SaveAsChoice choice = SaveAsChoice());
     // The folder chosen with OK in the next Select Folder dialog, or Cancel.
     void QueueFolder(bool cancel, const std::string& folder, int line);
     // The oldest answer of any kind still waiting: its line and what it
@@ -76,8 +84,8 @@ class ReplayShell : public Shell {
         bool cancel;
         std::string text;  // the name, or the folder
         PictureType format;
-        int jpegQuality;  // 0: the dialog's own
         int line;
+        SaveAsChoice choice;
     };
     void NoteUnanswered(const std::string& message);
 

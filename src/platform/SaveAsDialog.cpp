@@ -1,5 +1,6 @@
 #include "platform/SaveAsDialog.h"
 
+#include <QCheckBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -25,12 +26,15 @@ struct PhoneBox {
 };
 constexpr PhoneBox kFolderLabel = {4, 4, 80, 18};
 constexpr PhoneBox kFolderField = {8, 24, 162, 22};
-constexpr PhoneBox kNameLabel = {4, 64, 52, 22};
-constexpr PhoneBox kNameField = {58, 64, 112, 22};
-constexpr PhoneBox kFormatLabel = {4, 102, 52, 22};
-constexpr PhoneBox kFormatField = {58, 102, 112, 22};
-constexpr PhoneBox kQualityLabel = {4, 132, 52, 22};
-constexpr PhoneBox kQualityField = {58, 132, 112, 22};
+constexpr PhoneBox kNameLabel = {4, 52, 52, 22};
+constexpr PhoneBox kNameField = {58, 52, 112, 22};
+constexpr PhoneBox kFormatLabel = {4, 78, 52, 22};
+constexpr PhoneBox kFormatField = {58, 78, 112, 22};
+constexpr PhoneBox kQualityLabel = {4, 104, 52, 22};
+constexpr PhoneBox kQualityField = {58, 104, 112, 22};
+constexpr PhoneBox kSizeLabel = {4, 130, 36, 22};
+constexpr PhoneBox kSizeField = {40, 130, 130, 22};
+constexpr PhoneBox kKeepBox = {4, 156, 166, 20};
 
 // The items of the two lists, in their order.
 const char* const kFormatItems[] = {"*.bmp-Bitmap", "*.jpg-Jpeg", "*.png-Png"};
@@ -48,6 +52,15 @@ int IndexOf(const T (&values)[kChoiceCount], T value, int fallback) {
         }
     }
     return fallback;
+}
+
+// A list's items as the spinner shows them.
+QStringList ItemsOf(const char* const (&items)[kChoiceCount]) {
+    QStringList list;
+    for (const char* item : items) {
+        list.append(QString::fromLatin1(item));
+    }
+    return list;
 }
 
 // The fields' own text is Qt's, in the screen font.
@@ -73,13 +86,13 @@ class SaveNameField : public QLineEdit {
     }
 };
 
-// A one-line list with its spinner (the format, the quality): shows one
-// item between two arrows; Left and Right step through the items, wrapping.
-// Disabled, it shows its item greyed and takes no focus.
+// A one-line list with its spinner (the format, the quality, the size):
+// shows one item between two arrows; Left and Right step through the items,
+// wrapping. Disabled, it shows its item greyed and takes no focus.
 class SaveChoiceField : public QWidget {
   public:
-    SaveChoiceField(QWidget* parent, const char* const* items, int index, int factor)
-        : QWidget(parent), items_(items), index_(index), factor_(factor) {
+    SaveChoiceField(QWidget* parent, QStringList items, int index, int factor)
+        : QWidget(parent), items_(std::move(items)), index_(index), factor_(factor) {
         setFocusPolicy(Qt::StrongFocus);
     }
 
@@ -90,8 +103,8 @@ class SaveChoiceField : public QWidget {
   protected:
     void keyPressEvent(QKeyEvent* event) override {
         if (event->key() == Qt::Key_Left || event->key() == Qt::Key_Right) {
-            const int step = event->key() == Qt::Key_Right ? 1 : kChoiceCount - 1;
-            index_ = (index_ + step) % kChoiceCount;
+            const int count = static_cast<int>(items_.size());
+            index_ = (index_ + (event->key() == Qt::Key_Right ? 1 : count - 1)) % count;
             update();
             if (changed) {
                 changed();
@@ -141,11 +154,12 @@ class SaveChoiceField : public QWidget {
         style.pixelSize = kFontPixels;
         style.align = Qt::AlignCenter;
         style.color = isEnabled() ? QColor(Qt::black) : QColor(Qt::gray);
-        DrawPhoneText(painter, rect().adjusted(9 * f, 0, -9 * f, 0), items_[index_], style, f);
+        DrawPhoneText(painter, rect().adjusted(9 * f, 0, -9 * f, 0),
+                      items_.value(index_).toStdString(), style, f);
     }
 
   private:
-    const char* const* items_;
+    QStringList items_;
     int index_;
     int factor_;
 };
@@ -168,24 +182,42 @@ SaveAsDialog::SaveAsDialog(QWidget* parent, const QRect& phone, int factor,
     name_->setText(QString::fromStdString(request.proposedName));
     name_->setGeometry(PhoneRect(kNameField.x, kNameField.y, kNameField.width, kNameField.height));
 
-    format_ =
-        new SaveChoiceField(this, kFormatItems, IndexOf(kFormatTypes, request.format, 1), Factor());
+    format_ = new SaveChoiceField(this, ItemsOf(kFormatItems),
+                                  IndexOf(kFormatTypes, request.format, 1), Factor());
     format_->setGeometry(
         PhoneRect(kFormatField.x, kFormatField.y, kFormatField.width, kFormatField.height));
     format_->changed = [this] { FormatChanged(); };
-    quality_ = new SaveChoiceField(this, kQualityItems,
+    quality_ = new SaveChoiceField(this, ItemsOf(kQualityItems),
                                    IndexOf(kQualityValues, request.jpegQuality, 1), Factor());
     quality_->setGeometry(
         PhoneRect(kQualityField.x, kQualityField.y, kQualityField.width, kQualityField.height));
     FormatChanged();
 
+    QStringList sizes = {QStringLiteral("Screen %1 x %2").arg(kCanvasWidth).arg(kCanvasHeight)};
+    if (request.fullFactor >= 1) {
+        sizes.append(QStringLiteral("Full %1 x %2")
+                         .arg(kCanvasWidth * request.fullFactor)
+                         .arg(kCanvasHeight * request.fullFactor));
+    }
+    size_ = new SaveChoiceField(this, sizes, 0, Factor());
+    size_->setGeometry(PhoneRect(kSizeField.x, kSizeField.y, kSizeField.width, kSizeField.height));
+    keep_ = new QCheckBox(QStringLiteral("Keep edits"), this);
+    keep_->setChecked(request.keepEdits);
+    // The box grows with the phone screen like the text beside it.
+    keep_->setStyleSheet(
+        QStringLiteral("QCheckBox::indicator { width: %1px; height: %1px; }").arg(9 * Factor()));
+    keep_->setGeometry(PhoneRect(kKeepBox.x, kKeepBox.y, kKeepBox.width, kKeepBox.height));
+
     for (QWidget* field : {static_cast<QWidget*>(folder_), static_cast<QWidget*>(name_),
-                           static_cast<QWidget*>(format_), static_cast<QWidget*>(quality_)}) {
+                           static_cast<QWidget*>(format_), static_cast<QWidget*>(quality_),
+                           static_cast<QWidget*>(size_), static_cast<QWidget*>(keep_)}) {
         field->installEventFilter(this);
     }
     setTabOrder(folder_, name_);
     setTabOrder(name_, format_);
     setTabOrder(format_, quality_);
+    setTabOrder(quality_, size_);
+    setTabOrder(size_, keep_);
     name_->setFocus();
     name_->end(false);
 }
@@ -208,6 +240,14 @@ int SaveAsDialog::FormatIndex() const {
 
 PictureType SaveAsDialog::Format() const {
     return kFormatTypes[FormatIndex()];
+}
+
+int SaveAsDialog::SizeIndex() const {
+    return size_->Index();
+}
+
+bool SaveAsDialog::KeepEdits() const {
+    return keep_->isChecked();
 }
 
 QString SaveAsDialog::FormatItemText(int index) {
@@ -272,6 +312,13 @@ bool SaveAsDialog::HandleKey(QWidget* focused, QKeyEvent* event) {
         case Qt::Key_Down:
             MoveFocus(event->key() == Qt::Key_Down ? 1 : -1);
             return true;
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+            if (focused != keep_) {
+                return false;
+            }
+            keep_->toggle();
+            return true;
         case Qt::Key_Escape:
         case Qt::Key_Backspace:
             // Back edits the name field and leaves from anywhere else.
@@ -294,6 +341,8 @@ void SaveAsDialog::Ok() {
     }
     inOk_ = true;
     request_.jpegQuality = JpegQuality();
+    request_.factor = SizeIndex() == 1 ? request_.fullFactor : 1;
+    request_.keepEdits = KeepEdits();
     const bool accepted =
         !request_.accept || request_.accept(name_->text().toStdString(), Format());
     inOk_ = false;
@@ -307,8 +356,8 @@ void SaveAsDialog::Ok() {
 // A field that is disabled (the quality, while the format is not JPEG) is
 // passed over.
 void SaveAsDialog::MoveFocus(int step) {
-    QWidget* const fields[] = {folder_, name_, format_, quality_};
-    constexpr int kFields = 4;
+    QWidget* const fields[] = {folder_, name_, format_, quality_, size_, keep_};
+    constexpr int kFields = 6;
     int current = 1;
     for (int i = 0; i < kFields; ++i) {
         if (fields[i] == focusWidget()) {
@@ -336,7 +385,8 @@ void SaveAsDialog::paintEvent(QPaintEvent* event) {
     for (const auto& [box, text] : {std::pair<PhoneBox, const char*>{kFolderLabel, "Folder:"},
                                     std::pair<PhoneBox, const char*>{kNameLabel, "Name:"},
                                     std::pair<PhoneBox, const char*>{kFormatLabel, "Format:"},
-                                    std::pair<PhoneBox, const char*>{kQualityLabel, "Quality:"}}) {
+                                    std::pair<PhoneBox, const char*>{kQualityLabel, "Quality:"},
+                                    std::pair<PhoneBox, const char*>{kSizeLabel, "Size:"}}) {
         DrawPhoneText(painter, PhoneRect(box.x, box.y, box.width, box.height), text, style,
                       Factor());
     }

@@ -2,19 +2,22 @@
 // soft keys "OK" and "Cancel"; the fields, top to bottom: "Folder:" (the
 // request's folder, read-only), "Name:" (editable, opening on the proposed
 // name), "Format:" ("*.bmp-Bitmap", "*.jpg-Jpeg" or "*.png-Png", opening on
-// the request's format) and "Quality:" ("Best", "Good" or "Small", opening on
+// the request's format), "Quality:" ("Best", "Good" or "Small", opening on
 // the request's JPEG quality; greyed and passed over while the format is not
-// JPEG).
+// JPEG), "Size:" ("Screen 176 x 180", and "Full W x H" when the request has
+// a full size; opening on Screen) and the box "Keep edits".
 //
 // Keys: the name field has the focus at first; Up and Down move between the
-// fields (wrapping); Left and Right move the cursor in the text fields and
-// step through the items of the format and quality fields (wrapping).
+// fields (wrapping); Left and Right move the cursor in the text fields, step
+// through the items of the format, quality and size fields (wrapping), and
+// tick and untick "Keep edits".
 // In the name field Backspace and Escape (the phone's Back) delete the
 // character before the cursor; in the other fields they cancel, as Back
 // leaves a dialog. F1, Return or Enter is OK; F2 is Cancel; clicks on the
 // soft-key labels work too.
 //
-// OK stores the quality shown in request.jpegQuality and calls
+// OK stores the quality shown in request.jpegQuality, the factor of the
+// size shown and the box in request.factor and request.keepEdits, then calls
 // request.accept with the name as typed and the format shown; the dialog
 // ends only when it returns true, and otherwise stays open with the typed
 // text. The dialog itself never adds an extension or joins paths.
@@ -26,6 +29,7 @@
 #include "app/Shell.h"
 #include "platform/PhoneDialog.h"
 
+class QCheckBox;
 class QLineEdit;
 class SaveChoiceField;
 
@@ -57,6 +61,9 @@ class SaveAsDialog : public PhoneDialog {
     // The JPEG quality the index stands for: kJpegQualityBest, Good or Small.
     int JpegQuality() const;
     static QString QualityItemText(int index);
+    // 0 for Screen, 1 for Full.
+    int SizeIndex() const;
+    bool KeepEdits() const;
 
   protected:
     void SoftKey(bool left) override;
@@ -78,5 +85,7 @@ class SaveAsDialog : public PhoneDialog {
     QLineEdit* name_;
     SaveChoiceField* format_;
     SaveChoiceField* quality_;
+    SaveChoiceField* size_;
+    QCheckBox* keep_;
     bool inOk_ = false;
 };

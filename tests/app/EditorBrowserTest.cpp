@@ -51,7 +51,9 @@ TEST_F(EditorBrowserTest, OkLoadsTheSelectedFileAndAdoptsItsFolder) {
     EXPECT_EQ(shell_.bars.back(), BAR_MAIN);
     EXPECT_EQ(State().currentFile, pics_ + "/b.bmp");
     EXPECT_EQ(State().workFolder, pics_);
-    EXPECT_FALSE(State().recoverFromStartup);
+    // The opened picture begins a new history.
+    ASSERT_EQ(State().history.AppliedSteps().size(), 1u);
+    EXPECT_EQ(State().history.AppliedSteps()[0].source, pics_ + "/b.bmp");
     EXPECT_EQ(CanvasPixel(Photo(), 58, 70), PixelAt(picture_.get(), 0, 0));  // centred
     EXPECT_EQ(shell_.lastScreen, Photo());
     EXPECT_EQ(State().photoX, 0);

@@ -67,6 +67,8 @@ TEST_F(EditorCommandsTest, EveryMenuItemAndSoftKeyTakesEffectWhereItIsOffered) {
          [&] {
              ChangePhoto();
              Tap(KEY_RIGHT);
+             Tap(KEY_RIGHT);
+             editor_->Command(CMD_UNDO);  // so that there is something to redo
              Choose(kWordTheme, 1);
          },
          {MENU_FILE, MENU_OBJECT},
@@ -212,7 +214,6 @@ TEST_F(EditorCommandsTest, RecoverReloadsTheStartupPictureUntilAPictureIsOpened)
     editor_->Command(CMD_RECOVER);
     EXPECT_EQ(Photo(), original_);
     EXPECT_FALSE(State().photoChanged || State().object.present);
-    EXPECT_TRUE(State().recoverFromStartup);
     EXPECT_EQ(State().photoY, 0);
     EXPECT_EQ(shell_.lastScreen, original_);
 
@@ -223,31 +224,28 @@ TEST_F(EditorCommandsTest, RecoverReloadsTheStartupPictureUntilAPictureIsOpened)
     EXPECT_EQ(State().currentFile, dir_.File("other.bmp"));
     ChangePhoto();
     editor_->Command(CMD_RECOVER);
-    EXPECT_FALSE(State().photoChanged || State().recoverFromStartup);
+    EXPECT_FALSE(State().photoChanged);
     EXPECT_EQ(CanvasPixel(Photo(), 0, 0), 0u);  // 60 x 40 centred on black
     EXPECT_EQ(CanvasPixel(Photo(), 58, 70), PixelAt(other.get(), 0, 0));
     EXPECT_TRUE(shell_.messages.empty());
 }
 
-TEST_F(EditorCommandsTest, RecoverOfAVanishedFileSaysSoAndKeepsEverything) {
+TEST_F(EditorCommandsTest, RecoverComesFromTheHistoryEvenWhenTheFileVanishedAndUndoTakesItBack) {
     StandardLibrary();
     ChangePhoto();
     Tap(KEY_UP, 4);
     Choose(kPictureTheme, 1);
     const std::vector<uint8_t> changed = Photo();
     std::filesystem::remove(StartupPath());
-    bool flagged = false;
-    shell_.whileModal = [&] { flagged = State().messageBoxOpen; };
     editor_->Command(CMD_RECOVER);
-    ASSERT_EQ(shell_.messages.size(), 1u);
-    EXPECT_EQ(shell_.messages[0].caption, "Fotakle");
-    EXPECT_EQ(shell_.messages[0].text, "Cannot open this picture !");
-    EXPECT_TRUE(flagged);
-    EXPECT_FALSE(State().messageBoxOpen);
+    EXPECT_TRUE(shell_.messages.empty());
+    EXPECT_EQ(Photo(), original_);
+    EXPECT_FALSE(State().photoChanged || State().object.present);
+    EXPECT_EQ(State().photoY, 0);
+    editor_->Command(CMD_UNDO);
     EXPECT_EQ(Photo(), changed);
-    EXPECT_TRUE(State().photoChanged && State().object.present && State().recoverFromStartup);
+    EXPECT_TRUE(State().photoChanged && State().object.present);
     EXPECT_EQ(State().photoY, 4);
-    EXPECT_FALSE(shell_.waitCursor.back());
 }
 
 TEST_F(EditorCommandsTest, AboutBoxAndCommandsWithoutTheirModeOrBrowser) {

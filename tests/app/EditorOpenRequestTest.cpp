@@ -40,7 +40,7 @@ TEST_F(EditorOpenRequestTest, OpensAsTheBrowsersOkDoes) {
     EXPECT_EQ(State().currentFile, good_);
     EXPECT_EQ(State().workFolder, photos_);
     EXPECT_EQ(State().photoX, 0);
-    EXPECT_FALSE(State().object.present || State().photoChanged || State().recoverFromStartup);
+    EXPECT_FALSE(State().object.present || State().photoChanged);
     // Recover goes back to this file, not to the start-up picture.
     ChangePhoto();
     editor_->Command(CMD_RECOVER);

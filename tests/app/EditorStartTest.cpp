@@ -19,7 +19,8 @@ TEST_F(EditorTest, StartShowsTheStartupPictureInNormalMode) {
     EXPECT_EQ(shell_.waitCursor, (std::vector<bool>{true, false}));
     EXPECT_EQ(State().object.type, OBJECT_NONE);
     EXPECT_FALSE(State().photoChanged);
-    EXPECT_TRUE(State().recoverFromStartup);
+    ASSERT_EQ(State().history.AppliedSteps().size(), 1u);
+    EXPECT_EQ(State().history.AppliedSteps()[0].source, StartupPath());
     // The picker starts on the spectrum's red.
     EXPECT_EQ(State().picker.cursorX, 88);
     EXPECT_EQ(ColorValue(State().currentColor), 0xFF0500u);
@@ -45,9 +46,10 @@ TEST_F(EditorTest, MissingOrUnreadableStartupPictureGivesAWhitePictureThatWorks)
         EXPECT_EQ(CanvasPixel(Photo(), 88, 90), 0xFFFFFFu);
         editor_->Command(CMD_OIL_PAINT);
         editor_->Command(CMD_OK);
-        editor_->Command(CMD_RECOVER);  // nothing to go back to, and it says so
-        ASSERT_EQ(shell_.messages.size(), 1u);
-        EXPECT_EQ(shell_.messages[0].text, "Cannot open this picture !");
+        editor_->Command(CMD_RECOVER);  // back to the white picture the history began with
+        EXPECT_EQ(Photo(), photo);
+        EXPECT_FALSE(State().photoChanged);
+        EXPECT_TRUE(shell_.messages.empty());
     }
 }
 

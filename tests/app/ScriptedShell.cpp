@@ -84,6 +84,8 @@ bool ScriptedShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
         if (answer.jpegQuality != 0) {
             request.jpegQuality = answer.jpegQuality;
         }
+        request.factor = answer.factor;
+        request.keepEdits = answer.keepEdits;
         if (request.accept(answer.name, answer.format)) {
             return true;
         }

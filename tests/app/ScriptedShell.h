@@ -51,11 +51,14 @@ class ScriptedShell : public Shell {
         std::string name;
         PictureType format = PICTURE_JPEG;
         int jpegQuality = 0;  // the quality field set to this first; 0 leaves it
+        int32_t factor = 1;   // the size chosen: 1 is Screen
+        bool keepEdits = false;
     };
-    static SaveAsAnswer SaveAs(const std::string& name, PictureType format, int jpegQuality = 0) {
-        return {false, name, format, jpegQuality};
+    static SaveAsAnswer SaveAs(const std::string& name, PictureType format, int jpegQuality = 0,
+                               int32_t factor = 1, bool keepEdits = false) {
+        return {false, name, format, jpegQuality, factor, keepEdits};
     }
-    static SaveAsAnswer CancelSaveAs() { return {true, {}, PICTURE_JPEG, 0}; }
+    static SaveAsAnswer CancelSaveAs() { return {true, {}, PICTURE_JPEG, 0, 1, false}; }
 
     // Runs inside every modal call, as keys typed while it is up would.
     std::function<void()> whileModal;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -159,9 +160,12 @@ TEST(DecorationLibrary, ThemesHoldExactlyTheNumberedItemsAndTheirMasks) {
             EXPECT_GE(count, 1);
             std::set<std::string> expected;
             for (int n = 1; n <= count; ++n) {
-                expected.insert(theme + std::to_string(n) + ".adm");
-                if (category.colour) {
-                    expected.insert(theme + "mask" + std::to_string(n) + ".adm");
+                // Each file and its large copy, which is no item of its own.
+                for (const char* ending : {".adm", "@4x.adm"}) {
+                    expected.insert(theme + std::to_string(n) + ending);
+                    if (category.colour) {
+                        expected.insert(theme + "mask" + std::to_string(n) + ending);
+                    }
                 }
             }
             std::set<std::string> found;
@@ -169,6 +173,49 @@ TEST(DecorationLibrary, ThemesHoldExactlyTheNumberedItemsAndTheirMasks) {
                 found.insert(entry.path().filename().string());
             }
             EXPECT_EQ(found, expected);
+        }
+    }
+}
+
+// The large copy of each file is the same drawing at four times the size:
+// decoded whole, and averaged over 4 x 4 blocks, it is the phone-size file
+// within the compression's error.
+TEST(DecorationLibrary, LargeCopiesAreTheSameArtAtFourTimesTheSize) {
+    for (const Item& item : AllItems()) {
+        const Category& category = *item.category;
+        for (const fs::path& path : {item.colour, item.mask}) {
+            if (path.empty()) {
+                continue;
+            }
+            SCOPED_TRACE(path.string());
+            const bool grey = path == item.mask || !category.colour;
+            const DibBlock small = Load(path, grey, category.width, category.height);
+            fs::path large = path;
+            large.replace_filename(path.stem().string() + "@4x.adm");
+            DibBlock canvas = DibCreate(category.width * 4, category.height * 4, 24);
+            ASSERT_TRUE(small && canvas);
+            ASSERT_TRUE(LoadPictureInto(large.string(), *canvas, LoadRequest()).Ok());
+            const int32_t largeStride = DibRowStride(category.width * 4, 24);
+            const int32_t smallStride = DibRowStride(category.width, grey ? 8 : 24);
+            const int32_t channels = grey ? 1 : 3;
+            double total = 0;
+            for (int32_t y = 0; y < category.height; ++y) {
+                for (int32_t x = 0; x < category.width; ++x) {
+                    for (int32_t c = 0; c < channels; ++c) {
+                        int32_t sum = 0;
+                        for (int32_t j = 0; j < 4; ++j) {
+                            for (int32_t i = 0; i < 4; ++i) {
+                                sum += DibPixels(
+                                    canvas.get())[(4 * y + j) * largeStride + (4 * x + i) * 3 + c];
+                            }
+                        }
+                        total +=
+                            std::abs((sum + 8) / 16 -
+                                     DibPixels(small.get())[y * smallStride + x * channels + c]);
+                    }
+                }
+            }
+            EXPECT_LT(total / (category.width * category.height * channels), 3.0);
         }
     }
 }

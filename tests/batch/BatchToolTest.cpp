@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -294,4 +295,108 @@ TEST_F(BatchTool, SaveWritesPngForAPngName) {
     EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + 4),
               (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
     EXPECT_EQ(FirstDifference(pattern_.get(), LoadBmp(dir_.File("copy.PNG")).get()), "");
+}
+
+namespace {
+
+std::string Recipe(const std::string& steps) {
+    return "{\"fotakle_recipe\": 1, \"steps\": [{\"op\": \"load\", \"file\": \"/nowhere/x.jpg\"}" +
+           steps + "]}";
+}
+
+}  // namespace
+
+// apply does a recipe's steps to another picture: here Brightness at 40,
+// which is what load --into and adjust make of it.
+TEST_F(BatchTool, ApplyDoesARecipesStepsToAnotherPicture) {
+    const std::string recipe = dir_.File("look.json");
+    const std::string text = Recipe(
+        ", {\"op\": \"adjust\", \"kind\": \"brightness\", \"level\": 40, \"x\": 0, \"y\": 0, "
+        "\"fill\": \"000000\"}");
+    ASSERT_TRUE(WriteWholeFile(recipe, std::vector<uint8_t>(text.begin(), text.end())));
+    const std::string loaded = dir_.File("loaded.bmp");
+    const std::string expected = dir_.File("expected.bmp");
+    ASSERT_EQ(RunBatch({"load", "--into", In(), loaded}, dir_).exitCode, 0);
+    ASSERT_EQ(RunBatch({"adjust", "brightness", "40", loaded, expected}, dir_).exitCode, 0);
+
+    RunResult result = RunBatch({"apply", recipe, In(), Out()}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(expected));
+    result = RunBatch({"apply", recipe, In(), Out(), "--size", "screen"}, dir_);
+    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(expected));
+
+    // Larger: a factor, and full for a picture that holds three times the screen.
+    const DibBlock large = MakePatternImage(600, 560);
+    ASSERT_TRUE(SavePicture(dir_.File("large.bmp"), *large).Ok());
+    const struct {
+        const char* size;
+        int32_t width;
+        int32_t height;
+    } sizes[] = {{"2", 352, 360}, {"full", 528, 540}, {"screen", 176, 180}};
+    for (const auto& size : sizes) {
+        result =
+            RunBatch({"apply", "--size", size.size, recipe, dir_.File("large.bmp"), Out()}, dir_);
+        ASSERT_EQ(result.exitCode, 0) << size.size << ": " << result.errors;
+        const LoadResult made = LoadPicture(Out(), LoadRequest());
+        EXPECT_EQ(made.width, size.width) << size.size;
+        EXPECT_EQ(made.height, size.height) << size.size;
+    }
+
+    // Runs side by side share nothing: four at once write four equal pictures.
+    std::string command;
+    for (int i = 0; i < 4; ++i) {
+        command += Quote(FOTAKLE_BATCH_PATH) + " apply " + Quote(recipe) + " " + Quote(In()) + " " +
+                   Quote(dir_.File("par" + std::to_string(i) + ".bmp")) + " & ";
+    }
+    ASSERT_EQ(std::system((command + "wait").c_str()), 0);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(ReadWholeFile(dir_.File("par" + std::to_string(i) + ".bmp")),
+                  ReadWholeFile(expected))
+            << i;
+    }
+}
+
+// A recipe that cannot be used is one line on stderr and exit status 1, a
+// bad command line 2; either way nothing is written.
+TEST_F(BatchTool, ApplyRefusesBadRecipesAndCommandLinesWritingNothing) {
+    const struct {
+        std::string recipe;
+        std::vector<std::string> extra;
+        int exitCode;
+        std::string says;
+    } cases[] = {
+        {"{\"fotakle_recipe\": 1, \"steps\": [", {}, 1, "not JSON"},
+        {Recipe(", {\"op\": \"sepia\"}"), {}, 1, "step 1: unknown step \"sepia\""},
+        {Recipe(", {\"op\": \"move\", \"x\": \"left\", \"y\": 0}"), {}, 1, "\"x\" is missing"},
+        {Recipe(", {\"op\": \"move\", \"x\": 1, \"y\": 1e999}"), {}, 1, "not JSON"},
+        {Recipe(", {\"op\": \"frame\", \"file\": \"Frame/None/None1.adm\"}"),
+         {"--assets", "/nowhere"},
+         1,
+         "step 1: the decoration Frame/None/None1.adm is not in /nowhere"},
+        {"[]", {}, 1, "not a recipe"},
+        {Recipe(""), {"--size", "0"}, 2, "--size needs"},
+        {Recipe(""), {"--size", "36"}, 2, "--size needs"},
+        {Recipe(""), {"--size", "99999999999999999999"}, 2, "--size needs"},
+        {Recipe(""), {"--sise", "2"}, 2, "unknown option --sise"},
+    };
+    const std::string recipe = dir_.File("bad.json");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.recipe);
+        ASSERT_TRUE(WriteWholeFile(recipe, std::vector<uint8_t>(c.recipe.begin(), c.recipe.end())));
+        std::vector<std::string> args = {"apply", recipe, In(), Out()};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const RunResult result = RunBatch(args, dir_);
+        EXPECT_EQ(result.exitCode, c.exitCode);
+        EXPECT_NE(result.errors.find(c.says), std::string::npos) << result.errors;
+        if (c.exitCode == 1) {
+            EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1);
+        }
+        EXPECT_FALSE(std::filesystem::exists(Out()));
+    }
+    const RunResult missing = RunBatch({"apply", dir_.File("none.json"), In(), Out()}, dir_);
+    EXPECT_EQ(missing.exitCode, 1);
+    ASSERT_TRUE(WriteWholeFile(recipe, {'[', ']'}));
+    EXPECT_EQ(RunBatch({"apply", recipe, dir_.File("none.bmp"), Out()}, dir_).exitCode, 1);
+    EXPECT_FALSE(std::filesystem::exists(Out()));
 }

@@ -7,6 +7,7 @@
 #include "effects/BuildEdgeMap.h"
 #include "effects/EdgeMap.h"
 #include "effects/OilPaint.h"
+#include "effects/PaintEffect.h"
 #include "effects/PaintPass.h"
 #include "effects/WaterPaint.h"
 #include "effects/WaxPaint.h"
@@ -331,5 +332,72 @@ TEST(PaintPass, WholeRunsDependOnlyOnTheSeed) {
         }
         EXPECT_EQ(runs[0], runs[1]);
         EXPECT_NE(runs[0], runs[2]);
+    }
+}
+
+// At scale s a paint effect lays each dab s times as large: on a picture
+// whose every s x s cell is one colour, it paints exactly the picture the
+// effect paints at scale 1 on the picture of the cells, each pixel s x s.
+// The generator's state hands the same values to a generator made from it.
+TEST(PaintEffect, AtScaleSItPaintsTheCellPictureSTimesAsLarge) {
+    constexpr int32_t kWidth = 23;
+    constexpr int32_t kHeight = 17;
+    constexpr int32_t kScale = 3;
+    Bytes small(static_cast<size_t>(DibRowStride(kWidth, 24)) * kHeight);
+    uint32_t seed = 99;
+    for (uint8_t& byte : small) {
+        seed = seed * 1664525u + 1013904223u;
+        byte = static_cast<uint8_t>(seed >> 24);
+    }
+    const int32_t largeStride = DibRowStride(kWidth * kScale, 24);
+    Bytes large(static_cast<size_t>(largeStride) * kHeight * kScale);
+    const auto cellOf = [&](int32_t x, int32_t y) {
+        return static_cast<size_t>((y / kScale) * DibRowStride(kWidth, 24) + (x / kScale) * 3);
+    };
+    for (int32_t y = 0; y < kHeight * kScale; ++y) {
+        for (int32_t x = 0; x < kWidth * kScale; ++x) {
+            for (int32_t c = 0; c < 3; ++c) {
+                large[static_cast<size_t>(y * largeStride + x * 3 + c)] = small[cellOf(x, y) + c];
+            }
+        }
+    }
+    SeededPaintRandom drawn(11);
+    drawn.Next();
+    SeededPaintRandom copy = SeededPaintRandom::FromState(drawn.State());
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(copy.Next(), drawn.Next()) << i;
+    }
+    for (const EffectKind kind : {EFFECT_OIL, EFFECT_WATER, EFFECT_WAX}) {
+        SCOPED_TRACE(kind);
+        const auto paint = [&](const Bytes& source, int32_t scale) {
+            Bytes painted(source.size());
+            EdgeMap edges = NewEdgeMap(kWidth, kHeight);
+            PaintCanvas canvas;
+            canvas.source = source.data();
+            canvas.destination = painted.data();
+            canvas.edgeMap = edges.levels.get();
+            canvas.width = kWidth;
+            canvas.height = kHeight;
+            canvas.scale = scale;
+            EXPECT_TRUE(PreparePaint(canvas));
+            SeededPaintRandom first(5);
+            first.Next();
+            SeededPaintRandom random = SeededPaintRandom::FromState(first.State());
+            for (int32_t pass = 0; pass < kPaintPassCount; ++pass) {
+                PaintEffectPass(kind, canvas, PaintPassThreshold(pass), random);
+            }
+            return painted;
+        };
+        const Bytes paintedSmall = paint(small, 1);
+        const Bytes paintedLarge = paint(large, kScale);
+        for (int32_t y = 0; y < kHeight * kScale; ++y) {
+            for (int32_t x = 0; x < kWidth * kScale; ++x) {
+                for (int32_t c = 0; c < 3; ++c) {
+                    ASSERT_EQ(paintedLarge[static_cast<size_t>(y * largeStride + x * 3 + c)],
+                              paintedSmall[cellOf(x, y) + c])
+                        << x << "," << y;
+                }
+            }
+        }
     }
 }

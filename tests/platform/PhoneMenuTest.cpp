@@ -17,10 +17,13 @@ int FixedWidth(const std::string& text) {
     return static_cast<int>(text.size()) * 6;
 }
 
-// The File menu with "Recover" greyed, as it is before any change.
+// The File menu with "Recover", "Undo" and "Redo" greyed, as it is before
+// any change.
 Menu FileMenu() {
     Menu file = BuildMenu(MENU_FILE);
     EnableMenuCommand(&file, CMD_RECOVER, false);
+    EnableMenuCommand(&file, CMD_UNDO, false);
+    EnableMenuCommand(&file, CMD_REDO, false);
     EnableMenuCommand(&file, CMD_RESET_POSITION, false);
     return file;
 }
@@ -35,7 +38,8 @@ TEST(PhoneMenuNavigator, KeysSkipSeparatorsAndGreyItemsAndWrap) {
     menu.Open(MENU_FILE, false, file);
     ASSERT_TRUE(menu.IsOpen());
     EXPECT_EQ(menu.Highlight(0), 0);  // Open
-    // Down: Save as, then past grey Recover and the separator to Rescale.
+    // Down: Save as, then past grey Recover, Undo, Redo and the separator to
+    // Rescale.
     std::vector<std::string> seen;
     for (int i = 0; i < 9; ++i) {
         EXPECT_EQ(menu.Key(MENU_KEY_DOWN, file).outcome, MENU_MOVED);
@@ -58,7 +62,7 @@ TEST(PhoneMenuNavigator, SubmenusOpenWithRightOrActionAndCloseWithLeftOrBack) {
     const Menu file = FileMenu();
     PhoneMenuNavigator menu;
     menu.Open(MENU_FILE, false, file);
-    EXPECT_EQ(menu.Digit(5, file).outcome, MENU_OPEN_SUBMENU);  // Move Photo
+    EXPECT_EQ(menu.Digit(7, file).outcome, MENU_OPEN_SUBMENU);  // Move Photo
     EXPECT_EQ(menu.Depth(), 1) << "the caller announces the pop-up first";
     menu.OpenSubmenu(file);
     ASSERT_EQ(menu.Depth(), 2);
@@ -100,7 +104,7 @@ TEST(PhoneMenuNavigator, GreyItemsDigitsAndClicksDoNothingAndDataMayChange) {
         EXPECT_EQ(menu.Digit(digit, file).outcome, MENU_UNCHANGED) << digit;
     }
     EXPECT_EQ(menu.Pick(0, 2, file).outcome, MENU_UNCHANGED);  // Recover
-    EXPECT_EQ(menu.Pick(0, 3, file).outcome, MENU_UNCHANGED);  // a separator
+    EXPECT_EQ(menu.Pick(0, 5, file).outcome, MENU_UNCHANGED);  // a separator
     EXPECT_EQ(menu.Pick(0, 99, file).outcome, MENU_UNCHANGED);
     EXPECT_TRUE(menu.IsOpen());
     EXPECT_EQ(menu.Highlight(0), 0);
@@ -114,7 +118,7 @@ TEST(PhoneMenuNavigator, GreyItemsDigitsAndClicksDoNothingAndDataMayChange) {
 
     // A sub-menu whose place is gone from the data closes.
     menu.Open(MENU_FILE, false, file);
-    menu.Digit(6, file);  // Image
+    menu.Digit(8, file);  // Image
     menu.OpenSubmenu(file);
     ASSERT_EQ(menu.Depth(), 2);
     for (int i = 0; i < 3; ++i) {
@@ -122,7 +126,7 @@ TEST(PhoneMenuNavigator, GreyItemsDigitsAndClicksDoNothingAndDataMayChange) {
     }
     EXPECT_EQ(menu.Current(file)->id, CMD_VIVIDNESS);
     Menu shorter = file;
-    shorter[7].items.resize(2);  // Image keeps Brightness and Contrast
+    shorter[9].items.resize(2);  // Image keeps Brightness and Contrast
     EXPECT_EQ(menu.Key(MENU_KEY_DOWN, shorter).outcome, MENU_MOVED);
     EXPECT_EQ(menu.Depth(), 1);
     EXPECT_EQ(menu.Current(shorter)->text, "Effect");
@@ -162,14 +166,14 @@ TEST(PhoneMenuLayout, PopupsStandOnTheSoftKeysAndSubmenusBesideTheirRow) {
     }
 
     // The sub-menu beside Move Photo, overlapping the menu, at its row.
-    menu.Digit(5, file);
+    menu.Digit(7, file);
     menu.OpenSubmenu(file);
     boxes = LayOutPhoneMenu(menu, file, FixedWidth);
     ASSERT_EQ(boxes.size(), 2u);
     const PhoneMenuBox& sub = boxes[1];
     EXPECT_LT(sub.left, top.left + top.width);
     EXPECT_GT(sub.left + sub.width, top.left + top.width);
-    EXPECT_EQ(sub.top, top.top + top.rows[5].top);
+    EXPECT_EQ(sub.top, top.top + top.rows[7].top);
     EXPECT_LE(sub.left + sub.width, 176);
     EXPECT_LE(sub.top + sub.height, 180);
 

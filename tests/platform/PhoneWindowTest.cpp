@@ -191,7 +191,7 @@ TEST_F(PhoneWindowTest, DigitsPickItemsAndSubmenusOpenAndCloseByKeys) {
     Key(Qt::Key_3);  // Recover is grey: nothing
     EXPECT_TRUE(window_->OpenMenu().IsOpen());
     EXPECT_EQ(window_->OpenMenu().Depth(), 1);
-    Key(Qt::Key_6);  // Image opens
+    Key(Qt::Key_8);  // Image opens
     ASSERT_EQ(window_->OpenMenu().Depth(), 2);
     EXPECT_EQ(window_->MenuLayout().size(), 2u);
     Key(Qt::Key_Left);
@@ -220,7 +220,7 @@ TEST_F(PhoneWindowTest, AClickOnAMenuRowRunsItAndAClickOutsideClosesIt) {
 
     Key(Qt::Key_F1);
     const PhoneMenuBox box = window_->MenuLayout().at(0);
-    const PhoneMenuRow& rescale = box.rows.at(4);
+    const PhoneMenuRow& rescale = box.rows.at(6);
     click(At(box.left + 10, box.top + 1 + rescale.top + rescale.height / 2));
     EXPECT_FALSE(window_->OpenMenu().IsOpen());
     EXPECT_EQ(State().mode, EditMode::Rescale);
@@ -567,3 +567,23 @@ TEST_F(PhoneWindowTest, LevelBarShowsTheScaleAndLevelsOverThePicture) {
 }
 
 }  // namespace
+
+// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; a plain Z or Y does nothing.
+TEST_F(PhoneWindowTest, ControlZUndoesAndControlShiftZOrControlYRedoes) {
+    Key(Qt::Key_Right);
+    Key(Qt::Key_Right);
+    ASSERT_EQ(State().photoX, 2);
+    ASSERT_EQ(State().history.UndoSteps(), 2);
+    Key(Qt::Key_Z);
+    Key(Qt::Key_Y);
+    EXPECT_EQ(State().photoX, 2);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(State().photoX, 1);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(State().photoX, 0);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(State().photoX, 1);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(State().photoX, 2);
+    EXPECT_EQ(State().history.RedoSteps(), 0);
+}

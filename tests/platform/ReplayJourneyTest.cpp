@@ -320,6 +320,8 @@ TEST_F(ReplayJourney, MenusPrintTheirItemsWithGreying) {
         "40016\tOpen\tenabled\n"
         "40029\tSave as\tenabled\n"
         "40024\tRecover\tgrey\n"
+        "40070\tUndo\tgrey\n"
+        "40071\tRedo\tgrey\n"
         "-\n"
         "40035\tRescale\tenabled\n"
         "Move Photo\n"
@@ -348,6 +350,8 @@ TEST_F(ReplayJourney, MenusPrintTheirItemsWithGreying) {
         "40056\tClose\tenabled\n";
     std::string moved = fileMenu;
     moved.replace(moved.find("Reset Position\tgrey"), 19, "Reset Position\tenabled");
+    // The move is a step that Undo takes back.
+    moved.replace(moved.find("Undo\tgrey"), 9, "Undo\tenabled");
     const std::string rescaleAction =
         "40046\tScale Up\\t[1]\tenabled\n"
         "40047\tScale Down\\t[2]\tenabled\n"
@@ -603,7 +607,7 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
         {"answer maybe\n", "line 1: answer needs yes or no"},
         {"release now\n", "line 1: release takes no argument"},
         {"saveas picture gif\n", "line 1: saveas needs the format"},
-        {"saveas picture jpg tiny\n", "line 1: saveas needs the format"},
+        {"saveas picture jpg tiny\n", "line 1: saveas takes screen, full"},
         {"saveas picture png small\n",
          "line 1: saveas takes a quality (best, good or small) after jpg only"},
         {"print everything\n", "line 1: print needs title, bar or state"},
@@ -649,3 +653,56 @@ TEST_F(ReplayJourney, CommandLineOtherThanReplayIsAUsageError) {
 }
 
 }  // namespace
+
+// A journey saved with its recipe, and the recipe applied by fotakle-batch
+// to the same start-up picture: the very picture the editor saved. Undo
+// and Redo through the replay's commands, and the larger sizes.
+TEST_F(ReplayJourney, TheSavedRecipeAppliedByTheBatchToolGivesTheSavedPicture) {
+    const std::string pictures = File("pictures");
+    std::filesystem::create_directories(pictures);
+    std::filesystem::create_directories(ConfigFolder() + "/Norvale Systems Inc.");
+    const std::string ini = "[MainSection]\nWorkFolder=" + pictures + "\n";
+    ASSERT_TRUE(WriteWholeFile(SettingsFile(), std::vector<uint8_t>(ini.begin(), ini.end())));
+
+    const ProgramResult run = Replay(
+        "press right\npress right\nrelease\n"
+        "command 40036\nkey right\nkey soft1\n"
+        "command 40041\ncommand 40027\n"
+        "command 50001\nkey 2\ncommand 40018\n"
+        "command 50031\nkey 1\nkey left\nkey left\ncommand 40018\n"
+        "command 40070\ncommand 40070\ncommand 40071\n"
+        "print state\n"
+        "recipe " +
+        File("replayed.json") +
+        "\n"
+        "photo " +
+        File("photo.bmp") +
+        "\n"
+        "saveas journey bmp keep\ncommand 40029\n"
+        "saveas larger bmp 2\ncommand 40029\n"
+        "print state\n");
+    ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    const std::vector<std::string> undo = AllValues(run.out, "undo_steps");
+    const std::vector<std::string> redo = AllValues(run.out, "redo_steps");
+    ASSERT_EQ(undo.size(), 2u);
+    EXPECT_EQ(undo[0], "4") << "move, brightness, water paint, frame; the picture undone";
+    EXPECT_EQ(redo[0], "1");
+    EXPECT_EQ(AllValues(run.out, "photo_changed"), (std::vector<std::string>{"1", "0"}));
+
+    const std::string saved = pictures + "/journey.bmp";
+    EXPECT_EQ(ReadWholeFile(saved), ReadWholeFile(File("photo.bmp"))) << "Screen is the photo";
+    const std::vector<uint8_t> kept = ReadWholeFile(pictures + "/journey.fotakle.json");
+    ASSERT_FALSE(kept.empty());
+    EXPECT_EQ(kept, ReadWholeFile(File("replayed.json")));
+    const LoadResult larger = LoadPicture(pictures + "/larger.bmp", LoadRequest());
+    EXPECT_EQ(larger.width, 352);
+    EXPECT_EQ(larger.height, 360);
+
+    const std::string batch = std::string(FOTAKLE_PROGRAM_FOLDER) + "fotakle-batch";
+    const std::string startup = std::string(FOTAKLE_PROGRAM_FOLDER) + "FotakleFolder/BackPict.ADM";
+    const ProgramResult applied = RunProgram({batch, "apply", pictures + "/journey.fotakle.json",
+                                              startup, File("applied.bmp"), "--size", "screen"},
+                                             Env(), dir_.Path());
+    ASSERT_EQ(applied.exitCode, 0) << applied.err;
+    EXPECT_EQ(ReadWholeFile(File("applied.bmp")), ReadWholeFile(saved));
+}

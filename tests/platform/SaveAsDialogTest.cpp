@@ -88,7 +88,7 @@ TEST_F(SaveAsDialogTest, NameIsTypedAndDeletedWithBackFormatWrapsBothWays) {
     Key(*dialog, Qt::Key_Right);
     EXPECT_EQ(dialog->FormatIndex(), 0);
     EXPECT_EQ(dialog->NameText(), "holiday.2004") << "the arrows changed the name";
-    // Down again wraps round to the folder field (the quality field is passed
+    // Down again goes on to the size field (the quality field is passed
     // over while the format is not JPEG), and Up back to the format.
     Key(*dialog, Qt::Key_Down);
     Key(*dialog, Qt::Key_Up);
@@ -114,11 +114,15 @@ TEST_F(SaveAsDialogTest, QualityFieldCountsForJpegAndGoesWithEveryOk) {
     EXPECT_EQ(dialog->JpegQuality(), kJpegQualitySmall);
     EXPECT_EQ(SaveAsDialog::QualityItemText(2), "Small");
 
-    // PNG: Down from the format goes round to the folder.
+    // PNG: Down from the format passes over the quality to the size, and Up
+    // comes back past it.
     Key(*dialog, Qt::Key_Down);
     QWidget* format = dialog->focusWidget();
     Key(*dialog, Qt::Key_Down);
-    EXPECT_EQ(qobject_cast<QLineEdit*>(dialog->focusWidget())->text(), "/home/user/Pictures");
+    EXPECT_NE(dialog->focusWidget(), format);
+    EXPECT_EQ(dialog->SizeIndex(), 0);
+    Key(*dialog, Qt::Key_Right);
+    EXPECT_EQ(dialog->JpegQuality(), kJpegQualitySmall) << "the grey quality changed";
     // JPEG: Down from the format reaches the quality; Left and Right wrap.
     Key(*dialog, Qt::Key_Up);
     ASSERT_EQ(dialog->focusWidget(), format);
@@ -176,6 +180,46 @@ TEST_F(SaveAsDialogTest, RefusedOkKeepsTheTypedNameAndTheNextOkEnds) {
     Key(*cancelled, Qt::Key_F2);
     EXPECT_EQ(cancelled->result(), QDialog::Rejected);
     EXPECT_EQ(calls_.size(), 2u);
+}
+
+// The size list offers Full only with a full size, wraps like the format,
+// and goes with the OK together with "Keep edits".
+TEST_F(SaveAsDialogTest, SizeAndKeepEditsGoWithEachOk) {
+    const auto screenOnly = Open();
+    Key(*screenOnly, Qt::Key_Down);  // the format
+    Key(*screenOnly, Qt::Key_Down);  // the quality (JPEG)
+    Key(*screenOnly, Qt::Key_Down);  // the size
+    Key(*screenOnly, Qt::Key_Right);
+    EXPECT_EQ(screenOnly->SizeIndex(), 0) << "one item";
+    Key(*screenOnly, Qt::Key_F1);
+    EXPECT_EQ(request_.factor, 1);
+    EXPECT_FALSE(request_.keepEdits);
+
+    request_.fullFactor = 20;
+    replies_ = {false};
+    const auto dialog = Open();
+    EXPECT_EQ(dialog->SizeIndex(), 0);
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Left);
+    EXPECT_EQ(dialog->SizeIndex(), 1);
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Right);
+    EXPECT_TRUE(dialog->KeepEdits());
+    EXPECT_EQ(dialog->NameText(), "holiday.2004");
+    Key(*dialog, Qt::Key_F1);  // refused: the choice went with it all the same
+    EXPECT_EQ(request_.factor, 20);
+    EXPECT_TRUE(request_.keepEdits);
+    Key(*dialog, Qt::Key_Down);  // the refusal put the focus back in the name
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Down);
+    Key(*dialog, Qt::Key_Right);  // back to Screen
+    Key(*dialog, Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(request_.factor, 1);
+    EXPECT_TRUE(request_.keepEdits);
+    EXPECT_EQ(calls_.size(), 3u);
 }
 
 // The editor's Save as, through the window and the Qt shell: the dialog

@@ -16,8 +16,9 @@ constexpr int kLetteringPixels = 200;  // outlines are taken large and scaled do
 
 }  // namespace
 
-QImage DrawSupersampled(int width, int height, int factor,
-                        const std::function<void(QPainter&)>& draw) {
+namespace {
+
+QImage Supersample(int width, int height, int factor, const std::function<void(QPainter&)>& draw) {
     QImage large(width * factor, height * factor, QImage::Format_RGBA64_Premultiplied);
     large.fill(Qt::transparent);
     {
@@ -52,6 +53,20 @@ QImage DrawSupersampled(int width, int height, int factor,
         }
     }
     return image;
+}
+
+}  // namespace
+
+DrawnArt DrawSupersampled(int width, int height, int factor,
+                          const std::function<void(QPainter&)>& draw) {
+    DrawnArt art;
+    art.phone = Supersample(width, height, factor, draw);
+    art.large = Supersample(width * kLargeArtFactor, height * kLargeArtFactor,
+                            std::max(2, factor / 2), [&](QPainter& painter) {
+                                painter.scale(kLargeArtFactor, kLargeArtFactor);
+                                draw(painter);
+                            });
+    return art;
 }
 
 QPainterPath EllipsePath(QPointF centre, qreal rx, qreal ry, qreal turnDegrees) {

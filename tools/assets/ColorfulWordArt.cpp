@@ -25,7 +25,7 @@ struct CandyWord {
     std::vector<QColor> colours;  // the gradient from top to bottom
 };
 
-QImage DrawCandyWord(const CandyWord& word) {
+DrawnArt DrawCandyWord(const CandyWord& word) {
     return DrawSupersampled(kWidth, kHeight, kFactor, [&](QPainter& painter) {
         constexpr qreal white = 1.8;  // the white edge
         constexpr qreal dark = 1.2;   // the dark edge outside it
@@ -67,7 +67,7 @@ QLinearGradient GoldFill(const QRectF& ink) {
     return gold;
 }
 
-QImage DrawGoldWord(const char* text, uint32_t seed) {
+DrawnArt DrawGoldWord(const char* text, uint32_t seed) {
     return DrawSupersampled(kWidth, kHeight, kFactor, [&](QPainter& painter) {
         constexpr qreal edge = 1.3;
         const QPainterPath letters =

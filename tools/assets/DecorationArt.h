@@ -24,9 +24,17 @@
 #include <functional>
 #include <vector>
 
+// An item as the phone shows it, and drawn again at kLargeArtFactor times
+// that size for the pictures rendered larger than the screen.
+struct DrawnArt {
+    QImage phone;
+    QImage large;
+};
+constexpr int kLargeArtFactor = 4;
+
 struct DecorationTheme {
-    const char* name;           // theme folder and file prefix: ASCII letters, at most 31
-    std::vector<QImage> items;  // item n is items[n - 1]
+    const char* name;             // theme folder and file prefix: ASCII letters, at most 31
+    std::vector<DrawnArt> items;  // item n is items[n - 1]
 };
 
 // One family per file, each a list of themes.
@@ -42,8 +50,11 @@ std::vector<DecorationTheme> DrawColorfulWordThemes();     // 176 x 50
 // scaled so that one unit is one final pixel, then averages every
 // factor x factor block: edges get their exact coverage, and areas the art
 // fills whole or leaves empty stay exactly opaque or exactly transparent.
-QImage DrawSupersampled(int width, int height, int factor,
-                        const std::function<void(QPainter&)>& draw);
+// The large copy is drawn the same way at kLargeArtFactor times the size
+// (from the same drawing, so it is crisp, not enlarged), supersampled half
+// as much, at least twice.
+DrawnArt DrawSupersampled(int width, int height, int factor,
+                          const std::function<void(QPainter&)>& draw);
 
 // Plain shapes: an ellipse of radii rx and ry about its centre, turned by
 // turnDegrees; a closed polygon through the points; a rectangle, its corners

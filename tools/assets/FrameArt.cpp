@@ -977,7 +977,7 @@ void Snow(QPainter& painter) {
     }
 }
 
-QImage DrawFrame(void (*draw)(QPainter&)) {
+DrawnArt DrawFrame(void (*draw)(QPainter&)) {
     return DrawSupersampled(kWidth, kHeight, kFactor, draw);
 }
 

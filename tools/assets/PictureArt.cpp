@@ -658,7 +658,7 @@ void Mushroom(QPainter& painter) {
     painter.restore();
 }
 
-QImage DrawPicture(void (*draw)(QPainter&)) {
+DrawnArt DrawPicture(void (*draw)(QPainter&)) {
     return DrawSupersampled(kSide, kSide, kFactor, draw);
 }
 

@@ -421,7 +421,7 @@ struct StampTheme {
     std::vector<Stamp (*)(bool)> shapes;
 };
 
-QImage DrawStamp(const Stamp& stamp, int side) {
+DrawnArt DrawStamp(const Stamp& stamp, int side) {
     return DrawSupersampled(side, side, kFactor * 24 / side, [&](QPainter& painter) {
         painter.scale(side / kBox, side / kBox);
         painter.fillPath(stamp.fill, Qt::white);

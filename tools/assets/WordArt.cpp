@@ -26,7 +26,7 @@ QPainterPath SwashPath(qreal left, qreal right, qreal y, qreal thickness) {
     return swash;
 }
 
-QImage ClassicWord(const QString& text, bool heart) {
+DrawnArt ClassicWord(const QString& text, bool heart) {
     return DrawSupersampled(kWidth, kHeight, kFactor, [&](QPainter& painter) {
         const QPainterPath letters = FittedTextPath(text, true, QRectF(6, 3, 164, 33), 0.92, 0.22);
         painter.fillPath(letters, Qt::white);
@@ -47,7 +47,7 @@ QImage ClassicWord(const QString& text, bool heart) {
     });
 }
 
-QImage RingedWord(const QString& text) {
+DrawnArt RingedWord(const QString& text) {
     return DrawSupersampled(kWidth, kHeight, kFactor, [&](QPainter& painter) {
         // The ring lies 1.3 pixels out from the letters and is 1.2 wide.
         const QPainterPath letters = FittedTextPath(text, false, QRectF(5, 5, 166, 40), 0.88, 0);

@@ -1,7 +1,10 @@
 // Writes the decoration library into the asset folder: one folder per
 // category, one per theme, and in it the numbered item files the editor
 // counts and loads, <Theme><n>.adm, with <Theme>mask<n>.adm beside them for
-// the kinds that carry colour. The files are JPEG data.
+// the kinds that carry colour. Each has a large copy drawn at four times the
+// size, <Theme><n>@4x.adm and <Theme>mask<n>@4x.adm, which pictures rendered
+// larger than the screen use; the editor's item count passes over them. The
+// files are JPEG data.
 //
 // Every file is read back through the program's own loader at the size and
 // in the form the editor asks for, and compared with the drawing: a mask
@@ -29,6 +32,9 @@ namespace {
 // compression (5 at most in this library); colour keeps one chroma sample
 // per pixel, so small art keeps its edges.
 constexpr int kJpegQuality = 97;
+// The large copies are seen only in pictures rendered larger, where their
+// levels pass through a resampler anyway.
+constexpr int kLargeJpegQuality = 97;
 constexpr int kTransparentAtMost = 16;
 constexpr int kOpaqueAtLeast = 240;
 constexpr int kMaxThemes = 10;
@@ -125,7 +131,30 @@ bool Fail(const QString& path, const char* why) {
 }
 
 // Loads the file back as the editor does: grey or colour at the given size.
-DibBlock LoadBack(const QString& path, bool asMask, int width, int height) {
+// A large copy is decoded whole into a colour canvas of its size, as the
+// renderer reads it, and a grey one then keeps its blue channel.
+DibBlock LoadBack(const QString& path, bool asMask, int width, int height, bool large) {
+    if (large) {
+        DibBlock canvas = DibCreate(width, height, 24);
+        if (!canvas || !LoadPictureInto(path.toStdString(), *canvas, LoadRequest()).Ok()) {
+            return nullptr;
+        }
+        if (!asMask) {
+            return canvas;
+        }
+        DibBlock levels = DibCreate(width, height, 8);
+        if (!levels) {
+            return nullptr;
+        }
+        for (int y = 0; y < height; ++y) {
+            const uint8_t* from = DibPixels(canvas.get()) + y * DibRowStride(width, 24);
+            uint8_t* to = DibPixels(levels.get()) + y * DibRowStride(width, 8);
+            for (int x = 0; x < width; ++x) {
+                to[x] = from[3 * x];
+            }
+        }
+        return levels;
+    }
     LoadResult loaded =
         LoadPicture(path.toStdString(), {width, height, asMask ? LOAD_MASK : LOAD_PHOTO});
     if (!loaded.Ok() || loaded.width != width || loaded.height != height) {
@@ -135,12 +164,13 @@ DibBlock LoadBack(const QString& path, bool asMask, int width, int height) {
 }
 
 // Writes a mask or grey shape and checks its levels after the round trip.
-bool WriteGreyFile(const QString& path, const QImage& levels) {
+bool WriteGreyFile(const QString& path, const QImage& levels, bool large) {
     const DibBlock dib = GreyDibFromImage(levels);
-    if (!dib || !SavePicture(path.toStdString(), *dib, {kJpegQuality, true}).Ok()) {
+    const int quality = large ? kLargeJpegQuality : kJpegQuality;
+    if (!dib || !SavePicture(path.toStdString(), *dib, {quality, true}).Ok()) {
         return Fail(path, "cannot write");
     }
-    const DibBlock loaded = LoadBack(path, true, levels.width(), levels.height());
+    const DibBlock loaded = LoadBack(path, true, levels.width(), levels.height(), large);
     if (!loaded) {
         return Fail(path, "does not load back at its size");
     }
@@ -159,15 +189,34 @@ bool WriteGreyFile(const QString& path, const QImage& levels) {
     return true;
 }
 
-bool WriteColourFile(const QString& path, const QImage& colour) {
+bool WriteColourFile(const QString& path, const QImage& colour, bool large) {
     const DibBlock dib = ColorDibFromImage(colour);
-    if (!dib || !SavePicture(path.toStdString(), *dib, {kJpegQuality, true}).Ok()) {
+    const int quality = large ? kLargeJpegQuality : kJpegQuality;
+    if (!dib || !SavePicture(path.toStdString(), *dib, {quality, true}).Ok()) {
         return Fail(path, "cannot write");
     }
-    if (!LoadBack(path, false, colour.width(), colour.height())) {
+    if (!LoadBack(path, false, colour.width(), colour.height(), large)) {
         return Fail(path, "does not load back at its size");
     }
     return true;
+}
+
+// The item's files at one of its two sizes: "<Theme><n><ending>" and, for
+// the kinds with colour, "<Theme>mask<n><ending>".
+bool WriteItemFiles(const QString& themeFolder, const QString& name, const QString& number,
+                    const Category& category, const QImage& art, bool large) {
+    const QString ending = large ? QStringLiteral("@4x.adm") : QStringLiteral(".adm");
+    const int scale = large ? kLargeArtFactor : 1;
+    const QString itemPath = themeFolder + "/" + name + number + ending;
+    if (art.width() != category.width * scale || art.height() != category.height * scale ||
+        art.format() != QImage::Format_RGBA64_Premultiplied) {
+        return Fail(itemPath, "drawn at the wrong size");
+    }
+    if (!category.colour) {
+        return WriteGreyFile(itemPath, MaskOf(art), large);
+    }
+    return WriteColourFile(itemPath, ColourOf(art, category.ground), large) &&
+           WriteGreyFile(themeFolder + "/" + name + "mask" + number + ending, MaskOf(art), large);
 }
 
 bool WriteTheme(const QString& categoryFolder, const Category& category,
@@ -181,21 +230,10 @@ bool WriteTheme(const QString& categoryFolder, const Category& category,
         return Fail(themeFolder, "cannot create");
     }
     for (size_t i = 0; i < theme.items.size(); ++i) {
-        const QImage& art = theme.items[i];
+        const DrawnArt& art = theme.items[i];
         const QString number = QString::number(i + 1);
-        const QString itemPath = themeFolder + "/" + name + number + ".adm";
-        if (art.width() != category.width || art.height() != category.height ||
-            art.format() != QImage::Format_RGBA64_Premultiplied) {
-            return Fail(itemPath, "drawn at the wrong size");
-        }
-        if (!category.colour) {
-            if (!WriteGreyFile(itemPath, MaskOf(art))) {
-                return false;
-            }
-            continue;
-        }
-        if (!WriteColourFile(itemPath, ColourOf(art, category.ground)) ||
-            !WriteGreyFile(themeFolder + "/" + name + "mask" + number + ".adm", MaskOf(art))) {
+        if (!WriteItemFiles(themeFolder, name, number, category, art.phone, false) ||
+            !WriteItemFiles(themeFolder, name, number, category, art.large, true)) {
             return false;
         }
     }

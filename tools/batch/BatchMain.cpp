@@ -14,15 +14,16 @@
 #include <vector>
 
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 
 #include "adjust/AdjustTone.h"
 #include "adjust/ApplyColorTone.h"
-#include "effects/BuildEdgeMap.h"
 #include "effects/EdgeMap.h"
-#include "effects/OilPaint.h"
+#include "effects/PaintEffect.h"
 #include "effects/PaintRandom.h"
-#include "effects/WaterPaint.h"
-#include "effects/WaxPaint.h"
+#include "history/Recipe.h"
+#include "history/RenderHistory.h"
 #include "image/DibImage.h"
 #include "image/LoadPicture.h"
 #include "image/Resample.h"
@@ -58,6 +59,13 @@ const char kUsage[] =
     "  paint oil|water|wax [--seed N] IN OUT.bmp\n"
     "      Repaint IN with a paint effect (all eight passes). The same seed gives\n"
     "      the same picture; without one the clock seeds it, as in the editor.\n"
+    "  apply RECIPE.json IN OUT [--size screen|full|K] [--assets FOLDER]\n"
+    "      Do the steps of an editor's recipe (all but its load) to IN and save\n"
+    "      the picture: BMP for a .bmp name, else JPEG. screen (the default) is\n"
+    "      176 x 180, full the largest whole factor of it that does not enlarge\n"
+    "      IN, K that factor (1 to 35). Decorations come from the asset folder\n"
+    "      beside the program unless --assets names one. Keeps no shared state:\n"
+    "      many can run at once on distinct outputs.\n"
     "\n"
     "  --help     this text\n"
     "  --version  the version\n"
@@ -313,14 +321,12 @@ int TonesCommand(const std::vector<std::string>& args) {
 }
 
 int PaintCommand(std::vector<std::string> args) {
-    using PassFunction =
-        void (*)(const uint8_t*, uint8_t*, uint8_t*, int32_t, int32_t, int16_t, PaintRandom&);
-    PassFunction pass = nullptr;
+    EffectKind kind = EFFECT_NONE;
     if (!args.empty()) {
-        pass = args[0] == "oil"     ? OilPaint
-               : args[0] == "water" ? WaterPaint
-               : args[0] == "wax"   ? WaxPaint
-                                    : nullptr;
+        kind = args[0] == "oil"     ? EFFECT_OIL
+               : args[0] == "water" ? EFFECT_WATER
+               : args[0] == "wax"   ? EFFECT_WAX
+                                    : EFFECT_NONE;
     }
     uint64_t seed =
         static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
@@ -334,7 +340,7 @@ int PaintCommand(std::vector<std::string> args) {
         seed = parsed;
         args.erase(args.begin() + 1, args.begin() + 3);
     }
-    if (pass == nullptr || args.size() != 3) {
+    if (kind == EFFECT_NONE || args.size() != 3) {
         return Usage("paint needs oil|water|wax [--seed N] IN OUT.bmp");
     }
     DibBlock source;
@@ -350,13 +356,124 @@ int PaintCommand(std::vector<std::string> args) {
         return Failure("out of memory");
     }
     SeededPaintRandom random(seed);
-    BuildEdgeMap(DibPixels(source.get()), DibPixels(target.get()), edges.levels.get(), width,
-                 height);
+    PaintCanvas canvas;
+    canvas.source = DibPixels(source.get());
+    canvas.destination = DibPixels(target.get());
+    canvas.edgeMap = edges.levels.get();
+    canvas.width = width;
+    canvas.height = height;
+    PreparePaint(canvas);
     for (int32_t number = 0; number < kPaintPassCount; ++number) {
-        pass(DibPixels(source.get()), DibPixels(target.get()), edges.levels.get(), width, height,
-             PaintPassThreshold(number), random);
+        PaintEffectPass(kind, canvas, PaintPassThreshold(number), random);
     }
     return WriteBmp(target.get(), args[2]);
+}
+
+// The asset folder as the editor finds it from its program folder: beside
+// the program, else in ../share/fotakle/.
+std::string DefaultAssetFolder() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        return "FotakleFolder/";
+    }
+    const std::filesystem::path folder = program.parent_path();
+    const std::filesystem::path beside = folder / "FotakleFolder";
+    if (std::filesystem::is_directory(beside, error)) {
+        return beside.string() + "/";
+    }
+    const std::filesystem::path installed =
+        folder.parent_path() / "share" / "fotakle" / "FotakleFolder";
+    return (std::filesystem::is_directory(installed, error) ? installed : beside).string() + "/";
+}
+
+// What a refused recipe says, on one line.
+std::string RecipeProblem(const std::string& path, const RecipeResult& recipe) {
+    std::string where = path + ": ";
+    if (recipe.step >= 0) {
+        where += "step " + std::to_string(recipe.step) + ": ";
+    }
+    switch (recipe.error) {
+        case RECIPE_CANNOT_READ:
+            return "cannot read " + path;
+        case RECIPE_TOO_LARGE:
+            return where + "too large for a recipe";
+        case RECIPE_NOT_JSON:
+            return where + "not JSON";
+        case RECIPE_NOT_A_RECIPE:
+            return where + "not a recipe (no \"fotakle_recipe\": 1 with \"steps\")";
+        case RECIPE_UNKNOWN_STEP:
+            return where + "unknown step \"" + recipe.detail + "\"";
+        case RECIPE_BAD_FIELD:
+            return where + "\"" + recipe.detail +
+                   "\" is missing, of the wrong type or out of range";
+        case RECIPE_BAD_ORDER:
+            return where + "a recipe begins with its one load step";
+        case RECIPE_OK:
+            break;
+    }
+    return where + "refused";
+}
+
+int ApplyCommand(std::vector<std::string> args) {
+    std::string size = "screen";
+    std::string assets;
+    for (size_t i = 0; i < args.size();) {
+        if ((args[i] == "--size" || args[i] == "--assets") && i + 1 < args.size()) {
+            (args[i] == "--size" ? size : assets) = args[i + 1];
+            args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                       args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        } else if (args[i].compare(0, 2, "--") == 0) {
+            return Usage(("unknown option " + args[i]).c_str());
+        } else {
+            ++i;
+        }
+    }
+    int32_t factor = 1;
+    if (size != "screen" && size != "full" && !ParseInt(size, 1, MaxRenderFactor(), &factor)) {
+        return Usage("--size needs screen, full or a factor from 1 to 35");
+    }
+    if (args.size() != 3) {
+        return Usage("apply needs RECIPE.json IN OUT");
+    }
+    const std::string& in = args[1];
+    const std::string& out = args[2];
+    const RecipeResult recipe = ReadRecipeFile(args[0]);
+    if (!recipe.Ok()) {
+        return Failure(RecipeProblem(args[0], recipe));
+    }
+    if (size == "full") {
+        int32_t width = 0;
+        int32_t height = 0;
+        if (!ReadPictureSize(in, &width, &height)) {
+            return Failure("cannot decode " + in);
+        }
+        factor = FullSizeFactor(width, height);
+    }
+    RenderOptions options;
+    options.source = in;
+    options.assetFolder = assets.empty() ? DefaultAssetFolder() : assets;
+    options.factor = factor;
+    const RenderResult rendered = RenderHistory(recipe.steps, options);
+    switch (rendered.error) {
+        case RENDER_OK:
+            break;
+        case RENDER_CANNOT_LOAD:
+            return Failure("cannot decode " + in);
+        case RENDER_NO_DECORATION:
+            return Failure(
+                "step " + std::to_string(rendered.step) + ": the decoration " +
+                DecorationFileName(recipe.steps[static_cast<size_t>(rendered.step)].item) +
+                " is not in " + options.assetFolder);
+        case RENDER_OUT_OF_MEMORY:
+            return Failure("out of memory");
+        default:
+            return Failure("cannot render " + args[0]);
+    }
+    if (!SavePicture(out, *rendered.picture).Ok()) {
+        return Failure("cannot write " + out);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -395,6 +512,9 @@ int main(int argc, char** argv) {
     }
     if (command == "paint") {
         return PaintCommand(args);
+    }
+    if (command == "apply") {
+        return ApplyCommand(args);
     }
     return Usage(("unknown command " + command).c_str());
 }

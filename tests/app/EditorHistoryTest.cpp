@@ -1,0 +1,491 @@
+// The editor's history, journey by journey and grouped by kind of step:
+// every change is one step; undoing all of them brings back each earlier
+// display photo, offset and decoration state byte for byte, redoing each
+// later one; the steps rendered at factor 1 are the display photo exactly,
+// and rendered larger and averaged back down they look like it.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "EditorFixture.h"
+#include "app/Commands.h"
+#include "decor/DecorAssets.h"
+#include "history/Recipe.h"
+#include "history/RenderHistory.h"
+#include "image/LoadPicture.h"
+#include "image/SavePicture.h"
+
+namespace {
+
+// A smooth colour picture, so that a render at a larger factor averaged
+// back to the screen can be compared with the screen pixel by pixel.
+DibBlock SmoothPicture(int32_t width, int32_t height, double phase) {
+    DibBlock picture = DibCreate(width, height, 24);
+    const int32_t stride = DibRowStride(width, 24);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            const double u = static_cast<double>(x) / width;
+            const double v = static_cast<double>(y) / height;
+            uint8_t* p = DibPixels(picture.get()) + y * stride + x * 3;
+            p[0] = static_cast<uint8_t>(128 + 100 * std::sin(6.0 * u + phase) * std::cos(4.0 * v));
+            p[1] = static_cast<uint8_t>(128 + 90 * std::cos(5.0 * v + 2.0 * u + phase));
+            p[2] = static_cast<uint8_t>(40 + 180 * u * v);
+        }
+    }
+    return picture;
+}
+
+// A grey mask of the size: 255 outside a soft-edged ellipse (inside with
+// inverse), 0 in it.
+DibBlock SoftMask(int32_t width, int32_t height, bool inside) {
+    DibBlock mask = DibCreate(width, height, 24);
+    const int32_t stride = DibRowStride(width, 24);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            const double dx = (x + 0.5 - width / 2.0) / (width * 0.38);
+            const double dy = (y + 0.5 - height / 2.0) / (height * 0.38);
+            const double r = std::sqrt(dx * dx + dy * dy);
+            double level = std::clamp((r - 0.8) / 0.4, 0.0, 1.0);  // 0 in the middle
+            if (inside) {
+                level = 1.0 - level;
+            }
+            uint8_t* p = DibPixels(mask.get()) + y * stride + x * 3;
+            p[0] = p[1] = p[2] = static_cast<uint8_t>(std::lround(255 * level));
+        }
+    }
+    return mask;
+}
+
+// Each of the picture's channels averaged over factor x factor cells, and
+// the mean absolute difference of that to the 176 x 180 screen photo.
+double MeanErrorAfterAveraging(const DibImage& large, int32_t factor,
+                               const std::vector<uint8_t>& screen) {
+    const int32_t stride = DibRowStride(large.header.biWidth, 24);
+    const int32_t count = factor * factor;
+    double total = 0;
+    for (int32_t y = 0; y < kCanvasHeight; ++y) {
+        for (int32_t x = 0; x < kCanvasWidth; ++x) {
+            for (int32_t c = 0; c < 3; ++c) {
+                int32_t sum = 0;
+                for (int32_t j = 0; j < factor; ++j) {
+                    const uint8_t* row = DibPixels(&large) + (y * factor + j) * stride;
+                    for (int32_t i = 0; i < factor; ++i) {
+                        sum += row[(x * factor + i) * 3 + c];
+                    }
+                }
+                const int32_t averaged = (sum + count / 2) / count;
+                total +=
+                    std::abs(averaged - screen[static_cast<size_t>(y * kCanvasStride + x * 3 + c)]);
+            }
+        }
+    }
+    return total / kCanvasPixelBytes;
+}
+
+// The rows of a 176 x 180 picture, as Photo() gives the display photo's.
+std::vector<uint8_t> PixelsOf(const DibImage& picture) {
+    const uint8_t* pixels = DibPixels(&picture);
+    return std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes);
+}
+
+// What Undo and Redo must bring back after each step.
+struct Seen {
+    std::vector<uint8_t> photo;
+    int16_t photoX;
+    int16_t photoY;
+    bool framePlaced;
+    bool objectPresent;
+    int16_t objectX;
+    int16_t objectY;
+};
+
+class EditorHistoryTest : public EditorTest {
+  protected:
+    void SetUp() override {
+        EditorTest::SetUp();
+        WriteDecorations();
+        StartEditor();
+        editor_->MenuPopup();  // reads the decorations
+        const DibBlock source = SmoothPicture(880, 900, 0.3);
+        ASSERT_TRUE(SavePicture(Source(), *source).Ok());
+        ASSERT_TRUE(editor_->OpenPicture(Source()));
+    }
+
+    std::string Source() const { return dir_.File("source.bmp"); }
+
+    // One theme per kind with soft-edged masks: a frame with an opening, a
+    // round picture, a round stamp, a word-shaped blob.
+    void WriteDecorations() {
+        struct Item {
+            int16_t kind;
+            const char* theme;
+            int32_t width;
+            int32_t height;
+            bool colour;
+        };
+        const Item items[] = {{DECOR_FRAME, "Soft", 176, 180, true},
+                              {DECOR_PATTERN24, "Dots", 24, 24, false},
+                              {DECOR_PICTURE, "Balls", 60, 60, true},
+                              {DECOR_WORD, "Blob", 176, 50, false}};
+        for (const Item& item : items) {
+            const std::string folder = CategoryFolderPath(Assets(), item.kind) + item.theme + "/";
+            std::filesystem::create_directories(folder);
+            const std::string name = folder + item.theme;
+            const bool frame = item.kind == DECOR_FRAME;
+            const DibBlock mask = SoftMask(item.width, item.height, !frame);
+            if (item.colour) {
+                const DibBlock colour = SmoothPicture(item.width, item.height, 2.0);
+                ASSERT_TRUE(SavePicture(name + "1.adm", *colour).Ok());
+                ASSERT_TRUE(SavePicture(name + "mask1.adm", *mask).Ok());
+            } else {
+                ASSERT_TRUE(SavePicture(name + "1.adm", *mask).Ok());
+            }
+        }
+    }
+
+    Seen Now() const {
+        const EditorState& s = State();
+        return {Photo(),          s.photoX,   s.photoY,  s.frame.placed,
+                s.object.present, s.object.x, s.object.y};
+    }
+
+    void ExpectSeen(const Seen& expected, const std::string& when) const {
+        const Seen now = Now();
+        EXPECT_TRUE(now.photo == expected.photo) << when;
+        EXPECT_EQ(now.photoX, expected.photoX) << when;
+        EXPECT_EQ(now.photoY, expected.photoY) << when;
+        EXPECT_EQ(now.framePlaced, expected.framePlaced) << when;
+        EXPECT_EQ(now.objectPresent, expected.objectPresent) << when;
+        if (expected.objectPresent) {
+            EXPECT_EQ(now.objectX, expected.objectX) << when;
+            EXPECT_EQ(now.objectY, expected.objectY) << when;
+        }
+    }
+
+    RenderResult Render(int32_t factor) const {
+        RenderOptions options;
+        options.assetFolder = Assets();
+        options.factor = factor;
+        return RenderHistory(State().history.AppliedSteps(), options);
+    }
+
+    // Runs the changes, each of which must add exactly one step; then checks
+    // the renders, undoes every step and redoes every step. A change may
+    // begin with what adds no step (placing or moving a decoration), which
+    // Undo keeps: it brings back the state right before the step.
+    struct Change {
+        template <typename Step>
+        Change(Step s) : step(s) {}  // NOLINT: a plain lambda is a change without preparation
+        template <typename Step, typename Prepare>
+        Change(Step s, Prepare p) : step(s), prepare(p) {}
+
+        std::function<void()> step;
+        std::function<void()> prepare;
+    };
+    void Journey(const std::vector<Change>& changes, double largeBound) {
+        std::vector<Seen> before;
+        std::vector<Seen> after;
+        const int32_t first = State().history.UndoSteps();
+        for (size_t i = 0; i < changes.size(); ++i) {
+            if (changes[i].prepare) {
+                changes[i].prepare();
+                ASSERT_EQ(State().history.UndoSteps(), first + static_cast<int32_t>(i));
+            }
+            before.push_back(Now());
+            changes[i].step();
+            ASSERT_EQ(State().history.UndoSteps(), first + static_cast<int32_t>(i) + 1)
+                << "change " << i << " is not one step";
+            after.push_back(Now());
+        }
+        ASSERT_EQ(State().mode, EditMode::Normal);
+
+        const RenderResult screen = Render(1);
+        ASSERT_TRUE(screen.Ok()) << screen.error << " at step " << screen.step;
+        EXPECT_TRUE(PixelsOf(*screen.picture) == Photo()) << "factor 1 is not the screen";
+        const RenderResult large = Render(3);
+        ASSERT_TRUE(large.Ok()) << large.error << " at step " << large.step;
+        ASSERT_EQ(large.picture->header.biWidth, 3 * kCanvasWidth);
+        EXPECT_LT(MeanErrorAfterAveraging(*large.picture, 3, Photo()), largeBound);
+
+        for (size_t i = changes.size(); i > 0; --i) {
+            editor_->Command(CMD_UNDO);
+            ExpectSeen(before[i - 1], "step " + std::to_string(i - 1) + " undone");
+        }
+        EXPECT_EQ(State().history.RedoSteps(), static_cast<int32_t>(changes.size()));
+        for (size_t i = 0; i < changes.size(); ++i) {
+            editor_->Command(CMD_REDO);
+            ExpectSeen(after[i], "step " + std::to_string(i) + " redone");
+        }
+        EXPECT_EQ(State().history.RedoSteps(), 0);
+    }
+
+    void Mode(uint16_t command, const std::vector<int16_t>& keys, uint16_t end) {
+        editor_->Command(command);
+        for (const int16_t key : keys) {
+            Tap(key);
+        }
+        editor_->Command(end);
+    }
+};
+
+TEST_F(EditorHistoryTest, MovesRescalesAndTheirFilledStrips) {
+    Journey({[&] {
+                 Hold(KEY_RIGHT, 3);  // a held key's run
+                 editor_->KeyUp();
+             },
+             [&] {
+                 editor_->Command(CMD_MOVE_UP);  // a command's run
+                 editor_->Command(CMD_MOVE_UP);
+             },
+             [&] { Mode(CMD_RESCALE, {}, CMD_DONE); },  // Done of the move, strips filled
+             [&] {
+                 Mode(CMD_RESCALE, {Digit(2), Digit(2), Digit(2), KEY_LEFT}, CMD_DONE);
+             },
+             [&] { Tap(KEY_DOWN, 1); }, [&] { editor_->Command(CMD_RESET_POSITION); },
+             [&] {
+                 Mode(CMD_RESCALE, {Digit(1), Digit(1), KEY_UP, KEY_UP}, CMD_DONE);
+             }},
+            4.0);
+}
+
+TEST_F(EditorHistoryTest, EachAdjustKindAndColorTones) {
+    Journey({[&] {
+                 Mode(CMD_BRIGHTNESS, {KEY_UP, KEY_RIGHT}, CMD_DONE);
+             },
+             [&] { Mode(CMD_CONTRAST, {KEY_DOWN}, CMD_DONE); },
+             [&] {
+                 Hold(KEY_LEFT, 2);
+                 editor_->KeyUp();
+             },
+             [&] {
+                 Mode(CMD_HUE, {KEY_UP, KEY_UP}, CMD_DONE);
+             },  // placed from the offset
+             [&] {
+                 Mode(CMD_VIVIDNESS, {KEY_UP, KEY_UP, KEY_RIGHT}, CMD_DONE);
+             },
+             [&] {
+                 Mode(CMD_COLOR_TONES, {KEY_RIGHT, KEY_RIGHT, KEY_DOWN}, CMD_OK);
+             }},
+            4.0);
+}
+
+TEST_F(EditorHistoryTest, EachPaintEffect) {
+    Journey({[&] { Mode(CMD_OIL_PAINT, {}, CMD_OK); }, [&] { Tap(KEY_UP); },
+             [&] { Mode(CMD_WATER_PAINT, {}, CMD_OK); }, [&] { Mode(CMD_WAX_PAINT, {}, CMD_OK); }},
+            16.0);
+}
+
+TEST_F(EditorHistoryTest, FrameAndObjectMergesAndDelete) {
+    const uint16_t frameTheme = CMD_THEME_FIRST + 10 * DECOR_FRAME;
+    const uint16_t stampTheme = CMD_THEME_FIRST + 10 * DECOR_PATTERN24;
+    const uint16_t pictureTheme = CMD_THEME_FIRST + 10 * DECOR_PICTURE;
+    const uint16_t wordTheme = CMD_THEME_FIRST + 10 * DECOR_WORD;
+    Journey({{[&] {
+                 Hold(KEY_RIGHT, 2);
+                 editor_->KeyUp();
+             }},
+             {[&] { editor_->Command(CMD_MERGE); },  // over the moved photo
+              [&] { Choose(frameTheme, 1); }},
+             {[&] { editor_->Command(CMD_MERGE); },
+              [&] {
+                  Choose(pictureTheme, 1);
+                  Tap(KEY_LEFT, 5);  // the object, not the photo
+                  Tap(KEY_UP, 3);
+              }},
+             {[&] {
+                 Hold(KEY_DOWN, 4);  // a moved photo under the next object
+                 editor_->KeyUp();
+             }},
+             {[&] { editor_->Command(CMD_MERGE); }, [&] { Choose(stampTheme, 1); }},
+             {[&] {
+                  shell_.answers = {true};  // choosing a frame asks to merge the word
+                  editor_->Command(frameTheme);
+              },
+              [&] {
+                  Choose(wordTheme, 1);
+                  Tap(KEY_UP, 2);
+              }},
+             {[&] { editor_->Command(CMD_DELETE); }, [&] { Tap(Digit(1)); }}},
+            4.0);
+}
+
+TEST_F(EditorHistoryTest, RecoverGoesBackToTheSavedStepAndPhotoChangedFollowsTheHistory) {
+    Mode(CMD_BRIGHTNESS, {KEY_UP}, CMD_DONE);
+    shell_.saveAsAnswers = {ScriptedShell::SaveAs("saved", PICTURE_JPEG)};
+    editor_->Command(CMD_SAVE_AS);
+    ASSERT_FALSE(State().photoChanged);
+    const std::vector<uint8_t> saved = Photo();
+    Journey({[&] { Mode(CMD_OIL_PAINT, {}, CMD_OK); },
+             [&] {
+                 Hold(KEY_UP, 2);
+                 editor_->KeyUp();
+             },
+             [&] { editor_->Command(CMD_RECOVER); },  // the saved photo, not the JPEG file
+             [&] { Mode(CMD_HUE, {KEY_UP}, CMD_DONE); }},
+            16.0);
+    EXPECT_TRUE(State().photoChanged);
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(Photo(), saved);
+    EXPECT_FALSE(State().photoChanged) << "a Recover to the saved step is the saved photo";
+    editor_->Command(CMD_UNDO);  // the move
+    editor_->Command(CMD_UNDO);  // the effect
+    EXPECT_TRUE(State().photoChanged);
+    editor_->Command(CMD_UNDO);  // back to the saved step
+    EXPECT_FALSE(State().photoChanged);
+    EXPECT_EQ(Photo(), saved);
+    editor_->Command(CMD_CLOSE);
+    EXPECT_TRUE(shell_.questions.empty()) << "Close asks nothing at the saved step";
+}
+
+// Cancel, Back and a mode left without a change add nothing; a new step
+// after an Undo drops the redo branch.
+TEST_F(EditorHistoryTest, WhatAddsNoStepAndWhatDropsTheRedoBranch) {
+    const std::vector<std::function<void()>> nothing = {
+        [&] { Mode(CMD_RESCALE, {Digit(2)}, CMD_CANCEL); },
+        [&] { Mode(CMD_BRIGHTNESS, {KEY_UP}, CMD_CANCEL); },
+        [&] { Mode(CMD_BRIGHTNESS, {}, CMD_DONE); },
+        [&] {
+            Mode(CMD_CONTRAST, {KEY_UP, KEY_DOWN}, CMD_DONE);
+        },
+        [&] { Mode(CMD_WAX_PAINT, {}, CMD_CANCEL); },
+        [&] { Mode(CMD_COLOR_TONES, {KEY_RIGHT}, CMD_CANCEL); },
+        [&] {
+            Mode(CMD_VIVIDNESS, {KEY_UP, KEY_DOWN, KEY_DOWN}, CMD_DONE);
+        },
+        [&] { Tap(KEY_LEFT, 60); },  // against the limit: the last presses move nothing
+    };
+    for (size_t i = 0; i < nothing.size(); ++i) {
+        nothing[i]();
+        EXPECT_EQ(State().history.UndoSteps(), i + 1 < nothing.size() ? 0 : 50) << "case " << i;
+    }
+    EXPECT_FALSE(State().photoChanged) << "moves leave the photo as it was saved";
+
+    editor_->Command(CMD_UNDO);
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(State().photoX, -48);
+    EXPECT_EQ(State().history.RedoSteps(), 2);
+    Mode(CMD_HUE, {KEY_UP}, CMD_DONE);
+    EXPECT_TRUE(State().photoChanged);
+    EXPECT_EQ(State().history.RedoSteps(), 0);
+    EXPECT_EQ(State().history.UndoSteps(), 49);
+}
+
+TEST_F(EditorHistoryTest, UndoAndRedoAreGreyAndIgnoredWhileSomethingIsOpen) {
+    const std::vector<uint8_t> opened = Photo();
+    Mode(CMD_BRIGHTNESS, {KEY_UP}, CMD_DONE);
+    const std::vector<uint8_t> changed = Photo();
+    const auto enabled = [&](uint16_t id) {
+        editor_->MenuPopup();
+        return FindMenuItem(editor_->GetMenu(MENU_FILE), id)->enabled;
+    };
+    EXPECT_TRUE(enabled(CMD_UNDO));
+    EXPECT_FALSE(enabled(CMD_REDO));
+    const std::vector<std::pair<const char*, std::function<void()>>> places = {
+        {"picker", [&] { editor_->Command(CMD_CHANGE_COLOR); }},
+        {"chooser", [&] { editor_->Command(CMD_THEME_FIRST + 10 * DECOR_PICTURE); }},
+        {"mode", [&] { editor_->Command(CMD_HUE); }},
+    };
+    for (const auto& [name, open] : places) {
+        SCOPED_TRACE(name);
+        open();
+        EXPECT_FALSE(enabled(CMD_UNDO));
+        editor_->Command(CMD_UNDO);
+        EXPECT_EQ(State().history.UndoSteps(), 1);
+        if (State().mode != EditMode::Normal) {
+            editor_->Command(CMD_CANCEL);
+        } else {
+            editor_->BackKey();
+        }
+    }
+    EXPECT_EQ(Photo(), changed);
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(Photo(), opened);
+    EXPECT_TRUE(enabled(CMD_REDO));
+    EXPECT_FALSE(enabled(CMD_UNDO));
+}
+
+// More steps than the limit: the newest 100 can be undone, every record is
+// kept for the render, and the snapshots stay within their bound.
+TEST_F(EditorHistoryTest, KeepsTheNewestHundredStepsWithinTheirMemoryBound) {
+    for (int i = 0; i < 130; ++i) {
+        Tap(i % 2 == 0 ? KEY_UP : KEY_DOWN);
+        Mode(CMD_BRIGHTNESS, {i % 2 == 0 ? KEY_RIGHT : KEY_LEFT}, CMD_DONE);
+    }
+    EXPECT_EQ(State().history.UndoSteps(), static_cast<int32_t>(EditHistory::kUndoLimit));
+    EXPECT_EQ(State().history.AppliedSteps().size(), 261u);
+    // About one display photo per step that changed it.
+    EXPECT_LT(State().history.SnapshotBytes(), (EditHistory::kUndoLimit + 4) * 95200u);
+    const RenderResult screen = Render(1);
+    ASSERT_TRUE(screen.Ok());
+    EXPECT_TRUE(PixelsOf(*screen.picture) == Photo());
+}
+
+// Save as at full size renders the history again from the source; Keep
+// edits writes the recipe beside the picture.
+TEST_F(EditorHistoryTest, SaveAsAtFullSizeWithItsRecipe) {
+    Mode(CMD_VIVIDNESS, {KEY_UP}, CMD_DONE);
+    Hold(KEY_LEFT, 2);  // steps 1 and 2
+    editor_->KeyUp();
+    Mode(CMD_RESCALE, {Digit(2)}, CMD_DONE);
+    shell_.saveAsAnswers = {ScriptedShell::SaveAs("full", PICTURE_BMP, 0, 5, true)};
+    editor_->Command(CMD_SAVE_AS);
+    ASSERT_EQ(shell_.saveAsDialogs.size(), 1u);
+    EXPECT_EQ(shell_.saveAsDialogs[0].fullFactor, 5);  // 880 x 900 holds 5 x 176 x 180
+    const LoadResult saved = LoadPicture(State().workFolder + "/full.bmp", LoadRequest());
+    ASSERT_TRUE(saved.Ok());
+    EXPECT_EQ(saved.width, 880);
+    EXPECT_EQ(saved.height, 900);
+    EXPECT_LT(MeanErrorAfterAveraging(*saved.picture, 5, Photo()), 4.0);
+    EXPECT_FALSE(State().photoChanged);
+
+    const RecipeResult recipe = ReadRecipeFile(State().workFolder + "/full.fotakle.json");
+    ASSERT_TRUE(recipe.Ok()) << recipe.error;
+    ASSERT_EQ(recipe.steps.size(), 4u);
+    EXPECT_EQ(recipe.steps[0].source, Source());
+    EXPECT_EQ(recipe.steps[1].kind, STEP_ADJUST);
+    EXPECT_EQ(recipe.steps[2].kind, STEP_MOVE);
+    EXPECT_EQ(recipe.steps[3].kind, STEP_RESCALE);
+    // 98 % is 172 x 176, centred on where the photo lay.
+    EXPECT_EQ(recipe.steps[3].x, -3 + (176 - 172) / 2);
+    EXPECT_EQ(recipe.steps[3].y, (180 - 176) / 2);
+}
+
+}  // namespace
+
+namespace {
+
+// The photo moved while a paint effect is on screen: the move is a step of
+// its own, on the photo as it was before the effect, and the effect's step
+// follows it; Cancel keeps the move alone.
+TEST_F(EditorHistoryTest, AMoveInsideAModeIsAStepOfItsOwn) {
+    const std::vector<uint8_t> opened = Photo();
+    editor_->Command(CMD_OIL_PAINT);
+    Tap(KEY_UP);
+    editor_->Command(CMD_OK);
+    EXPECT_EQ(State().history.UndoSteps(), 2);
+    const RenderResult screen = Render(1);
+    ASSERT_TRUE(screen.Ok());
+    EXPECT_TRUE(PixelsOf(*screen.picture) == Photo());
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(Photo(), opened);
+    EXPECT_EQ(State().photoY, 1);
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(State().photoY, 0);
+
+    editor_->Command(CMD_WATER_PAINT);
+    Tap(KEY_LEFT);
+    editor_->Command(CMD_CANCEL);
+    EXPECT_EQ(Photo(), opened);
+    EXPECT_EQ(State().photoX, -1);
+    EXPECT_EQ(State().history.UndoSteps(), 1);
+    EXPECT_EQ(State().history.RedoSteps(), 0);
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(State().photoX, 0);
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+// Recipes: what the writer makes the reader reads back step for step, and
+// every malformed, mistyped or out-of-range recipe is refused whole with
+// its reason, the step at fault and the field.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "history/Recipe.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+// One step of every kind, with parameters away from their defaults.
+std::vector<EditStep> EveryKind() {
+    std::vector<EditStep> steps(10);
+    steps[0].kind = STEP_LOAD;
+    steps[0].source = "/home/me/Pictures/beach \"day\".jpg";
+    steps[1].kind = STEP_MOVE;
+    steps[1].x = -50;
+    steps[1].y = 130;
+    steps[2].kind = STEP_RESCALE;
+    steps[2].percent = 44;
+    steps[2].x = 49;
+    steps[2].y = -3;
+    steps[2].color = {0x10, 0x20, 0x30};
+    steps[3].kind = STEP_ADJUST;
+    steps[3].adjust = ADJUST_VIVIDNESS;
+    steps[3].level = 79;
+    steps[3].color = {255, 0, 128};
+    steps[4].kind = STEP_TONES;
+    steps[4].color = {1, 2, 3};
+    steps[5].kind = STEP_EFFECT;
+    steps[5].effect = EFFECT_WAX;
+    steps[5].seed = 18446744073709551615ull;
+    steps[6].kind = STEP_FRAME;
+    steps[6].item = {DECOR_FRAME, "Classic", 12};
+    steps[7].kind = STEP_OBJECT;
+    steps[7].item = {DECOR_COLORFUL_WORD, "Shiny", 3};
+    steps[7].x = -32768;
+    steps[7].y = 32767;
+    steps[7].color = {0, 0, 255};
+    steps[8].kind = STEP_DELETE;
+    steps[9].kind = STEP_RECOVER;
+    steps[9].target = 4;
+    return steps;
+}
+
+void ExpectSameSteps(const std::vector<EditStep>& expected, const std::vector<EditStep>& actual) {
+    ASSERT_EQ(expected.size(), actual.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        const EditStep& a = expected[i];
+        const EditStep& b = actual[i];
+        EXPECT_EQ(a.kind, b.kind);
+        EXPECT_EQ(a.source, b.source);
+        EXPECT_EQ(a.x, b.x);
+        EXPECT_EQ(a.y, b.y);
+        EXPECT_EQ(a.percent, b.percent);
+        EXPECT_EQ(a.adjust, b.adjust);
+        EXPECT_EQ(a.level, b.level);
+        EXPECT_EQ(a.effect, b.effect);
+        EXPECT_EQ(a.seed, b.seed);
+        EXPECT_EQ(a.color.blue, b.color.blue);
+        EXPECT_EQ(a.color.green, b.color.green);
+        EXPECT_EQ(a.color.red, b.color.red);
+        EXPECT_EQ(a.item.kind, b.item.kind);
+        EXPECT_EQ(a.item.theme, b.item.theme);
+        EXPECT_EQ(a.item.number, b.item.number);
+        EXPECT_EQ(a.target, b.target);
+    }
+}
+
+std::string WithSteps(const std::string& steps) {
+    return "{\"fotakle_recipe\": 1, \"steps\": [{\"op\": \"load\", \"file\": \"a.jpg\"}" +
+           (steps.empty() ? std::string() : ", " + steps) + "]}";
+}
+
+}  // namespace
+
+TEST(Recipe, ReadsBackWhatItWritesForEveryKindOfStep) {
+    const std::vector<EditStep> steps = EveryKind();
+    const std::string text = FormatRecipe(steps);
+    ASSERT_FALSE(text.empty());
+    const RecipeResult read = ParseRecipe(text);
+    ASSERT_TRUE(read.Ok()) << read.error << " " << read.step << " " << read.detail << "\n" << text;
+    ExpectSameSteps(steps, read.steps);
+    EXPECT_NE(text.find("\"file\": \"Colorful Word/Shiny/Shiny3.adm\""), std::string::npos);
+    EXPECT_NE(text.find("\"fill\": \"302010\""), std::string::npos) << "red first";
+}
+
+TEST(Recipe, RefusesWhatIsNotAWholeValidRecipe) {
+    struct Case {
+        std::string text;
+        RecipeError error;
+        int32_t step;
+        std::string detail;
+    };
+    const std::string deep(40, '[');
+    const Case cases[] = {
+        {"", RECIPE_NOT_JSON, -1, ""},
+        {"{\"fotakle_recipe\": 1, \"steps\": [", RECIPE_NOT_JSON, -1, ""},
+        {"{\"fotakle_recipe\": 1, \"steps\": []} x", RECIPE_NOT_JSON, -1, ""},
+        {"[1, 2]", RECIPE_NOT_A_RECIPE, -1, ""},
+        {"{\"steps\": []}", RECIPE_NOT_A_RECIPE, -1, ""},
+        {"{\"fotakle_recipe\": 2, \"steps\": []}", RECIPE_NOT_A_RECIPE, -1, ""},
+        {"{\"fotakle_recipe\": \"1\", \"steps\": []}", RECIPE_NOT_A_RECIPE, -1, ""},
+        {"{\"fotakle_recipe\": 1, \"steps\": {}}", RECIPE_NOT_A_RECIPE, -1, ""},
+        {"{\"fotakle_recipe\": 1, \"steps\": []}", RECIPE_BAD_ORDER, -1, ""},
+        {deep, RECIPE_TOO_LARGE, -1, ""},
+        {WithSteps("{\"op\": \"sepia\"}"), RECIPE_UNKNOWN_STEP, 1, "sepia"},
+        {WithSteps("{\"op\": \"Move\", \"x\": 1, \"y\": 1}"), RECIPE_UNKNOWN_STEP, 1, "Move"},
+        {WithSteps("3"), RECIPE_BAD_FIELD, 1, "op"},
+        {WithSteps("{\"op\": 7}"), RECIPE_BAD_FIELD, 1, "op"},
+        {WithSteps("{\"op\": \"move\", \"x\": 1}"), RECIPE_BAD_FIELD, 1, "y"},
+        {WithSteps("{\"op\": \"move\", \"x\": \"1\", \"y\": 1}"), RECIPE_BAD_FIELD, 1, "x"},
+        {WithSteps("{\"op\": \"move\", \"x\": 1.5, \"y\": 1}"), RECIPE_BAD_FIELD, 1, "x"},
+        {WithSteps("{\"op\": \"move\", \"x\": 32768, \"y\": 1}"), RECIPE_BAD_FIELD, 1, "x"},
+        {WithSteps("{\"op\": \"move\", \"x\": 1, \"y\": 99999999999999999999999}"),
+         RECIPE_BAD_FIELD, 1, "y"},
+        {WithSteps("{\"op\": \"move\", \"x\": 1, \"y\": 18446744073709551615}"), RECIPE_BAD_FIELD,
+         1, "y"},
+        {WithSteps("{\"op\": \"move\", \"x\": 1e400, \"y\": 1}"), RECIPE_NOT_JSON, -1, ""},
+        {WithSteps("{\"op\": \"move\", \"x\": null, \"y\": 1}"), RECIPE_BAD_FIELD, 1, "x"},
+        {WithSteps("{\"op\": \"rescale\", \"percent\": 43, \"x\": 0, \"y\": 0, \"fill\": "
+                   "\"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "percent"},
+        {WithSteps("{\"op\": \"rescale\", \"percent\": 80, \"x\": 0, \"y\": 0, \"fill\": "
+                   "\"00000G\"}"),
+         RECIPE_BAD_FIELD, 1, "fill"},
+        {WithSteps("{\"op\": \"adjust\", \"kind\": \"hue\", \"level\": 101, \"x\": 0, \"y\": 0, "
+                   "\"fill\": \"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "level"},
+        {WithSteps("{\"op\": \"adjust\", \"kind\": \"vividness\", \"level\": 0, \"x\": 0, "
+                   "\"y\": 0, \"fill\": \"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "level"},
+        {WithSteps("{\"op\": \"adjust\", \"kind\": \"sharpness\", \"level\": 0, \"x\": 0, "
+                   "\"y\": 0, \"fill\": \"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "kind"},
+        {WithSteps("{\"op\": \"tones\", \"color\": 16711680}"), RECIPE_BAD_FIELD, 1, "color"},
+        {WithSteps("{\"op\": \"effect\", \"kind\": \"oil\", \"seed\": -1}"), RECIPE_BAD_FIELD, 1,
+         "seed"},
+        {WithSteps("{\"op\": \"effect\", \"kind\": \"acid\", \"seed\": 1}"), RECIPE_BAD_FIELD, 1,
+         "kind"},
+        {WithSteps("{\"op\": \"frame\", \"file\": \"Picture/Party/Party1.adm\"}"), RECIPE_BAD_FIELD,
+         1, "file"},
+        {WithSteps("{\"op\": \"frame\", \"file\": \"Frame/../Frame1.adm\"}"), RECIPE_BAD_FIELD, 1,
+         "file"},
+        {WithSteps("{\"op\": \"frame\", \"file\": \"Frame/Gold/Gold0.adm\"}"), RECIPE_BAD_FIELD, 1,
+         "file"},
+        {WithSteps("{\"op\": \"frame\", \"file\": \"Frame/Gold/Goldmask1.adm\"}"), RECIPE_BAD_FIELD,
+         1, "file"},
+        {WithSteps("{\"op\": \"object\", \"file\": \"Frame/Gold/Gold1.adm\", \"x\": 0, \"y\": 0, "
+                   "\"color\": \"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "file"},
+        {WithSteps("{\"op\": \"recover\", \"to\": 1}"), RECIPE_BAD_FIELD, 1, "to"},
+        {WithSteps("{\"op\": \"load\", \"file\": \"b.jpg\"}"), RECIPE_BAD_ORDER, 1, "load"},
+        {"{\"fotakle_recipe\": 1, \"steps\": [{\"op\": \"delete\"}]}", RECIPE_BAD_ORDER, 0,
+         "delete"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const RecipeResult read = ParseRecipe(c.text);
+        EXPECT_EQ(read.error, c.error);
+        EXPECT_EQ(read.step, c.step);
+        EXPECT_EQ(read.detail, c.detail);
+        EXPECT_TRUE(read.steps.empty()) << "nothing of a refused recipe is kept";
+    }
+}
+
+TEST(Recipe, RefusesTooManyBytesOrSteps) {
+    std::string steps;
+    for (size_t i = 0; i < kMaxRecipeSteps; ++i) {
+        steps += "{\"op\": \"delete\"},";
+    }
+    steps.pop_back();
+    EXPECT_EQ(ParseRecipe(WithSteps(steps)).error, RECIPE_TOO_LARGE);  // one more than the limit
+    EXPECT_EQ(ParseRecipe(std::string(kMaxRecipeBytes + 1, ' ')).error, RECIPE_TOO_LARGE);
+    // Unknown keys are passed over, as a later version's additions would be.
+    EXPECT_TRUE(ParseRecipe("{\"fotakle_recipe\": 1, \"note\": [1], \"steps\": [{\"op\": "
+                            "\"load\", \"file\": \"a.jpg\", \"taken\": \"2026\"}]}")
+                    .Ok());
+}
+
+TEST(Recipe, FilesAreWrittenWholeOrNotAtAll) {
+    TempDir dir;
+    const std::vector<EditStep> steps = EveryKind();
+    const std::string path = dir.File("look.fotakle.json");
+    ASSERT_TRUE(WriteRecipeFile(path, steps));
+    const RecipeResult read = ReadRecipeFile(path);
+    ASSERT_TRUE(read.Ok());
+    ExpectSameSteps(steps, read.steps);
+
+    EXPECT_FALSE(WriteRecipeFile(dir.File("missing/look.fotakle.json"), steps));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+    EXPECT_EQ(ReadRecipeFile(dir.File("none.json")).error, RECIPE_CANNOT_READ);
+
+    const struct {
+        const char* picture;
+        const char* recipe;
+    } names[] = {{"/a/beach.jpg", "/a/beach.fotakle.json"},
+                 {"/a.b/beach", "/a.b/beach.fotakle.json"},
+                 {"/a/.hidden", "/a/.hidden.fotakle.json"},
+                 {"beach.x.bmp", "beach.x.fotakle.json"}};
+    for (const auto& name : names) {
+        EXPECT_EQ(RecipePathFor(name.picture), name.recipe);
+    }
+}
