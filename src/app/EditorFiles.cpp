@@ -175,6 +175,7 @@ void Editor::Recover() {
     target.objectColour.reset();
     target.objectMask.reset();
     target.objectItem = DecorationItem();
+    target.objectText.clear();
     if (!RestoreSnapshot(target, &state_)) {
         return;
     }
@@ -207,11 +208,12 @@ Editor::SaveOutcome Editor::SaveAsCommand() {
     request.format = PICTURE_JPEG;
     // "Full" renders the history again from its source at the largest
     // factor the source's pixels allow.
-    int32_t sourceWidth = 0;
-    int32_t sourceHeight = 0;
     const std::vector<EditStep> steps = state_.history.AppliedSteps();
-    if (!steps.empty() && ReadPictureSize(steps.front().source, &sourceWidth, &sourceHeight)) {
-        request.fullFactor = FullSizeFactor(sourceWidth, sourceHeight);
+    if (!steps.empty()) {
+        const LoadResult source = ReadPictureSize(steps.front().source);
+        if (source.Ok()) {
+            request.fullFactor = FullSizeFactor(source.width, source.height);
+        }
     }
     bool accepted = false;
     request.accept = [this, &accepted](const std::string& name, PictureType format) {

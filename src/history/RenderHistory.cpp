@@ -8,11 +8,10 @@
 #include "adjust/ApplyColorTone.h"
 #include "decor/ComposeScreen.h"
 #include "decor/DecorAssets.h"
+#include "decor/Lettering.h"
 #include "effects/EdgeMap.h"
 #include "effects/PaintEffect.h"
-#include "image/BmpReader.h"
 #include "image/CanvasView.h"
-#include "image/GifReader.h"
 #include "image/JpegCodec.h"
 #include "image/LoadPicture.h"
 #include "image/PictureType.h"
@@ -166,7 +165,31 @@ RenderError Frame(RenderState& state, const EditStep& step) {
     return RENDER_OK;
 }
 
+// A typed word drawn again from its line at the render's factor, as the
+// editor drew it at the screen's.
+RenderError TypedWord(RenderState& state, const EditStep& step) {
+    LetteringResult lettering = RenderLettering(step.text, step.item.kind, state.factor);
+    if (!lettering.Ok()) {
+        return RENDER_NO_DECORATION;
+    }
+    FloatingObject object;
+    object.type = ObjectTypeOfKind(step.item.kind);
+    object.mask = std::move(lettering.mask);
+    object.colour = std::move(lettering.colour);
+    object.width = static_cast<int16_t>(object.mask->header.biWidth);
+    object.height = static_cast<int16_t>(object.mask->header.biHeight);
+    ObjectStamp stamp;
+    stamp.x = step.x * state.factor;
+    stamp.y = step.y * state.factor;
+    stamp.color = step.color;
+    StampFloatingObject(object, stamp, ViewOfPicture(state.photo.get()));
+    return RENDER_OK;
+}
+
 RenderError Object(RenderState& state, const EditStep& step) {
+    if (!step.text.empty()) {
+        return TypedWord(state, step);
+    }
     const std::string& assets = state.options.assetFolder;
     const int16_t shapeUse = PlacedAssetUse(step.item.kind, false);
     const int16_t maskUse = PlacedAssetUse(step.item.kind, true);
@@ -264,49 +287,4 @@ int32_t MaxRenderFactor() {
 int32_t FullSizeFactor(int32_t width, int32_t height) {
     const int32_t factor = std::min(width / kCanvasWidth, height / kCanvasHeight);
     return std::clamp(factor, 1, MaxRenderFactor());
-}
-
-bool ReadPictureSize(const std::string& path, int32_t* width, int32_t* height) {
-    *width = 0;
-    *height = 0;
-    switch (PictureTypeFromName(path)) {
-        case PICTURE_JPEG: {
-            const std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
-            if (!codec) {
-                return false;
-            }
-            // Asked for the largest size, the decoder reports the full one.
-            int32_t w = kMaxPictureSide;
-            int32_t h = kMaxPictureSide;
-            const bool read = codec->ReadHeader(&w, &h);
-            codec->Close();
-            if (!read || !DibSizeValid(w, h)) {
-                return false;
-            }
-            *width = w;
-            *height = h;
-            return true;
-        }
-        case PICTURE_BMP: {
-            BmpReader reader;
-            if (!reader.Open(path)) {
-                return false;
-            }
-            *width = reader.Width();
-            *height = reader.Height();
-            reader.Close();
-            return true;
-        }
-        case PICTURE_GIF: {
-            const DibBlock bitmap = GifDecodeFile(path);
-            if (!bitmap) {
-                return false;
-            }
-            *width = bitmap->header.biWidth;
-            *height = bitmap->header.biHeight;
-            return true;
-        }
-        default:
-            return false;
-    }
 }

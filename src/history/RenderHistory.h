@@ -63,8 +63,3 @@ int32_t MaxRenderFactor();
 // whole k that does not enlarge the source's pixels, floor(min(width / 176,
 // height / 180)), at least 1 and at most MaxRenderFactor().
 int32_t FullSizeFactor(int32_t width, int32_t height);
-
-// The pixel size of a picture file as it would be decoded at full size,
-// read from its header where the format allows (JPEG, BMP); a GIF is
-// decoded. False for a file that cannot be read.
-bool ReadPictureSize(const std::string& path, int32_t* width, int32_t* height);

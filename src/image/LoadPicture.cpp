@@ -432,8 +432,7 @@ LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request,
                              PictureOrientation orientation) {
     RowTarget target;
     if (!DecodeJpegRows(codec, TraitsOf(request.purpose), orientation, request.boxWidth,
-                        request.boxHeight,
-                        NewPictureTarget, &target)) {
+                        request.boxHeight, NewPictureTarget, &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }
     return PictureMade(std::move(target.block), target.damaged);
@@ -443,8 +442,8 @@ LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadR
                                  PictureOrientation orientation) {
     RowTarget target;
     if (!DecodeJpegRows(codec, TraitsIntoCanvas(request.purpose, canvas), orientation,
-                        canvas.header.biWidth,
-                        canvas.header.biHeight, IntoCanvas(canvas), &target)) {
+                        canvas.header.biWidth, canvas.header.biHeight, IntoCanvas(canvas),
+                        &target)) {
         return Failed(LOAD_BAD_PICTURE);
     }
     return CanvasFilled(canvas, target.damaged);
@@ -525,10 +524,10 @@ LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const Load
     bool damaged = false;
     if (type == PICTURE_JPEG) {
         std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
-        const LoadResult result =
-            codec ? DecodeJpegPictureInto(*codec, canvas, request,
-                                          ReadJpegExif(path, false).orientation)
-                  : LoadResult();
+        const LoadResult result = codec
+                                      ? DecodeJpegPictureInto(*codec, canvas, request,
+                                                              ReadJpegExif(path, false).orientation)
+                                      : LoadResult();
         filled = result.Ok();
         damaged = result.damaged;
     } else if (type == PICTURE_BMP) {
@@ -554,4 +553,61 @@ LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const Load
         damaged = result.damaged;
     }
     return filled ? CanvasFilled(canvas, damaged) : FailedLoad(path, type);
+}
+
+LoadResult ReadPictureSize(const std::string& path) {
+    const PictureType type = PictureTypeFromName(path);
+    int32_t width = 0;
+    int32_t height = 0;
+    if (type == PICTURE_JPEG) {
+        const std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
+        if (codec) {
+            // Asked for the largest size, the decoder reports the full one.
+            width = kMaxPictureSide;
+            height = kMaxPictureSide;
+            if (!codec->ReadHeader(&width, &height)) {
+                width = 0;
+                height = 0;
+            }
+            codec->Close();
+        }
+        if (OrientationSwapsSides(ReadJpegExif(path, false).orientation)) {
+            std::swap(width, height);
+        }
+    } else if (type == PICTURE_BMP) {
+        BmpReader reader;
+        if (reader.Open(path)) {
+            width = reader.Width();
+            height = reader.Height();
+            reader.Close();
+        }
+    } else if (type == PICTURE_GIF) {
+        const DibBlock bitmap = GifDecodeFile(path);
+        if (bitmap) {
+            width = bitmap->header.biWidth;
+            height = bitmap->header.biHeight;
+        }
+    } else if (type == PICTURE_PNG) {
+        PngReader reader;
+        if (reader.Open(path)) {
+            width = reader.Width();
+            height = reader.Height();
+            reader.Close();
+        }
+    } else if (type == PICTURE_WEBP) {
+        WebpReader reader;
+        if (reader.Open(path)) {
+            width = reader.Width();
+            height = reader.Height();
+            reader.Close();
+        }
+    }
+    if (!DibSizeValid(width, height)) {
+        return FailedLoad(path, type);
+    }
+    LoadResult result;
+    result.width = width;
+    result.height = height;
+    result.error = LOAD_OK;
+    return result;
 }

@@ -110,6 +110,13 @@ LoadResult LoadPicture(const std::string& path, const LoadRequest& request);
 // what they held), while the other formats are written in colour.
 LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request);
 
+// The size the picture of a file is shown at, as LoadPicture would see it
+// before fitting: a JPEG turned by its EXIF orientation has its sides
+// swapped, a GIF is its first frame's screen. Only headers are read where
+// the format allows. No picture is made; width and height are 0 and error
+// says why on failure.
+LoadResult ReadPictureSize(const std::string& path);
+
 // The JPEG path of the two calls above over any decoder: the fuzz target
 // drives it over bytes in memory, tests over a scripted decoder. The
 // orientation is the one the file's EXIF block gives. Calls codec.Close()

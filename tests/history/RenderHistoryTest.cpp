@@ -12,7 +12,10 @@
 #include "decor/DecorTestSupport.h"
 #include "history/EditHistory.h"
 #include "history/RenderHistory.h"
+#include "image/Exif.h"
+#include "image/LoadPicture.h"
 #include "image/SavePicture.h"
+#include "support/ExifTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -120,20 +123,32 @@ TEST(RenderHistory, FailuresGiveNoPictureAndSayWhereTheyHappened) {
     EXPECT_EQ(other.picture->header.biHeight, 360);
 }
 
-TEST(RenderHistory, ReadsTheSourceSizeFromTheHeader) {
+// The full size comes from the source as it is shown: every format, and a
+// JPEG turned on its side by its EXIF orientation with its sides swapped.
+TEST(RenderHistory, ReadsTheSourceSizeAsThePictureIsShown) {
     TempDir dir;
-    ASSERT_TRUE(SavePicture(dir.File("a.bmp"), *MakePatternImage(301, 77)).Ok());
-    ASSERT_TRUE(SavePicture(dir.File("a.jpg"), *MakePatternImage(640, 481)).Ok());
-    int32_t width = 0;
-    int32_t height = 0;
-    ASSERT_TRUE(ReadPictureSize(dir.File("a.bmp"), &width, &height));
-    EXPECT_EQ(width, 301);
-    EXPECT_EQ(height, 77);
-    ASSERT_TRUE(ReadPictureSize(dir.File("a.jpg"), &width, &height));
-    EXPECT_EQ(width, 640);
-    EXPECT_EQ(height, 481);
-    EXPECT_FALSE(ReadPictureSize(dir.File("none.jpg"), &width, &height));
-    EXPECT_FALSE(ReadPictureSize(dir.File("a.txt"), &width, &height));
+    const DibBlock pattern = MakePatternImage(640, 481);
+    for (const char* name : {"a.bmp", "a.jpg", "a.png"}) {
+        ASSERT_TRUE(SavePicture(dir.File(name), *pattern).Ok()) << name;
+    }
+    for (const char* name : {"a.bmp", "a.jpg", "a.png"}) {
+        const LoadResult size = ReadPictureSize(dir.File(name));
+        ASSERT_TRUE(size.Ok()) << name;
+        EXPECT_EQ(size.width, 640) << name;
+        EXPECT_EQ(size.height, 481) << name;
+        EXPECT_FALSE(size.picture) << name;
+    }
+    ExifBlockOptions exif;
+    exif.orientation = ORIENTATION_TURNED_90;
+    ASSERT_TRUE(
+        WriteWholeFile(dir.File("turned.jpg"),
+                       WithExifSegment(ReadWholeFile(dir.File("a.jpg")), MakeExifBlock(exif))));
+    const LoadResult portrait = ReadPictureSize(dir.File("turned.jpg"));
+    ASSERT_TRUE(portrait.Ok());
+    EXPECT_EQ(portrait.width, 481);
+    EXPECT_EQ(portrait.height, 640);
+    EXPECT_EQ(ReadPictureSize(dir.File("none.jpg")).error, LOAD_CANNOT_OPEN);
+    EXPECT_EQ(ReadPictureSize(dir.File("a.txt")).error, LOAD_UNKNOWN_TYPE);
 }
 
 // A frame drawn at four times its size beside the phone-size file: factor 1

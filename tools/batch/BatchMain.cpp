@@ -443,12 +443,11 @@ int ApplyCommand(std::vector<std::string> args) {
         return Failure(RecipeProblem(args[0], recipe));
     }
     if (size == "full") {
-        int32_t width = 0;
-        int32_t height = 0;
-        if (!ReadPictureSize(in, &width, &height)) {
+        const LoadResult source = ReadPictureSize(in);
+        if (!source.Ok()) {
             return Failure("cannot decode " + in);
         }
-        factor = FullSizeFactor(width, height);
+        factor = FullSizeFactor(source.width, source.height);
     }
     RenderOptions options;
     options.source = in;
