@@ -100,6 +100,12 @@ bool Editor::MergeWithStep(bool frame) {
         const FloatingObject& object = state_.object;
         step.kind = STEP_OBJECT;
         step.item = object.item;
+        // A typed word is made again from its line, not from a file.
+        if (!object.text.empty()) {
+            step.text = object.text;
+            step.item = DecorationItem();
+            step.item.kind = object.type == OBJECT_WORD ? DECOR_WORD : DECOR_COLORFUL_WORD;
+        }
         // Where the object lands on the photo, as MergeFloatingObject puts it.
         step.x = std::clamp(object.x - state_.photoX, INT16_MIN, INT16_MAX);
         step.y = std::clamp(object.y - state_.photoY, INT16_MIN, INT16_MAX);

@@ -94,6 +94,7 @@ bool CaptureSnapshot(const Scene& scene, const EditSnapshot* previous, EditSnaps
     taken.objectWidth = object.width;
     taken.objectHeight = object.height;
     taken.objectItem = object.item;
+    taken.objectText = object.text;
     // The photo may match the earlier one; a decoration's pictures match
     // the earlier picture of the same part.
     if (!SharePicture(scene.displayPhoto.get(), earlier.photo, &taken.photo) ||
@@ -149,6 +150,7 @@ bool RestoreSnapshot(const EditSnapshot& snapshot, Scene* scene) {
     object.colour = std::move(objectColour);
     object.mask = std::move(objectMask);
     object.item = snapshot.objectItem;
+    object.text = snapshot.objectText;
     return true;
 }
 

@@ -51,6 +51,7 @@ struct EditSnapshot {
     SharedPicture objectColour;
     SharedPicture objectMask;
     DecorationItem objectItem;
+    std::string objectText;  // a typed word's line
 };
 
 // The scene's photo, offset and decorations. Pictures byte for byte equal

@@ -23,6 +23,24 @@ bool ThemeNameValid(const std::string& name) {
            name.find('/') == std::string::npos && name.find('\0') == std::string::npos;
 }
 
+// A word the user typed: a word kind, and a line the text field could have
+// held.
+bool TypedWordValid(const EditStep& step) {
+    if (step.item.kind != DECOR_WORD && step.item.kind != DECOR_COLORFUL_WORD) {
+        return false;
+    }
+    if (step.text.size() > kStepMaxTextBytes) {
+        return false;
+    }
+    for (const char c : step.text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool ItemValid(const DecorationItem& item, bool frame) {
     const bool kindValid =
         frame ? item.kind == DECOR_FRAME : item.kind > DECOR_FRAME && item.kind < kDecorationKinds;
@@ -68,8 +86,8 @@ bool StepValid(const EditStep& step, int32_t index) {
         case STEP_FRAME:
             return ItemValid(step.item, true);
         case STEP_OBJECT:
-            return ItemValid(step.item, false) && OffsetValid(step.x) && OffsetValid(step.y) &&
-                   ColorValid(step.color);
+            return (step.text.empty() ? ItemValid(step.item, false) : TypedWordValid(step)) &&
+                   OffsetValid(step.x) && OffsetValid(step.y) && ColorValid(step.color);
         case STEP_RECOVER:
             return step.target >= 0 && step.target < index;
     }

@@ -38,8 +38,10 @@ constexpr int kStepKinds = STEP_RECOVER + 1;
 //   TONES    color: the tone colour
 //   EFFECT   effect, seed: the paint generator's state as the effect began
 //   FRAME    item: the frame of the asset folder
-//   OBJECT   item, x, y: the object's lowest-left pixel on the photo,
-//            color: the colour of a pattern stamp or a word
+//   OBJECT   item (or, for a word the user typed, text with item.kind
+//            DECOR_WORD or DECOR_COLORFUL_WORD and no theme), x, y: the
+//            object's lowest-left pixel on the photo, color: the colour of a
+//            pattern stamp or a word
 //   DELETE   nothing
 //   RECOVER  target: the index of the step whose photo comes back
 struct EditStep {
@@ -54,8 +56,13 @@ struct EditStep {
     uint64_t seed = 0;
     PixelColor color;
     DecorationItem item;
+    std::string text;
     int32_t target = 0;
 };
+
+// The longest typed word a step takes, in bytes: the text field's 40
+// characters of at most four bytes each.
+constexpr size_t kStepMaxTextBytes = 160;
 
 // The lowest and highest level of an adjust kind, and the range of the
 // rescale percent; offsets stay within 16 bits, as the editor keeps them.
@@ -67,8 +74,9 @@ void AdjustLevelRange(AdjustKind kind, int32_t* lowest, int32_t* highest);
 // True when the step's parameters are ones the editor can make: a known
 // kind, levels, percents and colours in range, offsets within 16 bits, a
 // known decoration item (a theme name of 1 .. 124 bytes without "/" or a
-// leading ".", item 1 .. 99) and, for Recover, a target before index (its
-// own position in the list).
+// leading ".", item 1 .. 99) or a typed word (1 .. kStepMaxTextBytes bytes
+// without control characters, of a word kind) and, for Recover, a target
+// before index (its own position in the list).
 bool StepValid(const EditStep& step, int32_t index);
 
 // A move or a Delete leaves the display photo's bytes as they are: only the

@@ -21,6 +21,8 @@ const char* const kStepNames[kStepKinds] = {
 };
 const char* const kAdjustNames[] = {"brightness", "contrast", "hue", "vividness"};
 const char* const kEffectNames[] = {"oil", "water", "wax"};
+// The kinds of a typed word, as DECOR_WORD and DECOR_COLORFUL_WORD.
+const char* const kWordNames[] = {"word", "colorful word"};
 
 // Nesting deeper than the limit is refused before the parser sees it, so no
 // hostile text can make it recurse far.
@@ -60,6 +62,7 @@ class StepReader {
 
     bool Failed() const { return !fault_.empty(); }
     const std::string& Fault() const { return fault_; }
+    bool Has(const char* name) const { return object_.contains(name); }
 
     int64_t Integer(const char* name, int64_t lowest, int64_t highest) {
         const Json* value = Find(name);
@@ -221,9 +224,19 @@ void ReadFields(StepReader& reader, EditStep* step) {
             }
             break;
         case STEP_OBJECT:
-            step->item = reader.Item("file");
-            if (!reader.Failed() && step->item.kind == DECOR_FRAME) {
-                reader.Fail("file");
+            if (reader.Has("text")) {
+                // A word the user typed: its line and kind, no file.
+                step->text = reader.Text("text");
+                const int32_t kind = reader.Choice("kind", kWordNames);
+                step->item.kind = kind == 1 ? DECOR_COLORFUL_WORD : DECOR_WORD;
+                if (!reader.Failed() && step->text.empty()) {
+                    reader.Fail("text");
+                }
+            } else {
+                step->item = reader.Item("file");
+                if (!reader.Failed() && step->item.kind == DECOR_FRAME) {
+                    reader.Fail("file");
+                }
             }
             step->x = static_cast<int32_t>(reader.Integer("x", kOffsetLowest, kOffsetHighest));
             step->y = static_cast<int32_t>(reader.Integer("y", kOffsetLowest, kOffsetHighest));
@@ -290,7 +303,10 @@ RecipeResult ParseSteps(const Json& root) {
             return Refused(RECIPE_BAD_ORDER, index, name);
         }
         if (!StepValid(step, index)) {
-            return Refused(RECIPE_BAD_FIELD, index, step.kind == STEP_RECOVER ? "to" : name);
+            const char* field = step.kind == STEP_RECOVER ? "to"
+                                : !step.text.empty()      ? "text"
+                                                          : name.c_str();
+            return Refused(RECIPE_BAD_FIELD, index, field);
         }
         result.steps.push_back(std::move(step));
     }
@@ -344,7 +360,12 @@ OrderedJson StepJson(const EditStep& step) {
             object["file"] = DecorationFileName(step.item);
             break;
         case STEP_OBJECT:
-            object["file"] = DecorationFileName(step.item);
+            if (step.text.empty()) {
+                object["file"] = DecorationFileName(step.item);
+            } else {
+                object["text"] = step.text;
+                object["kind"] = kWordNames[step.item.kind == DECOR_COLORFUL_WORD ? 1 : 0];
+            }
             object["x"] = step.x;
             object["y"] = step.y;
             object["color"] = ColorText(step.color);

@@ -489,3 +489,30 @@ TEST_F(EditorHistoryTest, AMoveInsideAModeIsAStepOfItsOwn) {
 }
 
 }  // namespace
+
+// A word the user typed is recorded by its line: Undo brings the floating
+// word back with its text, the renders draw it again from the line, and the
+// recipe carries the line instead of a file.
+TEST_F(EditorHistoryTest, TypedWordsAreDrawnAgainFromTheirLine) {
+    const auto typeWord = [&](uint16_t command, const char* text) {
+        editor_->Command(command);
+        ASSERT_TRUE(editor_->TypeText(text));
+        Tap(KEY_ACTION);
+        ASSERT_EQ(State().object.text, text);
+    };
+    Journey({{[&] { editor_->Command(CMD_MERGE); },
+              [&] {
+                  typeWord(CMD_TYPE_WORD, "Happy Holidays");
+                  Tap(KEY_UP, 3);
+              }},
+             {[&] { editor_->Command(CMD_MERGE); },
+              [&] { typeWord(CMD_TYPE_COLORFUL_WORD, "Cheers!"); }}},
+            4.0);
+    const std::string recipe = FormatRecipe(State().history.AppliedSteps());
+    EXPECT_NE(recipe.find("\"text\": \"Happy Holidays\""), std::string::npos) << recipe;
+    EXPECT_NE(recipe.find("\"kind\": \"colorful word\""), std::string::npos) << recipe;
+    EXPECT_EQ(recipe.find("\"file\": \"Word/"), std::string::npos) << recipe;
+    editor_->Command(CMD_UNDO);
+    EXPECT_TRUE(State().object.present);
+    EXPECT_EQ(State().object.text, "Cheers!");
+}

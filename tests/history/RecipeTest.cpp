@@ -14,7 +14,7 @@ namespace {
 
 // One step of every kind, with parameters away from their defaults.
 std::vector<EditStep> EveryKind() {
-    std::vector<EditStep> steps(10);
+    std::vector<EditStep> steps(11);
     steps[0].kind = STEP_LOAD;
     steps[0].source = "/home/me/Pictures/beach \"day\".jpg";
     steps[1].kind = STEP_MOVE;
@@ -44,6 +44,11 @@ std::vector<EditStep> EveryKind() {
     steps[8].kind = STEP_DELETE;
     steps[9].kind = STEP_RECOVER;
     steps[9].target = 4;
+    steps[10].kind = STEP_OBJECT;  // a typed word: its line, no file
+    steps[10].item.kind = DECOR_COLORFUL_WORD;
+    steps[10].text = "Grüße \"aus\" Köln";
+    steps[10].x = 3;
+    steps[10].y = -20;
     return steps;
 }
 
@@ -68,6 +73,7 @@ void ExpectSameSteps(const std::vector<EditStep>& expected, const std::vector<Ed
         EXPECT_EQ(a.item.kind, b.item.kind);
         EXPECT_EQ(a.item.theme, b.item.theme);
         EXPECT_EQ(a.item.number, b.item.number);
+        EXPECT_EQ(a.text, b.text);
         EXPECT_EQ(a.target, b.target);
     }
 }
@@ -88,6 +94,7 @@ TEST(Recipe, ReadsBackWhatItWritesForEveryKindOfStep) {
     ExpectSameSteps(steps, read.steps);
     EXPECT_NE(text.find("\"file\": \"Colorful Word/Shiny/Shiny3.adm\""), std::string::npos);
     EXPECT_NE(text.find("\"fill\": \"302010\""), std::string::npos) << "red first";
+    EXPECT_NE(text.find("\"kind\": \"colorful word\""), std::string::npos);
 }
 
 TEST(Recipe, RefusesWhatIsNotAWholeValidRecipe) {
@@ -154,6 +161,21 @@ TEST(Recipe, RefusesWhatIsNotAWholeValidRecipe) {
         {WithSteps("{\"op\": \"object\", \"file\": \"Frame/Gold/Gold1.adm\", \"x\": 0, \"y\": 0, "
                    "\"color\": \"000000\"}"),
          RECIPE_BAD_FIELD, 1, "file"},
+        {WithSteps("{\"op\": \"object\", \"text\": \"\", \"kind\": \"word\", \"x\": 0, \"y\": 0, "
+                   "\"color\": \"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "text"},
+        {WithSteps("{\"op\": \"object\", \"text\": \"Hi\", \"kind\": \"poem\", \"x\": 0, "
+                   "\"y\": 0, \"color\": \"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "kind"},
+        {WithSteps("{\"op\": \"object\", \"text\": 7, \"kind\": \"word\", \"x\": 0, \"y\": 0, "
+                   "\"color\": \"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "text"},
+        {WithSteps("{\"op\": \"object\", \"text\": \"two\\nlines\", \"kind\": \"word\", "
+                   "\"x\": 0, \"y\": 0, \"color\": \"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "text"},
+        {WithSteps("{\"op\": \"object\", \"text\": \"" + std::string(161, 'w') +
+                   "\", \"kind\": \"word\", \"x\": 0, \"y\": 0, \"color\": \"000000\"}"),
+         RECIPE_BAD_FIELD, 1, "text"},
         {WithSteps("{\"op\": \"recover\", \"to\": 1}"), RECIPE_BAD_FIELD, 1, "to"},
         {WithSteps("{\"op\": \"load\", \"file\": \"b.jpg\"}"), RECIPE_BAD_ORDER, 1, "load"},
         {"{\"fotakle_recipe\": 1, \"steps\": [{\"op\": \"delete\"}]}", RECIPE_BAD_ORDER, 0,
