@@ -1,8 +1,11 @@
-// The loader: picks the reader by the name's ending, fits the picture to the
-// box and delivers it as a new picture or into the caller's canvas. JPEG and
-// BMP rows stream from their decoder into their final place: rows that need
-// resampling go through ResampleStream, so a full-size copy of a large photo
-// never exists. GIF pictures are decoded whole by giflib and fitted after.
+// The loader: picks the reader by the name's ending (or the caller's type,
+// for bytes in memory), fits the picture to the box and delivers it as a new
+// picture or into the caller's canvas. Files and bytes in memory take the
+// same path from the moment their reader is open. JPEG and BMP rows stream
+// from their decoder into their final place: rows that need resampling go
+// through ResampleStream, so a full-size copy of a large photo never exists.
+// GIF frames are decoded by giflib and fitted after, the screen around them
+// made while they are fitted.
 #include "image/LoadPicture.h"
 
 #include <cstdint>
@@ -94,34 +97,43 @@ struct RowTarget {
     bool centred = false;  // into a canvas: centred in it, black around
 };
 
-// A new zero-filled picture of the fitted size. False when memory runs out.
-bool NewPictureTarget(int32_t fitWidth, int32_t fitHeight, int32_t bitsPerPixel,
-                      RowTarget* target) {
+// True when LoadPicture may make a picture of this size.
+bool NewPictureAllowed(int32_t width, int32_t height) {
+    return int64_t{width} * height <= kMaxLoadedPixels;
+}
+
+// A new zero-filled picture of the fitted size: LOAD_TOO_LARGE above the
+// limit, LOAD_BAD_PICTURE when memory runs out.
+LoadError NewPictureTarget(int32_t fitWidth, int32_t fitHeight, int32_t bitsPerPixel,
+                           RowTarget* target) {
+    if (!NewPictureAllowed(fitWidth, fitHeight)) {
+        return LOAD_TOO_LARGE;
+    }
     target->block = DibCreate(fitWidth, fitHeight, bitsPerPixel);
     if (!target->block) {
-        return false;
+        return LOAD_BAD_PICTURE;
     }
     target->pixels = DibPixels(target->block.get());
     target->stride = DibRowStride(fitWidth, bitsPerPixel);
     target->width = fitWidth;
     target->height = fitHeight;
-    return true;
+    return LOAD_OK;
 }
 
 // The caller's canvas, which must be a 24-bit picture. Mask rows are laid
 // out at their own 8-bit stride from the start of its pixels.
-bool CanvasTarget(DibImage& canvas, int32_t bitsPerPixel, RowTarget* target) {
+LoadError CanvasTarget(DibImage& canvas, int32_t bitsPerPixel, RowTarget* target) {
     const int32_t width = canvas.header.biWidth;
     const int32_t height = canvas.header.biHeight;
     if (canvas.header.biBitCount != 24 || !DibSizeValid(width, height)) {
-        return false;
+        return LOAD_BAD_PICTURE;
     }
     target->pixels = DibPixels(&canvas);
     target->stride = DibRowStride(width, bitsPerPixel);
     target->width = width;
     target->height = height;
     target->centred = true;
-    return true;
+    return LOAD_OK;
 }
 
 // Rows at the target's size: read straight into place, the first (top) row
@@ -184,19 +196,20 @@ bool NegotiateJpegSize(JpegCodec& codec, const PurposeTraits& traits, int32_t* s
 // makeTarget(fitWidth, fitHeight, bitsPerPixel, target) once the fitted size
 // is known) and the rows. Closes the codec.
 template <typename MakeTarget>
-bool DecodeJpegRows(JpegCodec& codec, LoadPurpose purpose, int32_t boxWidth, int32_t boxHeight,
-                    const MakeTarget& makeTarget, RowTarget* target) {
+LoadError DecodeJpegRows(JpegCodec& codec, LoadPurpose purpose, int32_t boxWidth, int32_t boxHeight,
+                         const MakeTarget& makeTarget, RowTarget* target) {
     const PurposeTraits traits = TraitsOf(purpose);
     int32_t sourceWidth = 0;
     int32_t sourceHeight = 0;
     int32_t fitWidth = 0;
     int32_t fitHeight = 0;
-    bool decoded = NegotiateJpegSize(codec, traits, &sourceWidth, &sourceHeight);
-    if (decoded) {
+    LoadError error = LOAD_BAD_PICTURE;
+    if (NegotiateJpegSize(codec, traits, &sourceWidth, &sourceHeight)) {
         FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
-        decoded = makeTarget(fitWidth, fitHeight, traits.mask ? 8 : 24, target);
+        error = makeTarget(fitWidth, fitHeight, traits.mask ? 8 : 24, target);
     }
-    if (decoded) {
+    if (error == LOAD_OK) {
+        bool decoded = true;
         if (traits.mask) {
             decoded = ReadMaskRows(codec, sourceWidth, sourceHeight, *target);
         } else if (target->width == sourceWidth && target->height == sourceHeight) {
@@ -206,32 +219,32 @@ bool DecodeJpegRows(JpegCodec& codec, LoadPurpose purpose, int32_t boxWidth, int
                                      fitHeight, target->stride, target->width, target->height, true,
                                      target->centred);
         }
+        error = decoded ? LOAD_OK : LOAD_BAD_PICTURE;
     }
     codec.Close();
-    return decoded;
+    return error;
 }
 
-// The BMP path: BMP files always come out in colour, whatever the purpose.
-// Rows come bottom row first, the order they take in memory. Closes the
+// The BMP path over an open reader: BMP files always come out in colour,
+// whatever the purpose. Rows come bottom row first, the order they take in
+// memory; rows the file does not hold cost nothing (BmpReader.h). Closes the
 // reader.
 template <typename MakeTarget>
-bool DecodeBmpRows(const std::string& path, int32_t boxWidth, int32_t boxHeight,
-                   const MakeTarget& makeTarget, RowTarget* target) {
-    BmpReader reader;
-    if (!reader.Open(path)) {
-        return false;
-    }
+LoadError DecodeBmpRows(BmpReader& reader, int32_t boxWidth, int32_t boxHeight,
+                        const MakeTarget& makeTarget, RowTarget* target) {
     const int32_t sourceWidth = reader.Width();
     const int32_t sourceHeight = reader.Height();
     int32_t fitWidth = 0;
     int32_t fitHeight = 0;
     FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
-    const bool decoded =
-        makeTarget(fitWidth, fitHeight, 24, target) &&
-        ResampleStream(reader, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
-                       target->stride, target->width, target->height, false, target->centred);
+    LoadError error = makeTarget(fitWidth, fitHeight, 24, target);
+    if (error == LOAD_OK &&
+        !ResampleStream(reader, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
+                        target->stride, target->width, target->height, false, target->centred)) {
+        error = LOAD_BAD_PICTURE;
+    }
     reader.Close();
-    return decoded;
+    return error;
 }
 
 // The canvas is the box: the fitted size does not change the target.
@@ -267,6 +280,37 @@ LoadResult CanvasFilled(const DibImage& canvas) {
     return result;
 }
 
+// Where a picture's bytes come from: a file (path), or bytes in memory.
+struct PictureInput {
+    PictureType type;
+    const std::string* path;
+    const uint8_t* data;
+    size_t size;
+};
+
+PictureInput FileInput(const std::string& path) {
+    return {PictureTypeFromName(path), &path, nullptr, 0};
+}
+
+PictureInput MemoryInput(const uint8_t* data, size_t size, PictureType type) {
+    return {type, nullptr, data, size};
+}
+
+std::unique_ptr<JpegCodec> OpenJpeg(const PictureInput& input) {
+    return input.path != nullptr ? OpenJpegFile(*input.path)
+                                 : OpenJpegMemory(input.data, input.size);
+}
+
+bool OpenBmp(const PictureInput& input, BmpReader* reader) {
+    return input.path != nullptr ? reader->Open(*input.path)
+                                 : reader->OpenMemory(input.data, input.size);
+}
+
+bool DecodeGif(const PictureInput& input, GifPicture* picture) {
+    return input.path != nullptr ? GifDecodeFile(*input.path, picture)
+                                 : GifDecodeMemory(input.data, input.size, picture);
+}
+
 // True when the file can be opened for reading.
 bool Readable(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -277,72 +321,108 @@ bool Readable(const std::string& path) {
     return true;
 }
 
-// Why a load of a known or unknown type failed. The readers do not tell a
-// missing file from bad content, so the file is tried once more here; the
-// cost falls on failures only.
-LoadResult FailedLoad(const std::string& path, PictureType type) {
-    return Failed(type == PICTURE_UNKNOWN ? LOAD_UNKNOWN_TYPE
-                  : !Readable(path)       ? LOAD_CANNOT_OPEN
-                                          : LOAD_BAD_PICTURE);
+// Why a load failed, from what the reader said. The readers do not tell a
+// missing file from bad content, so a file is tried once more here; the cost
+// falls on failures only.
+LoadResult FailedLoad(const PictureInput& input, LoadError error) {
+    if (input.type == PICTURE_UNKNOWN) {
+        error = LOAD_UNKNOWN_TYPE;
+    } else if (error == LOAD_BAD_PICTURE && input.path != nullptr && !Readable(*input.path)) {
+        error = LOAD_CANNOT_OPEN;
+    }
+    return Failed(error);
+}
+
+LoadResult LoadNewPicture(const PictureInput& input, const LoadRequest& request) {
+    LoadResult result;
+    LoadError error = LOAD_BAD_PICTURE;
+    if (input.type == PICTURE_JPEG) {
+        std::unique_ptr<JpegCodec> codec = OpenJpeg(input);
+        if (codec) {
+            result = DecodeJpegPicture(*codec, request);
+            error = result.error;
+        }
+    } else if (input.type == PICTURE_BMP) {
+        BmpReader reader;
+        RowTarget target;
+        if (OpenBmp(input, &reader)) {
+            error = DecodeBmpRows(reader, request.boxWidth, request.boxHeight, NewPictureTarget,
+                                  &target);
+            if (error == LOAD_OK) {
+                result = PictureMade(std::move(target.block));
+            }
+        }
+    } else if (input.type == PICTURE_GIF) {
+        GifPicture gif;
+        if (DecodeGif(input, &gif)) {
+            // Scaling only ever shrinks a GIF, so without a box the picture
+            // keeps the screen's size and with one it is smaller.
+            const bool boxed = request.boxWidth > 0 && request.boxHeight > 0;
+            error = boxed || NewPictureAllowed(gif.width, gif.height) ? LOAD_OK : LOAD_TOO_LARGE;
+            if (error == LOAD_OK) {
+                result = PictureMade(GifScaleToBox(gif, request.boxWidth, request.boxHeight,
+                                                   TraitsOf(request.purpose).mask));
+                error = result.error;
+            }
+        }
+    }
+    return result.Ok() ? std::move(result) : FailedLoad(input, error);
+}
+
+LoadResult LoadIntoCanvas(const PictureInput& input, DibImage& canvas, const LoadRequest& request) {
+    LoadError error = LOAD_BAD_PICTURE;
+    if (input.type == PICTURE_JPEG) {
+        std::unique_ptr<JpegCodec> codec = OpenJpeg(input);
+        if (codec) {
+            error = DecodeJpegPictureInto(*codec, canvas, request).error;
+        }
+    } else if (input.type == PICTURE_BMP) {
+        BmpReader reader;
+        RowTarget target;
+        if (OpenBmp(input, &reader)) {
+            error = DecodeBmpRows(reader, canvas.header.biWidth, canvas.header.biHeight,
+                                  IntoCanvas(canvas), &target);
+        }
+    } else if (input.type == PICTURE_GIF) {
+        // GIF pictures are centred their own way (see GifFitIntoCanvas).
+        GifPicture gif;
+        if (DecodeGif(input, &gif) && GifFitIntoCanvas(gif, canvas)) {
+            error = LOAD_OK;
+        }
+    }
+    return error == LOAD_OK ? CanvasFilled(canvas) : FailedLoad(input, error);
 }
 
 }  // namespace
 
 LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, request.purpose, request.boxWidth, request.boxHeight,
-                        NewPictureTarget, &target)) {
-        return Failed(LOAD_BAD_PICTURE);
-    }
-    return PictureMade(std::move(target.block));
+    const LoadError error = DecodeJpegRows(codec, request.purpose, request.boxWidth,
+                                           request.boxHeight, NewPictureTarget, &target);
+    return error == LOAD_OK ? PictureMade(std::move(target.block)) : Failed(error);
 }
 
 LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, request.purpose, canvas.header.biWidth, canvas.header.biHeight,
-                        IntoCanvas(canvas), &target)) {
-        return Failed(LOAD_BAD_PICTURE);
-    }
-    return CanvasFilled(canvas);
+    const LoadError error = DecodeJpegRows(codec, request.purpose, canvas.header.biWidth,
+                                           canvas.header.biHeight, IntoCanvas(canvas), &target);
+    return error == LOAD_OK ? CanvasFilled(canvas) : Failed(error);
 }
 
 LoadResult LoadPicture(const std::string& path, const LoadRequest& request) {
-    const PictureType type = PictureTypeFromName(path);
-    LoadResult result;
-    if (type == PICTURE_JPEG) {
-        std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
-        if (codec) {
-            result = DecodeJpegPicture(*codec, request);
-        }
-    } else if (type == PICTURE_BMP) {
-        RowTarget target;
-        if (DecodeBmpRows(path, request.boxWidth, request.boxHeight, NewPictureTarget, &target)) {
-            result = PictureMade(std::move(target.block));
-        }
-    } else if (type == PICTURE_GIF) {
-        const DibBlock bitmap = GifDecodeFile(path);
-        if (bitmap) {
-            result = PictureMade(GifScaleToBox(*bitmap, request.boxWidth, request.boxHeight,
-                                               TraitsOf(request.purpose).mask));
-        }
-    }
-    return result.Ok() ? std::move(result) : FailedLoad(path, type);
+    return LoadNewPicture(FileInput(path), request);
 }
 
 LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request) {
-    const PictureType type = PictureTypeFromName(path);
-    bool filled = false;
-    if (type == PICTURE_JPEG) {
-        std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
-        filled = codec && DecodeJpegPictureInto(*codec, canvas, request).Ok();
-    } else if (type == PICTURE_BMP) {
-        RowTarget target;
-        filled = DecodeBmpRows(path, canvas.header.biWidth, canvas.header.biHeight,
-                               IntoCanvas(canvas), &target);
-    } else if (type == PICTURE_GIF) {
-        // GIF pictures are centred their own way (see GifFitIntoCanvas).
-        const DibBlock bitmap = GifDecodeFile(path);
-        filled = bitmap && GifFitIntoCanvas(*bitmap, canvas);
-    }
-    return filled ? CanvasFilled(canvas) : FailedLoad(path, type);
+    return LoadIntoCanvas(FileInput(path), canvas, request);
+}
+
+LoadResult LoadPictureFromMemory(const uint8_t* data, size_t size, PictureType type,
+                                 const LoadRequest& request) {
+    return LoadNewPicture(MemoryInput(data, size, type), request);
+}
+
+LoadResult LoadPictureFromMemoryInto(const uint8_t* data, size_t size, PictureType type,
+                                     DibImage& canvas, const LoadRequest& request) {
+    return LoadIntoCanvas(MemoryInput(data, size, type), canvas, request);
 }
