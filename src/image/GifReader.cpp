@@ -157,7 +157,9 @@ GifFrameRows* GifNewFrameRows(int32_t width, int32_t height) {
     }
     rows->width = width;
     rows->height = height;
-    rows->slots.reset(static_cast<int32_t*>(std::malloc(static_cast<size_t>(height) * 4)));
+    // A frame with nothing on the screen still gets its (empty) table.
+    rows->slots.reset(
+        static_cast<int32_t*>(std::malloc(static_cast<size_t>(std::max(height, 1)) * 4)));
     if (!rows->slots) {
         delete rows;
         return nullptr;

@@ -322,7 +322,12 @@ void RemoveLeftovers(int folder, const std::string& prefix) {
     }
     closedir(entries);
     for (const std::string& name : candidates) {
-        const int fd = openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        // A leftover has the permission bits of the file it was to replace,
+        // which need not allow reading.
+        int fd = openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0 && errno == EACCES) {
+            fd = openat(folder, name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        }
         if (fd < 0) {
             continue;
         }

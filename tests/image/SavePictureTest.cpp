@@ -261,6 +261,7 @@ std::string SaveAmongStrangers(const std::string& folder) {
                         write(".photo.bmp.fotakle-abcde\xC3\xA9", 10, 3) &&
                         write(".other.bmp.fotakle-abcdef", 10, 4) &&   // another target's
                         write(".photo.bmp.fotakle-Killed", 100, 5) &&  // a killed save's
+                        write(".photo.bmp.fotakle-WrOnly", 100, 5) &&  // another, not readable
                         write(".photo.bmp.fotakle-Locked", 100, 6) &&  // a running save's
                         write("twin", 10, 7) && write("victim", 10, 8),
                     "cannot set up the strangers");
@@ -273,10 +274,12 @@ std::string SaveAmongStrangers(const std::string& folder) {
                             chown((own + "Others").c_str(), 4242, 4242) == 0,
                         "cannot give a file away");
     }
+    CHECK_OR_RETURN(chmod((own + "WrOnly").c_str(), 0200) == 0, "cannot change the mode");
     const int locked = open((own + "Locked").c_str(), O_RDONLY | O_CLOEXEC);
     CHECK_OR_RETURN(locked >= 0 && flock(locked, LOCK_EX) == 0, "cannot lock");
     std::map<std::string, std::string> expected = FolderContents(folder);
     expected.erase(".photo.bmp.fotakle-Killed");
+    expected.erase(".photo.bmp.fotakle-WrOnly");
 
     const SaveResult saved = SavePicture(target, *canvas);
     close(locked);
