@@ -49,8 +49,8 @@ enum LoadError : int16_t {
 // kFuzzingMaxPixels, so that the fuzzers spend their time on the readers'
 // logic instead of on filling huge pictures; new pictures stop lower still,
 // so that their refusal is reached too.
-constexpr int64_t kFuzzingMaxPixels = int64_t{1} << 18;
-constexpr int64_t kMaxLoadedPixels = int64_t{1} << 16;
+constexpr int64_t kFuzzingMaxPixels = int64_t{1} << 16;
+constexpr int64_t kMaxLoadedPixels = int64_t{1} << 14;
 #else
 constexpr int64_t kMaxLoadedPixels = 100 * 1000 * 1000;
 #endif
