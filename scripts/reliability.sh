@@ -512,7 +512,11 @@ stage_storm() {
 started=$(date +%s)
 for stage in "${stages[@]}"; do
     case "$stage" in
-        loads | fuzz | kills | disk | storm) "stage_$stage" ;;
+        loads | fuzz | kills | disk | storm)
+            stage_started=$(date +%s)
+            "stage_$stage"
+            echo "   ($stage: $(($(date +%s) - stage_started)) s)"
+            ;;
         *)
             echo "reliability: unknown stage $stage (loads fuzz kills disk storm)" >&2
             exit 2
