@@ -402,8 +402,9 @@ stage_kills() {
     done
     "$batch" save "$d/$old.bmp" "$target" || fail "kills: the save after the kills failed"
     leftovers=$(find "$d/pictures" -mindepth 1 ! -name photo.bmp | wc -l)
-    echo "   $killed killed midway, $((kills - killed)) finished first; the target was the" \
-        "old or the new picture each time; at most $most hidden leftover, $leftovers after the next save"
+    echo "   $killed killed while running, $((kills - killed)) had ended; the target was the new" \
+        "picture $finished times and the old one otherwise; at most $most hidden leftover at a" \
+        "time, $leftovers after the next save"
     if ((leftovers != 0)); then
         fail "kills: the next save left $(ls -A "$d/pictures" | tr '\n' ' ')"
     fi
