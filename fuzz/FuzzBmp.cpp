@@ -1,17 +1,10 @@
-// Opens the bytes as a BMP file and reads every row, as the decoding driver does.
+// Loads arbitrary bytes as a BMP file in one of the loader's modes.
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
-#include "image/BmpReader.h"
-#include "image/DibImage.h"
+#include "FuzzLoad.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    BmpReader reader;
-    if (reader.OpenMemory(data, size)) {
-        std::vector<uint8_t> row(static_cast<size_t>(DibRowStride(reader.Width(), 24)));
-        for (int32_t y = 0; y < reader.Height(); ++y) {
-            reader.ReadRow(row.data());
-        }
-    }
+    FuzzLoadInMode(data, size, PICTURE_BMP, size);
     return 0;
 }

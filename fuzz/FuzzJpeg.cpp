@@ -1,16 +1,14 @@
-// Feeds arbitrary bytes through the libjpeg-turbo codec and the decoding
-// driver. The load mode comes from the input's size, since the first bytes of
-// every JPEG are the same: a photo for the canvas, a small thumbnail, a mask,
-// a photo written into a canvas, or the codec alone at 1/8, where progressive
-// pictures go through the scan filter, read part way and then again from the
-// start.
+// Loads arbitrary bytes as a JPEG file in one of the loader's modes, or,
+// one time in six, drives the libjpeg-turbo codec alone at 1/8, where
+// progressive pictures go through the scan filter, read part way and then
+// again from the start.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "FuzzLoad.h"
 #include "image/JpegCodec.h"
-#include "image/LoadPicture.h"
 
 namespace {
 
@@ -34,25 +32,13 @@ void ReadAtEighth(JpegCodec& codec) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    std::unique_ptr<JpegCodec> codec = OpenJpegMemory(data, size);
-    if (!codec) {
-        return 0;
-    }
-    const size_t mode = size % 5;
-    if (mode == 4) {
-        ReadAtEighth(*codec);
-        return 0;
-    }
-    if (mode == 3) {
-        DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
-        if (canvas) {
-            DecodeJpegPictureInto(*codec, *canvas, LoadRequest());
+    if (size % (kFuzzLoadModes + 1) == kFuzzLoadModes) {
+        std::unique_ptr<JpegCodec> codec = OpenJpegMemory(data, size);
+        if (codec) {
+            ReadAtEighth(*codec);
         }
         return 0;
     }
-    const LoadRequest requests[] = {{kCanvasWidth, kCanvasHeight, LOAD_PHOTO},
-                                    {44, 45, LOAD_SMALL_THUMBNAIL},
-                                    {kCanvasWidth, kCanvasHeight, LOAD_MASK}};
-    DecodeJpegPicture(*codec, requests[mode]);
+    FuzzLoadInMode(data, size, PICTURE_JPEG, size % (kFuzzLoadModes + 1));
     return 0;
 }

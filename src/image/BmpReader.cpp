@@ -13,12 +13,14 @@
 
 #include <stdio.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "image/DibImage.h"
+#include "image/LoadPicture.h"
 
 namespace {
 
@@ -159,6 +161,11 @@ bool ReadBmpHeader(std::FILE* file, int64_t fileSize, BmpHeader* header) {
     if (!IsKnownDepth(bits)) {
         return false;
     }
+#ifdef FOTAKLE_FUZZING
+    if (width * height > kFuzzingMaxPixels) {
+        return false;
+    }
+#endif
 
     // Only plain rows are read, and bit-field masks only where the 40-byte
     // header puts them. In the 64-byte header the value 3 means Huffman
@@ -207,6 +214,13 @@ bool ReadBmpHeader(std::FILE* file, int64_t fileSize, BmpHeader* header) {
     }
     const int64_t paletteEnd = paletteOffset + entries * entryBytes;
     if (paletteEnd > fileSize) {
+        return false;
+    }
+    // The colours-used count declares a table, also where the depth indexes
+    // fewer entries than it (only those are used) or none at all. A table
+    // that cannot lie inside the file is not a long table but a broken
+    // header, whatever the pixels look like.
+    if (static_cast<int64_t>(colorsUsed) * entryBytes > fileSize - paletteOffset) {
         return false;
     }
 
@@ -344,7 +358,8 @@ struct BmpReadState {
     BmpHeader header{};
     BmpPalette palette{};
     std::unique_ptr<uint8_t[]> stored;  // one stored row, header.rowBytes long
-    int32_t nextRow = 0;                // rows handed out so far
+    int32_t storedRowsInFile = 0;       // stored rows of which at least a byte is in the file
+    int32_t nextRow = 0;                // rows handed out (or skipped) so far
 };
 
 void BmpReader::StateFree::operator()(BmpReadState* state) const noexcept {
@@ -408,6 +423,14 @@ bool BmpReader::OpenStream(std::FILE* file) {
         Close();
         return false;
     }
+    // Rows are stored one after the other from rowsOffset; those that start
+    // at or past the end of the file are black.
+    const int64_t rowsAvailable = state.fileSize - state.header.rowsOffset;
+    state.storedRowsInFile =
+        rowsAvailable <= 0 ? 0
+                           : static_cast<int32_t>(std::min<int64_t>(
+                                 state.header.height, (rowsAvailable + state.header.rowBytes - 1) /
+                                                          state.header.rowBytes));
     state.position = -1;  // unknown: the first row read seeks
     state.nextRow = 0;
     return true;
@@ -470,6 +493,34 @@ bool BmpReader::ReadRow(uint8_t* row) {
     return true;
 }
 
+// Rows not in the file come first in a top-down file (its bottom rows are
+// stored last) and last in a bottom-up one.
+int32_t BmpReader::UniformRowsAhead(uint8_t* bgr) {
+    if (!state_ || state_->file == nullptr) {
+        return 0;
+    }
+    const BmpReadState& state = *state_;
+    const int32_t height = state.header.height;
+    const int32_t missing = height - state.storedRowsInFile;
+    int32_t run = 0;
+    if (state.header.topDown) {
+        run = missing - state.nextRow;
+    } else if (state.nextRow >= state.storedRowsInFile) {
+        run = height - state.nextRow;
+    }
+    if (run <= 0) {
+        return 0;
+    }
+    bgr[0] = bgr[1] = bgr[2] = 0;
+    return run;
+}
+
+void BmpReader::SkipRows(int32_t count) {
+    uint8_t bgr[3];
+    const int32_t run = UniformRowsAhead(bgr);
+    state_->nextRow += std::min(count, run);
+}
+
 void BmpReader::Close() {
     if (!state_) {
         return;
@@ -484,5 +535,6 @@ void BmpReader::Close() {
     state.palette = BmpPalette{};
     state.fileSize = 0;
     state.position = -1;
+    state.storedRowsInFile = 0;
     state.nextRow = 0;
 }

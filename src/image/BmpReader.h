@@ -6,8 +6,9 @@
 // uncompressed (5-5-5 and 8-8-8) or, after a 40-byte header, with bit-field
 // masks. Everything else (other header sizes, RLE or embedded JPEG/PNG data,
 // a compression that does not fit the depth or the header, a side of 0 or
-// above kMaxPictureSide, a colour table cut off by the end of the file) is
-// refused by Open before anything is allocated from the file's sizes.
+// above kMaxPictureSide, a colour table cut off by the end of the file, a
+// colours-used count declaring a table longer than the file) is refused by
+// Open before anything is allocated from the file's sizes.
 //
 // The colour table has the header's colours-used count of entries when the
 // depth can index that many, else 2^bits; an index past it gives black. Rows
@@ -17,7 +18,9 @@
 //
 // Rows are handed out bottom row first, whatever the file's row order, as
 // 24-bit blue, green, red pixels. A short file: rows or parts of rows past
-// the end of the file come out black.
+// the end of the file come out black, and the reader reports the rows that
+// lie wholly past it as one black run, so that what reading costs follows
+// what the file holds, not what its header declares.
 //
 // Contract: nothing throws. Open and OpenMemory return false, with nothing
 // left open, for every file the reader does not decode; the size getters are
@@ -61,6 +64,11 @@ class BmpReader final : public RowSource {
     // come out black), when every row has been read (the row comes out
     // black) or when no file is open (the row is left untouched).
     bool ReadRow(uint8_t* row) override;
+    // Rows that lie wholly past the end of the file are black: a file cut
+    // short (or declaring far more rows than it holds) reports them as one
+    // run, and skipping them costs nothing.
+    int32_t UniformRowsAhead(uint8_t* bgr) override;
+    void SkipRows(int32_t count) override;
 
     // Closes the file and frees the colour table and row buffer.
     void Close();

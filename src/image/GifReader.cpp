@@ -3,10 +3,12 @@
 // complete refuses the file.
 //
 // Decodes the first image of a GIF file with giflib, record by record, so that
-// besides the picture itself nothing but the screen descriptor, the colour
+// besides the frame's rows nothing but the screen descriptor, the colour
 // tables, that image's descriptor and one row of it is held in memory, and
-// nothing after the first image is read; then fits the picture to the
-// caller's box. The format:
+// nothing after the first image is read. The frame's rows are kept in the
+// order they are decoded, each where it lands known from a table, so that
+// memory grows with the rows the data really holds; the screen around them is
+// made row by row when the picture is fitted to the caller's box. The format:
 // https://www.w3.org/Graphics/GIF/spec-gif89a.txt
 #include "image/GifReader.h"
 
@@ -14,12 +16,33 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <utility>
 
+#include "image/LoadPicture.h"
 #include "image/Resample.h"
+#include "image/RowSource.h"
+
+// The visible part of the frame, row by row: rows in decoding order and, for
+// each row of the frame, where its pixels lie (-1 while not decoded).
+struct GifFrameRows {
+    struct Free {
+        void operator()(void* memory) const noexcept { std::free(memory); }
+    };
+    int32_t width = 0;     // pixels of each stored row
+    int32_t height = 0;    // rows of the frame
+    int32_t capacity = 0;  // rows the pixel memory holds
+    int32_t count = 0;     // rows stored
+    std::unique_ptr<int32_t[], Free> slots;
+    std::unique_ptr<uint8_t[], Free> pixels;
+};
+
+void GifFrameRowsFree::operator()(GifFrameRows* rows) const noexcept {
+    delete rows;
+}
 
 namespace {
 
@@ -115,24 +138,6 @@ void GifFillPalette(const ColorMapObject* map, GifPalette* palette) {
     }
 }
 
-// Paints every pixel of the picture in one colour; a new picture is
-// already black.
-void GifFillBackground(DibImage* picture, const uint8_t* bgr) {
-    if (bgr[0] == 0 && bgr[1] == 0 && bgr[2] == 0) {
-        return;
-    }
-    const int32_t width = picture->header.biWidth;
-    const int32_t height = picture->header.biHeight;
-    const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
-    uint8_t* rows = DibPixels(picture);
-    for (int32_t x = 0; x < width; ++x) {
-        std::memcpy(rows + static_cast<size_t>(x) * 3, bgr, 3);
-    }
-    for (int32_t y = 1; y < height; ++y) {
-        std::memcpy(rows + static_cast<size_t>(y) * stride, rows, stride);
-    }
-}
-
 // Where the first image lands on the picture.
 struct GifPlacement {
     int32_t left;
@@ -143,11 +148,50 @@ struct GifPlacement {
     int32_t visibleHeight;
 };
 
-// Decodes the frame's rows (in pass order when interlaced) and writes the
-// visible part of each into the bottom-up picture. Stops once every visible
-// row is in. False only when giflib fails before the first row is complete.
+// An empty store for the visible rows of the frame, or null when memory
+// runs out.
+GifFrameRows* GifNewFrameRows(int32_t width, int32_t height) {
+    GifFrameRows* rows = new (std::nothrow) GifFrameRows;
+    if (rows == nullptr) {
+        return nullptr;
+    }
+    rows->width = width;
+    rows->height = height;
+    // A frame with nothing on the screen still gets its (empty) table.
+    rows->slots.reset(
+        static_cast<int32_t*>(std::malloc(static_cast<size_t>(std::max(height, 1)) * 4)));
+    if (!rows->slots) {
+        delete rows;
+        return nullptr;
+    }
+    std::fill(rows->slots.get(), rows->slots.get() + height, -1);
+    return rows;
+}
+
+// Room for the pixels of frame row `row`, kept until the store goes; grows
+// the pixel memory by doubling, up to the whole frame. Null when memory runs
+// out.
+uint8_t* GifStoreRow(GifFrameRows* rows, int32_t row) {
+    const size_t rowBytes = static_cast<size_t>(rows->width) * 3;
+    if (rows->count == rows->capacity) {
+        const int32_t capacity = std::min(rows->height, std::max(16, rows->capacity * 2));
+        void* grown = std::realloc(rows->pixels.get(), static_cast<size_t>(capacity) * rowBytes);
+        if (grown == nullptr) {
+            return nullptr;
+        }
+        rows->pixels.release();
+        rows->pixels.reset(static_cast<uint8_t*>(grown));
+        rows->capacity = capacity;
+    }
+    rows->slots[row] = rows->count;
+    return rows->pixels.get() + static_cast<size_t>(rows->count++) * rowBytes;
+}
+
+// Decodes the frame's rows (in pass order when interlaced) and keeps the
+// visible part of each. Stops once every visible row is in. False when
+// giflib fails before the first row is complete, or memory runs out.
 bool GifDecodeFrameRows(GifFileType* gif, const GifPlacement& place, const GifPalette& palette,
-                        DibImage* picture) {
+                        GifFrameRows* rows) {
     if (place.visibleWidth <= 0 || place.visibleHeight <= 0) {
         return true;  // nothing of the frame shows: the picture is background
     }
@@ -166,9 +210,6 @@ bool GifDecodeFrameRows(GifFileType* gif, const GifPlacement& place, const GifPa
     const int32_t* starts = interlaced ? kInterlaceStart : kSequentialStart;
     const int32_t* steps = interlaced ? kInterlaceStep : kSequentialStep;
 
-    const int32_t pictureHeight = picture->header.biHeight;
-    const size_t stride = static_cast<size_t>(DibRowStride(picture->header.biWidth, 24));
-    uint8_t* rows = DibPixels(picture);
     int32_t rowsLeft = place.visibleHeight;
     int32_t rowsDone = 0;
     for (int pass = 0; pass < passes && rowsLeft > 0; ++pass) {
@@ -183,9 +224,10 @@ bool GifDecodeFrameRows(GifFileType* gif, const GifPlacement& place, const GifPa
                 continue;
             }
             --rowsLeft;
-            const int32_t y = pictureHeight - 1 - (place.top + row);
-            uint8_t* out =
-                rows + static_cast<size_t>(y) * stride + static_cast<size_t>(place.left) * 3;
+            uint8_t* out = GifStoreRow(rows, row);
+            if (out == nullptr) {
+                return false;
+            }
             for (int32_t x = 0; x < place.visibleWidth; ++x) {
                 std::memcpy(out + static_cast<size_t>(x) * 3, palette.bgr[line[x]], 3);
             }
@@ -194,18 +236,32 @@ bool GifDecodeFrameRows(GifFileType* gif, const GifPlacement& place, const GifPa
     return true;
 }
 
-// Reads the first image of an opened GIF into a new picture the size of the
-// logical screen (or of the image, when the screen has a zero side).
-DibBlock GifDecodeFirstImage(GifFileType* gif) {
+// True when a GIF of these sides may be decoded: each 1 .. kGifMaxSide (and,
+// in fuzzing builds, not too many pixels).
+bool GifSidesAllowed(int32_t width, int32_t height) {
+    if (width < 1 || height < 1 || width > kGifMaxSide || height > kGifMaxSide) {
+        return false;
+    }
+#ifdef FOTAKLE_FUZZING
+    if (int64_t{width} * height > kFuzzingMaxPixels) {
+        return false;
+    }
+#endif
+    return true;
+}
+
+// Reads the first image of an opened GIF: the screen, the background colour,
+// where the frame lies on the screen and its visible rows.
+bool GifDecodeFirstImage(GifFileType* gif, GifPicture* picture) {
     if (!GifReadFirstImageDesc(gif)) {
-        return nullptr;
+        return false;
     }
     const GifImageDesc& frame = gif->Image;
     // The frame is decoded through a row buffer of its width; no side of it
     // may exceed what a picture may have.
     if (frame.Width < 0 || frame.Height < 0 || frame.Width > kGifMaxSide ||
         frame.Height > kGifMaxSide || frame.Left < 0 || frame.Top < 0) {
-        return nullptr;
+        return false;
     }
     GifPlacement place{frame.Left, frame.Top, frame.Width, frame.Height, 0, 0};
     int32_t pictureWidth = gif->SWidth;
@@ -216,53 +272,125 @@ DibBlock GifDecodeFirstImage(GifFileType* gif) {
         place.left = 0;
         place.top = 0;
     }
-    if (pictureWidth < 1 || pictureHeight < 1 || pictureWidth > kGifMaxSide ||
-        pictureHeight > kGifMaxSide) {
-        return nullptr;
+    if (!GifSidesAllowed(pictureWidth, pictureHeight)) {
+        return false;
     }
-    // Clip the frame to the picture.
+    // Clip the frame to the picture; a frame wholly off it keeps no row.
     place.visibleWidth = std::max(0, std::min(place.width, pictureWidth - place.left));
     place.visibleHeight = std::max(0, std::min(place.height, pictureHeight - place.top));
+    if (place.visibleWidth == 0 || place.visibleHeight == 0) {
+        place.visibleWidth = place.visibleHeight = 0;
+    }
 
     GifPalette palette;
     GifFillPalette(gif->SColorMap, &palette);
-    uint8_t background[3] = {0, 0, 0};
     if (gif->SColorMap != nullptr && gif->SBackGroundColor >= 0 &&
         gif->SBackGroundColor < gif->SColorMap->ColorCount) {
-        std::memcpy(background, palette.bgr[gif->SBackGroundColor], 3);
+        std::memcpy(picture->background, palette.bgr[gif->SBackGroundColor], 3);
     }
     if (frame.ColorMap != nullptr) {
         GifFillPalette(frame.ColorMap, &palette);
     }
 
-    DibBlock picture = DibCreate(pictureWidth, pictureHeight, 24);
-    if (!picture) {
-        return nullptr;
+    picture->rows.reset(GifNewFrameRows(place.visibleWidth, place.visibleHeight));
+    if (!picture->rows || !GifDecodeFrameRows(gif, place, palette, picture->rows.get())) {
+        return false;
     }
-    GifFillBackground(picture.get(), background);
-    if (!GifDecodeFrameRows(gif, place, palette, picture.get())) {
-        return nullptr;
-    }
-    return picture;
+    picture->width = pictureWidth;
+    picture->height = pictureHeight;
+    picture->frameLeft = place.left;
+    picture->frameTop = place.top;
+    picture->frameWidth = place.visibleWidth;
+    picture->frameHeight = place.visibleHeight;
+    return true;
 }
 
-// Decodes from a decoder giflib has opened (or failed to open) and closes it.
-// A picture made although giflib reported an error kept the rows before a
-// break in its data.
-DibBlock GifDecodeOpened(GifFileType* opened, bool* damaged) {
+// Decodes from a decoder giflib has opened (or failed to open) and closes
+// it. A failure leaves the picture empty.
+bool GifDecodeOpened(GifFileType* opened, GifPicture* picture) {
+    *picture = GifPicture();
     if (opened == nullptr) {
-        return nullptr;
+        return false;
     }
     GifHandle gif(opened);
-    DibBlock picture = GifDecodeFirstImage(gif.get());
-    if (damaged != nullptr) {
-        *damaged = picture && gif->Error != D_GIF_SUCCEEDED;
+    if (!GifDecodeFirstImage(gif.get(), picture)) {
+        *picture = GifPicture();
+        return false;
     }
-    if (!picture || !GifClose(gif.release())) {
-        return nullptr;
+    // A picture made although giflib reported an error kept the rows before
+    // a break in its data.
+    picture->damaged = gif->Error != D_GIF_SUCCEEDED;
+    if (!GifClose(gif.release())) {
+        *picture = GifPicture();
+        return false;
     }
-    return picture;
+    return true;
 }
+
+// The screen of a decoded GIF row by row, bottom row first (the order rows
+// take in memory): the frame's row between background on either side, or
+// background only. Background rows are reported as runs.
+class GifScreenRows final : public RowSource {
+  public:
+    explicit GifScreenRows(const GifPicture& picture) : picture_(picture) {}
+
+    bool ReadRow(uint8_t* row) override {
+        const uint8_t* frameRow = FrameRow(next_++);
+        const GifPicture& p = picture_;
+        if (frameRow == nullptr) {
+            FillBackground(row, p.width);
+            return true;
+        }
+        FillBackground(row, p.frameLeft);
+        const size_t left = static_cast<size_t>(p.frameLeft) * 3;
+        const size_t frameBytes = static_cast<size_t>(p.frameWidth) * 3;
+        std::memcpy(row + left, frameRow, frameBytes);
+        FillBackground(row + left + frameBytes, p.width - p.frameLeft - p.frameWidth);
+        return true;
+    }
+
+    // The run is worked out once and then counted down, so that asking for
+    // it before every row costs nothing.
+    int32_t UniformRowsAhead(uint8_t* bgr) override {
+        if (runEnd_ <= next_) {
+            runEnd_ = next_;
+            while (runEnd_ < picture_.height && FrameRow(runEnd_) == nullptr) {
+                ++runEnd_;
+            }
+        }
+        std::memcpy(bgr, picture_.background, 3);
+        return runEnd_ - next_;
+    }
+
+    void SkipRows(int32_t count) override {
+        uint8_t bgr[3];
+        next_ += std::min(count, UniformRowsAhead(bgr));
+    }
+
+  private:
+    // The decoded frame pixels of memory row `index` (0 is the bottom row),
+    // or null when that row shows only background.
+    const uint8_t* FrameRow(int32_t index) const {
+        const GifPicture& p = picture_;
+        const int32_t row = p.height - 1 - index - p.frameTop;
+        if (row < 0 || row >= p.frameHeight) {
+            return nullptr;
+        }
+        const int32_t slot = p.rows->slots[row];
+        return slot < 0 ? nullptr
+                        : p.rows->pixels.get() + static_cast<size_t>(slot) * p.frameWidth * 3;
+    }
+
+    void FillBackground(uint8_t* row, int32_t pixels) const {
+        for (int32_t x = 0; x < pixels; ++x, row += 3) {
+            std::memcpy(row, picture_.background, 3);
+        }
+    }
+
+    const GifPicture& picture_;
+    int32_t next_ = 0;    // memory rows handed out or skipped
+    int32_t runEnd_ = 0;  // the end of the background run last worked out
+};
 
 // An 8-bit mask-form image holding the blue channel of a 24-bit one.
 DibBlock BitmapBlueMask(const DibImage* colour) {
@@ -285,101 +413,96 @@ DibBlock BitmapBlueMask(const DibImage* colour) {
     return mask;
 }
 
-// True for a bitmap the fitting functions take: 24 bits, sides in range.
-bool GifBitmapUsable(const DibImage& bitmap) {
-    return bitmap.header.biBitCount == 24 &&
-           DibSizeValid(bitmap.header.biWidth, bitmap.header.biHeight);
+// True for a canvas GifFitIntoCanvas writes: 24 bits, sides in range.
+bool GifCanvasUsable(const DibImage& canvas) {
+    return canvas.header.biBitCount == 24 &&
+           DibSizeValid(canvas.header.biWidth, canvas.header.biHeight);
 }
 
-// The size a bitmap is scaled to for the box. The scale is a whole
+// True for a decoded picture.
+bool GifPictureUsable(const GifPicture& picture) {
+    return picture.rows && DibSizeValid(picture.width, picture.height);
+}
+
+// The size a picture is scaled to for the box. The scale is a whole
 // percentage, truncated, so the covering side can end a few pixels short of
-// the box. True when the picture must go through the resampler: it changes
-// size, or it is larger than the box at exactly 100 % and must be cut to it.
-bool GifScaledSize(int32_t bitmapWidth, int32_t bitmapHeight, int32_t boxWidth, int32_t boxHeight,
+// the box. A picture larger than the box at exactly 100 % keeps its size
+// (and is cut to the box by the caller).
+void GifScaledSize(int32_t pictureWidth, int32_t pictureHeight, int32_t boxWidth, int32_t boxHeight,
                    int32_t* newWidth, int32_t* newHeight) {
     int64_t scale = 100;
-    bool scaling = false;
-    if (boxWidth > 0 && boxHeight > 0 && (bitmapWidth > boxWidth || bitmapHeight > boxHeight)) {
+    if (boxWidth > 0 && boxHeight > 0 && (pictureWidth > boxWidth || pictureHeight > boxHeight)) {
         // The larger percentage makes the picture cover the box.
-        const int64_t ws = int64_t{boxWidth} * 100 / bitmapWidth;
-        const int64_t hs = int64_t{boxHeight} * 100 / bitmapHeight;
+        const int64_t ws = int64_t{boxWidth} * 100 / pictureWidth;
+        const int64_t hs = int64_t{boxHeight} * 100 / pictureHeight;
         scale = std::max(ws, hs);
-        scaling = scale == 100;
     }
-    *newWidth = bitmapWidth;
-    *newHeight = bitmapHeight;
+    *newWidth = pictureWidth;
+    *newHeight = pictureHeight;
     if (scale < 100) {
         // A side that would round to nothing keeps one pixel.
-        *newWidth = static_cast<int32_t>(std::max<int64_t>(1, (scale * bitmapWidth + 50) / 100));
-        *newHeight = static_cast<int32_t>(std::max<int64_t>(1, (scale * bitmapHeight + 50) / 100));
-        scaling = true;
+        *newWidth = static_cast<int32_t>(std::max<int64_t>(1, (scale * pictureWidth + 50) / 100));
+        *newHeight = static_cast<int32_t>(std::max<int64_t>(1, (scale * pictureHeight + 50) / 100));
     }
-    return scaling;
 }
 
 }  // namespace
 
-DibBlock GifDecodeFile(const std::string& path, bool* damaged) {
+bool GifDecodeFile(const std::string& path, GifPicture* picture) {
     FileHandle file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        return nullptr;
+        *picture = GifPicture();
+        return false;
     }
     int error = 0;
-    return GifDecodeOpened(DGifOpen(file.get(), GifReadFile, &error), damaged);
+    return GifDecodeOpened(DGifOpen(file.get(), GifReadFile, &error), picture);
 }
 
-DibBlock GifDecodeMemory(const uint8_t* data, size_t size, bool* damaged) {
+bool GifDecodeMemory(const uint8_t* data, size_t size, GifPicture* picture) {
     if (data == nullptr || size == 0) {
-        return nullptr;
+        *picture = GifPicture();
+        return false;
     }
     GifMemoryCursor cursor{data, size, 0};
     int error = 0;
-    return GifDecodeOpened(DGifOpen(&cursor, GifReadMemory, &error), damaged);
+    return GifDecodeOpened(DGifOpen(&cursor, GifReadMemory, &error), picture);
 }
 
-DibBlock GifScaleToBox(const DibImage& bitmap, int32_t boxWidth, int32_t boxHeight, bool asMask) {
-    if (!GifBitmapUsable(bitmap)) {
+DibBlock GifScaleToBox(const GifPicture& picture, int32_t boxWidth, int32_t boxHeight,
+                       bool asMask) {
+    if (!GifPictureUsable(picture)) {
         return nullptr;
     }
-    const int32_t bitmapWidth = bitmap.header.biWidth;
-    const int32_t bitmapHeight = bitmap.header.biHeight;
     int32_t newWidth = 0;
     int32_t newHeight = 0;
-    const bool scaling =
-        GifScaledSize(bitmapWidth, bitmapHeight, boxWidth, boxHeight, &newWidth, &newHeight);
+    GifScaledSize(picture.width, picture.height, boxWidth, boxHeight, &newWidth, &newHeight);
     DibBlock image = DibCreate(newWidth, newHeight, 24);
     if (!image) {
         return nullptr;
     }
-    const uint8_t* source = DibPixels(&bitmap);
-    uint8_t* target = DibPixels(image.get());
-    if (!scaling) {
-        std::memcpy(
-            target, source,
-            static_cast<size_t>(DibRowStride(bitmapWidth, 24)) * static_cast<size_t>(bitmapHeight));
-    } else if (!ResampleImage(source, target, bitmapWidth, bitmapHeight, newWidth, newHeight,
-                              DibRowStride(newWidth, 24), newHeight, 0, 0, false, false)) {
+    GifScreenRows rows(picture);
+    if (!ResampleImageRows(rows, DibPixels(image.get()), picture.width, picture.height, newWidth,
+                           newHeight, DibRowStride(newWidth, 24), newHeight, 0, 0, false)) {
         return nullptr;
     }
     return asMask ? BitmapBlueMask(image.get()) : std::move(image);
 }
 
-bool GifFitIntoCanvas(const DibImage& bitmap, DibImage& canvas) {
-    if (!GifBitmapUsable(bitmap) || !GifBitmapUsable(canvas)) {
+bool GifFitIntoCanvas(const GifPicture& picture, DibImage& canvas) {
+    if (!GifPictureUsable(picture) || !GifCanvasUsable(canvas)) {
         return false;
     }
-    const int32_t bitmapWidth = bitmap.header.biWidth;
-    const int32_t bitmapHeight = bitmap.header.biHeight;
     const int32_t boxWidth = canvas.header.biWidth;
     const int32_t boxHeight = canvas.header.biHeight;
     int32_t newWidth = 0;
     int32_t newHeight = 0;
-    GifScaledSize(bitmapWidth, bitmapHeight, boxWidth, boxHeight, &newWidth, &newHeight);
+    GifScaledSize(picture.width, picture.height, boxWidth, boxHeight, &newWidth, &newHeight);
     // Centred both ways, but a picture wider than the canvas keeps its left
     // part; a taller one its middle rows (the resampler's rule).
     const int32_t xOffset = std::max(0, (boxWidth - newWidth) / 2);
     const int32_t yOffset = std::max(0, (boxHeight - newHeight) / 2);
-    return ResampleImage(DibPixels(&bitmap), DibPixels(&canvas), bitmapWidth, bitmapHeight,
-                         newWidth, newHeight, DibRowStride(boxWidth, 24), boxHeight, xOffset,
-                         yOffset, true, false);
+    GifScreenRows rows(picture);
+    return ResampleImageRows(rows, DibPixels(&canvas), picture.width, picture.height, newWidth,
+                             newHeight, DibRowStride(boxWidth, 24), boxHeight, xOffset, yOffset,
+                             true);
 }

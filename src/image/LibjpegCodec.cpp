@@ -39,6 +39,7 @@
 #include "image/DibImage.h"
 #include "image/JpegCodec.h"
 #include "image/JpegScanFilter.h"
+#include "image/LoadPicture.h"
 
 namespace {
 
@@ -320,6 +321,11 @@ bool LibjpegCodec::AcceptHeader() {
     if (BufferedCoefficientBytes(cinfo) > static_cast<uint64_t>(kMaxDecoderMemory)) {
         return false;
     }
+#ifdef FOTAKLE_FUZZING
+    if (static_cast<int64_t>(cinfo.image_width) * cinfo.image_height > kFuzzingMaxPixels) {
+        return false;
+    }
+#endif
     switch (cinfo.jpeg_color_space) {
         case JCS_GRAYSCALE:
         case JCS_YCbCr:

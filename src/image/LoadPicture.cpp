@@ -1,9 +1,11 @@
-// The loader: picks the reader by the name's ending, fits the picture to the
-// box and delivers it as a new picture or into the caller's canvas. JPEG,
-// BMP, PNG and WebP rows stream from their decoder into their final place:
-// rows that need resampling go through ResampleStream, so a full-size copy
-// of a large photo never exists. GIF pictures are decoded whole by giflib
-// and fitted after.
+// The loader: picks the reader by the name's ending (or the caller's type,
+// for bytes in memory), fits the picture to the box and delivers it as a new
+// picture or into the caller's canvas. Files and bytes in memory take the
+// same path from the moment their reader is open. JPEG, BMP, PNG and WebP
+// rows stream from their decoder into their final place: rows that need
+// resampling go through ResampleStream, so a full-size copy of a large photo
+// never exists. GIF frames are decoded by giflib and fitted after, the
+// screen around them made while they are fitted.
 #include "image/LoadPicture.h"
 
 #include <cstdint>
@@ -96,37 +98,46 @@ struct RowTarget {
     int32_t width = 0;
     int32_t height = 0;
     bool centred = false;  // into a canvas: centred in it, black around
-    bool damaged = false;  // the decoder met a fault after the first row
+    bool damaged = false;  // the decoder met a fault: rows after it are not the picture's
 };
 
-// A new zero-filled picture of the fitted size. False when memory runs out.
-bool NewPictureTarget(int32_t fitWidth, int32_t fitHeight, int32_t bitsPerPixel,
-                      RowTarget* target) {
+// True when LoadPicture may make a picture of this size.
+bool NewPictureAllowed(int32_t width, int32_t height) {
+    return int64_t{width} * height <= kMaxLoadedPixels;
+}
+
+// A new zero-filled picture of the fitted size: LOAD_TOO_LARGE above the
+// limit, LOAD_BAD_PICTURE when memory runs out.
+LoadError NewPictureTarget(int32_t fitWidth, int32_t fitHeight, int32_t bitsPerPixel,
+                           RowTarget* target) {
+    if (!NewPictureAllowed(fitWidth, fitHeight)) {
+        return LOAD_TOO_LARGE;
+    }
     target->block = DibCreate(fitWidth, fitHeight, bitsPerPixel);
     if (!target->block) {
-        return false;
+        return LOAD_BAD_PICTURE;
     }
     target->pixels = DibPixels(target->block.get());
     target->stride = DibRowStride(fitWidth, bitsPerPixel);
     target->width = fitWidth;
     target->height = fitHeight;
-    return true;
+    return LOAD_OK;
 }
 
 // The caller's canvas, which must be a 24-bit picture. Mask rows are laid
 // out at their own 8-bit stride from the start of its pixels.
-bool CanvasTarget(DibImage& canvas, int32_t bitsPerPixel, RowTarget* target) {
+LoadError CanvasTarget(DibImage& canvas, int32_t bitsPerPixel, RowTarget* target) {
     const int32_t width = canvas.header.biWidth;
     const int32_t height = canvas.header.biHeight;
     if (canvas.header.biBitCount != 24 || !DibSizeValid(width, height)) {
-        return false;
+        return LOAD_BAD_PICTURE;
     }
     target->pixels = DibPixels(&canvas);
     target->stride = DibRowStride(width, bitsPerPixel);
     target->width = width;
     target->height = height;
     target->centred = true;
-    return true;
+    return LOAD_OK;
 }
 
 // Rows at the target's size: read straight into place, the first (top) row
@@ -245,9 +256,9 @@ PurposeTraits TraitsIntoCanvas(LoadPurpose purpose, const DibImage& canvas) {
 // sides swapped asks the decoder for the purpose's size with its sides
 // swapped. Closes the codec.
 template <typename MakeTarget>
-bool DecodeJpegRows(JpegCodec& codec, PurposeTraits traits, PictureOrientation orientation,
-                    int32_t boxWidth, int32_t boxHeight, const MakeTarget& makeTarget,
-                    RowTarget* target) {
+LoadError DecodeJpegRows(JpegCodec& codec, PurposeTraits traits, PictureOrientation orientation,
+                         int32_t boxWidth, int32_t boxHeight, const MakeTarget& makeTarget,
+                         RowTarget* target) {
     if (OrientationSwapsSides(orientation)) {
         std::swap(traits.requestWidth, traits.requestHeight);
     }
@@ -255,23 +266,28 @@ bool DecodeJpegRows(JpegCodec& codec, PurposeTraits traits, PictureOrientation o
     int32_t sourceHeight = 0;
     int32_t fitWidth = 0;
     int32_t fitHeight = 0;
-    bool decoded = NegotiateJpegSize(codec, traits, &sourceWidth, &sourceHeight);
+    LoadError error = LOAD_BAD_PICTURE;
     DibBlock shown;
-    if (decoded && orientation != ORIENTATION_NORMAL) {
-        shown = DecodeTurned(codec, sourceWidth, sourceHeight, orientation);
-        decoded = shown != nullptr;
-        if (decoded) {
-            sourceWidth = shown->header.biWidth;
-            sourceHeight = shown->header.biHeight;
+    if (NegotiateJpegSize(codec, traits, &sourceWidth, &sourceHeight)) {
+        error = LOAD_OK;
+        if (orientation != ORIENTATION_NORMAL) {
+            shown = DecodeTurned(codec, sourceWidth, sourceHeight, orientation);
+            if (shown) {
+                sourceWidth = shown->header.biWidth;
+                sourceHeight = shown->header.biHeight;
+            } else {
+                error = LOAD_BAD_PICTURE;
+            }
         }
+    }
+    if (error == LOAD_OK) {
+        FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
+        error = makeTarget(fitWidth, fitHeight, traits.mask ? 8 : 24, target);
     }
     PictureRows shownRows(shown.get());
     RowSource& rows = shown ? static_cast<RowSource&>(shownRows) : codec;
-    if (decoded) {
-        FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
-        decoded = makeTarget(fitWidth, fitHeight, traits.mask ? 8 : 24, target);
-    }
-    if (decoded) {
+    if (error == LOAD_OK) {
+        bool decoded = true;
         if (traits.mask) {
             decoded = ReadMaskRows(rows, sourceWidth, sourceHeight, *target);
         } else if (target->width == sourceWidth && target->height == sourceHeight) {
@@ -281,14 +297,16 @@ bool DecodeJpegRows(JpegCodec& codec, PurposeTraits traits, PictureOrientation o
                                      fitHeight, target->stride, target->width, target->height, true,
                                      target->centred);
         }
+        error = decoded ? LOAD_OK : LOAD_BAD_PICTURE;
     }
     target->damaged = codec.Damaged();
     codec.Close();
-    return decoded;
+    return error;
 }
 
-// Passes rows on and notes whether any could not be read: a BMP's rows
-// past the end of a short file.
+// Passes a BMP reader's rows on and notes whether any could not be read:
+// rows past the end of a short file, read one by one or reported as the
+// black run that lies wholly past it.
 class NotedRows final : public RowSource {
   public:
     explicit NotedRows(RowSource& rows) : rows_(rows) {}
@@ -297,6 +315,12 @@ class NotedRows final : public RowSource {
         failed_ = failed_ || !read;
         return read;
     }
+    int32_t UniformRowsAhead(uint8_t* bgr) override {
+        const int32_t run = rows_.UniformRowsAhead(bgr);
+        failed_ = failed_ || run > 0;
+        return run;
+    }
+    void SkipRows(int32_t count) override { rows_.SkipRows(count); }
     bool Failed() const { return failed_; }
 
   private:
@@ -304,49 +328,52 @@ class NotedRows final : public RowSource {
     bool failed_ = false;
 };
 
-// The BMP path: BMP files always come out in colour, whatever the purpose.
-// Rows come bottom row first, the order they take in memory. Closes the
+// The BMP path over an open reader: BMP files always come out in colour,
+// whatever the purpose. Rows come bottom row first, the order they take in
+// memory; rows the file does not hold cost nothing (BmpReader.h). Closes the
 // reader.
 template <typename MakeTarget>
-bool DecodeBmpRows(const std::string& path, int32_t boxWidth, int32_t boxHeight,
-                   const MakeTarget& makeTarget, RowTarget* target) {
-    BmpReader reader;
-    if (!reader.Open(path)) {
-        return false;
-    }
+LoadError DecodeBmpRows(BmpReader& reader, int32_t boxWidth, int32_t boxHeight,
+                        const MakeTarget& makeTarget, RowTarget* target) {
     const int32_t sourceWidth = reader.Width();
     const int32_t sourceHeight = reader.Height();
     int32_t fitWidth = 0;
     int32_t fitHeight = 0;
     FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
     NotedRows rows(reader);
-    const bool decoded =
-        makeTarget(fitWidth, fitHeight, 24, target) &&
-        ResampleStream(rows, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
-                       target->stride, target->width, target->height, false, target->centred);
+    LoadError error = makeTarget(fitWidth, fitHeight, 24, target);
+    if (error == LOAD_OK &&
+        !ResampleStream(rows, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
+                        target->stride, target->width, target->height, false, target->centred)) {
+        error = LOAD_BAD_PICTURE;
+    }
     target->damaged = rows.Failed();
     reader.Close();
-    return decoded;
+    return error;
 }
 
 // The PNG path: in colour whatever the purpose, rows top row first from the
 // reader (opened, and holding its first row, so that nothing can fail once
 // rows are written). Closes the reader.
 template <typename MakeTarget>
-bool DecodePngRows(PngReader& reader, int32_t boxWidth, int32_t boxHeight,
-                   const MakeTarget& makeTarget, RowTarget* target) {
+LoadError DecodePngRows(PngReader& reader, int32_t boxWidth, int32_t boxHeight,
+                        const MakeTarget& makeTarget, RowTarget* target) {
     const int32_t sourceWidth = reader.Width();
     const int32_t sourceHeight = reader.Height();
     int32_t fitWidth = 0;
     int32_t fitHeight = 0;
     FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
-    const bool decoded =
-        DibSizeValid(sourceWidth, sourceHeight) && makeTarget(fitWidth, fitHeight, 24, target) &&
-        ResampleStream(reader, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
-                       target->stride, target->width, target->height, true, target->centred);
+    LoadError error = DibSizeValid(sourceWidth, sourceHeight)
+                          ? makeTarget(fitWidth, fitHeight, 24, target)
+                          : LOAD_BAD_PICTURE;
+    if (error == LOAD_OK &&
+        !ResampleStream(reader, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
+                        target->stride, target->width, target->height, true, target->centred)) {
+        error = LOAD_BAD_PICTURE;
+    }
     target->damaged = reader.Damaged();
     reader.Close();
-    return decoded;
+    return error;
 }
 
 // The WebP path: in colour whatever the purpose. libwebp decodes at the
@@ -356,20 +383,24 @@ bool DecodePngRows(PngReader& reader, int32_t boxWidth, int32_t boxHeight,
 // is decoded before the target is made, so nothing can fail once rows are
 // written. Closes the reader.
 template <typename MakeTarget>
-bool DecodeWebpRows(WebpReader& reader, int32_t boxWidth, int32_t boxHeight,
-                    const MakeTarget& makeTarget, RowTarget* target) {
+LoadError DecodeWebpRows(WebpReader& reader, int32_t boxWidth, int32_t boxHeight,
+                         const MakeTarget& makeTarget, RowTarget* target) {
     int32_t fitWidth = 0;
     int32_t fitHeight = 0;
     FitToBox(reader.Width(), reader.Height(), boxWidth, boxHeight, &fitWidth, &fitHeight);
     int32_t rowsWidth = fitWidth;
     int32_t rowsHeight = fitHeight;
-    const bool decoded =
-        reader.Decode(&rowsWidth, &rowsHeight) && makeTarget(fitWidth, fitHeight, 24, target) &&
-        ResampleStream(reader, target->pixels, rowsWidth, rowsHeight, fitWidth, fitHeight,
-                       target->stride, target->width, target->height, true, target->centred);
+    LoadError error = reader.Decode(&rowsWidth, &rowsHeight)
+                          ? makeTarget(fitWidth, fitHeight, 24, target)
+                          : LOAD_BAD_PICTURE;
+    if (error == LOAD_OK &&
+        !ResampleStream(reader, target->pixels, rowsWidth, rowsHeight, fitWidth, fitHeight,
+                        target->stride, target->width, target->height, true, target->centred)) {
+        error = LOAD_BAD_PICTURE;
+    }
     target->damaged = reader.Damaged();
     reader.Close();
-    return decoded;
+    return error;
 }
 
 // The canvas is the box: the fitted size does not change the target.
@@ -407,6 +438,55 @@ LoadResult CanvasFilled(const DibImage& canvas, bool damaged = false) {
     return result;
 }
 
+// Where a picture's bytes come from: a file (path), or bytes in memory.
+struct PictureInput {
+    PictureType type;
+    const std::string* path;
+    const uint8_t* data;
+    size_t size;
+};
+
+PictureInput FileInput(const std::string& path) {
+    return {PictureTypeFromName(path), &path, nullptr, 0};
+}
+
+PictureInput MemoryInput(const uint8_t* data, size_t size, PictureType type) {
+    return {type, nullptr, data, size};
+}
+
+std::unique_ptr<JpegCodec> OpenJpeg(const PictureInput& input) {
+    return input.path != nullptr ? OpenJpegFile(*input.path)
+                                 : OpenJpegMemory(input.data, input.size);
+}
+
+bool OpenBmp(const PictureInput& input, BmpReader* reader) {
+    return input.path != nullptr ? reader->Open(*input.path)
+                                 : reader->OpenMemory(input.data, input.size);
+}
+
+bool DecodeGif(const PictureInput& input, GifPicture* picture) {
+    return input.path != nullptr ? GifDecodeFile(*input.path, picture)
+                                 : GifDecodeMemory(input.data, input.size, picture);
+}
+
+bool OpenPng(const PictureInput& input, PngReader* reader) {
+    return input.path != nullptr ? reader->Open(*input.path)
+                                 : reader->OpenMemory(input.data, input.size);
+}
+
+bool OpenWebp(const PictureInput& input, WebpReader* reader) {
+    return input.path != nullptr ? reader->Open(*input.path)
+                                 : reader->OpenMemory(input.data, input.size);
+}
+
+// How a JPEG's EXIF block says it is to be turned.
+PictureOrientation JpegOrientation(const PictureInput& input) {
+    const ExifInfo exif = input.path != nullptr
+                              ? ReadJpegExif(*input.path, false)
+                              : ReadJpegExifMemory(input.data, input.size, false);
+    return exif.orientation;
+}
+
 // True when the file can be opened for reading.
 bool Readable(const std::string& path) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
@@ -417,13 +497,100 @@ bool Readable(const std::string& path) {
     return true;
 }
 
-// Why a load of a known or unknown type failed. The readers do not tell a
-// missing file from bad content, so the file is tried once more here; the
-// cost falls on failures only.
-LoadResult FailedLoad(const std::string& path, PictureType type) {
-    return Failed(type == PICTURE_UNKNOWN ? LOAD_UNKNOWN_TYPE
-                  : !Readable(path)       ? LOAD_CANNOT_OPEN
-                                          : LOAD_BAD_PICTURE);
+// Why a load failed, from what the reader said. The readers do not tell a
+// missing file from bad content, so a file is tried once more here; the cost
+// falls on failures only.
+LoadResult FailedLoad(const PictureInput& input, LoadError error) {
+    if (input.type == PICTURE_UNKNOWN) {
+        error = LOAD_UNKNOWN_TYPE;
+    } else if (error == LOAD_BAD_PICTURE && input.path != nullptr && !Readable(*input.path)) {
+        error = LOAD_CANNOT_OPEN;
+    }
+    return Failed(error);
+}
+
+LoadResult LoadNewPicture(const PictureInput& input, const LoadRequest& request) {
+    LoadResult result;
+    LoadError error = LOAD_BAD_PICTURE;
+    if (input.type == PICTURE_JPEG) {
+        std::unique_ptr<JpegCodec> codec = OpenJpeg(input);
+        if (codec) {
+            result = DecodeJpegPicture(*codec, request, JpegOrientation(input));
+            error = result.error;
+        }
+    } else if (input.type == PICTURE_BMP) {
+        BmpReader reader;
+        RowTarget target;
+        if (OpenBmp(input, &reader)) {
+            error = DecodeBmpRows(reader, request.boxWidth, request.boxHeight, NewPictureTarget,
+                                  &target);
+            if (error == LOAD_OK) {
+                result = PictureMade(std::move(target.block), target.damaged);
+            }
+        }
+    } else if (input.type == PICTURE_GIF) {
+        GifPicture gif;
+        if (DecodeGif(input, &gif)) {
+            // Scaling only ever shrinks a GIF, so without a box the picture
+            // keeps the screen's size and with one it is smaller.
+            const bool boxed = request.boxWidth > 0 && request.boxHeight > 0;
+            error = boxed || NewPictureAllowed(gif.width, gif.height) ? LOAD_OK : LOAD_TOO_LARGE;
+            if (error == LOAD_OK) {
+                result = PictureMade(GifScaleToBox(gif, request.boxWidth, request.boxHeight,
+                                                   TraitsOf(request.purpose).mask),
+                                     gif.damaged);
+                error = result.error;
+            }
+        }
+    } else if (input.type == PICTURE_PNG) {
+        PngReader reader;
+        if (OpenPng(input, &reader)) {
+            result = DecodePngPicture(reader, request);
+            error = result.error;
+        }
+    } else if (input.type == PICTURE_WEBP) {
+        WebpReader reader;
+        if (OpenWebp(input, &reader)) {
+            result = DecodeWebpPicture(reader, request);
+            error = result.error;
+        }
+    }
+    return result.Ok() ? std::move(result) : FailedLoad(input, error);
+}
+
+LoadResult LoadIntoCanvas(const PictureInput& input, DibImage& canvas, const LoadRequest& request) {
+    LoadResult result;
+    if (input.type == PICTURE_JPEG) {
+        std::unique_ptr<JpegCodec> codec = OpenJpeg(input);
+        if (codec) {
+            result = DecodeJpegPictureInto(*codec, canvas, request, JpegOrientation(input));
+        }
+    } else if (input.type == PICTURE_BMP) {
+        BmpReader reader;
+        RowTarget target;
+        if (OpenBmp(input, &reader)) {
+            const LoadError error = DecodeBmpRows(reader, canvas.header.biWidth,
+                                                  canvas.header.biHeight, IntoCanvas(canvas), &target);
+            result = error == LOAD_OK ? CanvasFilled(canvas, target.damaged) : Failed(error);
+        }
+    } else if (input.type == PICTURE_GIF) {
+        // GIF pictures are centred their own way (see GifFitIntoCanvas).
+        GifPicture gif;
+        if (DecodeGif(input, &gif) && GifFitIntoCanvas(gif, canvas)) {
+            result = CanvasFilled(canvas, gif.damaged);
+        }
+    } else if (input.type == PICTURE_PNG) {
+        PngReader reader;
+        if (OpenPng(input, &reader)) {
+            result = DecodePngPictureInto(reader, canvas, request);
+        }
+    } else if (input.type == PICTURE_WEBP) {
+        WebpReader reader;
+        if (OpenWebp(input, &reader)) {
+            result = DecodeWebpPictureInto(reader, canvas, request);
+        }
+    }
+    return result.Ok() ? std::move(result) : FailedLoad(input, result.error);
 }
 
 }  // namespace
@@ -431,128 +598,65 @@ LoadResult FailedLoad(const std::string& path, PictureType type) {
 LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request,
                              PictureOrientation orientation) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, TraitsOf(request.purpose), orientation, request.boxWidth,
-                        request.boxHeight, NewPictureTarget, &target)) {
-        return Failed(LOAD_BAD_PICTURE);
-    }
-    return PictureMade(std::move(target.block), target.damaged);
+    const LoadError error = DecodeJpegRows(codec, TraitsOf(request.purpose), orientation,
+                                           request.boxWidth, request.boxHeight, NewPictureTarget,
+                                           &target);
+    return error == LOAD_OK ? PictureMade(std::move(target.block), target.damaged) : Failed(error);
 }
 
 LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request,
                                  PictureOrientation orientation) {
     RowTarget target;
-    if (!DecodeJpegRows(codec, TraitsIntoCanvas(request.purpose, canvas), orientation,
-                        canvas.header.biWidth, canvas.header.biHeight, IntoCanvas(canvas),
-                        &target)) {
-        return Failed(LOAD_BAD_PICTURE);
-    }
-    return CanvasFilled(canvas, target.damaged);
+    const LoadError error =
+        DecodeJpegRows(codec, TraitsIntoCanvas(request.purpose, canvas), orientation,
+                       canvas.header.biWidth, canvas.header.biHeight, IntoCanvas(canvas), &target);
+    return error == LOAD_OK ? CanvasFilled(canvas, target.damaged) : Failed(error);
 }
 
 LoadResult DecodePngPicture(PngReader& reader, const LoadRequest& request) {
     RowTarget target;
-    if (!DecodePngRows(reader, request.boxWidth, request.boxHeight, NewPictureTarget, &target)) {
-        return Failed(LOAD_BAD_PICTURE);
-    }
-    return PictureMade(std::move(target.block), target.damaged);
+    const LoadError error =
+        DecodePngRows(reader, request.boxWidth, request.boxHeight, NewPictureTarget, &target);
+    return error == LOAD_OK ? PictureMade(std::move(target.block), target.damaged) : Failed(error);
 }
 
 LoadResult DecodePngPictureInto(PngReader& reader, DibImage& canvas, const LoadRequest&) {
     RowTarget target;
-    if (!DecodePngRows(reader, canvas.header.biWidth, canvas.header.biHeight, IntoCanvas(canvas),
-                       &target)) {
-        return Failed(LOAD_BAD_PICTURE);
-    }
-    return CanvasFilled(canvas, target.damaged);
+    const LoadError error = DecodePngRows(reader, canvas.header.biWidth, canvas.header.biHeight,
+                                          IntoCanvas(canvas), &target);
+    return error == LOAD_OK ? CanvasFilled(canvas, target.damaged) : Failed(error);
 }
 
 LoadResult DecodeWebpPicture(WebpReader& reader, const LoadRequest& request) {
     RowTarget target;
-    if (!DecodeWebpRows(reader, request.boxWidth, request.boxHeight, NewPictureTarget, &target)) {
-        return Failed(LOAD_BAD_PICTURE);
-    }
-    return PictureMade(std::move(target.block), target.damaged);
+    const LoadError error =
+        DecodeWebpRows(reader, request.boxWidth, request.boxHeight, NewPictureTarget, &target);
+    return error == LOAD_OK ? PictureMade(std::move(target.block), target.damaged) : Failed(error);
 }
 
 LoadResult DecodeWebpPictureInto(WebpReader& reader, DibImage& canvas, const LoadRequest&) {
     RowTarget target;
-    if (!DecodeWebpRows(reader, canvas.header.biWidth, canvas.header.biHeight, IntoCanvas(canvas),
-                        &target)) {
-        return Failed(LOAD_BAD_PICTURE);
-    }
-    return CanvasFilled(canvas, target.damaged);
+    const LoadError error = DecodeWebpRows(reader, canvas.header.biWidth, canvas.header.biHeight,
+                                           IntoCanvas(canvas), &target);
+    return error == LOAD_OK ? CanvasFilled(canvas, target.damaged) : Failed(error);
 }
 
 LoadResult LoadPicture(const std::string& path, const LoadRequest& request) {
-    const PictureType type = PictureTypeFromName(path);
-    LoadResult result;
-    if (type == PICTURE_JPEG) {
-        std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
-        if (codec) {
-            result = DecodeJpegPicture(*codec, request, ReadJpegExif(path, false).orientation);
-        }
-    } else if (type == PICTURE_BMP) {
-        RowTarget target;
-        if (DecodeBmpRows(path, request.boxWidth, request.boxHeight, NewPictureTarget, &target)) {
-            result = PictureMade(std::move(target.block), target.damaged);
-        }
-    } else if (type == PICTURE_GIF) {
-        bool damaged = false;
-        const DibBlock bitmap = GifDecodeFile(path, &damaged);
-        if (bitmap) {
-            result = PictureMade(GifScaleToBox(*bitmap, request.boxWidth, request.boxHeight,
-                                               TraitsOf(request.purpose).mask),
-                                 damaged);
-        }
-    } else if (type == PICTURE_PNG) {
-        PngReader reader;
-        if (reader.Open(path)) {
-            result = DecodePngPicture(reader, request);
-        }
-    } else if (type == PICTURE_WEBP) {
-        WebpReader reader;
-        if (reader.Open(path)) {
-            result = DecodeWebpPicture(reader, request);
-        }
-    }
-    return result.Ok() ? std::move(result) : FailedLoad(path, type);
+    return LoadNewPicture(FileInput(path), request);
 }
 
 LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request) {
-    const PictureType type = PictureTypeFromName(path);
-    bool filled = false;
-    bool damaged = false;
-    if (type == PICTURE_JPEG) {
-        std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
-        const LoadResult result = codec
-                                      ? DecodeJpegPictureInto(*codec, canvas, request,
-                                                              ReadJpegExif(path, false).orientation)
-                                      : LoadResult();
-        filled = result.Ok();
-        damaged = result.damaged;
-    } else if (type == PICTURE_BMP) {
-        RowTarget target;
-        filled = DecodeBmpRows(path, canvas.header.biWidth, canvas.header.biHeight,
-                               IntoCanvas(canvas), &target);
-        damaged = target.damaged;
-    } else if (type == PICTURE_GIF) {
-        // GIF pictures are centred their own way (see GifFitIntoCanvas).
-        const DibBlock bitmap = GifDecodeFile(path, &damaged);
-        filled = bitmap && GifFitIntoCanvas(*bitmap, canvas);
-    } else if (type == PICTURE_PNG) {
-        PngReader reader;
-        const LoadResult result =
-            reader.Open(path) ? DecodePngPictureInto(reader, canvas, request) : LoadResult();
-        filled = result.Ok();
-        damaged = result.damaged;
-    } else if (type == PICTURE_WEBP) {
-        WebpReader reader;
-        const LoadResult result =
-            reader.Open(path) ? DecodeWebpPictureInto(reader, canvas, request) : LoadResult();
-        filled = result.Ok();
-        damaged = result.damaged;
-    }
-    return filled ? CanvasFilled(canvas, damaged) : FailedLoad(path, type);
+    return LoadIntoCanvas(FileInput(path), canvas, request);
+}
+
+LoadResult LoadPictureFromMemory(const uint8_t* data, size_t size, PictureType type,
+                                 const LoadRequest& request) {
+    return LoadNewPicture(MemoryInput(data, size, type), request);
+}
+
+LoadResult LoadPictureFromMemoryInto(const uint8_t* data, size_t size, PictureType type,
+                                     DibImage& canvas, const LoadRequest& request) {
+    return LoadIntoCanvas(MemoryInput(data, size, type), canvas, request);
 }
 
 LoadResult ReadPictureSize(const std::string& path) {
@@ -582,10 +686,10 @@ LoadResult ReadPictureSize(const std::string& path) {
             reader.Close();
         }
     } else if (type == PICTURE_GIF) {
-        const DibBlock bitmap = GifDecodeFile(path);
-        if (bitmap) {
-            width = bitmap->header.biWidth;
-            height = bitmap->header.biHeight;
+        GifPicture gif;
+        if (GifDecodeFile(path, &gif)) {
+            width = gif.width;
+            height = gif.height;
         }
     } else if (type == PICTURE_PNG) {
         PngReader reader;
@@ -603,7 +707,7 @@ LoadResult ReadPictureSize(const std::string& path) {
         }
     }
     if (!DibSizeValid(width, height)) {
-        return FailedLoad(path, type);
+        return FailedLoad(FileInput(path), LOAD_BAD_PICTURE);
     }
     LoadResult result;
     result.width = width;

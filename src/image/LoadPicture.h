@@ -31,14 +31,20 @@
 //    0 x 0 and no picture; a canvas is left exactly as it was.
 // Limits: no side above kMaxPictureSide; GIF pictures up to kGifMaxSide
 // (10000) a side; interlaced PNG pictures up to kPngMaxInterlacedPixels;
-// WebP files and pictures as WebpReader.h says.
+// WebP files and pictures as WebpReader.h says. LoadPicture makes no picture
+// of more than kMaxLoadedPixels: it refuses such a load (LOAD_TOO_LARGE)
+// before anything is allocated for it. That limit is for loads without a
+// box, which keep the size the file declares; a load with a box costs what
+// the box and the file hold, not what the header declares.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "image/DibImage.h"
 #include "image/Exif.h"
+#include "image/PictureType.h"
 
 class JpegCodec;
 class PngReader;
@@ -50,7 +56,19 @@ enum LoadError : int16_t {
     LOAD_UNKNOWN_TYPE,  // the name does not end in a picture extension
     LOAD_CANNOT_OPEN,   // missing or unreadable file
     LOAD_BAD_PICTURE,   // the content was refused, or memory ran out
+    LOAD_TOO_LARGE,     // a new picture of more than kMaxLoadedPixels
 };
+
+#ifdef FOTAKLE_FUZZING
+// Fuzzing builds: the readers refuse files declaring pictures of more than
+// kFuzzingMaxPixels, so that the fuzzers spend their time on the readers'
+// logic instead of on filling huge pictures; new pictures stop lower still,
+// so that their refusal is reached too.
+constexpr int64_t kFuzzingMaxPixels = int64_t{1} << 16;
+constexpr int64_t kMaxLoadedPixels = int64_t{1} << 14;
+#else
+constexpr int64_t kMaxLoadedPixels = 100 * 1000 * 1000;
+#endif
 
 // What the picture is for. It decides how far a JPEG is reduced while it is
 // decoded, whether the decoder is asked a second time, and the result's form.
@@ -110,6 +128,14 @@ LoadResult LoadPicture(const std::string& path, const LoadRequest& request);
 // what they held), while the other formats are written in colour.
 LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const LoadRequest& request);
 
+// The two calls above over a file's bytes held in memory, the type given
+// instead of taken from a name; the file calls run through the same code.
+// An unknown type is LOAD_UNKNOWN_TYPE, no bytes LOAD_BAD_PICTURE.
+LoadResult LoadPictureFromMemory(const uint8_t* data, size_t size, PictureType type,
+                                 const LoadRequest& request);
+LoadResult LoadPictureFromMemoryInto(const uint8_t* data, size_t size, PictureType type,
+                                     DibImage& canvas, const LoadRequest& request);
+
 // The size the picture of a file is shown at, as LoadPicture would see it
 // before fitting: a JPEG turned by its EXIF orientation has its sides
 // swapped, a GIF is its first frame's screen. Only headers are read where
@@ -117,18 +143,18 @@ LoadResult LoadPictureInto(const std::string& path, DibImage& canvas, const Load
 // says why on failure.
 LoadResult ReadPictureSize(const std::string& path);
 
-// The JPEG path of the two calls above over any decoder: the fuzz target
-// drives it over bytes in memory, tests over a scripted decoder. The
-// orientation is the one the file's EXIF block gives. Calls codec.Close()
-// exactly once; a failure is LOAD_BAD_PICTURE.
+// The JPEG path of the calls above over any decoder (tests drive it over a
+// scripted one). The orientation is the one the file's EXIF block gives.
+// Calls codec.Close() exactly once; a failure is LOAD_TOO_LARGE as above or
+// else LOAD_BAD_PICTURE.
 LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request,
                              PictureOrientation orientation = ORIENTATION_NORMAL);
 LoadResult DecodeJpegPictureInto(JpegCodec& codec, DibImage& canvas, const LoadRequest& request,
                                  PictureOrientation orientation = ORIENTATION_NORMAL);
 
-// The PNG and WebP paths of the two calls above over a reader the caller has
-// opened (the fuzz targets open them over bytes in memory). The reader is
-// closed; a failure is LOAD_BAD_PICTURE.
+// The PNG and WebP paths of the calls above over a reader the caller has
+// opened. The reader is closed; a failure is LOAD_TOO_LARGE as above or else
+// LOAD_BAD_PICTURE.
 LoadResult DecodePngPicture(PngReader& reader, const LoadRequest& request);
 LoadResult DecodePngPictureInto(PngReader& reader, DibImage& canvas, const LoadRequest& request);
 LoadResult DecodeWebpPicture(WebpReader& reader, const LoadRequest& request);

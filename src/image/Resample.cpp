@@ -229,30 +229,171 @@ void EnlargeRow(const uint8_t* source, uint8_t* target, int32_t sourceWidth, int
     }
 }
 
-// Source taller than the target: each source row (sourceRow(y) gives row y,
-// asked for in order) is scaled horizontally, then groups of rows chosen by
-// an error counter (starting at half the source height) are averaged into
-// one target row. Stops once the scaled picture or the target is complete,
-// so the last source rows may never be asked for.
-template <typename SourceRow>
-void ShrinkRows(SourceRow sourceRow, int32_t sourceWidth, int32_t sourceHeight, int32_t targetWidth,
+// Where the resamplers take their source rows from: a picture in memory, or
+// a RowSource read in order. Read(y) gives row y; Uniform(y, bgr) how many
+// rows from y on are one colour throughout (0 when row y must be read), and
+// rows asked for after such a run pass over it in one step. Rows are asked
+// for with y rising.
+class MemoryRows {
+  public:
+    MemoryRows(const uint8_t* first, int32_t stride) : first_(first), stride_(stride) {}
+    const uint8_t* Read(int32_t y) const { return first_ + static_cast<ptrdiff_t>(y) * stride_; }
+    int32_t Uniform(int32_t, uint8_t*) const { return 0; }
+    // Makes row `rows` the new row 0.
+    void Drop(int32_t rows) { first_ += static_cast<ptrdiff_t>(rows) * stride_; }
+
+  private:
+    const uint8_t* first_;
+    int32_t stride_;
+};
+
+// Writes width pixels of one colour.
+void FillUniformRow(uint8_t* row, int32_t width, const uint8_t* bgr) {
+    for (int32_t x = 0; x < width; ++x, row += 3) {
+        row[0] = bgr[0];
+        row[1] = bgr[1];
+        row[2] = bgr[2];
+    }
+}
+
+class StreamRows {
+  public:
+    // buffer holds one source row of width pixels.
+    StreamRows(RowSource& source, uint8_t* buffer, int32_t width)
+        : source_(source), buffer_(buffer), width_(width) {}
+    const uint8_t* Read(int32_t y) {
+        PassTo(y);
+        uint8_t bgr[3];
+        if (source_.UniformRowsAhead(bgr) > 0) {
+            FillUniformRow(buffer_, width_, bgr);
+            source_.SkipRows(1);
+        } else {
+            // Failed reads are not checked: the row then holds what the
+            // source left in it, at worst a wrong row, never a read outside it.
+            source_.ReadRow(buffer_);
+        }
+        ++next_;
+        return buffer_;
+    }
+    int32_t Uniform(int32_t y, uint8_t* bgr) {
+        PassTo(y);
+        return source_.UniformRowsAhead(bgr);
+    }
+    // Makes row `rows` the new row 0.
+    void Drop(int32_t rows) {
+        PassTo(rows);
+        next_ -= rows;
+    }
+
+  private:
+    // Reads or skips the rows before row y that were not asked for.
+    void PassTo(int32_t y) {
+        while (next_ < y) {
+            uint8_t bgr[3];
+            const int32_t run = source_.UniformRowsAhead(bgr);
+            if (run > 0) {
+                const int32_t count = std::min(run, y - next_);
+                source_.SkipRows(count);
+                next_ += count;
+            } else {
+                source_.ReadRow(buffer_);
+                ++next_;
+            }
+        }
+    }
+
+    RowSource& source_;
+    uint8_t* buffer_;
+    int32_t width_;
+    int32_t next_ = 0;  // the row the source stands at, counted from row 0
+};
+
+// The vertical box filter's state: the error counter (always below the
+// source height) and the rows gathered into the group under way.
+struct RowGroups {
+    int32_t sourceHeight;
+    int32_t targetHeight;
+    int64_t counter;
+    int32_t count;
+};
+
+// Adds count rows of one colour into the running sums of bytes bytes.
+void AddUniformRows(int32_t* sums, int32_t bytes, const uint8_t* bgr, int64_t count) {
+    for (int32_t i = 0; i < bytes; ++i) {
+        sums[i] += static_cast<int32_t>(count * bgr[i % 3]);
+    }
+}
+
+// Rows of the source, from the first counted by the groups on, that pass
+// before the group under way closes (the closing row included).
+int64_t RowsUntilGroupCloses(const RowGroups& groups) {
+    return (groups.sourceHeight - groups.counter + groups.targetHeight - 1) / groups.targetHeight;
+}
+
+// `run` source rows of one colour, as ShrinkRows would take them one by one:
+// the scaled row is that colour throughout, so the group under way closes
+// with the average of its sums and that colour, every group wholly inside
+// the run is the colour itself, and the rows after the last group that
+// closes are added to the sums. Work follows the rows emitted, not the run.
+void ShrinkUniformRun(const uint8_t* bgr, int64_t run, int32_t targetWidth, uint8_t* row,
+                      int32_t* sums, RowGroups& groups, ScaledRows& out) {
+    const int32_t bytes = targetWidth * 3;
+    auto more = [&] { return out.produced < groups.targetHeight && !out.target.Full(); };
+    int64_t first = RowsUntilGroupCloses(groups);
+    if (first > run) {
+        AddUniformRows(sums, bytes, bgr, run);
+        groups.count += static_cast<int32_t>(run);
+        groups.counter += run * groups.targetHeight;
+        return;
+    }
+    AddUniformRows(sums, bytes, bgr, first - 1);
+    FillUniformRow(row, targetWidth, bgr);
+    AverageRowWithSums(row, sums, bytes, groups.count + static_cast<int32_t>(first - 1));
+    groups.count = 0;
+    groups.counter += first * groups.targetHeight - groups.sourceHeight;
+    out.Emit(row);
+    run -= first;
+    FillUniformRow(row, targetWidth, bgr);
+    for (int64_t next = RowsUntilGroupCloses(groups); next <= run && more();
+         next = RowsUntilGroupCloses(groups)) {
+        groups.counter += next * groups.targetHeight - groups.sourceHeight;
+        run -= next;
+        out.Emit(row);
+    }
+    AddUniformRows(sums, bytes, bgr, run);
+    groups.count = static_cast<int32_t>(run);
+    groups.counter += run * groups.targetHeight;
+}
+
+// Source taller than the target: each source row is scaled horizontally,
+// then groups of rows chosen by an error counter (starting at half the
+// source height) are averaged into one target row. Stops once the scaled
+// picture or the target is complete, so the last source rows may never be
+// asked for.
+template <typename Rows>
+void ShrinkRows(Rows& rows, int32_t sourceWidth, int32_t sourceHeight, int32_t targetWidth,
                 int32_t targetHeight, uint8_t* row, int32_t* sums, ScaledRows& out) {
     const int32_t bytes = targetWidth * 3;
-    int32_t counter = sourceHeight / 2;
-    int32_t count = 0;
-    for (int32_t y = 0; y < sourceHeight && out.produced < targetHeight && !out.target.Full();
-         ++y) {
-        const uint8_t* in = sourceRow(y);
-        counter += targetHeight;
-        ResampleRow(in, row, sourceWidth, targetWidth);
-        if (counter < sourceHeight) {
-            AddRowToSums(row, sums, bytes);
-            ++count;
+    RowGroups groups{sourceHeight, targetHeight, sourceHeight / 2, 0};
+    for (int32_t y = 0; y < sourceHeight && out.produced < targetHeight && !out.target.Full();) {
+        uint8_t bgr[3];
+        const int32_t run = std::min(rows.Uniform(y, bgr), sourceHeight - y);
+        if (run > 0) {
+            ShrinkUniformRun(bgr, run, targetWidth, row, sums, groups, out);
+            y += run;
             continue;
         }
-        counter -= sourceHeight;
-        AverageRowWithSums(row, sums, bytes, count);
-        count = 0;
+        ResampleRow(rows.Read(y), row, sourceWidth, targetWidth);
+        ++y;
+        groups.counter += targetHeight;
+        if (groups.counter < sourceHeight) {
+            AddRowToSums(row, sums, bytes);
+            ++groups.count;
+            continue;
+        }
+        groups.counter -= sourceHeight;
+        AverageRowWithSums(row, sums, bytes, groups.count);
+        groups.count = 0;
         out.Emit(row);
     }
 }
@@ -260,25 +401,22 @@ void ShrinkRows(SourceRow sourceRow, int32_t sourceWidth, int32_t sourceHeight, 
 // Source not taller than the target, placed: the first `skip` source rows
 // are passed over, the rest copied unscaled into the row buffer while both
 // the picture and the target last.
-template <typename SourceRow>
-void CopyRows(SourceRow sourceRow, int32_t sourceWidth, int32_t sourceHeight, int32_t targetHeight,
+template <typename Rows>
+void CopyRows(Rows& rows, int32_t sourceWidth, int32_t sourceHeight, int32_t targetHeight,
               uint8_t* row, ScaledRows& out) {
     const size_t bytes = static_cast<size_t>(sourceWidth) * 3;
-    for (int32_t y = 0; y < sourceHeight && y < out.skip; ++y) {
-        sourceRow(y);
-    }
     for (int32_t y = out.skip; y < sourceHeight && y < targetHeight && !out.target.Full(); ++y) {
-        std::memcpy(row, sourceRow(y), bytes);
+        std::memcpy(row, rows.Read(y), bytes);
         out.target.Write(row - out.shift, out.stride);
     }
 }
 
 // Source not taller than the target, not placed: the rows go unchanged to
 // the start of the target rows; what lies beyond them keeps its bytes.
-template <typename SourceRow>
-void PassRows(SourceRow sourceRow, int32_t sourceWidth, int32_t sourceHeight, ResampleTarget& out) {
+template <typename Rows>
+void PassRows(Rows& rows, int32_t sourceWidth, int32_t sourceHeight, ResampleTarget& out) {
     for (int32_t y = 0; y < sourceHeight && !out.Full(); ++y) {
-        out.Write(sourceRow(y), sourceWidth * 3);
+        out.Write(rows.Read(y), sourceWidth * 3);
     }
 }
 
@@ -339,6 +477,76 @@ void InterpolateRows(const uint8_t* source, int32_t sourceStride, int32_t source
     }
 }
 
+// The part of ResampleImage after its checks, over rows from memory or from
+// a RowSource; source is the picture in memory when it lies there (only
+// interpolation needs it).
+template <typename Rows>
+bool ResamplePlaced(Rows& rows, const uint8_t* source, uint8_t* target, int32_t sourceWidth,
+                    int32_t sourceHeight, int32_t targetWidth, int32_t targetHeight,
+                    int32_t targetStride, int32_t targetRows, int32_t xOffset, int32_t yOffset,
+                    bool fill, bool interpolate) {
+    const int32_t sourceStride = DibRowStride(sourceWidth, 24);
+    // A row buffer holds the x offset plus the wider of the source and the
+    // scaled row, and at least one target stride.
+    const size_t rowBytes =
+        std::max(static_cast<size_t>(targetStride),
+                 static_cast<size_t>(xOffset + std::max(sourceWidth, targetWidth)) * 3) +
+        4;
+    const size_t sumCount = static_cast<size_t>(targetWidth) * 3;
+    ResampleWork<uint8_t> rowMemory = AllocateResampleWork<uint8_t>(rowBytes * 2);
+    ResampleWork<int32_t> sumMemory = AllocateResampleWork<int32_t>(sumCount * 2);
+    if (!rowMemory || !sumMemory) {
+        return false;
+    }
+    // The scaled pixels go x bytes into each row buffer; the target row is
+    // taken from the buffer's start.
+    const ptrdiff_t x = static_cast<ptrdiff_t>(xOffset) * 3;
+    uint8_t* const buffers[2] = {rowMemory.get() + x, rowMemory.get() + rowBytes + x};
+
+    ResampleTarget out(target, targetStride, targetRows, false);
+    const int32_t skip = StartTarget(out, yOffset, targetHeight, targetRows, fill);
+    ScaledRows emitted{out, skip, targetStride, x};
+
+    if (sourceHeight > targetHeight && sourceWidth > targetWidth) {
+        ShrinkRows(rows, sourceWidth, sourceHeight, targetWidth, targetHeight, buffers[0],
+                   sumMemory.get(), emitted);
+    } else {
+        if (sourceHeight > targetHeight) {
+            // Taller but not wider: keep the middle targetHeight rows and go
+            // on as if the heights were equal.
+            const int32_t dropped = (sourceHeight - targetHeight) / 2;
+            rows.Drop(dropped);
+            if (source != nullptr) {
+                source += static_cast<ptrdiff_t>(dropped) * sourceStride;
+            }
+            sourceHeight = targetHeight;
+        }
+        if (interpolate && source != nullptr) {
+            InterpolateRows(source, sourceStride, sourceWidth, sourceHeight, targetWidth,
+                            targetHeight, buffers[0], buffers[1], sumMemory.get(),
+                            sumMemory.get() + sumCount, emitted);
+        } else if (fill) {
+            CopyRows(rows, sourceWidth, sourceHeight, targetHeight, buffers[0], emitted);
+        } else {
+            PassRows(rows, sourceWidth, sourceHeight, out);
+        }
+    }
+    if (fill) {
+        out.FillBlack();
+    }
+    return true;
+}
+
+// The size checks ResampleImage and ResampleImageRows share.
+bool PlacedSizesValid(const uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
+                      int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
+                      int32_t targetRows, int32_t xOffset, int32_t yOffset) {
+    return target != nullptr && DibSizeValid(sourceWidth, sourceHeight) &&
+           DibSizeValid(targetWidth, targetHeight) && targetStride >= 0 &&
+           targetStride <= kMaxResampleStride && targetRows >= 0 && targetRows <= kMaxPictureSide &&
+           xOffset >= 0 && xOffset <= kMaxPictureSide && yOffset >= 0;
+}
+
 }  // namespace
 
 void ResampleRow(const uint8_t* source, uint8_t* target, int32_t sourceWidth, int32_t targetWidth) {
@@ -356,64 +564,32 @@ bool ResampleImage(const uint8_t* source, uint8_t* target, int32_t sourceWidth,
                    int32_t sourceHeight, int32_t targetWidth, int32_t targetHeight,
                    int32_t targetStride, int32_t targetRows, int32_t xOffset, int32_t yOffset,
                    bool fill, bool interpolate) {
-    if (source == nullptr || target == nullptr || !DibSizeValid(sourceWidth, sourceHeight) ||
-        !DibSizeValid(targetWidth, targetHeight) || targetStride < 0 ||
-        targetStride > kMaxResampleStride || targetRows < 0 || targetRows > kMaxPictureSide ||
-        xOffset < 0 || xOffset > kMaxPictureSide || yOffset < 0) {
+    if (source == nullptr ||
+        !PlacedSizesValid(target, sourceWidth, sourceHeight, targetWidth, targetHeight,
+                          targetStride, targetRows, xOffset, yOffset)) {
         return false;
     }
-    const int32_t sourceStride = DibRowStride(sourceWidth, 24);
-    // A row buffer holds the x offset plus the wider of the source and the
-    // scaled row, and at least one target stride.
-    const size_t rowBytes =
-        std::max(static_cast<size_t>(targetStride),
-                 static_cast<size_t>(xOffset + std::max(sourceWidth, targetWidth)) * 3) +
-        4;
-    const size_t sumCount = static_cast<size_t>(targetWidth) * 3;
-    ResampleWork<uint8_t> rowMemory = AllocateResampleWork<uint8_t>(rowBytes * 2);
-    ResampleWork<int32_t> sumMemory = AllocateResampleWork<int32_t>(sumCount * 2);
-    if (!rowMemory || !sumMemory) {
+    MemoryRows rows(source, DibRowStride(sourceWidth, 24));
+    return ResamplePlaced(rows, source, target, sourceWidth, sourceHeight, targetWidth,
+                          targetHeight, targetStride, targetRows, xOffset, yOffset, fill,
+                          interpolate);
+}
+
+bool ResampleImageRows(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
+                       int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
+                       int32_t targetRows, int32_t xOffset, int32_t yOffset, bool fill) {
+    if (!PlacedSizesValid(target, sourceWidth, sourceHeight, targetWidth, targetHeight,
+                          targetStride, targetRows, xOffset, yOffset)) {
         return false;
     }
-    // The scaled pixels go x bytes into each row buffer; the target row is
-    // taken from the buffer's start.
-    const ptrdiff_t x = static_cast<ptrdiff_t>(xOffset) * 3;
-    uint8_t* const rows[2] = {rowMemory.get() + x, rowMemory.get() + rowBytes + x};
-
-    ResampleTarget out(target, targetStride, targetRows, false);
-    const int32_t skip = StartTarget(out, yOffset, targetHeight, targetRows, fill);
-    ScaledRows emitted{out, skip, targetStride, x};
-
-    if (sourceHeight > targetHeight && sourceWidth > targetWidth) {
-        auto sourceRow = [&](int32_t y) {
-            return source + static_cast<ptrdiff_t>(y) * sourceStride;
-        };
-        ShrinkRows(sourceRow, sourceWidth, sourceHeight, targetWidth, targetHeight, rows[0],
-                   sumMemory.get(), emitted);
-    } else {
-        if (sourceHeight > targetHeight) {
-            // Taller but not wider: keep the middle targetHeight rows and go
-            // on as if the heights were equal.
-            source += static_cast<ptrdiff_t>((sourceHeight - targetHeight) / 2) * sourceStride;
-            sourceHeight = targetHeight;
-        }
-        auto sourceRow = [&](int32_t y) {
-            return source + static_cast<ptrdiff_t>(y) * sourceStride;
-        };
-        if (interpolate) {
-            InterpolateRows(source, sourceStride, sourceWidth, sourceHeight, targetWidth,
-                            targetHeight, rows[0], rows[1], sumMemory.get(),
-                            sumMemory.get() + sumCount, emitted);
-        } else if (fill) {
-            CopyRows(sourceRow, sourceWidth, sourceHeight, targetHeight, rows[0], emitted);
-        } else {
-            PassRows(sourceRow, sourceWidth, sourceHeight, out);
-        }
+    ResampleWork<uint8_t> sourceRow =
+        AllocateResampleWork<uint8_t>(static_cast<size_t>(DibRowStride(sourceWidth, 24)) + 4);
+    if (!sourceRow) {
+        return false;
     }
-    if (fill) {
-        out.FillBlack();
-    }
-    return true;
+    StreamRows stream(rows, sourceRow.get(), sourceWidth);
+    return ResamplePlaced(stream, nullptr, target, sourceWidth, sourceHeight, targetWidth,
+                          targetHeight, targetStride, targetRows, xOffset, yOffset, fill, false);
 }
 
 bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
@@ -445,13 +621,7 @@ bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32
     if (!sourceRow || !rowMemory || !sums) {
         return false;
     }
-    // Row reads are not checked: a source that fails keeps what it left in
-    // the row, which is at worst a wrong row, never a read outside it.
-    uint8_t* const in = sourceRow.get();
-    auto nextRow = [&](int32_t) -> const uint8_t* {
-        rows.ReadRow(in);
-        return in;
-    };
+    StreamRows stream(rows, sourceRow.get(), sourceWidth);
     uint8_t* const row = rowMemory.get() + xPut;  // where the scaled pixels go
 
     ResampleTarget out(target, targetStride, boxHeight, flip);
@@ -459,12 +629,12 @@ bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32
     ScaledRows emitted{out, skip, targetStride,
                        static_cast<ptrdiff_t>(xPut) - static_cast<ptrdiff_t>(xTake)};
     if (shrink) {
-        ShrinkRows(nextRow, sourceWidth, sourceHeight, targetWidth, targetHeight, row, sums.get(),
+        ShrinkRows(stream, sourceWidth, sourceHeight, targetWidth, targetHeight, row, sums.get(),
                    emitted);
     } else if (fill) {
-        CopyRows(nextRow, sourceWidth, sourceHeight, targetHeight, row, emitted);
+        CopyRows(stream, sourceWidth, sourceHeight, targetHeight, row, emitted);
     } else {
-        PassRows(nextRow, sourceWidth, sourceHeight, out);
+        PassRows(stream, sourceWidth, sourceHeight, out);
     }
     if (fill) {
         out.FillBlack();

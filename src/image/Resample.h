@@ -41,6 +41,16 @@ bool ResampleImage(const uint8_t* source, uint8_t* target, int32_t sourceWidth,
                    int32_t targetStride, int32_t targetRows, int32_t xOffset, int32_t yOffset,
                    bool fill, bool interpolate);
 
+// ResampleImage without interpolation over a picture whose rows arrive from
+// rows, first row in memory first (one ReadRow per source row, in order):
+// the same placement, the same pixels. Runs of rows the source reports as
+// one colour cost no more than the rows they make, so a large picture that
+// is mostly one colour is scaled at the cost of its other rows. Rows past
+// what the target needs may never be read.
+bool ResampleImageRows(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
+                       int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
+                       int32_t targetRows, int32_t xOffset, int32_t yOffset, bool fill);
+
 // Scales a picture whose rows arrive one at a time from rows (one ReadRow per
 // source row, in order) and centres it in a box of boxWidth x boxHeight: the
 // target holds boxHeight rows of targetStride bytes. Sources come already
@@ -51,8 +61,9 @@ bool ResampleImage(const uint8_t* source, uint8_t* target, int32_t sourceWidth,
 // columns on the left and (height - boxHeight) / 2 of the first rows read,
 // the rest on the other side. Reading stops as soon as the
 // scaled picture or the box is complete, so the last source rows may never
-// be read. Failed reads are not checked: the row then holds what the source
-// left in it. Returns false, before reading anything, on a size out of range.
+// be read, and runs of one colour are passed over in one step, as above.
+// Failed reads are not checked: the row then holds what the source left in
+// it. Returns false, before reading anything, on a size out of range.
 bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
                     int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
                     int32_t boxWidth, int32_t boxHeight, bool flip, bool fill);

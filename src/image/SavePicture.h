@@ -1,9 +1,22 @@
 // SavePicture: writes a picture as a BMP, PNG or JPEG file without ever
-// risking the file it replaces.
+// risking the file it replaces, or any other file.
 //
-// The picture is written to a temporary file named target + ".xxx" (created
-// afresh, never through a symbolic link), flushed to disk, and then renamed
-// over the target in one step; a replaced file keeps its permission bits.
+// The picture is written to a temporary file in the target's folder that
+// cannot collide with anything of the user's: an unnamed file (O_TMPFILE),
+// given a hidden name only when it is complete, or, where the file system
+// has no unnamed files, a hidden file created afresh under a random name
+// (never through a symbolic link). The hidden name is "." + the target's
+// name (shortened when needed, so that a name of 255 bytes still saves) +
+// ".fotakle-" + six random letters or digits. The file is flushed to disk
+// and then renamed over the target in one step; a replaced file keeps its
+// permission bits. A target that is a symbolic link (or a chain of them, up
+// to 40) is followed: the file it points to is replaced, in its own folder,
+// and a dangling link's target is created.
+//
+// A save killed midway leaves at most one such hidden file. Each save first
+// removes the hidden files of its target's pattern that a killed save left:
+// regular files of this user with no other link that no running save holds
+// locked (a save locks its temporary file until the rename).
 //
 // Contract: nothing throws and nothing is printed. On any failure no file is
 // left behind and an existing target is untouched; the result says why:
@@ -12,10 +25,11 @@
 //    and sides of 1 .. kMaxPictureSide;
 //  - SAVE_BAD_OPTIONS: a JPEG quality outside 1 .. 100 (refused whatever the
 //    format, so that a wrong request shows at once);
-//  - SAVE_CANNOT_WRITE: the temporary file could not be made, written,
-//    flushed or closed, the encoder gave up, or the rename failed (also for
-//    an empty name). systemError then holds the errno of the failing system
-//    call, 0 when none failed (an empty name, an encoder out of memory).
+//  - SAVE_CANNOT_WRITE: the links could not be followed, the folder opened,
+//    the temporary file made, written, flushed or closed, the encoder gave
+//    up, or the rename failed (also for an empty name). systemError then
+//    holds the errno of the failing system call (ENOSPC for a full disk),
+//    0 when none failed (an empty name, an encoder out of memory).
 #pragma once
 
 #include <cstdint>

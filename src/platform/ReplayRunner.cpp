@@ -296,6 +296,9 @@ bool ReplayRun::Perform(const ReplayAction& action, int line, std::string* error
         case REPLAY_ANSWER:
             shell_.QueueAnswer(action.argument == "yes", line);
             return true;
+        case REPLAY_ANSWERS:
+            shell_.SetStandingAnswer(action.argument == "yes");
+            return true;
         case REPLAY_SAVEAS:
             shell_.QueueSaveAs(action.argument == "cancel", action.argument,
                                action.format == "bmp"   ? PICTURE_BMP
@@ -463,10 +466,10 @@ bool ParseReplayLine(const std::string& line, ReplayAction* action, std::string*
         }
         return true;
     }
-    if (verb == "answer") {
-        action->verb = REPLAY_ANSWER;
+    if (verb == "answer" || verb == "answers") {
+        action->verb = verb == "answer" ? REPLAY_ANSWER : REPLAY_ANSWERS;
         if (rest != "yes" && rest != "no") {
-            *error = "answer needs yes or no";
+            *error = verb + " needs yes or no";
             return false;
         }
         return true;

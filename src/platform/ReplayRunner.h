@@ -17,6 +17,10 @@
 //                   opens that pop-up (action: the right soft key's pop-up of
 //                   the shown bar) and prints its items
 //   answer yes|no   answers the next question
+//   answers yes|no  answers every later question not answered by an
+//                   `answer` line, cancels every later Save-as and Select
+//                   Folder dialog without a queued answer, and makes answers
+//                   left unused no error (for storms of random keys)
 //   saveas NAME bmp|jpg|png [screen|full|K] [keep] [best|good|small]
 //                   one press of OK in the next Save-as dialog with this name
 //                   and format; answers queue in order, and a dialog that
@@ -60,6 +64,7 @@ enum ReplayVerb : int16_t {
     REPLAY_TYPE,
     REPLAY_MENU,
     REPLAY_ANSWER,
+    REPLAY_ANSWERS,
     REPLAY_SAVEAS,
     REPLAY_FOLDER,
     REPLAY_SCREEN,

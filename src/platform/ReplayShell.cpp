@@ -21,8 +21,16 @@ void ReplayShell::QueueFolder(bool cancel, const std::string& folder, int line) 
     folderAnswers_.push_back({cancel, folder, PICTURE_UNKNOWN, line, SaveAsChoice()});
 }
 
+void ReplayShell::SetStandingAnswer(bool yes) {
+    standing_ = true;
+    standingYes_ = yes;
+}
+
 bool ReplayShell::PendingAnswer(int* line, std::string* waitingFor) const {
     *line = 0;
+    if (standing_) {
+        return false;
+    }
     if (!answers_.empty()) {
         *line = answers_.front().line;
         *waitingFor = "question";
@@ -57,6 +65,9 @@ void ReplayShell::NoteUnanswered(const std::string& message) {
 bool ReplayShell::AskQuestion(const std::string& caption, const std::string& text) {
     const std::string line = EscapeReplayText(caption) + ": " + EscapeReplayText(text);
     out_ << "question: " << line << '\n';
+    if (answers_.empty() && standing_) {
+        return standingYes_;
+    }
     if (answers_.empty()) {
         NoteUnanswered(
             "a question had no answer waiting (put `answer yes` or `answer no` before this "
@@ -143,6 +154,9 @@ bool ReplayShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
                                                                : "jpg");
     out_ << "saveas: " << shown << '\n';
     for (;;) {
+        if (saveAsAnswers_.empty() && standing_) {
+            return false;
+        }
         if (saveAsAnswers_.empty()) {
             NoteUnanswered(
                 "a Save-as dialog had no answer waiting (put `saveas NAME bmp|jpg|png` or "
@@ -170,6 +184,9 @@ bool ReplayShell::RunSaveAsDialog(SaveAsDialogRequest& request) {
 bool ReplayShell::RunSelectFolderDialog(std::string* folder) {
     const std::string shown = EscapeReplayText(*folder);
     out_ << "folder: " << shown << '\n';
+    if (folderAnswers_.empty() && standing_) {
+        return false;
+    }
     if (folderAnswers_.empty()) {
         NoteUnanswered(
             "a Select Folder dialog had no answer waiting (put `folder PATH` or `folder cancel` "

@@ -42,8 +42,13 @@ class ReplayShell : public Shell {
                      SaveAsChoice choice = SaveAsChoice());
     // The folder chosen with OK in the next Select Folder dialog, or Cancel.
     void QueueFolder(bool cancel, const std::string& folder, int line);
+    // From now on a question with no queued answer takes this one, and a
+    // Save-as or Select Folder dialog with none is cancelled; answers left
+    // unused are then no error.
+    void SetStandingAnswer(bool yes);
     // The oldest answer of any kind still waiting: its line and what it
-    // was waiting for. False when every answer was used.
+    // was waiting for. False when every answer was used, or a standing
+    // answer is set.
     bool PendingAnswer(int* line, std::string* waitingFor) const;
     // True, once, when a question or dialog found no answer waiting;
     // message says which and how to answer it. Such a question is answered
@@ -93,6 +98,8 @@ class ReplayShell : public Shell {
     std::deque<Answer> answers_;
     std::deque<DialogAnswer> saveAsAnswers_;
     std::deque<DialogAnswer> folderAnswers_;
+    bool standing_ = false;  // SetStandingAnswer was called
+    bool standingYes_ = false;
     bool unanswered_ = false;
     std::string unansweredMessage_;
     std::string title_;

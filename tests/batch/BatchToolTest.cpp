@@ -35,8 +35,11 @@ std::string Quote(const std::string& text) {
     return quoted + "'";
 }
 
-RunResult RunBatch(const std::vector<std::string>& args, const TempDir& dir) {
-    std::string command = Quote(FOTAKLE_BATCH_PATH);
+// Runs the tool with the arguments; `shell` comes first on the shell's
+// command line (limits to set for the run).
+RunResult RunBatch(const std::vector<std::string>& args, const TempDir& dir,
+                   const std::string& shell = "") {
+    std::string command = shell + Quote(FOTAKLE_BATCH_PATH);
     for (const std::string& arg : args) {
         command += " " + Quote(arg);
     }
@@ -120,6 +123,52 @@ TEST_F(BatchTool, UnreadablePicturesExitWithOneLine) {
         EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
     }
     EXPECT_FALSE(std::filesystem::exists(Out()));
+}
+
+// Each failure line says what went wrong: the system's reason for a file
+// that cannot be written, the limit for a picture too large to load at its
+// own size. A mask cannot be loaded into the colour canvas.
+TEST_F(BatchTool, FailureLinesGiveTheReason) {
+    // 10001 x 10000 pixels declared by a 54-byte header.
+    std::vector<uint8_t> huge = {'B', 'M', 0, 0,    0,    0, 0, 0,    0,    0, 54, 0, 0, 0,  40,
+                                 0,   0,   0, 0x11, 0x27, 0, 0, 0x10, 0x27, 0, 0,  1, 0, 24, 0};
+    huge.resize(54, 0);
+    ASSERT_TRUE(WriteWholeFile(dir_.File("huge.bmp"), huge));
+    struct Case {
+        std::vector<std::string> args;
+        std::string shell;
+        std::string says;
+    } cases[] = {
+        {{"save", In(), dir_.File("missing/out.bmp")},
+         "",
+         "cannot write " + dir_.File("missing/out.bmp") + ": No such file or directory\n"},
+        // A file size limit makes writes fail as a full disk does.
+        {{"save", In(), Out()},
+         "trap '' XFSZ; ulimit -f 1; ",
+         "cannot write " + Out() + ": File too large\n"},
+        {{"load", dir_.File("huge.bmp"), Out()}, "", "more than 100 megapixels"},
+        {{"adjust", "hue", "5", dir_.File("huge.bmp"), Out()}, "", "more than 100 megapixels"},
+        {{"load", dir_.File("missing.gif"), Out()}, "", "cannot open " + dir_.File("missing.gif")},
+        {{"load", dir_.File("notes.txt"), Out()}, "", "not a picture name"},
+    };
+    for (const Case& c : cases) {
+        const RunResult result = RunBatch(c.args, dir_, c.shell);
+        EXPECT_EQ(result.exitCode, 1) << c.says;
+        EXPECT_NE(result.errors.find(c.says), std::string::npos) << result.errors;
+        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
+        EXPECT_FALSE(std::filesystem::exists(Out())) << c.says;
+    }
+    // The same picture with a box loads, reduced.
+    const RunResult boxed =
+        RunBatch({"load", "--box", "176", "180", dir_.File("huge.bmp"), Out()}, dir_);
+    EXPECT_EQ(boxed.exitCode, 0) << boxed.errors;
+    EXPECT_EQ(boxed.output, "200 180\n");
+
+    const std::string mask = dir_.File("mask.bmp");
+    const RunResult maskInto = RunBatch({"load", "--mask", "--into", In(), mask}, dir_);
+    EXPECT_EQ(maskInto.exitCode, 2);
+    EXPECT_NE(maskInto.errors.find("--mask and --into cannot go together"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(mask));
 }
 
 TEST_F(BatchTool, LoadPrintsTheLoaderSizesAndWritesThePicture) {

@@ -431,3 +431,88 @@ TEST(BmpReader, SuiteFilesDecodeAsReferencedOrAreRefused) {
     EXPECT_FALSE(shortFile.rowRead.back());
     EXPECT_EQ(shortFile.At(0, shortFile.height - 1), 0u);
 }
+
+// Rows that lie wholly past the end of the file are reported as one black
+// run, at the end of a bottom-up file and at the start of a top-down one
+// (which stores its bottom rows last). Reading with the runs skipped gives
+// the picture reading every row gives, and reads only the rows the file
+// holds.
+TEST(BmpReader, RowsPastTheEndOfTheFileAreOneBlackRun) {
+    struct Case {
+        int32_t height;
+        size_t rowBytes;  // of pixel data in the file, rows of 8 bytes
+        int32_t rowsRead;
+    } cases[] = {
+        {40, 8 * 3, 3}, {40, 8 * 3 + 5, 4}, {40, 0, 0}, {5, 8 * 5, 5}, {1, 2, 1},
+    };
+    for (const Case& c : cases) {
+        for (bool topDown : {false, true}) {
+            SCOPED_TRACE(std::to_string(c.height) + (topDown ? " top-down" : " bottom-up"));
+            BmpLayout layout;
+            layout.width = 2;
+            layout.height = topDown ? -c.height : c.height;
+            for (size_t i = 0; i < c.rowBytes; ++i) {
+                layout.rows.push_back(static_cast<uint8_t>(i % 8 < 6 ? 0x40 + i : 0));
+            }
+            const std::vector<uint8_t> file = BuildBmp(layout);
+            const Decoded everyRow = Decode(file);
+            ASSERT_TRUE(everyRow.opened);
+
+            BmpReader reader;
+            ASSERT_TRUE(reader.OpenMemory(file.data(), file.size()));
+            std::vector<uint32_t> pixels;
+            int32_t reads = 0;
+            std::vector<uint8_t> row(DibRowStride(2, 24));
+            for (int32_t y = 0; y < c.height;) {
+                uint8_t bgr[3] = {1, 2, 3};
+                const int32_t run = reader.UniformRowsAhead(bgr);
+                ASSERT_LE(run, c.height - y);
+                if (run > 0) {
+                    EXPECT_EQ(bgr[0] | bgr[1] | bgr[2], 0);
+                    // Only whole missing rows: the next stored row starts
+                    // at or past the end of the file.
+                    pixels.insert(pixels.end(), 2 * static_cast<size_t>(run), 0u);
+                    reader.SkipRows(run);
+                    y += run;
+                    continue;
+                }
+                reader.ReadRow(row.data());
+                ++reads;
+                ++y;
+                for (int x = 0; x < 2; ++x) {
+                    pixels.push_back(row[3 * x + 2] << 16 | row[3 * x + 1] << 8 | row[3 * x]);
+                }
+            }
+            EXPECT_EQ(pixels, everyRow.pixels);
+            EXPECT_EQ(reads, c.rowsRead);
+            uint8_t bgr[3];
+            EXPECT_EQ(reader.UniformRowsAhead(bgr), 0) << "past the last row";
+        }
+    }
+}
+
+// A colours-used count declares a table: it is refused when that table could
+// not lie inside the file, whatever the depth, and a longer table than the
+// depth indexes is fine while the file holds it (its first entries serve).
+TEST(BmpReader, ColoursUsedMustFitInTheFile) {
+    struct Case {
+        uint16_t bits;
+        uint32_t colorsUsed;
+        size_t paletteEntries;  // written to the file
+        bool opens;
+    } cases[] = {
+        {8, 300, 300, true},  {8, 305402420, 256, false}, {8, 300, 256, false},
+        {24, 300, 300, true}, {24, 1u << 24, 0, false},   {1, 0xFFFFFFFF, 2, false},
+        {4, 16, 16, true},    {32, 2, 2, true},
+    };
+    for (const Case& c : cases) {
+        BmpLayout layout;
+        layout.bits = c.bits;
+        layout.colorsUsed = c.colorsUsed;
+        for (size_t i = 0; i < c.paletteEntries; ++i) {
+            Put(layout.palette, 0x010101u * (i % 256), 4);
+        }
+        layout.rows = {0, 0, 0, 0};
+        EXPECT_EQ(Opens(BuildBmp(layout)), c.opens) << c.bits << " bits, " << c.colorsUsed;
+    }
+}

@@ -3,6 +3,7 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <regex>
@@ -68,8 +69,16 @@ std::vector<uint8_t> EncodeGif(const GifPlan& s) {
     return ok ? bytes : std::vector<uint8_t>();
 }
 
+GifPicture DecodePicture(const std::vector<uint8_t>& bytes) {
+    GifPicture picture;
+    GifDecodeMemory(bytes.data(), bytes.size(), &picture);
+    return picture;
+}
+
+// The whole screen as a picture (no box), or null when the file is refused.
 DibBlock Decode(const std::vector<uint8_t>& bytes) {
-    return GifDecodeMemory(bytes.data(), bytes.size());
+    const GifPicture picture = DecodePicture(bytes);
+    return picture.rows ? GifScaleToBox(picture, 0, 0, false) : nullptr;
 }
 
 uint32_t Rgb(const GifColorType& c) {
@@ -122,10 +131,14 @@ TEST(GifReader, ColoursRowsAndTransparentIndexFromFileAndMemory) {
 
     TempDir dir;
     ASSERT_TRUE(WriteWholeFile(dir.File("p.gif"), bytes));
-    DibBlock fromFile = GifDecodeFile(dir.File("p.gif"));
-    ASSERT_TRUE(fromFile);
-    EXPECT_EQ(std::memcmp(fromFile.get(), picture.get(), DibBlockBytes(picture->header)), 0);
-    EXPECT_FALSE(GifDecodeFile(dir.File("missing.gif")));
+    GifPicture fromFile;
+    ASSERT_TRUE(GifDecodeFile(dir.File("p.gif"), &fromFile));
+    DibBlock fileScreen = GifScaleToBox(fromFile, 0, 0, false);
+    ASSERT_TRUE(fileScreen);
+    EXPECT_EQ(std::memcmp(fileScreen.get(), picture.get(), DibBlockBytes(picture->header)), 0);
+    EXPECT_FALSE(GifDecodeFile(dir.File("missing.gif"), &fromFile));
+    EXPECT_FALSE(fromFile.rows);
+    EXPECT_EQ(fromFile.width, 0);
 }
 
 TEST(GifReader, FramesAreDeinterlacedPlacedOnTheBackgroundAndClipped) {
@@ -248,8 +261,8 @@ TEST(GifReader, EveryTestFileIsDecodedOrRefusedAsTheManifestSays) {
     }
     EXPECT_EQ(files, 51);
 
-    DibBlock plain = GifDecodeFile(TestDataPath("gif/giflib-treescap.gif"));
-    DibBlock twin = GifDecodeFile(TestDataPath("gif/giflib-treescap-interlaced.gif"));
+    DibBlock plain = Decode(ReadWholeFile(TestDataPath("gif/giflib-treescap.gif")));
+    DibBlock twin = Decode(ReadWholeFile(TestDataPath("gif/giflib-treescap-interlaced.gif")));
     ASSERT_TRUE(plain && twin);
     EXPECT_EQ(std::memcmp(plain.get(), twin.get(), DibBlockBytes(plain->header)), 0);
 }
@@ -278,11 +291,38 @@ void ExpectPlaced(const DibImage* canvas, const DibImage* picture, int32_t left,
     }
 }
 
+// A frame whose pixels use all 256 colours of the global table in a pattern
+// that no shift, flip or swapped channel leaves unchanged.
+GifPlan RichPlan(int width, int height) {
+    GifPlan plan{width, height, 0, 0, width, height, {}, {}, 0, false, -1, {}};
+    for (int i = 0; i < 256; ++i) {
+        plan.global.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)});
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            plan.indices.push_back(uint8_t((x * 7 + y * 13 + x * y) & 255));
+        }
+    }
+    return plan;
+}
+
+// The screen scaled to width x height by the in-memory resampler, as GIF
+// fitting has always scaled it.
+DibBlock ScaledScreen(const DibImage* screen, int32_t width, int32_t height) {
+    DibBlock scaled = DibCreate(width, height, 24);
+    if (!ResampleImage(DibPixels(screen), DibPixels(scaled.get()), screen->header.biWidth,
+                       screen->header.biHeight, width, height, DibRowStride(width, 24), height, 0,
+                       0, false, false)) {
+        return nullptr;
+    }
+    return scaled;
+}
+
 }  // namespace
 
 TEST(GifReader, FittingIntoTheCanvasCentresAndCutsFromTheLeft) {
     struct Case {
-        int32_t width, height;  // the bitmap
+        int32_t width, height;  // the picture
         int32_t left, bottom;   // where the first pixel of the (scaled) picture lands
     };
     const Case cases[] = {
@@ -293,22 +333,20 @@ TEST(GifReader, FittingIntoTheCanvasCentresAndCutsFromTheLeft) {
         {200, 180, 0, 0},      // exactly 100 %: still cut to the box
     };
     for (const Case& c : cases) {
-        DibBlock bitmap = MakePatternImage(c.width, c.height);
+        const GifPicture picture = DecodePicture(EncodeGif(RichPlan(c.width, c.height)));
+        DibBlock screen = GifScaleToBox(picture, 0, 0, false);
+        ASSERT_TRUE(screen) << c.width;
         // The 640 x 480 picture at 37 %, as the resampler makes it.
-        DibBlock scaled = c.width == 640 ? DibCreate(237, 178, 24) : nullptr;
-        if (scaled) {
-            ASSERT_TRUE(ResampleImage(DibPixels(bitmap.get()), DibPixels(scaled.get()), 640, 480,
-                                      237, 178, DibRowStride(237, 24), 178, 0, 0, false, false));
-        }
+        DibBlock scaled = c.width == 640 ? ScaledScreen(screen.get(), 237, 178) : nullptr;
         DibBlock canvas = DirtyCanvas();
-        ASSERT_TRUE(GifFitIntoCanvas(*bitmap, *canvas)) << c.width;
-        ExpectPlaced(canvas.get(), scaled ? scaled.get() : bitmap.get(), c.left, c.bottom);
+        ASSERT_TRUE(GifFitIntoCanvas(picture, *canvas)) << c.width;
+        ExpectPlaced(canvas.get(), scaled ? scaled.get() : screen.get(), c.left, c.bottom);
     }
 }
 
 TEST(GifReader, ScalingTakesTheLargerTruncatedPercentage) {
     struct Case {
-        int32_t bitmapWidth, bitmapHeight, boxWidth, boxHeight, width, height;
+        int32_t pictureWidth, pictureHeight, boxWidth, boxHeight, width, height;
     };
     const Case cases[] = {
         {640, 480, 176, 180, 237, 178},  // 27 % and 37 %
@@ -321,21 +359,91 @@ TEST(GifReader, ScalingTakesTheLargerTruncatedPercentage) {
         {101, 51, -3, 9, 101, 51},       // half a box is no box
     };
     for (const Case& c : cases) {
-        DibBlock bitmap = MakePatternImage(c.bitmapWidth, c.bitmapHeight);
-        DibBlock image = GifScaleToBox(*bitmap, c.boxWidth, c.boxHeight, false);
-        ASSERT_TRUE(image) << c.bitmapWidth;
-        EXPECT_EQ(image->header.biWidth, c.width) << c.bitmapWidth;
-        EXPECT_EQ(image->header.biHeight, c.height) << c.bitmapWidth;
-        if (c.width == c.bitmapWidth && c.height == c.bitmapHeight) {  // unchanged pictures
-            EXPECT_EQ(std::memcmp(image.get(), bitmap.get(), DibBlockBytes(bitmap->header)), 0);
+        const GifPicture picture =
+            DecodePicture(EncodeGif(PatternPlan(c.pictureWidth, c.pictureHeight)));
+        DibBlock screen = GifScaleToBox(picture, 0, 0, false);
+        DibBlock image = GifScaleToBox(picture, c.boxWidth, c.boxHeight, false);
+        ASSERT_TRUE(image && screen) << c.pictureWidth;
+        EXPECT_EQ(image->header.biWidth, c.width) << c.pictureWidth;
+        EXPECT_EQ(image->header.biHeight, c.height) << c.pictureWidth;
+        DibBlock expected = c.width == c.pictureWidth && c.height == c.pictureHeight
+                                ? std::move(screen)
+                                : ScaledScreen(screen.get(), c.width, c.height);
+        EXPECT_EQ(FirstDifference(expected.get(), image.get()), "") << c.pictureWidth;
+    }
+}
+
+// Only the frame's rows are decoded and kept; the screen around them, the
+// rows a cut file never reached and a frame hanging off the screen are made
+// while fitting. Every way of fitting must give what fitting the whole
+// screen, made first, gives.
+TEST(GifReader, FramesOnALargerScreenFitAsTheWholeScreenWould) {
+    std::vector<GifPlan> plans;
+    GifPlan plan = RichPlan(64, 48);
+    plan.screenWidth = 300;
+    plan.screenHeight = 400;
+    plan.left = 100;
+    plan.top = 150;
+    plan.background = 200;  // a colour that is not black
+    for (bool interlaced : {false, true}) {
+        plan.interlaced = interlaced;
+        plans.push_back(plan);
+    }
+    GifPlan hanging = plan;  // over the bottom right corner
+    hanging.left = 270;
+    hanging.top = 380;
+    plans.push_back(hanging);
+    GifPlan tall = RichPlan(3, 400);  // the full height, a sliver of the width
+    tall.screenWidth = 300;
+    tall.left = 150;
+    tall.background = 9;
+    plans.push_back(tall);
+    struct Input {
+        std::vector<uint8_t> bytes;
+        std::string name;
+    };
+    std::vector<Input> inputs;
+    for (size_t i = 0; i < plans.size(); ++i) {
+        const std::vector<uint8_t> whole = EncodeGif(plans[i]);
+        ASSERT_FALSE(whole.empty()) << i;
+        inputs.push_back({whole, "plan " + std::to_string(i)});
+        // Cut in the middle of the pixel data: some rows are never decoded.
+        inputs.push_back({std::vector<uint8_t>(whole.begin(), whole.end() - whole.size() / 4),
+                          "plan " + std::to_string(i) + " cut"});
+    }
+    const std::pair<int32_t, int32_t> boxes[] = {{176, 180}, {60, 60}, {290, 90}, {7, 300}};
+    for (const Input& input : inputs) {
+        SCOPED_TRACE(input.name);
+        const GifPicture picture = DecodePicture(input.bytes);
+        DibBlock screen = GifScaleToBox(picture, 0, 0, false);
+        ASSERT_TRUE(screen);
+        for (auto [boxWidth, boxHeight] : boxes) {
+            DibBlock fitted = GifScaleToBox(picture, boxWidth, boxHeight, false);
+            ASSERT_TRUE(fitted);
+            DibBlock expected =
+                ScaledScreen(screen.get(), fitted->header.biWidth, fitted->header.biHeight);
+            EXPECT_EQ(FirstDifference(expected.get(), fitted.get()), "") << boxWidth;
         }
+        // Into the canvas at the size the canvas box gives, placed as the
+        // fitting test above shows.
+        DibBlock boxed = GifScaleToBox(picture, kCanvasWidth, kCanvasHeight, false);
+        const int32_t width = boxed->header.biWidth, height = boxed->header.biHeight;
+        DibBlock canvas = DirtyCanvas();
+        ASSERT_TRUE(GifFitIntoCanvas(picture, *canvas));
+        DibBlock expected = DirtyCanvas();
+        ASSERT_TRUE(ResampleImage(DibPixels(screen.get()), DibPixels(expected.get()),
+                                  screen->header.biWidth, screen->header.biHeight, width, height,
+                                  kCanvasStride, kCanvasHeight,
+                                  std::max(0, (kCanvasWidth - width) / 2),
+                                  std::max(0, (kCanvasHeight - height) / 2), true, false));
+        EXPECT_EQ(FirstDifference(expected.get(), canvas.get()), "");
     }
 }
 
 TEST(GifReader, MaskHoldsTheBlueChannelOfTheScaledPicture) {
-    DibBlock bitmap = MakePatternImage(640, 480);
-    DibBlock colour = GifScaleToBox(*bitmap, kCanvasWidth, kCanvasHeight, false);
-    DibBlock mask = GifScaleToBox(*bitmap, kCanvasWidth, kCanvasHeight, true);
+    const GifPicture picture = DecodePicture(EncodeGif(RichPlan(640, 480)));
+    DibBlock colour = GifScaleToBox(picture, kCanvasWidth, kCanvasHeight, false);
+    DibBlock mask = GifScaleToBox(picture, kCanvasWidth, kCanvasHeight, true);
     ASSERT_TRUE(colour && mask);
     ASSERT_EQ(mask->header.biBitCount, 8);
     ASSERT_EQ(mask->header.biWidth, colour->header.biWidth);
@@ -349,14 +457,14 @@ TEST(GifReader, MaskHoldsTheBlueChannelOfTheScaledPicture) {
     }
 }
 
-TEST(GifReader, FittingRefusesPicturesThatAreNotColour) {
-    DibBlock colour = MakePatternImage(20, 10);
-    DibBlock grey = DibCreate(20, 10, 8);
+TEST(GifReader, FittingRefusesWhatItCannotUse) {
+    const GifPicture picture = DecodePicture(EncodeGif(PatternPlan(20, 10)));
+    const GifPicture empty;
     DibBlock canvas = DirtyCanvas();
-    EXPECT_FALSE(GifScaleToBox(*grey, 10, 10, false));
-    EXPECT_FALSE(GifFitIntoCanvas(*grey, *canvas));
+    EXPECT_FALSE(GifScaleToBox(empty, 10, 10, false));
+    EXPECT_FALSE(GifFitIntoCanvas(empty, *canvas));
     DibBlock greyCanvas = DibCreate(kCanvasWidth, kCanvasHeight, 8);
-    EXPECT_FALSE(GifFitIntoCanvas(*colour, *greyCanvas));
+    EXPECT_FALSE(GifFitIntoCanvas(picture, *greyCanvas));
     const uint8_t* pixels = DibPixels(canvas.get());
     EXPECT_EQ(std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes),
               std::vector<uint8_t>(kCanvasPixelBytes, 0xAB));

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -406,5 +408,124 @@ TEST(DecodeJpegPicture, FitsToCoverTheBoxWithRoundedPercentages) {
         EXPECT_EQ(SizeOf(result), c.expected) << c.source.first << "x" << c.source.second;
         EXPECT_EQ(Size(result.picture->header.biWidth, result.picture->header.biHeight),
                   c.expected);
+    }
+}
+
+namespace {
+
+// A BMP header declaring width x height 24-bit pixels, followed by only
+// `rows` rows of pixel data (a grey ramp).
+std::vector<uint8_t> HugeBmpHeader(int32_t width, int32_t height, int32_t rows) {
+    std::vector<uint8_t> file = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0};
+    for (int32_t value : {width, height}) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            file.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
+        }
+    }
+    file.insert(file.end(), {1, 0, 24, 0});  // planes, depth
+    file.resize(54, 0);                      // no compression, sizes and colours 0
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+    for (size_t i = 0; i < stride * static_cast<size_t>(rows); ++i) {
+        file.push_back(static_cast<uint8_t>(0x80 + i % 64));
+    }
+    return file;
+}
+
+}  // namespace
+
+// The loader's entry for bytes in memory takes the path the file entry
+// takes: for every test picture and every mode, the same error, the same
+// size and the same pixels.
+TEST(LoadPicture, FromMemoryAsFromTheFileInEveryMode) {
+    const LoadRequest requests[] = {LoadRequest(),
+                                    {kCanvasWidth, kCanvasHeight, LOAD_PHOTO},
+                                    {36, 36, LOAD_THUMBNAIL},
+                                    {44, 45, LOAD_SMALL_THUMBNAIL},
+                                    {60, 45, LOAD_MASK},
+                                    {44, 45, LOAD_SMALL_MASK}};
+    int files = 0;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(TestDataPath(""))) {
+        const std::string path = entry.path().string();
+        const PictureType type = PictureTypeFromName(path);
+        if (!entry.is_regular_file() || type == PICTURE_UNKNOWN) {
+            continue;
+        }
+        ++files;
+        SCOPED_TRACE(path);
+        const std::vector<uint8_t> bytes = ReadWholeFile(path);
+        for (const LoadRequest& request : requests) {
+            const LoadResult fromFile = LoadPicture(path, request);
+            const LoadResult fromMemory =
+                LoadPictureFromMemory(bytes.data(), bytes.size(), type, request);
+            ASSERT_EQ(fromMemory.error, fromFile.error) << request.purpose;
+            ASSERT_EQ(SizeOf(fromMemory), SizeOf(fromFile));
+            if (fromFile.picture) {
+                ASSERT_TRUE(fromMemory.picture);
+                ASSERT_EQ(DibBlockBytes(fromMemory.picture->header),
+                          DibBlockBytes(fromFile.picture->header));
+                ASSERT_EQ(std::memcmp(fromMemory.picture.get(), fromFile.picture.get(),
+                                      DibBlockBytes(fromFile.picture->header)),
+                          0)
+                    << request.purpose;
+            }
+        }
+        DibBlock fileCanvas = FilledCanvas(0x55);
+        DibBlock memoryCanvas = FilledCanvas(0x55);
+        EXPECT_EQ(LoadPictureFromMemoryInto(bytes.data(), bytes.size(), type, *memoryCanvas,
+                                            LoadRequest())
+                      .error,
+                  LoadPictureInto(path, *fileCanvas, LoadRequest()).error);
+        EXPECT_EQ(CanvasBytes(memoryCanvas.get()), CanvasBytes(fileCanvas.get()));
+    }
+    EXPECT_GT(files, 200);
+    const uint8_t junk[] = {'B', 'M'};
+    EXPECT_EQ(LoadPictureFromMemory(junk, sizeof junk, PICTURE_UNKNOWN, LoadRequest()).error,
+              LOAD_UNKNOWN_TYPE);
+    for (PictureType type : {PICTURE_BMP, PICTURE_GIF, PICTURE_JPEG}) {
+        EXPECT_EQ(LoadPictureFromMemory(nullptr, 0, type, LoadRequest()).error, LOAD_BAD_PICTURE);
+        EXPECT_EQ(LoadPictureFromMemory(junk, sizeof junk, type, LoadRequest()).error,
+                  LOAD_BAD_PICTURE);
+    }
+}
+
+// A tiny file may declare a huge picture. Without a box, a new picture of
+// more than kMaxLoadedPixels is refused; with a box, or into a canvas, the
+// file loads, black where it holds no rows.
+TEST(LoadPicture, HugeDeclaredPicturesAreRefusedUnboxedAndLoadBoxed) {
+    TempDir folder;
+    struct Case {
+        const char* name;
+        int32_t width, height;
+        bool plainLoads;
+    } cases[] = {
+        {"over.bmp", 10001, 10000, false},
+        {"largest.bmp", kMaxPictureSide, kMaxPictureSide, false},
+        {"topdown.bmp", kMaxPictureSide, -kMaxPictureSide, false},
+        {"wide.bmp", kMaxPictureSide, 3, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_NE(int64_t{c.width} * std::abs(c.height) > kMaxLoadedPixels, c.plainLoads);
+        const std::string path = folder.File(c.name);
+        ASSERT_TRUE(WriteWholeFile(path, HugeBmpHeader(c.width, c.height, 1)));
+        const LoadResult plain = LoadPicture(path, LoadRequest());
+        EXPECT_EQ(plain.error, c.plainLoads ? LOAD_OK : LOAD_TOO_LARGE);
+        EXPECT_EQ(static_cast<bool>(plain.picture), c.plainLoads);
+        if (!c.plainLoads) {
+            EXPECT_EQ(SizeOf(plain), Size(0, 0));
+        }
+        for (LoadPurpose purpose : {LOAD_PHOTO, LOAD_THUMBNAIL, LOAD_MASK}) {
+            const LoadResult boxed = LoadPicture(path, {kCanvasWidth, kCanvasHeight, purpose});
+            EXPECT_TRUE(boxed.Ok()) << purpose;
+        }
+        DibBlock canvas = FilledCanvas(0x55);
+        ASSERT_TRUE(LoadPictureInto(path, *canvas, LoadRequest()).Ok());
+        // The one row the file holds is the bottom row of a bottom-up file
+        // and the top row of a top-down one; the rest of the canvas's
+        // middle is black.
+        const std::vector<uint8_t> pixels = CanvasBytes(canvas.get());
+        const size_t middle = static_cast<size_t>(kCanvasStride) * (kCanvasHeight / 2);
+        EXPECT_EQ(std::count(pixels.begin() + middle, pixels.begin() + middle + kCanvasStride, 0),
+                  kCanvasStride);
     }
 }

@@ -358,3 +358,139 @@ TEST(Resample, NeverWritesOutsideTheTarget) {
         }
     }
 }
+
+namespace {
+
+// A picture whose rows (in memory order) come in bands: runs of one colour
+// the source reports as such, and pattern rows between them it must be asked
+// for one by one. Counts the rows read.
+class BandedRows : public RowSource {
+  public:
+    struct Band {
+        int32_t first, count;
+        uint32_t colour;  // 0xRRGGBB
+    };
+    BandedRows(int32_t width, int32_t height, std::vector<Band> bands)
+        : picture_(MakePatternImage(width, height)), bands_(std::move(bands)) {
+        for (const Band& band : bands_) {
+            for (int32_t y = band.first; y < band.first + band.count; ++y) {
+                uint8_t* row = DibPixels(picture_.get()) + y * DibRowStride(width, 24);
+                for (int32_t x = 0; x < width; ++x) {
+                    row[3 * x] = uint8_t(band.colour), row[3 * x + 1] = uint8_t(band.colour >> 8);
+                    row[3 * x + 2] = uint8_t(band.colour >> 16);
+                }
+            }
+        }
+    }
+    const DibImage* Picture() const { return picture_.get(); }
+    bool ReadRow(uint8_t* row) override {
+        const int32_t stride = DibRowStride(picture_->header.biWidth, 24);
+        EXPECT_LT(next_, picture_->header.biHeight) << "read past the last row";
+        std::memcpy(row, DibPixels(picture_.get()) + next_++ * stride, stride);
+        ++reads;
+        return true;
+    }
+    int32_t UniformRowsAhead(uint8_t* bgr) override {
+        for (const Band& band : bands_) {
+            if (next_ >= band.first && next_ < band.first + band.count) {
+                bgr[0] = uint8_t(band.colour), bgr[1] = uint8_t(band.colour >> 8);
+                bgr[2] = uint8_t(band.colour >> 16);
+                return band.first + band.count - next_;
+            }
+        }
+        return 0;
+    }
+    void SkipRows(int32_t count) override {
+        uint8_t bgr[3];
+        EXPECT_LE(count, UniformRowsAhead(bgr)) << "skipped rows that are not a run";
+        next_ += count;
+    }
+    int32_t reads = 0;
+
+  private:
+    DibBlock picture_;
+    std::vector<Band> bands_;
+    int32_t next_ = 0;
+};
+
+}  // namespace
+
+// Runs of one colour go through the box filter in one step: the result is
+// the one reading every row gives, byte for byte, in every path (shrinking
+// with groups that start, end or lie inside a run, copying, cutting, reading
+// stopped by a full target), and the rows of a run are never read.
+TEST(ResampleStream, UniformRunsGiveTheSamePixelsWithoutReadingThem) {
+    using Band = BandedRows::Band;
+    struct Case {
+        int32_t sourceWidth, sourceHeight, width, height, boxWidth, boxHeight;
+        std::vector<Band> bands;
+    };
+    const std::vector<Band> manyBands = {
+        {0, 37, 0x102030}, {40, 1, 0xFFFFFF}, {41, 200, 0}, {300, 99, 0x808080}, {402, 598, 0}};
+    const Case cases[] = {
+        {300, 1000, 54, 180, 176, 180, manyBands},    // shrunk 5.5 times
+        {300, 1000, 54, 180, 40, 100, manyBands},     // the box cuts it
+        {300, 1000, 300, 1000, 176, 180, manyBands},  // copied, cut to the box
+        {60, 1000, 60, 997, 60, 997, manyBands},      // shrunk by three rows
+        {50, 4000, 9, 7, 20, 20, {{1, 3998, 0x0000FF}}},
+        {50, 400, 50, 1, 60, 30, {{0, 400, 0xABCDEF}}},  // all one run
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.sourceWidth) + "x" + std::to_string(c.sourceHeight) + " to " +
+                     std::to_string(c.width) + "x" + std::to_string(c.height));
+        const int32_t stride = DibRowStride(c.boxWidth, 24);
+        int32_t patternRows = c.sourceHeight;
+        for (const Band& band : c.bands) {
+            patternRows -= band.count;
+        }
+        for (int flags = 0; flags < 4; ++flags) {
+            const bool flip = flags & 1, fill = flags & 2;
+            BandedRows banded(c.sourceWidth, c.sourceHeight, c.bands);
+            ScriptedRows everyRow(banded.Picture());
+            const size_t bytes = size_t(std::max(stride, 1)) * size_t(std::max(c.boxHeight, 1));
+            Guarded expected(bytes), actual(bytes);
+            ASSERT_TRUE(ResampleStream(everyRow, expected.data(), c.sourceWidth, c.sourceHeight,
+                                       c.width, c.height, stride, c.boxWidth, c.boxHeight, flip,
+                                       fill));
+            ASSERT_TRUE(ResampleStream(banded, actual.data(), c.sourceWidth, c.sourceHeight,
+                                       c.width, c.height, stride, c.boxWidth, c.boxHeight, flip,
+                                       fill));
+            ASSERT_EQ(actual.memory, expected.memory) << "flags " << flags;
+            EXPECT_LE(banded.reads, patternRows);
+        }
+    }
+}
+
+// The same for pictures placed by ResampleImageRows: what ResampleImage
+// makes of the picture held in memory.
+TEST(ResampleImageRows, MatchesTheInMemoryResamplerWithRunsSkipped) {
+    using Band = BandedRows::Band;
+    const std::vector<Band> bands = {{0, 100, 0x203040}, {120, 280, 0x00FF00}, {410, 190, 0}};
+    struct Case {
+        int32_t width, height, targetStride, targetRows, xOffset, yOffset;
+    };
+    const Case cases[] = {
+        {90, 180, 528, 180, 43, 0},  // into a canvas, centred across
+        {90, 180, 300, 180, 0, 0},   // its own picture
+        {40, 650, 528, 180, 3, 0},   // taller than the target: the middle rows
+        {40, 600, 528, 180, 3, 0},   // not taller than the source: copied
+        {200, 300, 700, 100, 0, 7},  // below the offset, cut by the rows
+    };
+    for (const Case& c : cases) {
+        for (bool fill : {false, true}) {
+            BandedRows banded(c.width == 200 ? 200 : 40 + c.width, 600, bands);
+            const DibImage* picture = banded.Picture();
+            const size_t bytes =
+                size_t(std::max(c.targetStride, 1)) * size_t(std::max(c.targetRows, 1));
+            Guarded expected(bytes), actual(bytes);
+            ASSERT_TRUE(ResampleImage(DibPixels(picture), expected.data(), picture->header.biWidth,
+                                      600, c.width, c.height, c.targetStride, c.targetRows,
+                                      c.xOffset, c.yOffset, fill, false));
+            ASSERT_TRUE(ResampleImageRows(banded, actual.data(), picture->header.biWidth, 600,
+                                          c.width, c.height, c.targetStride, c.targetRows,
+                                          c.xOffset, c.yOffset, fill));
+            ASSERT_EQ(actual.memory, expected.memory) << c.width << "x" << c.height;
+            EXPECT_LE(banded.reads, 600 - 100 - 280 - 190) << c.width << "x" << c.height;
+        }
+    }
+}

@@ -2,16 +2,27 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include <jpeglib.h>
@@ -179,41 +190,263 @@ TEST(SavePicture, JpegOfChosenQualityKeepsFullChromaWhenAsked) {
     }
 }
 
-TEST(SavePicture, ReplacesTheTargetWithoutFollowingWhatIsAtTheTemporaryName) {
-    TempDir dir;
-    DibBlock canvas = MakePatternImage(kCanvasWidth, kCanvasHeight);
-    const std::string target = dir.File("photo.bmp");
-    // A longer old file and a longer stale temporary file: leftover bytes
-    // would show. The old file's permission bits carry over.
-    ASSERT_TRUE(WriteWholeFile(target, std::vector<uint8_t>(300000, 0xEE)));
-    ASSERT_TRUE(WriteWholeFile(target + ".xxx", std::vector<uint8_t>(200000, 0x55)));
-    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-    ASSERT_TRUE(SavePicture(target, *canvas).Ok());
-    EXPECT_EQ(AfterFileHeader(target), BlockBytes(canvas.get()));
-    struct stat info;
-    ASSERT_EQ(stat(target.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_FALSE(Exists(target + ".xxx"));
+namespace {
 
-    // A symbolic link planted at the temporary name is replaced, not written through.
-    const std::vector<uint8_t> precious = {'k', 'e', 'e', 'p'};
-    ASSERT_TRUE(WriteWholeFile(dir.File("victim"), precious));
-    ASSERT_EQ(symlink(dir.File("victim").c_str(), (target + ".xxx").c_str()), 0);
-    ASSERT_TRUE(SavePicture(target, *canvas).Ok());
-    EXPECT_EQ(ReadWholeFile(dir.File("victim")), precious);
-    EXPECT_EQ(AfterFileHeader(target), BlockBytes(canvas.get()));
-    EXPECT_FALSE(Exists(target + ".xxx"));
+// What a folder holds: each name with "file:" and the bytes, "link:" and the
+// link's target, or "folder".
+std::map<std::string, std::string> FolderContents(const std::string& folder) {
+    std::map<std::string, std::string> contents;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.is_symlink()) {
+            contents[name] = "link:" + std::filesystem::read_symlink(entry.path()).string();
+        } else if (entry.is_directory()) {
+            contents[name] = "folder";
+        } else {
+            const std::vector<uint8_t> bytes = ReadWholeFile(entry.path().string());
+            contents[name] = "file:" + std::string(bytes.begin(), bytes.end());
+        }
+    }
+    return contents;
 }
 
-// Each failure names the system call's reason.
-TEST(SavePicture, FailureLeavesTheOldTargetAndNoTemporaryFile) {
-    TempDir dir;
+std::string FileEntry(const std::vector<uint8_t>& bytes) {
+    return "file:" + std::string(bytes.begin(), bytes.end());
+}
+
+// The first difference between two folder listings, or "".
+std::string ListingDifference(const std::map<std::string, std::string>& expected,
+                              const std::map<std::string, std::string>& actual) {
+    for (const auto& [name, what] : expected) {
+        const auto found = actual.find(name);
+        if (found == actual.end()) {
+            return name + " is gone";
+        }
+        if (found->second != what) {
+            return name + " changed";
+        }
+    }
+    for (const auto& entry : actual) {
+        if (expected.count(entry.first) == 0) {
+            return entry.first + " appeared";
+        }
+    }
+    return "";
+}
+
+// The scenarios below run both where the file system offers unnamed files
+// and where it does not, so they report their first failure as text rather
+// than through the test framework.
+#define CHECK_OR_RETURN(condition, message) \
+    if (!(condition)) {                     \
+        return std::string(message);        \
+    }
+
+// A save among files that look like its temporary files, or lie where the
+// old temporary file did: only the target changes, except for a leftover of
+// a killed save of the same target, which goes.
+std::string SaveAmongStrangers(const std::string& folder) {
+    DibBlock canvas = MakePatternImage(kCanvasWidth, kCanvasHeight);
+    const std::string target = folder + "/photo.bmp";
+    const std::string own = folder + "/.photo.bmp.fotakle-";  // this target's pattern
+    auto write = [&](const std::string& name, size_t size, uint8_t value) {
+        return WriteWholeFile(folder + "/" + name, std::vector<uint8_t>(size, value));
+    };
+    CHECK_OR_RETURN(write("photo.bmp", 300000, 0xEE) && chmod(target.c_str(), 0640) == 0,
+                    "cannot set up the target");
+    CHECK_OR_RETURN(write("photo.bmp.xxx", 200000, 0x55) &&
+                        write(".photo.bmp.fotakle-abc", 10, 1) &&      // too short
+                        write(".photo.bmp.fotakle-abcdefg", 10, 2) &&  // too long
+                        write(".photo.bmp.fotakle-ab_def", 10, 3) &&   // not a letter
+                        write(".photo.bmp.fotakle-abcde\xC3\xA9", 10, 3) &&
+                        write(".other.bmp.fotakle-abcdef", 10, 4) &&   // another target's
+                        write(".photo.bmp.fotakle-Killed", 100, 5) &&  // a killed save's
+                        write(".photo.bmp.fotakle-WrOnly", 100, 5) &&  // another, not readable
+                        write(".photo.bmp.fotakle-Locked", 100, 6) &&  // a running save's
+                        write("twin", 10, 7) && write("victim", 10, 8),
+                    "cannot set up the strangers");
+    CHECK_OR_RETURN(symlink("victim", (own + "Linked").c_str()) == 0 &&
+                        mkdir((own + "Folder").c_str(), 0755) == 0 &&
+                        link((folder + "/twin").c_str(), (own + "Linked2").c_str()) == 0,
+                    "cannot set up links and folders");
+    if (geteuid() == 0) {  // only root can make a file of another user
+        CHECK_OR_RETURN(write(".photo.bmp.fotakle-Others", 10, 9) &&
+                            chown((own + "Others").c_str(), 4242, 4242) == 0,
+                        "cannot give a file away");
+    }
+    CHECK_OR_RETURN(chmod((own + "WrOnly").c_str(), 0200) == 0, "cannot change the mode");
+    const int locked = open((own + "Locked").c_str(), O_RDONLY | O_CLOEXEC);
+    CHECK_OR_RETURN(locked >= 0 && flock(locked, LOCK_EX) == 0, "cannot lock");
+    std::map<std::string, std::string> expected = FolderContents(folder);
+    expected.erase(".photo.bmp.fotakle-Killed");
+    expected.erase(".photo.bmp.fotakle-WrOnly");
+
+    const SaveResult saved = SavePicture(target, *canvas);
+    close(locked);
+    CHECK_OR_RETURN(saved.Ok(), "the save failed: " + std::string(strerror(saved.systemError)));
+    CHECK_OR_RETURN(AfterFileHeader(target) == BlockBytes(canvas.get()), "wrong bytes saved");
+    struct stat info;
+    CHECK_OR_RETURN(stat(target.c_str(), &info) == 0 && (info.st_mode & 0777) == 0640,
+                    "the permission bits changed");
+    expected["photo.bmp"] = FileEntry(ReadWholeFile(target));
+    return ListingDifference(expected, FolderContents(folder));
+}
+
+// Names of 255 bytes, one of them cut for the temporary name inside a
+// two-byte character, save and leave nothing else behind.
+std::string SaveUnderTheLongestNames(const std::string& folder) {
+    DibBlock picture = MakePatternImage(9, 7);
+    std::string accented = "ab";
+    for (int i = 0; i < 124; ++i) {
+        accented += "\xC3\xA9";
+    }
+    std::map<std::string, std::string> expected;
+    for (const std::string& name : {std::string(251, 'n') + ".bmp", accented + "x.bmp"}) {
+        CHECK_OR_RETURN(name.size() == 255, "the test's name is not 255 bytes");
+        for (int round = 0; round < 2; ++round) {  // new, then replaced
+            const SaveResult saved = SavePicture(folder + "/" + name, *picture);
+            CHECK_OR_RETURN(saved.Ok(),
+                            "a 255-byte name failed: " + std::string(strerror(saved.systemError)));
+        }
+        expected[name] = FileEntry(ReadWholeFile(folder + "/" + name));
+        CHECK_OR_RETURN(AfterFileHeader(folder + "/" + name) == BlockBytes(picture.get()),
+                        "wrong bytes saved");
+    }
+    return ListingDifference(expected, FolderContents(folder));
+}
+
+// A chain of links leads to the file written, in its own folder; a dangling
+// link's target is made; a loop is refused.
+std::string SaveThroughLinks(const std::string& folder) {
+    DibBlock picture = MakePatternImage(9, 7);
+    const std::string links = folder + "/links", real = folder + "/real";
+    CHECK_OR_RETURN(mkdir(links.c_str(), 0755) == 0 && mkdir(real.c_str(), 0755) == 0 &&
+                        WriteWholeFile(real + "/picture.jpg", {'o', 'l', 'd'}) &&
+                        chmod((real + "/picture.jpg").c_str(), 0600) == 0 &&
+                        symlink("b", (links + "/a").c_str()) == 0 &&
+                        symlink((real + "/picture.jpg").c_str(), (links + "/b").c_str()) == 0 &&
+                        symlink("../real/new.bmp", (links + "/new.bmp").c_str()) == 0 &&
+                        symlink("loop2", (links + "/loop1.bmp").c_str()) == 0 &&
+                        symlink("loop1.bmp", (links + "/loop2").c_str()) == 0,
+                    "cannot set up the links");
+    std::map<std::string, std::string> linksBefore = FolderContents(links);
+
+    SaveResult saved = SavePicture(links + "/a", *picture);
+    CHECK_OR_RETURN(saved.Ok(), "the save through two links failed");
+    const std::vector<uint8_t> jpeg = ReadWholeFile(real + "/picture.jpg");
+    CHECK_OR_RETURN(jpeg.size() > 100 && jpeg[0] == 0xFF && jpeg[1] == 0xD8,
+                    "the linked file does not hold the JPEG");
+    struct stat info;
+    CHECK_OR_RETURN(
+        stat((real + "/picture.jpg").c_str(), &info) == 0 && (info.st_mode & 0777) == 0600,
+        "the linked file's permission bits changed");
+    saved = SavePicture(links + "/new.bmp", *picture);
+    CHECK_OR_RETURN(saved.Ok(), "the save through a dangling link failed");
+    CHECK_OR_RETURN(AfterFileHeader(real + "/new.bmp") == BlockBytes(picture.get()),
+                    "the dangling link's target does not hold the picture");
+    saved = SavePicture(links + "/loop1.bmp", *picture);
+    CHECK_OR_RETURN(saved.error == SAVE_CANNOT_WRITE && saved.systemError == ELOOP,
+                    "a loop of links was not refused with ELOOP");
+
+    std::string difference = ListingDifference(linksBefore, FolderContents(links));
+    CHECK_OR_RETURN(difference.empty(), "links folder: " + difference);
+    const std::map<std::string, std::string> realExpected = {
+        {"picture.jpg", FileEntry(jpeg)}, {"new.bmp", FileEntry(ReadWholeFile(real + "/new.bmp"))}};
+    difference = ListingDifference(realExpected, FolderContents(real));
+    CHECK_OR_RETURN(difference.empty(), "real folder: " + difference);
+    return "";
+}
+
+// Installs a seccomp filter under which opening with O_TMPFILE fails with
+// EOPNOTSUPP, as on a file system without unnamed files. False when the
+// filter cannot be had or does not bite.
+bool RefuseUnnamedFiles(const std::string& folder) {
+    const uint32_t unnamedBit = static_cast<uint32_t>(O_TMPFILE & ~O_DIRECTORY);
+    sock_filter program[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_openat, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[2])),
+        BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, unnamedBit, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EOPNOTSUPP),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog filter{static_cast<unsigned short>(sizeof program / sizeof program[0]), program};
+    if (prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) != 0 ||
+        prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) != 0) {
+        return false;
+    }
+    return open(folder.c_str(), O_TMPFILE | O_WRONLY, 0600) < 0 && errno == EOPNOTSUPP;
+}
+
+// Runs a scenario in a fresh folder in this process, and once more in a
+// child process whose file system refuses unnamed files; both reports.
+std::pair<std::string, std::string> RunBothWays(std::string (*scenario)(const std::string&)) {
+    TempDir here;
+    const std::string withUnnamed = scenario(here.Path());
+    TempDir there;
+    int channel[2];
+    if (pipe(channel) != 0) {
+        return {withUnnamed, "no pipe"};
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const std::string report = RefuseUnnamedFiles(there.Path())
+                                       ? scenario(there.Path())
+                                       : "unnamed files could not be refused";
+        const ssize_t written = write(channel[1], report.data(), report.size());
+        _exit(written == static_cast<ssize_t>(report.size()) ? 0 : 1);
+    }
+    close(channel[1]);
+    std::string withoutUnnamed;
+    char buffer[256];
+    for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) {
+        withoutUnnamed.append(buffer, static_cast<size_t>(got));
+    }
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        withoutUnnamed += " (the child failed)";
+    }
+    return {withUnnamed, withoutUnnamed};
+}
+
+}  // namespace
+
+TEST(SavePicture, TouchesNothingButTheTargetAndAKilledSavesLeftover) {
+    const auto [withUnnamed, withoutUnnamed] = RunBothWays(SaveAmongStrangers);
+    EXPECT_EQ(withUnnamed, "");
+    EXPECT_EQ(withoutUnnamed, "") << "without unnamed files";
+}
+
+TEST(SavePicture, NamesOf255BytesSave) {
+    const auto [withUnnamed, withoutUnnamed] = RunBothWays(SaveUnderTheLongestNames);
+    EXPECT_EQ(withUnnamed, "");
+    EXPECT_EQ(withoutUnnamed, "") << "without unnamed files";
+}
+
+TEST(SavePicture, WritesTheFileASymbolicLinkLeadsTo) {
+    const auto [withUnnamed, withoutUnnamed] = RunBothWays(SaveThroughLinks);
+    EXPECT_EQ(withUnnamed, "");
+    EXPECT_EQ(withoutUnnamed, "") << "without unnamed files";
+}
+
+namespace {
+
+// Each failure names the system call's reason and leaves the folder as it
+// was: the old target, and no temporary file of any kind.
+std::string FailuresLeaveTheFolderAsItWas(const std::string& dir) {
     DibBlock canvas = MakePatternImage(kCanvasWidth, kCanvasHeight);
     DibBlock small = MakePatternImage(8, 8);  // fits the stream buffer: fails at the flush
     const std::vector<uint8_t> old = {'o', 'l', 'd'};
-    for (const char* name : {"old.bmp", "old.jpg"}) {
-        const std::string target = dir.File(name);
-        ASSERT_TRUE(WriteWholeFile(target, old));
+    for (const std::string name : {"old.bmp", "old.jpg"}) {
+        const std::string target = dir + "/" + name;
+        const std::string folder = dir + "/folder" + name;
+        CHECK_OR_RETURN(WriteWholeFile(target, old) && mkdir(folder.c_str(), 0755) == 0 &&
+                            WriteWholeFile(folder + "/inside", old),
+                        "cannot set up " + name);
+        const std::map<std::string, std::string> before = FolderContents(dir);
         // Writes past a lowered file size limit fail (EFBIG) as on a full disk.
         rlimit saved, lowered;
         getrlimit(RLIMIT_FSIZE, &saved);
@@ -225,38 +458,46 @@ TEST(SavePicture, FailureLeavesTheOldTargetAndNoTemporaryFile) {
         setrlimit(RLIMIT_FSIZE, &saved);
         signal(SIGXFSZ, previous);
         for (const SaveResult& result : {big, small8}) {
-            EXPECT_EQ(result.error, SAVE_CANNOT_WRITE) << name;
-            EXPECT_EQ(result.systemError, EFBIG) << name;
+            CHECK_OR_RETURN(result.error == SAVE_CANNOT_WRITE && result.systemError == EFBIG,
+                            name + ": a write past the size limit did not fail with EFBIG");
         }
-        EXPECT_EQ(ReadWholeFile(target), old) << name;
-        EXPECT_FALSE(Exists(target + ".xxx")) << name;
-
         // The rename fails when the target is a folder.
-        const std::string folder = dir.File(std::string("folder") + name);
-        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-        ASSERT_TRUE(WriteWholeFile(folder + "/inside", old));
         const SaveResult onFolder = SavePicture(folder, *canvas);
-        EXPECT_EQ(onFolder.error, SAVE_CANNOT_WRITE) << name;
-        EXPECT_EQ(onFolder.systemError, EISDIR) << name;
-        EXPECT_EQ(ReadWholeFile(folder + "/inside"), old) << name;
-        EXPECT_FALSE(Exists(folder + ".xxx")) << name;
+        CHECK_OR_RETURN(onFolder.error == SAVE_CANNOT_WRITE && onFolder.systemError == EISDIR,
+                        name + ": a save over a folder did not fail with EISDIR");
+        const std::string difference = ListingDifference(before, FolderContents(dir));
+        CHECK_OR_RETURN(difference.empty(), name + ": " + difference);
+        CHECK_OR_RETURN(FolderContents(folder).size() == 1, name + ": the folder changed");
     }
-    // No temporary file can be made: a read-only folder, or for root, whom
-    // permissions do not stop, a place under /proc.
-    const SaveResult underProc = SavePicture("/proc/self/photo.bmp", *canvas);
-    EXPECT_EQ(underProc.error, SAVE_CANNOT_WRITE);
-    EXPECT_NE(underProc.systemError, 0);
+    // No temporary file can be made: a read-only folder (permissions do not
+    // stop root), a place under /proc, a folder that is not there.
+    for (const char* place : {"/proc/self/photo.bmp", "/nonexistent/photo.bmp"}) {
+        const SaveResult refused = SavePicture(place, *canvas);
+        CHECK_OR_RETURN(refused.error == SAVE_CANNOT_WRITE && refused.systemError != 0,
+                        std::string(place) + " was not refused with a reason");
+    }
     const SaveResult unnamed = SavePicture("", *canvas);
-    EXPECT_EQ(unnamed.error, SAVE_CANNOT_WRITE);
-    EXPECT_EQ(unnamed.systemError, 0);
+    CHECK_OR_RETURN(unnamed.error == SAVE_CANNOT_WRITE && unnamed.systemError == 0,
+                    "an empty name was not refused without a system error");
     if (geteuid() != 0) {
-        ASSERT_EQ(chmod(dir.Path().c_str(), 0555), 0);
-        const SaveResult readOnly = SavePicture(dir.File("old.bmp"), *canvas);
-        EXPECT_EQ(readOnly.error, SAVE_CANNOT_WRITE);
-        EXPECT_EQ(readOnly.systemError, EACCES);
-        EXPECT_EQ(ReadWholeFile(dir.File("old.bmp")), old);
-        EXPECT_FALSE(Exists(dir.File("old.bmp.xxx")));
+        const std::map<std::string, std::string> before = FolderContents(dir);
+        CHECK_OR_RETURN(chmod(dir.c_str(), 0555) == 0, "cannot make the folder read-only");
+        const SaveResult readOnly = SavePicture(dir + "/old.bmp", *canvas);
+        chmod(dir.c_str(), 0755);
+        CHECK_OR_RETURN(readOnly.error == SAVE_CANNOT_WRITE && readOnly.systemError == EACCES,
+                        "a read-only folder was not refused with EACCES");
+        const std::string difference = ListingDifference(before, FolderContents(dir));
+        CHECK_OR_RETURN(difference.empty(), "read-only folder: " + difference);
     }
+    return "";
+}
+
+}  // namespace
+
+TEST(SavePicture, FailureLeavesTheOldTargetAndNoTemporaryFile) {
+    const auto [withUnnamed, withoutUnnamed] = RunBothWays(FailuresLeaveTheFolderAsItWas);
+    EXPECT_EQ(withUnnamed, "");
+    EXPECT_EQ(withoutUnnamed, "") << "without unnamed files";
 }
 
 TEST(SavePicture, RefusesHeadersItCannotWrite) {

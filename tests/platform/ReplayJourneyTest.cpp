@@ -404,6 +404,36 @@ TEST_F(ReplayJourney, CloseAsksTheSaveQuestionAndKeepsTheWorkFolder) {
     EXPECT_NE(settings.find("WorkFolder=" + pictures), std::string::npos) << settings;
 }
 
+// A standing answer, as storms of random keys use it: every question takes
+// it unless an `answer` line came first, every dialog without an answer is
+// cancelled, and answers left over are no error.
+TEST_F(ReplayJourney, StandingAnswerAnswersQuestionsAndCancelsDialogs) {
+    const std::string change = "command 40036\nkey right\ncommand 40044\n";
+    const ProgramResult no = Replay(
+        "answers no\ncommand 40029\ncommand 40016\nkey soft1\n"
+        "key soft2\n" +
+        change + "command 40056\n");
+    ASSERT_EQ(no.exitCode, 0) << no.err;
+    EXPECT_NE(no.out.find("saveas: "), std::string::npos) << no.out;
+    EXPECT_NE(no.out.find("folder: "), std::string::npos) << no.out;
+    EXPECT_NE(no.out.find("question: Save: Do you want to save this image ?\nquit\n"),
+              std::string::npos)
+        << no.out;
+
+    // Yes to the question brings the Save-as dialog, which is cancelled; a
+    // queued answer goes first, and the one left over is no error.
+    const ProgramResult queued =
+        Replay("answers yes\n" + change + "answer no\nanswer no\ncommand 40056\n");
+    ASSERT_EQ(queued.exitCode, 0) << queued.err;
+    EXPECT_EQ(queued.out.find("saveas: "), std::string::npos) << "the queued No went first";
+    const ProgramResult standing = Replay("answers yes\n" + change + "command 40056\n");
+    ASSERT_EQ(standing.exitCode, 0) << standing.err;
+    EXPECT_NE(standing.out.find("question: Save: Do you want to save this image ?\nsaveas: "),
+              std::string::npos)
+        << standing.out;
+    EXPECT_NE(standing.out.find("\nquit\n"), std::string::npos) << standing.out;
+}
+
 // The everyday journey by keys: Open, Change Folder to a folder of test
 // pictures, the second picture, brightness, Save as BMP and as JPEG, a
 // replace refused and one accepted.
@@ -605,6 +635,7 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
         {"command 4x\n", "line 1: command needs a number"},
         {"menu edit\n", "line 1: menu needs file, object or action"},
         {"answer maybe\n", "line 1: answer needs yes or no"},
+        {"answers always\n", "line 1: answers needs yes or no"},
         {"release now\n", "line 1: release takes no argument"},
         {"saveas picture gif\n", "line 1: saveas needs the format"},
         {"saveas picture jpg tiny\n", "line 1: saveas takes screen, full"},

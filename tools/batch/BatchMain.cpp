@@ -41,8 +41,9 @@ const char kUsage[] =
     "\n"
     "  load [--box W H] [--mask] [--thumbnail] [--small] [--into] IN OUT.bmp\n"
     "      Load IN as the editor does and write the result as BMP. --box fits it to\n"
-    "      W x H; --into decodes into a black 176 x 180 canvas. Prints the loader's\n"
-    "      width and height outputs as \"W H\".\n"
+    "      W x H; --into decodes into a black 176 x 180 canvas (not with --mask).\n"
+    "      Without a box, pictures of more than 100 megapixels are refused. Prints\n"
+    "      the loader's width and height outputs as \"W H\".\n"
     "  resample W H IN OUT.bmp\n"
     "      Scale IN (at its own size) to W x H, interpolating when enlarging.\n"
     "  place X Y RRGGBB IN OUT.bmp\n"
@@ -122,9 +123,38 @@ void WarnIfDamaged(const LoadResult& loaded, const std::string& path) {
     }
 }
 
-// Loads a picture at its own size (no box), 24-bit.
-DibBlock LoadOwnSize(const std::string& path) {
+// The line that says why a picture could not be loaded.
+int LoadFailure(const std::string& path, LoadError error) {
+    switch (error) {
+        case LOAD_UNKNOWN_TYPE:
+            return Failure("cannot read " + path +
+                           ": not a picture name (.bmp, .jpg, .jpeg, .adm, .gif, .png or .webp)");
+        case LOAD_CANNOT_OPEN:
+            return Failure("cannot open " + path);
+        case LOAD_TOO_LARGE:
+            return Failure("cannot load " + path + ": the picture has more than " +
+                           std::to_string(kMaxLoadedPixels / 1000000) +
+                           " megapixels, more than a picture loaded at its own size may have");
+        default:
+            return Failure("cannot decode " + path);
+    }
+}
+
+// The line that says why a picture could not be written: the system's
+// reason where there is one ("No space left on device").
+int SaveFailure(const std::string& path, const SaveResult& result) {
+    return Failure("cannot write " + path +
+                   (result.systemError != 0 ? ": " + std::string(std::strerror(result.systemError))
+                                            : std::string()));
+}
+
+// Loads a picture at its own size (no box), 24-bit; on failure says why and
+// sets the exit status.
+DibBlock LoadOwnSize(const std::string& path, int* status) {
     LoadResult loaded = LoadPicture(path, LoadRequest());
+    if (!loaded.Ok()) {
+        *status = LoadFailure(path, loaded.error);
+    }
     WarnIfDamaged(loaded, path);
     return std::move(loaded.picture);
 }
@@ -139,10 +169,8 @@ int WriteBmp(DibImage* image, const std::string& path) {
             palette[4 * i + 3] = 0;
         }
     }
-    if (!SavePicture(path, *image).Ok()) {
-        return Failure("cannot write " + path);
-    }
-    return 0;
+    const SaveResult saved = SavePicture(path, *image);
+    return saved.Ok() ? 0 : SaveFailure(path, saved);
 }
 
 int LoadCommand(const std::vector<std::string>& args) {
@@ -175,6 +203,10 @@ int LoadCommand(const std::vector<std::string>& args) {
     if (args.size() - i != 2) {
         return Usage("load needs IN and OUT.bmp");
     }
+    // The canvas holds colour; a mask is a picture of 8-bit levels.
+    if (asMask && into) {
+        return Usage("--mask and --into cannot go together: a mask is not a colour canvas");
+    }
     const std::string& in = args[i];
     const std::string& out = args[i + 1];
 
@@ -197,7 +229,7 @@ int LoadCommand(const std::vector<std::string>& args) {
         result = std::move(loaded.picture);
     }
     if (!loaded.Ok()) {
-        return Failure("cannot decode " + in);
+        return LoadFailure(in, loaded.error);
     }
     WarnIfDamaged(loaded, in);
     std::printf("%d %d\n", loaded.width, loaded.height);
@@ -211,9 +243,10 @@ int ResampleCommand(const std::vector<std::string>& args) {
         !ParseInt(args[1], 1, kMaxPictureSide, &height)) {
         return Usage("resample needs W H (1 to 32767) IN OUT.bmp");
     }
-    DibBlock source = LoadOwnSize(args[2]);
+    int status = 0;
+    DibBlock source = LoadOwnSize(args[2], &status);
     if (!source) {
-        return Failure("cannot decode " + args[2]);
+        return status;
     }
     DibBlock target = DibCreate(width, height, 24);
     if (!target || !ResampleImage(DibPixels(source.get()), DibPixels(target.get()),
@@ -235,9 +268,10 @@ int PlaceCommand(const std::vector<std::string>& args) {
         !ParseColor(args[2], &blue, &green, &red)) {
         return Usage("place needs X Y RRGGBB IN OUT.bmp");
     }
-    DibBlock photo = LoadOwnSize(args[3]);
+    int status = 0;
+    DibBlock photo = LoadOwnSize(args[3], &status);
     if (!photo) {
-        return Failure("cannot decode " + args[3]);
+        return status;
     }
     DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     if (!canvas) {
@@ -252,22 +286,20 @@ int SaveCommand(const std::vector<std::string>& args) {
     if (args.size() != 2) {
         return Usage("save needs IN and OUT");
     }
-    DibBlock picture = LoadOwnSize(args[0]);
+    int status = 0;
+    DibBlock picture = LoadOwnSize(args[0], &status);
     if (!picture) {
-        return Failure("cannot decode " + args[0]);
+        return status;
     }
-    if (!SavePicture(args[1], *picture).Ok()) {
-        return Failure("cannot write " + args[1]);
-    }
-    return 0;
+    const SaveResult saved = SavePicture(args[1], *picture);
+    return saved.Ok() ? 0 : SaveFailure(args[1], saved);
 }
 
 // Reads IN at its own size and allocates a picture of the same size for the
 // result; reports and returns false when either fails.
 bool LoadWithTarget(const std::string& path, DibBlock* source, DibBlock* target, int* status) {
-    *source = LoadOwnSize(path);
+    *source = LoadOwnSize(path, status);
     if (!*source) {
-        *status = Failure("cannot decode " + path);
         return false;
     }
     *target = DibCreate((*source)->header.biWidth, (*source)->header.biHeight, 24);
