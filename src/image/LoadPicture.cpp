@@ -481,9 +481,8 @@ bool OpenWebp(const PictureInput& input, WebpReader* reader) {
 
 // How a JPEG's EXIF block says it is to be turned.
 PictureOrientation JpegOrientation(const PictureInput& input) {
-    const ExifInfo exif = input.path != nullptr
-                              ? ReadJpegExif(*input.path, false)
-                              : ReadJpegExifMemory(input.data, input.size, false);
+    const ExifInfo exif = input.path != nullptr ? ReadJpegExif(*input.path, false)
+                                                : ReadJpegExifMemory(input.data, input.size, false);
     return exif.orientation;
 }
 
@@ -569,8 +568,8 @@ LoadResult LoadIntoCanvas(const PictureInput& input, DibImage& canvas, const Loa
         BmpReader reader;
         RowTarget target;
         if (OpenBmp(input, &reader)) {
-            const LoadError error = DecodeBmpRows(reader, canvas.header.biWidth,
-                                                  canvas.header.biHeight, IntoCanvas(canvas), &target);
+            const LoadError error = DecodeBmpRows(
+                reader, canvas.header.biWidth, canvas.header.biHeight, IntoCanvas(canvas), &target);
             result = error == LOAD_OK ? CanvasFilled(canvas, target.damaged) : Failed(error);
         }
     } else if (input.type == PICTURE_GIF) {
@@ -598,9 +597,9 @@ LoadResult LoadIntoCanvas(const PictureInput& input, DibImage& canvas, const Loa
 LoadResult DecodeJpegPicture(JpegCodec& codec, const LoadRequest& request,
                              PictureOrientation orientation) {
     RowTarget target;
-    const LoadError error = DecodeJpegRows(codec, TraitsOf(request.purpose), orientation,
-                                           request.boxWidth, request.boxHeight, NewPictureTarget,
-                                           &target);
+    const LoadError error =
+        DecodeJpegRows(codec, TraitsOf(request.purpose), orientation, request.boxWidth,
+                       request.boxHeight, NewPictureTarget, &target);
     return error == LOAD_OK ? PictureMade(std::move(target.block), target.damaged) : Failed(error);
 }
 

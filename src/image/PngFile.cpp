@@ -282,6 +282,29 @@ bool PngReader::ReadRow(uint8_t* row) {
     return true;
 }
 
+int32_t PngReader::UniformRowsAhead(uint8_t* bgr) {
+    if (!state_ || bgr == nullptr) {
+        return 0;
+    }
+    const PngReadState& state = *state_;
+    const bool blackFromHere =
+        state.next >= state.pictureRows || (!state.interlaced && state.broken);
+    if (!blackFromHere || state.next >= state.height) {
+        return 0;
+    }
+    bgr[0] = 0;
+    bgr[1] = 0;
+    bgr[2] = 0;
+    return state.height - state.next;
+}
+
+void PngReader::SkipRows(int32_t count) {
+    if (state_ && count > 0) {
+        state_->next =
+            static_cast<int32_t>(std::min<int64_t>(int64_t{state_->next} + count, state_->height));
+    }
+}
+
 bool PngReader::Damaged() const {
     return state_ && state_->broken;
 }

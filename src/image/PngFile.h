@@ -78,6 +78,11 @@ class PngReader final : public RowSource {
     // with the row black, for a row at or after a fault or past the last
     // row; false with the row untouched when nothing is open.
     bool ReadRow(uint8_t* row) override;
+    // The rows after a break in the data, and those below the rows an
+    // interlaced picture's data reached, are black: they are reported as one
+    // run, so that a short file declaring a huge picture costs what it holds.
+    int32_t UniformRowsAhead(uint8_t* bgr) override;
+    void SkipRows(int32_t count) override;
 
     // True once the reader has met a fault in the data: rows at and after it
     // (for an interlaced picture, the passes after it) are not the picture's.

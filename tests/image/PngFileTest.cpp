@@ -501,6 +501,45 @@ TEST(PngFile, SizeLimitsAreCheckedBeforeAnythingIsAllocated) {
     EXPECT_EQ(reader.Width(), 0);
 }
 
+// A short file declaring a huge picture: once its data breaks off, every
+// row after it is one black run, known without reading, so that the
+// resampler passes over the missing rows in one step; the few rows the file
+// holds still come through.
+TEST(PngFile, RowsAfterABreakAreOneBlackRun) {
+    PngPlan plan;
+    plan.width = 20000;
+    plan.height = 30000;
+    plan.colorType = PNG_COLOR_TYPE_GRAY;
+    plan.depth = 1;
+    plan.samples = [](int x, int y) { return Noise(x, y, 1); };
+    plan.stopAfterRows = 300;
+    const std::vector<uint8_t> bytes = EncodePng(plan);
+    ASSERT_LT(bytes.size(), 1000000u);
+    PngReader reader;
+    ASSERT_TRUE(reader.OpenMemory(bytes.data(), bytes.size()));
+    std::vector<uint8_t> row(static_cast<size_t>(DibRowStride(plan.width, 24)));
+    uint8_t bgr[3] = {1, 1, 1};
+    int32_t read = 0;
+    while (reader.UniformRowsAhead(bgr) == 0 && read < plan.height) {
+        reader.ReadRow(row.data());
+        ++read;
+    }
+    EXPECT_TRUE(reader.Damaged());
+    EXPECT_GT(read, 0);
+    EXPECT_LE(read, plan.stopAfterRows + 1) << "rows past the break were read one by one";
+    EXPECT_EQ(reader.UniformRowsAhead(bgr), plan.height - read);
+    EXPECT_EQ(bgr[0] + bgr[1] + bgr[2], 0);
+    reader.SkipRows(plan.height);
+    EXPECT_EQ(reader.UniformRowsAhead(bgr), 0);
+    EXPECT_FALSE(reader.ReadRow(row.data()));
+
+    ASSERT_TRUE(reader.OpenMemory(bytes.data(), bytes.size()));
+    DibBlock canvas = FilledCanvas(7);
+    const LoadResult loaded = DecodePngPictureInto(reader, *canvas, LoadRequest());
+    EXPECT_TRUE(loaded.Ok());
+    EXPECT_TRUE(loaded.damaged);
+}
+
 // A saved PNG reads back the very pixels the BMP save holds; masks become
 // grey pictures of their levels; the file is one any PNG reader takes, with
 // the picture's density.
