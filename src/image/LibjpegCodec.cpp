@@ -13,6 +13,11 @@
 // component); a progressive stream with more than kMaxScans scans, or whose
 // scans together would make libjpeg visit more than kMaxBlockVisits blocks, is
 // aborted, so that a small file cannot keep the decoder busy for seconds.
+// Both bounds also follow the file's size (CostBounds): the coefficients may
+// take 64 bytes for each byte of the file, the scans visit 1000 blocks for
+// each, above floors that any picture the phone shows stays within. A camera
+// photo holds well over half a bit per pixel, so real files never meet them,
+// while a few kilobytes declaring a huge picture are refused at once.
 // A short or slightly corrupt stream is decoded as far as it goes: libjpeg
 // fills the missing part and reports a warning, which is counted only.
 //
@@ -56,6 +61,28 @@ constexpr int kMaxScans = 500;
 constexpr uint64_t kMaxBlockVisits = 100u * 1000u * 1000u;
 // Bytes one 8 x 8 block of coefficients takes in a buffered decode.
 constexpr uint64_t kCoefficientBlockBytes = 64u * sizeof(JCOEF);
+// The bounds that follow the file's size, and their floors.
+constexpr uint64_t kCoefficientBytesPerFileByte = 64;
+constexpr uint64_t kCoefficientFloor = 48u * 1024u * 1024u;
+constexpr uint64_t kBlockVisitsPerFileByte = 1000;
+constexpr uint64_t kBlockVisitFloor = 20u * 1000u * 1000u;
+
+// What decoding a file of this many bytes may cost: the coefficient memory
+// of a buffered decode, and the block visits of its scans.
+struct CostBounds {
+    uint64_t coefficientBytes;
+    uint64_t blockVisits;
+};
+
+CostBounds CostBoundsOf(uint64_t fileBytes) {
+    const auto bounded = [fileBytes](uint64_t perByte, uint64_t floor, uint64_t ceiling) {
+        const uint64_t grown = fileBytes > ceiling / perByte ? ceiling : fileBytes * perByte;
+        return grown < floor ? floor : grown;
+    };
+    return {bounded(kCoefficientBytesPerFileByte, kCoefficientFloor,
+                    static_cast<uint64_t>(kMaxDecoderMemory)),
+            bounded(kBlockVisitsPerFileByte, kBlockVisitFloor, kMaxBlockVisits)};
+}
 
 struct ErrorManager {
     jpeg_error_mgr pub;  // first, so that libjpeg's pointer is ours too
@@ -86,6 +113,7 @@ struct ProgressLimit {
     jpeg_progress_mgr pub;  // first, so that libjpeg's pointer is ours too
     bool counting;          // while the scans are read, before the first row
     uint64_t blockVisits;
+    uint64_t maxBlockVisits;  // this file's bound (CostBoundsOf)
 };
 
 // Every scan of a progressive picture is decoded in full before the first
@@ -107,7 +135,7 @@ void LimitProgression(j_common_ptr common) {
         limit->blockVisits += static_cast<uint64_t>(cinfo->MCUs_per_row) *
                               static_cast<uint64_t>(cinfo->blocks_in_MCU) * blockRows;
     }
-    if (cinfo->input_scan_number > kMaxScans || limit->blockVisits > kMaxBlockVisits) {
+    if (cinfo->input_scan_number > kMaxScans || limit->blockVisits > limit->maxBlockVisits) {
         common->err->msg_code = JERR_NOTIMPL;
         common->err->error_exit(common);
     }
@@ -292,6 +320,7 @@ bool LibjpegCodec::Create(const JpegInput& input) {
     decoder_.error.pub.emit_message = CountWarning;
     decoder_.error.pub.output_message = PrintNothing;
     decoder_.progress.pub.progress_monitor = LimitProgression;
+    decoder_.progress.maxBlockVisits = kMaxBlockVisits;
     created_ = GuardedCreate(&decoder_);
     if (!created_) {
         // libjpeg's own clean-up copes with a half-made object.
@@ -318,9 +347,11 @@ bool LibjpegCodec::AcceptHeader() {
         cinfo.image_height > static_cast<JDIMENSION>(kMaxPictureSide)) {
         return false;
     }
-    if (BufferedCoefficientBytes(cinfo) > static_cast<uint64_t>(kMaxDecoderMemory)) {
+    const CostBounds bounds = CostBoundsOf(decoder_.input.size);
+    if (BufferedCoefficientBytes(cinfo) > bounds.coefficientBytes) {
         return false;
     }
+    decoder_.progress.maxBlockVisits = bounds.blockVisits;
 #ifdef FOTAKLE_FUZZING
     if (static_cast<int64_t>(cinfo.image_width) * cinfo.image_height > kFuzzingMaxPixels) {
         return false;
@@ -429,7 +460,8 @@ bool LibjpegCodec::PlanScanFilter() {
     }
     JpegScanPlan& plan = decoder_.plan;
     return PlanJpegScanFilter(decoder_.input, dcOnly, cinfo.num_components, scratch.get(), &plan) &&
-           plan.scanCount <= kMaxScans && BlockVisitBound(cinfo, plan.scanCount) <= kMaxBlockVisits;
+           plan.scanCount <= kMaxScans &&
+           BlockVisitBound(cinfo, plan.scanCount) <= decoder_.progress.maxBlockVisits;
 }
 
 // Reads the header again through the filtering source, at the same scale and

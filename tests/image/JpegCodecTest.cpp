@@ -201,14 +201,17 @@ TEST(JpegCodec, RefusesCleanly) {
 
 TEST(JpegCodec, BoundsTheWorkOfProgressivePictures) {
     // All coefficients of a progressive picture are kept: 30000 x 30000 in
-    // colour would take over 5 GB and is refused from its header; 6000 x 4000
-    // (144 MB) is fine.
+    // colour would take over 5 GB and is refused from its header. 6000 x 4000
+    // (144 MB) is refused too from a file of a few hundred bytes, which could
+    // never hold such a photo, and taken from a file the size of a real one.
     JpegTestOptions progressive;
     progressive.progressive = true;
     std::vector<uint8_t> large = QuadrantJpeg(16, 16, progressive);
     ASSERT_TRUE(PatchJpegSize(&large, 30000, 30000));
     EXPECT_FALSE(DecodeBytes(large, 176, 180).headerRead);
     ASSERT_TRUE(PatchJpegSize(&large, 6000, 4000));
+    EXPECT_FALSE(DecodeBytes(large, 352, 360).headerRead);
+    large.resize(3u * 1024u * 1024u, 0);  // after the end of the image: ignored
     const DecodedJpeg camera = DecodeBytes(large, 352, 360);
     EXPECT_EQ(camera.width, 750);
     EXPECT_TRUE(camera.started);
