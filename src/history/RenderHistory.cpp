@@ -165,47 +165,35 @@ RenderError Frame(RenderState& state, const EditStep& step) {
     return RENDER_OK;
 }
 
-// A typed word drawn again from its line at the render's factor, as the
-// editor drew it at the screen's.
-RenderError TypedWord(RenderState& state, const EditStep& step) {
-    LetteringResult lettering = RenderLettering(step.text, step.item.kind, state.factor);
-    if (!lettering.Ok()) {
-        return RENDER_NO_DECORATION;
-    }
-    FloatingObject object;
-    object.type = ObjectTypeOfKind(step.item.kind);
-    object.mask = std::move(lettering.mask);
-    object.colour = std::move(lettering.colour);
-    object.width = static_cast<int16_t>(object.mask->header.biWidth);
-    object.height = static_cast<int16_t>(object.mask->header.biHeight);
-    ObjectStamp stamp;
-    stamp.x = step.x * state.factor;
-    stamp.y = step.y * state.factor;
-    stamp.color = step.color;
-    StampFloatingObject(object, stamp, ViewOfPicture(state.photo.get()));
-    return RENDER_OK;
-}
-
-RenderError Object(RenderState& state, const EditStep& step) {
+// The object's pictures at the render's factor: a typed word drawn again
+// from its line, as the editor drew it at the screen's size; an asset item
+// read from the asset folder (shapes are their own mask, the coloured kinds
+// have a mask file). False when they cannot be had.
+bool ObjectPictures(const RenderState& state, const EditStep& step, FloatingObject* object) {
     if (!step.text.empty()) {
-        return TypedWord(state, step);
+        LetteringResult lettering = RenderLettering(step.text, step.item.kind, state.factor);
+        object->mask = std::move(lettering.mask);
+        object->colour = std::move(lettering.colour);
+        return lettering.Ok();
     }
     const std::string& assets = state.options.assetFolder;
     const int16_t shapeUse = PlacedAssetUse(step.item.kind, false);
     const int16_t maskUse = PlacedAssetUse(step.item.kind, true);
+    if (maskUse < 0) {
+        object->mask =
+            LoadAssetScaled(assets, step.item, static_cast<AssetUse>(shapeUse), state.factor);
+        return static_cast<bool>(object->mask);
+    }
+    object->mask = LoadAssetScaled(assets, step.item, static_cast<AssetUse>(maskUse), state.factor);
+    object->colour =
+        LoadAssetScaled(assets, step.item, static_cast<AssetUse>(shapeUse), state.factor);
+    return object->mask && object->colour;
+}
+
+RenderError Object(RenderState& state, const EditStep& step) {
     FloatingObject object;
     object.type = ObjectTypeOfKind(step.item.kind);
-    // Shapes are their own mask; the coloured kinds have a mask file.
-    if (maskUse < 0) {
-        object.mask =
-            LoadAssetScaled(assets, step.item, static_cast<AssetUse>(shapeUse), state.factor);
-    } else {
-        object.mask =
-            LoadAssetScaled(assets, step.item, static_cast<AssetUse>(maskUse), state.factor);
-        object.colour =
-            LoadAssetScaled(assets, step.item, static_cast<AssetUse>(shapeUse), state.factor);
-    }
-    if (!object.mask || (maskUse >= 0 && !object.colour)) {
+    if (!ObjectPictures(state, step, &object)) {
         return RENDER_NO_DECORATION;
     }
     object.width = static_cast<int16_t>(object.mask->header.biWidth);
