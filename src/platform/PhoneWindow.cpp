@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/Commands.h"
 #include "app/Editor.h"
@@ -85,6 +86,30 @@ std::string DroppedPicture(const QMimeData* data) {
     return IsSupportedPicture(path) ? path : std::string();
 }
 
+// The picture with each pixel made a factor x factor block, in the format
+// the window's surface takes without converting.
+QImage ScaledByWholeFactor(const QImage& picture, int factor) {
+    const QImage source = picture.convertToFormat(QImage::Format_RGB32);
+    QImage scaled(source.width() * factor, source.height() * factor, QImage::Format_RGB32);
+    if (scaled.isNull()) {
+        return scaled;
+    }
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* from = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* to = reinterpret_cast<QRgb*>(scaled.scanLine(y * factor));
+        for (int x = 0; x < source.width(); ++x) {
+            for (int i = 0; i < factor; ++i) {
+                *to++ = from[x];
+            }
+        }
+        const size_t bytes = static_cast<size_t>(scaled.bytesPerLine());
+        for (int i = 1; i < factor; ++i) {
+            std::memcpy(scaled.scanLine(y * factor + i), scaled.constScanLine(y * factor), bytes);
+        }
+    }
+    return scaled;
+}
+
 }  // namespace
 
 PhoneWindow::PhoneWindow(QWidget* parent) : QWidget(parent) {
@@ -92,10 +117,6 @@ PhoneWindow::PhoneWindow(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(kPhoneWidth, kPhoneHeight);
-    const QPixmap icon = ProgramIconPixmap();
-    if (!icon.isNull()) {
-        setWindowIcon(QIcon(icon));
-    }
     const int factor = StartFactor(QGuiApplication::primaryScreen());
     resize(kPhoneWidth * factor, kPhoneHeight * factor);
 
@@ -158,6 +179,7 @@ void PhoneWindow::SetScreen(const DibImage& screen) {
     const QImage bottomUp(DibPixels(&screen), kCanvasWidth, kCanvasHeight, kCanvasStride,
                           QImage::Format_BGR888);
     screen_ = bottomUp.mirrored(false, true);
+    scaledScreen_ = QImage();
     if (browser_ == nullptr) {
         RepaintPictureArea();
     }
@@ -271,7 +293,11 @@ void PhoneWindow::paintEvent(QPaintEvent*) {
     } else if (screen_.isNull()) {
         painter.fillRect(picture, Qt::white);
     } else {
-        painter.drawImage(picture, screen_);
+        if (scaledFactor_ != factor || scaledScreen_.isNull()) {
+            scaledScreen_ = ScaledByWholeFactor(screen_, factor);
+            scaledFactor_ = factor;
+        }
+        painter.drawImage(picture.topLeft(), scaledScreen_);
     }
     if (editor_ != nullptr && editor_->State().textField.open) {
         DrawTextField(painter, picture, factor,
@@ -283,6 +309,18 @@ void PhoneWindow::paintEvent(QPaintEvent*) {
         DrawPhoneMenu(painter, picture, factor, menu_, editor_->GetMenu(menu_.Id()), MenuLayout());
     }
     DrawSoftKeyStrip(painter, SoftKeyStripRect(phone, factor), leftLabel_, rightLabel_, factor);
+    // The icon is decoded from its PNG only once the phone screen is up:
+    // the user sees the window sooner, and the task bar takes it a moment
+    // later.
+    if (!iconSet_) {
+        iconSet_ = true;
+        QTimer::singleShot(0, this, [this] {
+            const QPixmap icon = ProgramIconPixmap();
+            if (!icon.isNull()) {
+                setWindowIcon(QIcon(icon));
+            }
+        });
+    }
 }
 
 void PhoneWindow::keyPressEvent(QKeyEvent* event) {

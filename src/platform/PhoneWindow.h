@@ -31,8 +31,8 @@
 #include <QString>
 #include <QWidget>
 
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "app/Menus.h"
 #include "image/DibImage.h"
@@ -128,6 +128,11 @@ class PhoneWindow : public QWidget {
     QString leftLabel_;
     QString rightLabel_;
     QImage screen_;
+    // screen_ at the factor it was last drawn at, each phone pixel a block:
+    // drawn one for one, it spares Qt's scaling at every paint.
+    QImage scaledScreen_;
+    int scaledFactor_ = 0;
+    bool iconSet_ = false;
     const OpenBrowser* browser_ = nullptr;
     PhoneMenuNavigator menu_;
     QString savedTitle_;
