@@ -315,7 +315,9 @@ stage_fuzz() {
     echo "== fuzz: each target for 60 s over a copy of its seeds, two at a time"
     local target folder
     declare -A seeds=([Bmp]="fuzz/corpus/bmp tests/data/bmpsuite" [Gif]="fuzz/corpus/gif tests/data/gif"
-        [Jpeg]="fuzz/corpus/jpeg tests/data/jpeg")
+        [Jpeg]="fuzz/corpus/jpeg tests/data/jpeg" [Png]="fuzz/corpus/png"
+        [Webp]="fuzz/corpus/webp" [Exif]="fuzz/corpus/exif" [Recipe]="fuzz/corpus/recipe")
+    local targets=(Bmp Gif Jpeg Png Webp Exif Recipe)
     run_fuzzer() {
         local name="$1" corpus="$work/fuzz-$1" folder
         mkdir -p "$corpus" "$work/artifacts-$1"
@@ -327,11 +329,15 @@ stage_fuzz() {
             -artifact_prefix="$work/artifacts-$1/" "$corpus" >"$work/fuzz-$name.log" 2>&1
         echo $? >"$work/fuzz-$name.status"
     }
-    run_fuzzer Bmp &
-    run_fuzzer Gif &
-    wait
-    run_fuzzer Jpeg
-    for target in Bmp Gif Jpeg; do
+    local i
+    for ((i = 0; i < ${#targets[@]}; i += 2)); do
+        run_fuzzer "${targets[i]}" &
+        if ((i + 1 < ${#targets[@]})); then
+            run_fuzzer "${targets[i + 1]}" &
+        fi
+        wait
+    done
+    for target in "${targets[@]}"; do
         local log="$work/fuzz-$target.log" status
         status=$(cat "$work/fuzz-$target.status")
         local runs coverage features
