@@ -173,7 +173,10 @@ TEST_F(ReplayJourney, FrameAndMovedWordMergedAndSavedMatchTheBlendsExactly) {
             File("screen.bmp") +
             "\ncommand 40018\nprint state\nsaveas framed bmp\ncommand 40029\nprint state\n");
     ASSERT_EQ(run.exitCode, 0) << run.err << run.out;
+    // The printed menu: the generated themes, and Merge grey with nothing to merge.
     EXPECT_NE(run.out.find("Add Frame\n  50001\t"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("40018\tMerge\tgrey\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("40001\tChange Color\tenabled\n"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("question: Border: Do you want to merge the frame object ?\n"),
               std::string::npos)
         << run.out;
@@ -301,6 +304,12 @@ TEST_F(ReplayJourney, TheSavedRecipeAppliedByTheBatchToolGivesTheSavedPicture) {
                    {}, dir_.Path());
     ASSERT_EQ(applied.exitCode, 0) << applied.err;
     EXPECT_EQ(ReadWholeFile(File("applied.bmp")), ReadWholeFile(saved));
+
+    // The replay's fixed seed paints the same picture on every run.
+    for (const char* name : {"paint1.bmp", "paint2.bmp"}) {
+        ASSERT_EQ(Run("command 40040\ncommand 40027\nphoto " + File(name) + "\n").exitCode, 0);
+    }
+    EXPECT_EQ(ReadWholeFile(File("paint1.bmp")), ReadWholeFile(File("paint2.bmp")));
 }
 
 // A standing answer, as storms of random keys use it: every question takes
