@@ -70,24 +70,6 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
     return pointers;
 }
 
-// Starts args with environment as it is, fds 1, 2 (and 3 when given) going
-// to files.
-pid_t Spawn(std::vector<std::string> args, std::vector<std::string> environment,
-            const std::vector<std::string>& files) {
-    std::vector<char*> argv = Pointers(args);
-    std::vector<char*> envp = Pointers(environment);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    for (size_t fd = 0; fd < files.size(); ++fd) {
-        posix_spawn_file_actions_addopen(&actions, static_cast<int>(fd + 1), files[fd].c_str(),
-                                         O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    }
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return failed == 0 ? pid : -1;
-}
-
 std::string FindOnPath(const std::string& name) {
     const char* path = std::getenv("PATH");
     std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
@@ -272,7 +254,20 @@ int CountOf(const std::string& haystack, const std::string& text) {
 
 pid_t StartProgram(const std::vector<std::string>& args, const Environment& environment,
                    const std::string& outFile, const std::string& errFile) {
-    return Spawn(args, EnvironmentWith(environment), {outFile, errFile});
+    std::vector<std::string> argTexts = args;
+    std::vector<std::string> envTexts = EnvironmentWith(environment);
+    std::vector<char*> argv = Pointers(argTexts);
+    std::vector<char*> envp = Pointers(envTexts);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return failed == 0 ? pid : -1;
 }
 
 bool WaitProgram(pid_t pid, int maxSeconds, int* exitCode) {
@@ -410,23 +405,14 @@ bool WindowCopies::Ended(const std::string& name, int* exitCode) {
 }
 
 bool WindowCopies::WaitForEnd(const std::string& name, int* exitCode) {
-    Copy& copy = copies_[name];
-    if (!copy.ended && copy.pid > 0) {
-        if (!WaitProgram(copy.pid, kBoundSeconds, &copy.exitCode)) {
-            copy.exitCode = -1;
-        }
-        copy.ended = true;
-    }
-    *exitCode = copy.exitCode;
-    return copy.ended && copy.exitCode >= 0;
+    return WaitFor([&] { return Ended(name, exitCode); }, kBoundSeconds) && *exitCode >= 0;
 }
 
 void WindowCopies::Stop(const std::string& name) {
-    Copy& copy = copies_[name];
-    if (!copy.ended && copy.pid > 0) {
-        kill(copy.pid, SIGTERM);
-        WaitProgram(copy.pid, kBoundSeconds, &copy.exitCode);
-        copy.ended = true;
+    int exitCode = 0;
+    if (copies_[name].pid > 0 && !Ended(name, &exitCode)) {
+        kill(copies_[name].pid, SIGTERM);
+        WaitForEnd(name, &exitCode);
     }
 }
 
@@ -437,8 +423,10 @@ XvfbProbe::XvfbProbe(const TempDir& dir) : dir_(dir), out_(dir.File("probe.out")
         return;
     }
     const std::string displayFile = dir.File("display");
-    server_ = Spawn({xvfb, "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-                    EnvironmentWith({}), {"/dev/null", "/dev/null", displayFile});
+    // Xvfb picks a free display and writes its number to stdout.
+    server_ =
+        StartProgram({xvfb, "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
+                     {}, displayFile, "/dev/null");
     const auto written = [&] {
         const std::string text = ReadText(displayFile);
         return !text.empty() && text.back() == '\n';

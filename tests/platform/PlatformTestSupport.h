@@ -190,7 +190,7 @@ class WindowCopies {
     bool WaitForOutput(const std::string& name, const std::string& text, int count = 1);
     // True, with the exit code, once the copy has ended; never waits.
     bool Ended(const std::string& name, int* exitCode);
-    // Waits for the copy to end (killed, and false, when the guard runs out).
+    // Waits for the copy to end; false when the guard runs out first.
     bool WaitForEnd(const std::string& name, int* exitCode);
     // Ends a running copy (SIGTERM) and waits for it.
     void Stop(const std::string& name);
@@ -209,8 +209,7 @@ class WindowCopies {
 
 // ---- A real X server.
 
-// An X server of its own on a free display (Xvfb writes the number it
-// picked to fd 3, the file displayFile), with the window probe
+// An X server of its own on a free display, with the window probe
 // (tests/platform/probe) on it, typed into with xdotool through XTEST.
 class XvfbProbe {
   public:
