@@ -22,6 +22,7 @@ cases=(
     "$fotakle#--version --help#2##Usage: fotakle"
     "$fotakle#--replay#2##--replay needs one SCRIPT and at most one FILE"
     "$fotakle#--replay script one.jpg two.jpg#2##--replay needs one SCRIPT and at most one FILE"
+    "$fotakle#--replay /nonexistent/script.txt#1##cannot read /nonexistent/script.txt"
     "$fotakle#one.jpg two.jpg#2##fotakle: unexpected argument two.jpg"
     "$fotakle#--#2##fotakle: -- needs a FILE after it"
     "$fotakle#-- one.jpg two.jpg#2##fotakle: unexpected argument two.jpg"
@@ -35,12 +36,10 @@ failures=0
 for entry in "${cases[@]}"; do
     IFS='#' read -r program args status out err <<<"$entry"
     read -r -a argv <<<"$args"
-    set +e
-    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
-        timeout 60 "$program" "${argv[@]}" >"$work/out" 2>"$work/err"
-    actual=$?
-    set -e
     name="$(basename "$program") $args"
+    actual=0
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+        timeout 60 "$program" "${argv[@]}" >"$work/out" 2>"$work/err" || actual=$?
     if [ "$actual" != "$status" ]; then
         echo "$name: status $actual, expected $status; stderr: $(head -c 300 "$work/err")" >&2
         failures=$((failures + 1))
@@ -48,13 +47,10 @@ for entry in "${cases[@]}"; do
     fi
     for stream in out err; do
         expected="${!stream}"
-        if [ -z "$expected" ]; then
-            if [ -s "$work/$stream" ]; then
-                echo "$name: std$stream should be empty, holds: $(head -c 300 "$work/$stream")" >&2
-                failures=$((failures + 1))
-            fi
-        elif ! grep -qF -- "$expected" "$work/$stream"; then
-            echo "$name: std$stream lacks \"$expected\", holds: $(head -c 300 "$work/$stream")" >&2
+        if { [ -z "$expected" ] && [ -s "$work/$stream" ]; } ||
+            { [ -n "$expected" ] && ! grep -qF -- "$expected" "$work/$stream"; }; then
+            echo "$name: std$stream should hold \"$expected\" (\"\" = nothing), holds:" \
+                "$(head -c 300 "$work/$stream")" >&2
             failures=$((failures + 1))
         fi
     done

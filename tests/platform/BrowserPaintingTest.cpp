@@ -5,23 +5,13 @@
 // every shape crisp at the window's factor.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QImage>
-
 #include <cstdlib>
-#include <memory>
 #include <string>
 
-#include "app/Editor.h"
 #include "image/SavePicture.h"
 #include "platform/BrowserPainter.h"
-#include "platform/ModalHelpers.h"
 #include "platform/PhoneScreenPainter.h"
-#include "platform/PhoneWindow.h"
-#include "platform/QtShell.h"
-#include "platform/TestApplication.h"
-#include "platform/WorkFolderSettings.h"
-#include "support/TestSupport.h"
+#include "platform/PlatformTestSupport.h"
 #include "text/TextFonts.h"
 
 namespace {
@@ -51,15 +41,6 @@ void WriteTwoColourPicture(const std::string& path) {
 
 class BrowserPaintingTest : public ::testing::Test {
   protected:
-    BrowserPaintingTest() : shell_(window_), editor_(shell_, &settings_, FOTAKLE_PROGRAM_FOLDER) {
-        window_.AttachEditor(&editor_);
-        editor_.Start();
-        window_.resize(kPhoneWidth * kFactor, kPhoneHeight * kFactor);
-        window_.show();
-        QApplication::processEvents();
-    }
-    ~BrowserPaintingTest() override { window_.AttachEditor(nullptr); }
-
     // The browser on the work folder, the test's own, with the thumbnails
     // of its rows made and delivered.
     void OpenWorkFolder() {
@@ -102,12 +83,12 @@ class BrowserPaintingTest : public ::testing::Test {
         return {triangle[0].x, (triangle[0].y + triangle[1].y) / 2};
     }
 
-    QApplication& application_ = TestApplication();  // before any widget
     TempDir dir_;
     WorkFolderSettings settings_{dir_.Path()};
-    PhoneWindow window_;
-    QtShell shell_;
-    Editor editor_;
+    EditorWindow w_{&settings_, kFactor};
+    PhoneWindow& window_ = w_.window;
+    QtShell& shell_ = w_.shell;
+    Editor& editor_ = w_.editor;
 };
 
 TEST_F(BrowserPaintingTest, RowsThumbnailsSelectionAndArrows) {
@@ -143,16 +124,6 @@ TEST_F(BrowserPaintingTest, RowsThumbnailsSelectionAndArrows) {
     EXPECT_EQ(Pixel(shot, place.frame.left, place.frame.top), kBlack);
     EXPECT_EQ(Pixel(shot, place.frame.right - 1, place.frame.bottom - 1), kBlack);
     EXPECT_EQ(Pixel(shot, place.frame.left + 1, place.frame.top + 1), kWhite);
-    const int32_t height = first.thumbnail->header.biHeight;
-    int wrong = 0;
-    for (int32_t j = 0; j < place.height; ++j) {
-        for (int32_t i = 0; i < place.width; ++i) {
-            const uint32_t expected =
-                PixelAt(first.thumbnail, place.sourceX + i, height - 1 - (place.sourceY + j));
-            wrong += Pixel(shot, place.x + i, place.y + j) != expected ? 1 : 0;
-        }
-    }
-    EXPECT_EQ(wrong, 0);
     EXPECT_EQ(Pixel(shot, place.x + 4, place.y + 2), 0xff0000u) << "upside down";
     EXPECT_EQ(Pixel(shot, place.x + 4, place.y + place.height - 3), 0x0000ffu);
 

@@ -3,58 +3,21 @@
 // picture dropped on the window, and a request that waits for a message box.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
-#include <time.h>
-#include <unistd.h>
-
-#include <cstring>
 #include <filesystem>
-#include <memory>
-#include <sstream>
 
-#include "app/Editor.h"
 #include "image/LoadPicture.h"
-#include "image/SavePicture.h"
-#include "platform/ModalHelpers.h"
 #include "platform/PhoneMessageDialog.h"
-#include "platform/PhoneWindow.h"
 #include "platform/PictureRequests.h"
-#include "platform/QtShell.h"
-#include "platform/RunProgram.h"
-#include "platform/TestApplication.h"
-#include "platform/WindowCopies.h"
-#include "platform/WorkFolderSettings.h"
-#include "support/TestSupport.h"
+#include "platform/PlatformTestSupport.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// The value of the last "name value" line of a printed state.
-std::string Value(const std::string& out, const std::string& name) {
-    std::istringstream lines(out);
-    std::string line;
-    std::string value = "(missing)";
-    while (std::getline(lines, line)) {
-        if (line == name) {
-            value.clear();
-        } else if (line.compare(0, name.size() + 1, name + " ") == 0) {
-            value = line.substr(name.size() + 1);
-        }
-    }
-    return value;
-}
-
-std::string WritePicture(const std::string& path, int32_t width) {
-    const DibBlock picture = MakePatternImage(width, 30);
-    EXPECT_TRUE(SavePicture(path, *picture).Ok());
-    return path;
-}
 
 // The picture as the editor shows it: centred in 176 x 180.
 std::vector<uint8_t> Centred(const std::string& path) {
@@ -82,21 +45,13 @@ class OpenFileTest : public ::testing::Test {
   protected:
     OpenFileTest() : copies_(dir_.Path()), pictures_(dir_.File("pictures")) {
         fs::create_directory(pictures_);
-        first_ = WritePicture(pictures_ + "/first.bmp", 40);
-        second_ = WritePicture(pictures_ + "/second one.bmp", 50);
+        first_ = WritePatternPicture(pictures_ + "/first.bmp", 40);
+        second_ = WritePatternPicture(pictures_ + "/second one.bmp", 50);
     }
-    // A replay of script with these arguments after it, in the copies'
-    // environment.
+    // A replay in the copies' environment.
     ProgramResult Replay(const std::string& script, const std::vector<std::string>& after) {
-        const std::string path = dir_.File("script.txt");
-        EXPECT_TRUE(WriteWholeFile(path, std::vector<uint8_t>(script.begin(), script.end())));
-        std::vector<std::string> args = {FotaklePath(), "--replay", path};
-        args.insert(args.end(), after.begin(), after.end());
-        const std::string folder = dir_.File("replay");
-        fs::create_directories(folder);
-        ProgramResult result = RunProgram(args, copies_.Env(), folder);
-        EXPECT_TRUE(result.ended);
-        return result;
+        fs::create_directories(dir_.File("replay"));
+        return ::Replay(dir_.File("replay"), script, copies_.Env(), after);
     }
 
     TempDir dir_;
@@ -133,11 +88,8 @@ TEST_F(OpenFileTest, TheRunningWindowAnswersWhileItsMessageIsUp) {
     ASSERT_TRUE(WriteWholeFile(dir_.File("broken.jpg"), {0xFF, 0xD8, 0x00}));
     ASSERT_TRUE(copies_.Start("running", {dir_.File("broken.jpg")}));
     // It listens before it starts its window, so it is the first copy.
-    const timespec pause = {0, 10 * 1000 * 1000};
     const std::string socket = copies_.RuntimeFolder() + "/fotakle.socket";
-    for (int i = 0; i < 6000 && !fs::exists(fs::symlink_status(socket)); ++i) {
-        nanosleep(&pause, nullptr);
-    }
+    WaitFor([&] { return fs::exists(fs::symlink_status(socket)); });
     ASSERT_TRUE(copies_.Start("later", {first_}));
     int exitCode = -1;
     ASSERT_TRUE(copies_.WaitForEnd("later", &exitCode));
@@ -171,10 +123,7 @@ TEST_F(OpenFileTest, AReplayOpensItsFileBeforeTheScript) {
 
 TEST_F(OpenFileTest, TheFirstWorkFolderIsThePicturesFolder) {
     const std::string home = copies_.Home();
-    const std::string config = dir_.File("config");
-    const std::string userDirs = config + "/user-dirs.dirs";
-    const std::string settings = config + "/Norvale Systems Inc./fotakle.ini";
-    fs::create_directories(config + "/Norvale Systems Inc.");
+    const std::string userDirs = dir_.File("config/user-dirs.dirs");
     struct Case {
         const char* name;
         const char* userDirsLine;  // "": no user-dirs.dirs
@@ -195,18 +144,16 @@ TEST_F(OpenFileTest, TheFirstWorkFolderIsThePicturesFolder) {
         fs::remove_all(home);
         fs::create_directories(home + "/kept");
         fs::remove(userDirs);
-        fs::remove(settings);
-        if (c.userDirsLine[0] != '\0') {
-            ASSERT_TRUE(WriteWholeFile(
-                userDirs, std::vector<uint8_t>(c.userDirsLine,
-                                               c.userDirsLine + std::strlen(c.userDirsLine))));
+        fs::remove(SettingsFile(dir_.Path()));
+        const std::string line = c.userDirsLine;
+        if (!line.empty()) {
+            ASSERT_TRUE(WriteWholeFile(userDirs, std::vector<uint8_t>(line.begin(), line.end())));
         }
         if (c.made[0] != '\0') {
             fs::create_directories(home + "/" + c.made);
         }
         if (c.setting[0] != '\0') {
-            const std::string ini = "[MainSection]\nWorkFolder=" + home + "/" + c.setting + "\n";
-            ASSERT_TRUE(WriteWholeFile(settings, std::vector<uint8_t>(ini.begin(), ini.end())));
+            WriteWorkFolderSetting(dir_.Path(), home + "/" + c.setting);
         }
         const ProgramResult run = Replay("print state\n", {});
         ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -217,41 +164,26 @@ TEST_F(OpenFileTest, TheFirstWorkFolderIsThePicturesFolder) {
 // The window with its editor and the requests' wiring, as the program has it.
 class WindowFileTest : public ::testing::Test {
   protected:
-    WindowFileTest()
-        : application_(TestApplication()),
-          settings_(dir_.Path()),
-          shell_(window_),
-          editor_(shell_, &settings_, FOTAKLE_PROGRAM_FOLDER),
-          requests_(editor_) {
-        window_.AttachEditor(&editor_);
-        QObject::connect(&window_, &PhoneWindow::PictureDropped, &requests_,
+    WindowFileTest() : requests_(w_.editor) {
+        QObject::connect(&w_.window, &PhoneWindow::PictureDropped, &requests_,
                          &PictureRequests::Open);
         QObject::connect(&requests_, &PictureRequests::Handled, [this] { ++handled_; });
-        editor_.Start();
-        window_.show();
-        QApplication::processEvents();
-        picture_ = WritePicture(dir_.File("picture.bmp"), 40);
-        other_ = WritePicture(dir_.File("other.bmp"), 60);
         EXPECT_TRUE(WriteWholeFile(dir_.File("notes.txt"), {'x'}));
         EXPECT_TRUE(WriteWholeFile(dir_.File("broken.jpg"), {0xFF, 0xD8, 0x00}));
     }
-    ~WindowFileTest() override { window_.AttachEditor(nullptr); }
 
     std::vector<uint8_t> Photo() const {
-        const uint8_t* pixels = DibPixels(editor_.State().displayPhoto.get());
+        const uint8_t* pixels = DibPixels(w_.State().displayPhoto.get());
         return std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes);
     }
 
-    QApplication& application_;
     TempDir dir_;
-    WorkFolderSettings settings_;
-    PhoneWindow window_;
-    QtShell shell_;
-    Editor editor_;
+    WorkFolderSettings settings_{dir_.Path()};
+    EditorWindow w_{&settings_};
     PictureRequests requests_;
     int handled_ = 0;
-    std::string picture_;
-    std::string other_;
+    std::string picture_ = WritePatternPicture(dir_.File("picture.bmp"), 40);
+    std::string other_ = WritePatternPicture(dir_.File("other.bmp"), 60);
 };
 
 TEST_F(WindowFileTest, ADroppedPictureOpensAndAnythingElseIsRefused) {
@@ -277,16 +209,16 @@ TEST_F(WindowFileTest, ADroppedPictureOpensAndAnythingElseIsRefused) {
         data.setText(QStringLiteral("picture.bmp"));
         QDragEnterEvent enter(QPoint(30, 30), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
-        QApplication::sendEvent(&window_, &enter);
+        QApplication::sendEvent(&w_.window, &enter);
         EXPECT_EQ(enter.isAccepted(), c.opens);
         QDropEvent drop(QPointF(30, 30), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(&window_, &drop);
+        QApplication::sendEvent(&w_.window, &drop);
         QApplication::processEvents();
-        EXPECT_EQ(editor_.State().currentFile, c.opens ? picture_ : "");
+        EXPECT_EQ(w_.State().currentFile, c.opens ? picture_ : "");
         EXPECT_EQ(handled_, c.opens ? 1 : 0);
     }
     EXPECT_EQ(Photo(), Centred(picture_));
-    EXPECT_EQ(editor_.State().workFolder, dir_.Path());
+    EXPECT_EQ(w_.State().workFolder, dir_.Path());
 }
 
 TEST_F(WindowFileTest, ARequestWaitsWhileAMessageIsUp) {
@@ -294,11 +226,11 @@ TEST_F(WindowFileTest, ARequestWaitsWhileAMessageIsUp) {
     bool waitedWhileUp = false;
     std::string fileWhileUp = "(not reached)";
     WhenModal(
-        &window_, [](QWidget* w) { return qobject_cast<PhoneMessageDialog*>(w) != nullptr; },
+        &w_.window, [](QWidget* w) { return qobject_cast<PhoneMessageDialog*>(w) != nullptr; },
         [&](QWidget* box) {
             requests_.Open(other_);
             waitedWhileUp = requests_.Waiting();
-            fileWhileUp = editor_.State().currentFile;
+            fileWhileUp = w_.State().currentFile;
             static_cast<PhoneMessageDialog*>(box)->accept();
         });
     requests_.Open(dir_.File("broken.jpg"));
@@ -310,7 +242,7 @@ TEST_F(WindowFileTest, ARequestWaitsWhileAMessageIsUp) {
     }
     EXPECT_FALSE(requests_.Waiting());
     EXPECT_EQ(handled_, 2);
-    EXPECT_EQ(editor_.State().currentFile, other_);
+    EXPECT_EQ(w_.State().currentFile, other_);
     EXPECT_EQ(Photo(), Centred(other_));
 }
 

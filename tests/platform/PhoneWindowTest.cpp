@@ -1,390 +1,226 @@
 // The phone window under the offscreen platform, driven by real key and
-// mouse events: soft keys and the pop-ups drawn on the phone screen, the
-// d-pad with held-key repeats, digits, the Back key, the crisp picture area,
-// the level bar, questions and messages on the phone screen, the About box,
-// the keys' help page, the "Saved" title and the close button's Close flow.
+// mouse events: soft keys and the pop-ups drawn on the phone screen, digits,
+// the Back key, held-key repeats, the crisp picture area, the level bar,
+// questions and messages on the phone screen, the About box, the keys' help
+// page and the close button's Close flow.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QMouseEvent>
-#include <QTimer>
 
-#include <cstring>
-#include <functional>
-#include <memory>
-
-#include "app/Editor.h"
-#include "platform/AboutDialog.h"
 #include "platform/LevelBar.h"
 #include "platform/PhoneMessageDialog.h"
 #include "platform/PhoneScreenPainter.h"
-#include "platform/PhoneWindow.h"
-#include "platform/QtShell.h"
-#include "platform/TestApplication.h"
-#include "support/TestSupport.h"
+#include "platform/PlatformTestSupport.h"
 
 namespace {
 
-void SendKey(QWidget* target, QEvent::Type type, int key, bool autoRepeat = false,
-             Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QKeyEvent event(type, key, modifiers, QString(), autoRepeat);
-    QApplication::sendEvent(target, &event);
-}
-
-void ClickKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    SendKey(target, QEvent::KeyPress, key, false, modifiers);
-    SendKey(target, QEvent::KeyRelease, key, false, modifiers);
-}
-
-// The Qt shell, keeping a copy of the last picture area presented.
-class RecordingShell : public QtShell {
-  public:
-    using QtShell::QtShell;
-    void PresentScreen(const DibImage& screen) override {
-        lastScreen = DibCreate(screen.header.biWidth, screen.header.biHeight, 24);
-        if (lastScreen) {
-            std::memcpy(DibPixels(lastScreen.get()), DibPixels(&screen),
-                        static_cast<size_t>(kCanvasPixelBytes));
-        }
-        QtShell::PresentScreen(screen);
-    }
-    DibBlock lastScreen;
-};
-
-class PhoneWindowTest : public ::testing::Test {
+class PhoneWindowTest : public ::testing::Test, public EditorWindow {
   protected:
-    PhoneWindowTest() {
-        TestApplication();
-        window_ = std::make_unique<PhoneWindow>();
-        shell_ = std::make_unique<RecordingShell>(*window_);
-        editor_ = std::make_unique<Editor>(*shell_, nullptr, FOTAKLE_PROGRAM_FOLDER);
-        window_->AttachEditor(editor_.get());
-        editor_->Start();
-        window_->resize(kPhoneWidth * 3, kPhoneHeight * 3);
-        window_->show();
-        QApplication::processEvents();
+    void Click(const QPoint& at) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), window.mapToGlobal(QPointF(at)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&window, &press);
     }
-    ~PhoneWindowTest() override {
-        if (QWidget* popup = QApplication::activePopupWidget()) {
-            popup->close();
-        }
-        window_->AttachEditor(nullptr);
-        editor_.reset();
-        shell_.reset();
-        window_.reset();
-    }
-
-    const EditorState& State() const { return editor_->State(); }
-    void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        ClickKey(window_.get(), key, modifiers);
-    }
-    // Opens the pop-up with a soft key and picks the item with this id by
-    // keys, as a user does: Down until the row on the way is highlighted,
-    // Right into each sub-menu, Return on the item.
-    void PickFromMenu(int softKey, MenuId menu, uint16_t id) {
-        Key(softKey);
-        ASSERT_TRUE(window_->OpenMenu().IsOpen());
-        ASSERT_EQ(window_->OpenMenu().Id(), menu);
-        const std::vector<int> path = PathTo(editor_->GetMenu(menu), id);
-        ASSERT_FALSE(path.empty()) << "no item " << id;
-        for (size_t level = 0; level < path.size(); ++level) {
-            for (int guard = 0;
-                 guard < 20 && window_->OpenMenu().Highlight(int(level)) != path[level]; ++guard) {
-                Key(Qt::Key_Down);
-            }
-            ASSERT_EQ(window_->OpenMenu().Highlight(int(level)), path[level]);
-            Key(level + 1 < path.size() ? Qt::Key_Right : Qt::Key_Return);
-        }
-    }
-    // The rows leading to the item with this id, top level first.
-    static std::vector<int> PathTo(const Menu& items, uint16_t id) {
-        for (size_t row = 0; row < items.size(); ++row) {
-            const MenuItem& item = items[row];
-            std::vector<int> below = item.popup ? PathTo(item.items, id) : std::vector<int>();
-            if (!item.popup && item.id == id) {
-                return {int(row)};
-            }
-            if (!below.empty()) {
-                below.insert(below.begin(), int(row));
-                return below;
-            }
-        }
-        return {};
-    }
-    bool Enabled(MenuId menu, uint16_t id) const {
-        const std::vector<int> path = PathTo(editor_->GetMenu(menu), id);
-        const Menu* items = &editor_->GetMenu(menu);
-        for (size_t i = 0; i + 1 < path.size(); ++i) {
-            items = &(*items)[size_t(path[i])].items;
-        }
-        return !path.empty() && (*items)[size_t(path.back())].enabled;
-    }
-    QImage Grab() const { return window_->grab().toImage().convertToFormat(QImage::Format_RGB32); }
-    // The window pixel of phone pixel (x, y) of the picture area.
-    QPoint At(int x, int y) const {
-        const int f = window_->ScaleFactor();
-        return PictureAreaRect(window_->PhoneRect(), f).topLeft() + QPoint(x * f, y * f);
-    }
-    // Runs action on the next modal widget, from inside its event loop. The
-    // polling timer belongs to the window and goes with it.
-    void WhenModal(std::function<void(QWidget*)> action) {
-        auto* timer = new QTimer(window_.get());
-        timer->setInterval(10);
-        QObject::connect(timer, &QTimer::timeout, [timer, action] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                timer->stop();
-                timer->deleteLater();
-                action(modal);
-            }
-        });
-        timer->start();
-    }
-    std::unique_ptr<PhoneWindow> window_;
-    std::unique_ptr<RecordingShell> shell_;
-    std::unique_ptr<Editor> editor_;
 };
 
-TEST_F(PhoneWindowTest, SoftKeyOpensTheFileMenuWithGreyingAndEscapeClosesIt) {
+TEST_F(PhoneWindowTest, SoftKeysOpenPopupsWhoseKeysNeverReachTheEditor) {
     Key(Qt::Key_F1);
-    const PhoneMenuNavigator& menu = window_->OpenMenu();
-    ASSERT_TRUE(menu.IsOpen());
-    EXPECT_EQ(menu.Id(), MENU_FILE);
-    EXPECT_EQ(menu.Current(editor_->GetMenu(MENU_FILE))->text, "Open");
+    const PhoneMenuNavigator& menu = window.OpenMenu();
+    ASSERT_EQ(menu.Id(), MENU_FILE);
+    EXPECT_EQ(menu.Current(editor.GetMenu(MENU_FILE))->text, "Open");
     EXPECT_FALSE(Enabled(MENU_FILE, 40024));  // Recover
     EXPECT_FALSE(Enabled(MENU_FILE, 40026));  // Reset Position
     EXPECT_TRUE(Enabled(MENU_FILE, 40036));
     // Down passes the grey Recover and the separator.
     Key(Qt::Key_Down);
     Key(Qt::Key_Down);
-    EXPECT_EQ(menu.Current(editor_->GetMenu(MENU_FILE))->text, "Rescale");
+    EXPECT_EQ(menu.Current(editor.GetMenu(MENU_FILE))->text, "Rescale");
     // The pop-up stands on the soft-key strip, on the left.
-    const std::vector<PhoneMenuBox> boxes = window_->MenuLayout();
+    const std::vector<PhoneMenuBox> boxes = window.MenuLayout();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].left, 0);
     EXPECT_EQ(boxes[0].top + boxes[0].height, kCanvasHeight);
-    // Keys in the menu never reach the editor.
     EXPECT_EQ(State().photoY, 0);
-
     Key(Qt::Key_Escape);
     EXPECT_FALSE(menu.IsOpen());
 
-    // A moved photo enables Reset Position the next time the menu opens.
+    // A moved photo enables Reset Position the next time; a soft key closes
+    // the open pop-up.
     Key(Qt::Key_Up);
     Key(Qt::Key_F1);
     EXPECT_TRUE(Enabled(MENU_FILE, 40026));
-    // A soft key closes the open pop-up.
     Key(Qt::Key_F2);
     EXPECT_FALSE(menu.IsOpen());
-}
 
-TEST_F(PhoneWindowTest, ObjectMenuActionKeyRunsTheFirstItemAtOnce) {
-    Key(Qt::Key_F2);
-    ASSERT_EQ(window_->OpenMenu().Id(), MENU_OBJECT);
-    Key(Qt::Key_Return);
-    EXPECT_FALSE(window_->OpenMenu().IsOpen());
-    EXPECT_TRUE(State().picker.open) << "Change Color did not run";
-}
-
-TEST_F(PhoneWindowTest, DigitsPickItemsAndSubmenusOpenAndCloseByKeys) {
+    // Digits: a grey item does nothing, a sub-menu opens, Left, Right and
+    // Back move between the levels, a keypad digit runs Contrast.
     Key(Qt::Key_F1);
-    Key(Qt::Key_3);  // Recover is grey: nothing
-    EXPECT_TRUE(window_->OpenMenu().IsOpen());
-    EXPECT_EQ(window_->OpenMenu().Depth(), 1);
-    Key(Qt::Key_8);  // Image opens
-    ASSERT_EQ(window_->OpenMenu().Depth(), 2);
-    EXPECT_EQ(window_->MenuLayout().size(), 2u);
+    Key(Qt::Key_3);
+    EXPECT_EQ(menu.Depth(), 1);
+    Key(Qt::Key_8);
+    ASSERT_EQ(menu.Depth(), 2);
+    EXPECT_EQ(window.MenuLayout().size(), 2u);
     Key(Qt::Key_Left);
-    EXPECT_EQ(window_->OpenMenu().Depth(), 1);
+    EXPECT_EQ(menu.Depth(), 1);
     Key(Qt::Key_Right);
-    EXPECT_EQ(window_->OpenMenu().Depth(), 2);
-    Key(Qt::Key_Backspace);  // Back closes one level
-    EXPECT_EQ(window_->OpenMenu().Depth(), 1);
+    EXPECT_EQ(menu.Depth(), 2);
+    Key(Qt::Key_Backspace);
+    EXPECT_EQ(menu.Depth(), 1);
     Key(Qt::Key_Return);
-    Key(Qt::Key_2, Qt::KeypadModifier);  // Contrast
-    EXPECT_FALSE(window_->OpenMenu().IsOpen());
-    EXPECT_EQ(State().mode, EditMode::Adjust);
+    Key(Qt::Key_2, Qt::KeypadModifier);
+    EXPECT_FALSE(menu.IsOpen());
     EXPECT_EQ(State().adjustKind, ADJUST_CONTRAST);
+    PickFromMenu(Qt::Key_F2, MENU_ADJUST_ACTION, 40028);  // Cancel
+
+    // The action key runs the first item of "Object" (Change Color); Escape
+    // and Backspace are both the Back key that closes the picker.
+    for (const int back : {Qt::Key_Escape, Qt::Key_Backspace}) {
+        Key(Qt::Key_F2);
+        Key(Qt::Key_Return);
+        EXPECT_FALSE(menu.IsOpen());
+        ASSERT_TRUE(State().picker.open);
+        Key(back);
+        EXPECT_FALSE(State().picker.open) << back;
+    }
 }
 
-TEST_F(PhoneWindowTest, AClickOnAMenuRowRunsItAndAClickOutsideClosesIt) {
-    const auto click = [&](const QPoint& at) {
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), window_->mapToGlobal(QPointF(at)),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(window_.get(), &press);
-    };
-    Key(Qt::Key_F1);
-    click(At(170, 10));
-    EXPECT_FALSE(window_->OpenMenu().IsOpen());
-    EXPECT_EQ(State().mode, EditMode::Normal);
+TEST_F(PhoneWindowTest, ClicksPressSoftKeysAndRunMenuRows) {
+    const QRect strip = SoftKeyStripRect(window.PhoneRect(), window.ScaleFactor());
+    Click(QPoint(strip.right() - 10, strip.center().y()));
+    EXPECT_EQ(window.OpenMenu().Id(), MENU_OBJECT);
+    Click(At(2, 10));  // outside the pop-up: closed, nothing run
+    EXPECT_FALSE(window.OpenMenu().IsOpen());
+    EXPECT_FALSE(State().picker.open);
 
     Key(Qt::Key_F1);
-    const PhoneMenuBox box = window_->MenuLayout().at(0);
+    const PhoneMenuBox box = window.MenuLayout().at(0);
     const PhoneMenuRow& rescale = box.rows.at(6);
-    click(At(box.left + 10, box.top + 1 + rescale.top + rescale.height / 2));
-    EXPECT_FALSE(window_->OpenMenu().IsOpen());
+    Click(At(box.left + 10, box.top + 1 + rescale.top + rescale.height / 2));
+    EXPECT_FALSE(window.OpenMenu().IsOpen());
     EXPECT_EQ(State().mode, EditMode::Rescale);
 }
 
 TEST_F(PhoneWindowTest, MenusAreDrawnCrispOverThePictureInThePhonesLook) {
     const DibBlock pattern = MakePatternImage(kCanvasWidth, kCanvasHeight);
-    shell_->PresentScreen(*pattern);
+    shell.PresentScreen(*pattern);
     Key(Qt::Key_F2);
     QApplication::processEvents();
-    const PhoneMenuBox box = window_->MenuLayout().at(0);
+    const PhoneMenuBox box = window.MenuLayout().at(0);
     EXPECT_EQ(box.left + box.width, kCanvasWidth) << "the right soft key's pop-up";
     const QImage shot = Grab();
-    const int f = window_->ScaleFactor();
+    const int f = window.ScaleFactor();
     // The phone pixel's colour, every window pixel of it the same.
     const auto pixel = [&](int x, int y) {
         const QPoint at = At(x, y);
-        const QRgb colour = shot.pixel(at);
-        for (int dy = 0; dy < f; ++dy) {
-            for (int dx = 0; dx < f; ++dx) {
-                EXPECT_EQ(shot.pixel(at + QPoint(dx, dy)), colour) << x << "," << y;
-            }
+        for (int d = 0; d < f * f; ++d) {
+            EXPECT_EQ(shot.pixel(at + QPoint(d % f, d / f)), shot.pixel(at)) << x << "," << y;
         }
-        return colour & 0xffffff;
+        return shot.pixel(at) & 0xffffff;
     };
-    const PhoneMenuRow& first = box.rows[0];      // Change Color, highlighted
-    const PhoneMenuRow& merge = box.rows.back();  // Delete, grey
+    const PhoneMenuRow& first = box.rows[0];     // Change Color, highlighted
+    const PhoneMenuRow& grey = box.rows.back();  // Delete, grey
     EXPECT_EQ(pixel(box.left, box.top), 0x103070u) << "the outline";
     EXPECT_EQ(pixel(box.left + box.width - 3, box.top + 1 + first.top + 1), 0x103070u)
         << "the highlighted row";
-    EXPECT_EQ(pixel(box.left + box.width - 3, box.top + 1 + merge.top + 1), 0xffffffu);
+    EXPECT_EQ(pixel(box.left + box.width - 3, box.top + 1 + grey.top + 1), 0xffffffu);
     // Text in the rows: white on the highlight, grey (never black) for a
     // disabled item.
     int light = 0;
-    int grey = 0;
+    int middle = 0;
     int black = 0;
+    const QPoint origin = At(box.left + 1, box.top + 1);
     for (int y = 0; y < first.height * f; ++y) {
         for (int x = 0; x < (box.width - 2) * f; ++x) {
-            const QPoint origin = At(box.left + 1, box.top + 1);
             light += qGray(shot.pixel(origin + QPoint(x, first.top * f + y))) > 200 ? 1 : 0;
-            const int g = qGray(shot.pixel(origin + QPoint(x, merge.top * f + y)));
-            grey += g > 100 && g < 200 ? 1 : 0;
+            const int g = qGray(shot.pixel(origin + QPoint(x, grey.top * f + y)));
+            middle += g > 100 && g < 200 ? 1 : 0;
             black += g < 100 ? 1 : 0;
         }
     }
     EXPECT_GT(light, 30);
-    EXPECT_GT(grey, 30);
+    EXPECT_GT(middle, 30);
     EXPECT_EQ(black, 0);
     // Outside the pop-up the picture shows as presented.
     EXPECT_EQ(pixel(2, 2), PixelAt(pattern.get(), 2, kCanvasHeight - 1 - 2));
 }
 
-TEST_F(PhoneWindowTest, MenuCommandsAndPlainSoftKeysReachTheEditor) {
-    PickFromMenu(Qt::Key_F1, MENU_FILE, 40035);  // File > Rescale
-    EXPECT_EQ(State().mode, EditMode::Rescale);
-    EXPECT_EQ(window_->Bar(), BAR_RESCALE);
-    EXPECT_EQ(window_->windowTitle(), "Rescale Image");
-    // Digits of the top row and of the keypad alike scale up.
-    Key(Qt::Key_1);
-    Key(Qt::Key_1, Qt::KeypadModifier);
-    EXPECT_EQ(State().scalePercent, 104);
-    // The rescale bar's Action pop-up, then "Done" on the left soft key.
-    PickFromMenu(Qt::Key_F2, MENU_RESCALE_ACTION, 40052);  // Reset
-    EXPECT_EQ(State().scalePercent, 100);
-    Key(Qt::Key_F1);
-    EXPECT_EQ(State().mode, EditMode::Normal);
-    EXPECT_EQ(window_->Bar(), BAR_MAIN);
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-}
-
-TEST_F(PhoneWindowTest, HeldArrowSpeedsUpUntilARealRelease) {
-    QWidget* window = window_.get();
-    SendKey(window, QEvent::KeyPress, Qt::Key_Right);
-    // The desktop repeats a held key as release-press pairs marked as
-    // auto-repeats.
+// The desktop repeats a held key as release-press pairs marked as
+// auto-repeats; only a real release ends the held key. Ctrl+Z undoes,
+// Ctrl+Shift+Z and Ctrl+Y redo; a plain Z or Y does nothing.
+TEST_F(PhoneWindowTest, HeldArrowSpeedsUpUntilARealReleaseAndControlKeysUndoAndRedo) {
+    SendKey(&window, QEvent::KeyPress, Qt::Key_Right);
     for (int i = 0; i < 4; ++i) {
-        SendKey(window, QEvent::KeyRelease, Qt::Key_Right, true);
-        SendKey(window, QEvent::KeyPress, Qt::Key_Right, true);
+        SendKey(&window, QEvent::KeyRelease, Qt::Key_Right, QString(), Qt::NoModifier, true);
+        SendKey(&window, QEvent::KeyPress, Qt::Key_Right, QString(), Qt::NoModifier, true);
     }
     EXPECT_EQ(State().keyStep, 5);
     EXPECT_EQ(State().photoX, 1 + 2 + 3 + 4 + 5);
-    SendKey(window, QEvent::KeyRelease, Qt::Key_Right);
+    SendKey(&window, QEvent::KeyRelease, Qt::Key_Right);
     EXPECT_EQ(State().keyStep, 1);
-    Key(Qt::Key_Down);
-    EXPECT_EQ(State().photoY, -1);
-}
+    Key(Qt::Key_Right);
+    ASSERT_EQ(State().history.UndoSteps(), 2);
 
-TEST_F(PhoneWindowTest, EscapeIsTheBackKeyAndClosesThePicker) {
-    PickFromMenu(Qt::Key_F2, MENU_OBJECT, 40001);  // Object > Change Color
-    ASSERT_TRUE(State().picker.open);
-    Key(Qt::Key_Escape);
-    EXPECT_FALSE(State().picker.open);
-    PickFromMenu(Qt::Key_F2, MENU_OBJECT, 40001);
-    ASSERT_TRUE(State().picker.open);
-    Key(Qt::Key_Backspace);
-    EXPECT_FALSE(State().picker.open);
+    Key(Qt::Key_Z);
+    Key(Qt::Key_Y);
+    EXPECT_EQ(State().photoX, 16);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(State().photoX, 15);
+    Key(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(State().photoX, 0);
+    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(State().photoX, 15);
+    Key(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(State().photoX, 16);
+    EXPECT_EQ(State().history.RedoSteps(), 0);
 }
 
 TEST_F(PhoneWindowTest, PictureAreaShowsThePresentedImageCrispAtEachWholeFactor) {
     const DibBlock pattern = MakePatternImage(kCanvasWidth, kCanvasHeight);
-    shell_->PresentScreen(*pattern);
+    shell.PresentScreen(*pattern);
     for (const QSize size : {QSize(528, 660), QSize(600, 460), QSize(200, 900)}) {
-        window_->resize(size);
+        window.resize(size);
         QApplication::processEvents();
-        ASSERT_EQ(window_->size(), size);
-        const QImage shot = window_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage shot = Grab();
+        ASSERT_EQ(shot.size(), size);
         const int factor = std::min(size.width() / kPhoneWidth, size.height() / kPhoneHeight);
         const int left = (size.width() - kPhoneWidth * factor) / 2;
         const int top = (size.height() - kPhoneHeight * factor) / 2 + kStripHeight * factor;
-        ASSERT_EQ(shot.size(), size);
         int wrong = 0;
-        for (int y = 0; y < kCanvasHeight * factor && wrong == 0; ++y) {
+        for (int y = 0; y < kCanvasHeight * factor; ++y) {
             for (int x = 0; x < kCanvasWidth * factor; ++x) {
                 // Row 0 of the picture in memory is the bottom row on screen.
-                const uint32_t expected =
-                    PixelAt(pattern.get(), x / factor, kCanvasHeight - 1 - y / factor);
-                const uint32_t actual = shot.pixel(left + x, top + y) & 0xffffff;
-                if (actual != expected) {
-                    ADD_FAILURE() << "factor " << factor << ": (" << x << ", " << y << ") is "
-                                  << std::hex << actual << ", expected " << expected;
-                    ++wrong;
-                    break;
-                }
+                wrong += (shot.pixel(left + x, top + y) & 0xffffff) !=
+                         PixelAt(pattern.get(), x / factor, kCanvasHeight - 1 - y / factor);
             }
         }
+        EXPECT_EQ(wrong, 0) << "factor " << factor;
     }
 }
 
-TEST_F(PhoneWindowTest, AboutBoxCoversThePhoneScreenAndContinueEndsIt) {
-    QRect aboutGeometry;
-    QString aboutTitle;
-    WhenModal([&](QWidget* modal) {
-        aboutGeometry = modal->geometry();
-        aboutTitle = modal->windowTitle();
-        ClickKey(modal, Qt::Key_F1);
-    });
-    PickFromMenu(Qt::Key_F1, MENU_FILE, 40054);
-    const QRect phone = window_->PhoneRect();
-    EXPECT_EQ(aboutGeometry, QRect(window_->mapToGlobal(phone.topLeft()), phone.size()));
-    EXPECT_EQ(aboutTitle, "About Fotakle");
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(AboutDialog::TextLines().mid(0, 2),
-              QStringList({"Fotakle\n(Smartphone Edition)", "Version 1.03"}));
-}
-
-TEST_F(PhoneWindowTest, KeysItemShowsTheHelpPageLeftWithASoftKeyOrBack) {
-    for (const int leave : {Qt::Key_Escape, Qt::Key_F1}) {
+// The About box and the keys' help page cover the phone screen until a
+// soft key or Back; other keys leave them up.
+TEST_F(PhoneWindowTest, AboutAndKeysPagesCoverThePhoneScreenUntilASoftKeyOrBack) {
+    struct Case {
+        uint16_t command;
+        const char* title;
+        int leave;
+    };
+    for (const Case& c : {Case{40054, "About Fotakle", Qt::Key_F1}, Case{40072, "Keys", Qt::Key_F1},
+                          Case{40072, "Keys", Qt::Key_Escape}}) {
         QString title;
         QRect geometry;
         bool stayed = false;
-        WhenModal([&](QWidget* modal) {
-            auto* page = qobject_cast<KeysPage*>(modal);
-            ASSERT_NE(page, nullptr);
-            title = page->windowTitle();
-            geometry = page->geometry();
-            ClickKey(page, Qt::Key_Down);  // no key of the page
-            stayed = page->isVisible();
-            ClickKey(page, leave);
+        WhenModal(&window, {}, [&](QWidget* modal) {
+            title = modal->windowTitle();
+            geometry = modal->geometry();
+            ClickKey(modal, Qt::Key_Down);
+            stayed = modal->isVisible();
+            ClickKey(modal, c.leave);
         });
-        PickFromMenu(Qt::Key_F1, MENU_FILE, 40072);
-        EXPECT_EQ(title, "Keys");
-        EXPECT_TRUE(stayed);
-        const QRect phone = window_->PhoneRect();
-        EXPECT_EQ(geometry, QRect(window_->mapToGlobal(phone.topLeft()), phone.size()));
+        PickFromMenu(Qt::Key_F1, MENU_FILE, c.command);
+        EXPECT_EQ(title, c.title);
+        EXPECT_TRUE(stayed) << c.title;
+        EXPECT_EQ(geometry, PhoneGlobalRect());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
     // Every phone key is named with its desktop keys.
@@ -397,84 +233,82 @@ TEST_F(PhoneWindowTest, KeysItemShowsTheHelpPageLeftWithASoftKeyOrBack) {
     }
 }
 
-TEST_F(PhoneWindowTest, CloseButtonRunsTheCloseFlow) {
-    // A changed photo: the close button asks the save question first, on
-    // the phone screen; F2 is No.
-    PickFromMenu(Qt::Key_F1, MENU_FILE, 40036);  // Brightness
-    Key(Qt::Key_Right);
-    Key(Qt::Key_F1);  // Done
-    ASSERT_TRUE(State().photoChanged);
-    std::string caption;
-    std::vector<std::string> lines;
-    bool question = false;
-    QRect geometry;
-    WhenModal([&](QWidget* modal) {
-        auto* box = qobject_cast<PhoneMessageDialog*>(modal);
-        ASSERT_NE(box, nullptr);
-        caption = box->Caption();
-        lines = box->Lines();
-        question = box->IsQuestion();
-        geometry = box->geometry();
-        ClickKey(box, Qt::Key_F2);
-    });
-    window_->close();
-    EXPECT_EQ(caption, "Save");
-    EXPECT_TRUE(question);
-    // Wrapped to the body: more than one line, nothing lost.
-    ASSERT_GE(lines.size(), 2u);
-    std::string joined;
-    for (const std::string& line : lines) {
-        joined += (joined.empty() ? "" : " ") + line;
+// The close button is the Close command: at once with nothing to save,
+// else after the save question (F2 is No).
+TEST(PhoneWindowClose, CloseButtonAsksTheSaveQuestionOnlyWhenSomethingChanged) {
+    for (const bool changed : {false, true}) {
+        EditorWindow w;
+        if (changed) {
+            w.PickFromMenu(Qt::Key_F1, MENU_FILE, 40036);  // Brightness
+            w.Key(Qt::Key_Right);
+            w.Key(Qt::Key_F1);  // Done
+        }
+        std::string caption = "(none)";
+        WhenModal(&w.window, {}, [&](QWidget* modal) {
+            auto* box = qobject_cast<PhoneMessageDialog*>(modal);
+            caption = box != nullptr ? box->Caption() : "another dialog";
+            ClickKey(modal, Qt::Key_F2);
+        });
+        w.window.close();
+        EXPECT_EQ(caption, changed ? "Save" : "(none)");
+        EXPECT_FALSE(w.window.isVisible());
     }
-    EXPECT_EQ(joined, "Do you want to save this image ?");
-    const QRect phone = window_->PhoneRect();
-    EXPECT_EQ(geometry, QRect(window_->mapToGlobal(phone.topLeft()), phone.size()));
-    EXPECT_FALSE(window_->isVisible());
 }
 
 // Questions and messages are drawn on the phone screen: the caption in the
 // title strip, the text in the body, the answers on the soft keys; the
 // action key answers the left soft key, Back answers No.
 TEST_F(PhoneWindowTest, QuestionsAndMessagesAreAnsweredWithThePhoneKeys) {
-    struct Case {
+    struct Answer {
         int key;
         bool yes;
     };
-    for (const Case& c : {Case{Qt::Key_Return, true}, Case{Qt::Key_F1, true},
-                          Case{Qt::Key_Escape, false}, Case{Qt::Key_F2, false}}) {
-        bool answered = false;
-        WhenModal([&](QWidget* modal) { ClickKey(modal, c.key); });
-        answered = shell_->AskQuestion("Border", "Do you want to merge the frame object ?");
-        EXPECT_EQ(answered, c.yes) << c.key;
+    for (const Answer& a : {Answer{Qt::Key_Return, true}, Answer{Qt::Key_F1, true},
+                            Answer{Qt::Key_Escape, false}, Answer{Qt::Key_F2, false}}) {
+        std::string text;
+        QRect geometry;
+        WhenModal(&window, {}, [&](QWidget* modal) {
+            auto* box = qobject_cast<PhoneMessageDialog*>(modal);
+            ASSERT_TRUE(box != nullptr && box->IsQuestion());
+            // Wrapped to the body: more than one line, nothing lost.
+            EXPECT_GE(box->Lines().size(), 2u);
+            for (const std::string& line : box->Lines()) {
+                text += (text.empty() ? "" : " ") + line;
+            }
+            geometry = box->geometry();
+            ClickKey(modal, a.key);
+        });
+        EXPECT_EQ(shell.AskQuestion("Save", "Do you want to save this image ?"), a.yes) << a.key;
+        EXPECT_EQ(text, "Do you want to save this image ?");
+        EXPECT_EQ(geometry, PhoneGlobalRect());
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     }
 
-    // A message: its box shows the caption and the text, and Back closes it.
+    // A message: F2 has no answer in it, Back closes it.
     QImage shot;
-    int softKeys = 0;
-    WhenModal([&](QWidget* modal) {
+    bool stayed = false;
+    WhenModal(&window, {}, [&](QWidget* modal) {
         auto* box = qobject_cast<PhoneMessageDialog*>(modal);
         ASSERT_NE(box, nullptr);
         EXPECT_FALSE(box->IsQuestion());
         shot = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        // F2 has no answer in a message: it stays.
         ClickKey(box, Qt::Key_F2);
-        softKeys = box->isVisible() ? 1 : 0;
+        stayed = box->isVisible();
         ClickKey(box, Qt::Key_Backspace);
     });
-    EXPECT_FALSE(editor_->OpenPicture("/nonexistent/picture.jpg"));
-    EXPECT_EQ(softKeys, 1);
+    EXPECT_FALSE(editor.OpenPicture("/nonexistent/picture.jpg"));
+    EXPECT_TRUE(stayed);
     ASSERT_FALSE(shot.isNull());
-    const int f = window_->ScaleFactor();
-    const QRect phone(0, 0, shot.width(), shot.height());
     // Ink in the title strip (the caption), the body (the text) and the
     // left half of the soft-key strip ("OK") only.
+    const int f = window.ScaleFactor();
+    const QRect phone(0, 0, shot.width(), shot.height());
     const auto ink = [&](const QRect& area, bool darkOnLight) {
         int count = 0;
         for (int y = area.top(); y <= area.bottom(); ++y) {
             for (int x = area.left(); x <= area.right(); ++x) {
                 const int g = qGray(shot.pixel(x, y));
-                count += darkOnLight ? (g < 96 ? 1 : 0) : (g > 200 ? 1 : 0);
+                count += darkOnLight ? g < 96 : g > 200;
             }
         }
         return count;
@@ -486,49 +320,30 @@ TEST_F(PhoneWindowTest, QuestionsAndMessagesAreAnsweredWithThePhoneKeys) {
     EXPECT_EQ(ink(strip.adjusted(strip.width() / 2 + 2 * f, 0, 0, 0), false), 0);
 }
 
-TEST_F(PhoneWindowTest, CloseButtonWithNothingToSaveClosesAtOnce) {
-    bool asked = false;
-    WhenModal([&](QWidget* modal) {
-        asked = true;
-        modal->close();
-    });
-    window_->close();
-    EXPECT_FALSE(asked);
-    EXPECT_FALSE(window_->isVisible());
-}
-
-TEST_F(PhoneWindowTest, ClickOnASoftKeyLabelPressesIt) {
-    const QRect strip = SoftKeyStripRect(window_->PhoneRect(), window_->ScaleFactor());
-    const QPointF at(strip.right() - 10, strip.center().y());
-    QMouseEvent press(QEvent::MouseButtonPress, at, window_->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(window_.get(), &press);
-    EXPECT_EQ(window_->OpenMenu().Id(), MENU_OBJECT);
-}
-
 // While Rescale or an adjust mode is on, the window shows the value in a
 // bar over the bottom of the picture area; the presented picture itself is
 // not changed by it, and the bar goes with the mode.
 TEST_F(PhoneWindowTest, LevelBarShowsTheScaleAndLevelsOverThePicture) {
-    // Phone pixels of the picture area that the window shows otherwise
-    // than the editor presented them, inside and outside the bar.
+    // Phone pixels of the picture area shown otherwise than presented,
+    // inside and outside the bar.
     const auto differences = [&](int* inside, int* outside) {
         const QImage shot = Grab();
-        const QRect bar = LevelBarPhoneRect();
         *inside = 0;
         *outside = 0;
         for (int y = 0; y < kCanvasHeight; ++y) {
             for (int x = 0; x < kCanvasWidth; ++x) {
-                const uint32_t presented =
-                    PixelAt(shell_->lastScreen.get(), x, kCanvasHeight - 1 - y);
-                const bool differs = (shot.pixel(At(x, y)) & 0xffffff) != presented;
-                (bar.contains(x, y) ? *inside : *outside) += differs ? 1 : 0;
+                const bool differs = (shot.pixel(At(x, y)) & 0xffffff) !=
+                                     PixelAt(shell.lastScreen.get(), x, kCanvasHeight - 1 - y);
+                (LevelBarPhoneRect().contains(x, y) ? *inside : *outside) += differs;
             }
         }
     };
     PickFromMenu(Qt::Key_F1, MENU_FILE, 40035);  // Rescale
+    EXPECT_EQ(window.Bar(), BAR_RESCALE);
+    EXPECT_EQ(window.windowTitle(), "Rescale Image");
+    // Digits of the top row and of the keypad alike scale down.
     for (int i = 0; i < 5; ++i) {
-        Key(Qt::Key_2);
+        Key(Qt::Key_2, i % 2 == 0 ? Qt::NoModifier : Qt::KeypadModifier);
     }
     LevelBarModel bar = LevelBarFor(State());
     EXPECT_TRUE(bar.shown);
@@ -541,6 +356,7 @@ TEST_F(PhoneWindowTest, LevelBarShowsTheScaleAndLevelsOverThePicture) {
     EXPECT_GT(inside, LevelBarPhoneRect().width() * 2) << "no bar drawn";
     EXPECT_EQ(outside, 0);
     Key(Qt::Key_F1);  // Done
+    EXPECT_EQ(window.Bar(), BAR_MAIN);
     EXPECT_FALSE(LevelBarFor(State()).shown);
     differences(&inside, &outside);
     EXPECT_EQ(inside + outside, 0) << "the bar stayed after the mode";
@@ -567,23 +383,3 @@ TEST_F(PhoneWindowTest, LevelBarShowsTheScaleAndLevelsOverThePicture) {
 }
 
 }  // namespace
-
-// Ctrl+Z undoes, Ctrl+Shift+Z and Ctrl+Y redo; a plain Z or Y does nothing.
-TEST_F(PhoneWindowTest, ControlZUndoesAndControlShiftZOrControlYRedoes) {
-    Key(Qt::Key_Right);
-    Key(Qt::Key_Right);
-    ASSERT_EQ(State().photoX, 2);
-    ASSERT_EQ(State().history.UndoSteps(), 2);
-    Key(Qt::Key_Z);
-    Key(Qt::Key_Y);
-    EXPECT_EQ(State().photoX, 2);
-    Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(State().photoX, 1);
-    Key(Qt::Key_Z, Qt::ControlModifier);
-    EXPECT_EQ(State().photoX, 0);
-    Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
-    EXPECT_EQ(State().photoX, 1);
-    Key(Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(State().photoX, 2);
-    EXPECT_EQ(State().history.RedoSteps(), 0);
-}

@@ -4,28 +4,19 @@
 // through the Qt shell, with the replace question standing over it.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QTimer>
 
 #include <deque>
 #include <filesystem>
 #include <memory>
-#include <utility>
 #include <vector>
 
-#include "app/Editor.h"
-#include "platform/ModalHelpers.h"
 #include "platform/PhoneMessageDialog.h"
 #include "platform/PhoneScreenPainter.h"
-#include "platform/PhoneWindow.h"
-#include "platform/QtShell.h"
+#include "platform/PlatformTestSupport.h"
 #include "platform/SaveAsDialog.h"
-#include "platform/TestApplication.h"
-#include "platform/WorkFolderSettings.h"
-#include "support/TestSupport.h"
 
 namespace {
 
@@ -95,10 +86,14 @@ TEST_F(SaveAsDialogTest, NameIsTypedAndDeletedWithBackFormatWrapsBothWays) {
     Key(*dialog, Qt::Key_Right);
     EXPECT_EQ(dialog->FormatIndex(), 1);
 
-    // Back outside the name field leaves the dialog: nothing accepted.
+    // Back outside the name field leaves the dialog, and so does F2
+    // (Cancel) anywhere: nothing accepted.
     Key(*dialog, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    const auto cancelled = Open();
+    Key(*cancelled, Qt::Key_F2);
+    EXPECT_EQ(cancelled->result(), QDialog::Rejected);
     EXPECT_TRUE(calls_.empty());
 }
 
@@ -146,40 +141,12 @@ TEST_F(SaveAsDialogTest, QualityFieldCountsForJpegAndGoesWithEveryOk) {
     Key(*dialog, Qt::Key_Right);
     Key(*dialog, Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    // The name goes as typed: the extension and the folder are the editor's.
+    const std::vector<std::pair<std::string, PictureType>> expected = {
+        {"holiday.2004", PICTURE_JPEG}, {"holiday.2004", PICTURE_JPEG}};
+    EXPECT_EQ(calls_, expected);
     EXPECT_EQ(qualities_, std::vector<int>({kJpegQualitySmall, kJpegQualityBest}));
     EXPECT_EQ(request_.jpegQuality, kJpegQualityBest);
-}
-
-TEST_F(SaveAsDialogTest, RefusedOkKeepsTheTypedNameAndTheNextOkEnds) {
-    request_.format = PICTURE_BMP;
-    replies_ = {false};
-    const auto dialog = Open();
-    EXPECT_EQ(dialog->FormatIndex(), 0);
-    QLineEdit* name = qobject_cast<QLineEdit*>(dialog->focusWidget());
-    ASSERT_NE(name, nullptr);
-    name->clear();
-    TypeText(name, "photo");
-    Key(*dialog, Qt::Key_F1);
-    EXPECT_TRUE(dialog->isVisible());
-    EXPECT_EQ(dialog->NameText(), "photo");
-    EXPECT_EQ(dialog->focusWidget(), name);
-
-    TypeText(name, "2");
-    Key(*dialog, Qt::Key_Down);
-    Key(*dialog, Qt::Key_Right);
-    Key(*dialog, Qt::Key_Return);
-    EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    // The name goes as typed: the extension and the folder are the editor's.
-    const std::vector<std::pair<std::string, PictureType>> expected = {{"photo", PICTURE_BMP},
-                                                                       {"photo2", PICTURE_JPEG}};
-    EXPECT_EQ(calls_, expected);
-
-    // F2 cancels without an OK.
-    const auto cancelled = Open();
-    Key(*cancelled, Qt::Key_F2);
-    EXPECT_EQ(cancelled->result(), QDialog::Rejected);
-    EXPECT_EQ(calls_.size(), 2u);
 }
 
 // The size list offers Full only with a full size, wraps like the format,
@@ -223,75 +190,82 @@ TEST_F(SaveAsDialogTest, SizeAndKeepEditsGoWithEachOk) {
 }
 
 // The editor's Save as, through the window and the Qt shell: the dialog
-// covers the phone screen, the replace question stands over it, No keeps it
-// open, and the next OK writes the file.
+// covers the phone screen, and each refused OK leaves it open with the name
+// and a question or message standing over it: the replace question (No),
+// a name with a tab (pasted, as typing Tab moves between the fields) and a
+// climb out of the folder. The next OK writes the file.
 TEST_F(SaveAsDialogTest, EditorSaveAsRunsTheDialogOverThePhoneScreen) {
     TempDir folder;
-    const std::string existing = folder.File("Sample.bmp");
+    const std::string work = folder.File("work");
+    std::filesystem::create_directory(work);
+    const std::string existing = work + "/Sample.bmp";
     ASSERT_TRUE(WriteWholeFile(existing, {'o', 'l', 'd'}));
-
-    WorkFolderSettings settings(folder.Path());
-    PhoneWindow window;
-    QtShell shell(window);
-    Editor editor(shell, &settings, FOTAKLE_PROGRAM_FOLDER);
-    window.AttachEditor(&editor);
-    editor.Start();
-    window.resize(kPhoneWidth * 2, kPhoneHeight * 2);
-    window.show();
-    QApplication::processEvents();
+    WorkFolderSettings settings(work);
+    EditorWindow w(&settings, 2);
 
     QRect geometry;
     QString title;
     QString folderShown;
     QString proposed;
-    bool questionOverDialog = false;
-    QString questionText;
-    WhenModal(&window, {}, [&](QWidget* modal) {
+    std::vector<QString> namesAfter;
+    std::vector<std::string> boxes;  // each box's text as wrapped on the phone screen
+    bool overDialog = true;
+    WhenModal(&w.window, {}, [&](QWidget* modal) {
         auto* dialog = qobject_cast<SaveAsDialog*>(modal);
-        if (dialog == nullptr) {
-            ADD_FAILURE() << "not the Save-as dialog";
-            modal->close();
-            return;
-        }
+        ASSERT_NE(dialog, nullptr);
         geometry = dialog->geometry();
         title = dialog->windowTitle();
         folderShown = dialog->FolderText();
         proposed = dialog->NameText();
-        // "Sample" exists as a BMP: the replace question comes; No.
-        WhenModal(
-            &window, [](QWidget* w) { return qobject_cast<PhoneMessageDialog*>(w) != nullptr; },
-            [&](QWidget* box) {
-                questionOverDialog = qobject_cast<SaveAsDialog*>(box->parentWidget()) != nullptr;
-                const auto* question = static_cast<PhoneMessageDialog*>(box);
-                for (const std::string& line : question->Lines()) {
-                    questionText +=
-                        (questionText.isEmpty() ? "" : " ") + QString::fromStdString(line);
-                }
-                ClickKey(box, Qt::Key_F2);
-            });
+        const auto refusedOk = [&](int answer) {
+            WhenModal(
+                &w.window,
+                [](QWidget* m) { return qobject_cast<PhoneMessageDialog*>(m) != nullptr; },
+                [&, answer](QWidget* box) {
+                    overDialog = overDialog && qobject_cast<SaveAsDialog*>(box->parentWidget());
+                    std::string text;
+                    for (const std::string& line : static_cast<PhoneMessageDialog*>(box)->Lines()) {
+                        text += line + " ";
+                    }
+                    boxes.push_back(text);
+                    ClickKey(box, answer);
+                });
+            ClickKey(dialog->focusWidget(), Qt::Key_F1);
+            namesAfter.push_back(dialog->NameText());
+        };
         ClickKey(dialog->focusWidget(), Qt::Key_Down);
-        ClickKey(dialog->focusWidget(), Qt::Key_Left);
-        ClickKey(dialog->focusWidget(), Qt::Key_F1);
-        // Still open, back in the name field: another name.
-        TypeText(dialog->focusWidget(), "2");
-        ClickKey(dialog->focusWidget(), Qt::Key_F1);
+        ClickKey(dialog->focusWidget(), Qt::Key_Left);  // BMP
+        refusedOk(Qt::Key_F2);
+        auto* name = static_cast<QLineEdit*>(dialog->focusWidget());
+        name->clear();
+        QApplication::clipboard()->setText(QStringLiteral("bad\tname"));
+        ClickKey(name, Qt::Key_V, QString(), Qt::ControlModifier);
+        refusedOk(Qt::Key_Return);
+        name->setText(QStringLiteral("../escaped"));
+        refusedOk(Qt::Key_Return);
+        name->setText(QStringLiteral("Sample"));
+        TypeText(name, "2");
+        ClickKey(name, Qt::Key_F1);
     });
-    editor.Command(40029);  // Save as
+    w.editor.Command(40029);  // Save as
 
-    const QRect phone = window.PhoneRect();
-    EXPECT_EQ(geometry, QRect(window.mapToGlobal(phone.topLeft()), phone.size()));
+    EXPECT_EQ(geometry, w.PhoneGlobalRect());
     EXPECT_EQ(title, "Save as");
-    EXPECT_EQ(folderShown, QString::fromStdString(folder.Path()));
+    EXPECT_EQ(folderShown, QString::fromStdString(work));
     EXPECT_EQ(proposed, "Sample");
-    EXPECT_TRUE(questionOverDialog) << "the replace question must stand over the dialog";
-    EXPECT_EQ(questionText, "File already exist ! Do you want to replace it ?");
+    EXPECT_EQ(namesAfter, (std::vector<QString>{"Sample", "bad\tname", "../escaped"}));
+    const std::string refused = "A file name cannot contain / or control characters. ";
+    EXPECT_EQ(boxes, (std::vector<std::string>{"File already exist ! Do you want to replace it ? ",
+                                               refused, refused}));
+    EXPECT_TRUE(overDialog) << "the questions and messages must stand over the dialog";
     EXPECT_EQ(ReadWholeFile(existing), std::vector<uint8_t>({'o', 'l', 'd'}));
-    EXPECT_TRUE(std::filesystem::is_regular_file(folder.File("Sample2.bmp")));
-    EXPECT_EQ(editor.State().currentFile, folder.File("Sample2.bmp"));
+    EXPECT_FALSE(std::filesystem::exists(folder.File("escaped.bmp")));
+    EXPECT_EQ(w.State().currentFile, work + "/Sample2.bmp");
+    EXPECT_TRUE(std::filesystem::is_regular_file(w.State().currentFile));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     // The title strip says what was saved, for two seconds.
-    EXPECT_EQ(window.ShownTitle(), "Saved Sample2.bmp");
-    auto* timer = window.findChild<QTimer*>("savedTitle");
+    EXPECT_EQ(w.window.ShownTitle(), "Saved Sample2.bmp");
+    auto* timer = w.window.findChild<QTimer*>("savedTitle");
     ASSERT_NE(timer, nullptr);
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(timer->interval(), 2000);
@@ -300,66 +274,7 @@ TEST_F(SaveAsDialogTest, EditorSaveAsRunsTheDialogOverThePhoneScreen) {
     for (int i = 0; i < 100 && timer->isActive(); ++i) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    EXPECT_EQ(window.ShownTitle(), "Fotakle");
-    window.AttachEditor(nullptr);
-}
-
-// A name with a tab (pasted, as typing Tab moves between the fields) or a
-// climb out of the folder is refused by the editor: the dialog shows the
-// message on the phone screen and stays open with the name.
-TEST_F(SaveAsDialogTest, NamesWithControlCharactersOrSlashesAreRefusedInTheDialog) {
-    TempDir folder;
-    WorkFolderSettings settings(folder.File("work"));
-    std::filesystem::create_directory(folder.File("work"));
-    PhoneWindow window;
-    QtShell shell(window);
-    Editor editor(shell, &settings, FOTAKLE_PROGRAM_FOLDER);
-    window.AttachEditor(&editor);
-    editor.Start();
-    window.show();
-    QApplication::processEvents();
-
-    std::vector<std::string> messages;
-    std::vector<QString> namesAfter;
-    WhenModal(&window, {}, [&](QWidget* modal) {
-        auto* dialog = qobject_cast<SaveAsDialog*>(modal);
-        ASSERT_NE(dialog, nullptr);
-        QWidget* name = dialog->focusWidget();
-        const auto okRefused = [&] {
-            WhenModal(
-                &window, [](QWidget* w) { return qobject_cast<PhoneMessageDialog*>(w) != nullptr; },
-                [&](QWidget* box) {
-                    std::string text;
-                    for (const std::string& line : static_cast<PhoneMessageDialog*>(box)->Lines()) {
-                        text += line + " ";
-                    }
-                    messages.push_back(text);
-                    ClickKey(box, Qt::Key_Return);
-                });
-            ClickKey(dialog->focusWidget(), Qt::Key_F1);
-            namesAfter.push_back(dialog->NameText());
-        };
-        static_cast<QLineEdit*>(name)->clear();
-        QApplication::clipboard()->setText(QStringLiteral("bad\tname"));
-        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
-        QApplication::sendEvent(name, &paste);
-        okRefused();
-        static_cast<QLineEdit*>(name)->setText(QStringLiteral("../escaped"));
-        okRefused();
-        ClickKey(dialog->focusWidget(), Qt::Key_F2);
-    });
-    editor.Command(40029);  // Save as
-
-    EXPECT_EQ(namesAfter, (std::vector<QString>{"bad\tname", "../escaped"}));
-    ASSERT_EQ(messages.size(), 2u);
-    for (const std::string& text : messages) {
-        EXPECT_EQ(text, "A file name cannot contain / or control characters. ")
-            << "as wrapped on the phone screen";
-    }
-    EXPECT_TRUE(std::filesystem::is_empty(folder.File("work")));
-    EXPECT_FALSE(std::filesystem::exists(folder.File("escaped.jpg")));
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    window.AttachEditor(nullptr);
+    EXPECT_EQ(w.window.ShownTitle(), "Fotakle");
 }
 
 }  // namespace

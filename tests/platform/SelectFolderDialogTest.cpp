@@ -3,21 +3,15 @@
 // has-children marks and icons, keys, OK and Cancel, one dialog at a time.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTreeWidget>
 
 #include <filesystem>
 #include <memory>
 #include <string>
 
-#include "app/Editor.h"
-#include "platform/ModalHelpers.h"
 #include "platform/PhoneScreenPainter.h"
-#include "platform/PhoneWindow.h"
-#include "platform/QtShell.h"
+#include "platform/PlatformTestSupport.h"
 #include "platform/SelectFolderDialog.h"
-#include "platform/TestApplication.h"
-#include "support/TestSupport.h"
 
 namespace {
 

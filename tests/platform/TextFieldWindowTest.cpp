@@ -6,21 +6,14 @@
 // first.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
 #include <QTimer>
 
 #include <cctype>
-#include <memory>
 
 #include "app/Commands.h"
-#include "app/Editor.h"
 #include "decor/Lettering.h"
-#include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneTextField.h"
-#include "platform/PhoneWindow.h"
-#include "platform/QtShell.h"
-#include "platform/TestApplication.h"
+#include "platform/PlatformTestSupport.h"
 
 namespace {
 
@@ -66,45 +59,19 @@ TEST(MultiTap, StepsThroughEachKeysCharactersAndCapitalisesSentenceStarts) {
     EXPECT_FALSE(taps.Pending());
 }
 
-void SendKey(QWidget* target, QEvent::Type type, int key, const QString& text,
-             Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false) {
-    QKeyEvent event(type, key, modifiers, text, autoRepeat);
-    QApplication::sendEvent(target, &event);
-}
-
-class TextFieldWindowTest : public ::testing::Test {
+class TextFieldWindowTest : public ::testing::Test, public EditorWindow {
   protected:
-    TextFieldWindowTest() {
-        TestApplication();
-        window_ = std::make_unique<PhoneWindow>();
-        shell_ = std::make_unique<QtShell>(*window_);
-        editor_ = std::make_unique<Editor>(*shell_, nullptr, FOTAKLE_PROGRAM_FOLDER);
-        window_->AttachEditor(editor_.get());
-        editor_->Start();
-        window_->resize(kPhoneWidth * 3, kPhoneHeight * 3);
-        window_->show();
-        QApplication::processEvents();
-    }
-    ~TextFieldWindowTest() override {
-        window_->AttachEditor(nullptr);
-        editor_.reset();
-        shell_.reset();
-        window_.reset();
-    }
     void SetUp() override {
         if (!ScreenFonts().HasFace(FONT_BOLD)) {
             GTEST_SKIP() << "the screen font is not installed";
         }
     }
 
-    const EditorState& State() const { return editor_->State(); }
     const std::string& Line() const { return State().textField.text; }
 
-    // A press and release of a key, with the text the keyboard gives it.
     void Key(int key, const QString& text = QString(),
              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        SendKey(window_.get(), QEvent::KeyPress, key, text, modifiers);
-        SendKey(window_.get(), QEvent::KeyRelease, key, text, modifiers);
+        ClickKey(&window, key, text, modifiers);
     }
     // Printable ASCII as the desktop keyboard types it: Qt's key code of a
     // character is its upper-case code.
@@ -116,30 +83,11 @@ class TextFieldWindowTest : public ::testing::Test {
         }
     }
     void Keypad(int digit) { Key(Qt::Key_0 + digit, QString::number(digit), Qt::KeypadModifier); }
-    // Opens "Object", "Add Word" or "Add Colorful Word", and its last item
-    // with the keys: Up from the first item wraps round to it.
     void OpenField(bool colourful) {
-        Key(Qt::Key_F2);
-        ASSERT_EQ(window_->OpenMenu().Id(), MENU_OBJECT);
-        const Menu& object = editor_->GetMenu(MENU_OBJECT);
-        const std::string wanted = colourful ? "Add Colorful Word" : "Add Word";
-        for (int guard = 0; guard < 20; ++guard) {
-            const MenuItem* current = window_->OpenMenu().Current(object);
-            if (current != nullptr && current->text == wanted) {
-                break;
-            }
-            Key(Qt::Key_Down);
-        }
-        Key(Qt::Key_Right);
-        ASSERT_EQ(window_->OpenMenu().Depth(), 2);
-        Key(Qt::Key_Up);
-        ASSERT_EQ(window_->OpenMenu().Current(object)->id,
-                  colourful ? CMD_TYPE_COLORFUL_WORD : CMD_TYPE_WORD);
-        Key(Qt::Key_Return);
+        PickFromMenu(Qt::Key_F2, MENU_OBJECT, colourful ? CMD_TYPE_COLORFUL_WORD : CMD_TYPE_WORD);
         ASSERT_TRUE(State().textField.open);
-        ASSERT_FALSE(window_->OpenMenu().IsOpen());
     }
-    QTimer* MultiTapTimer() const { return window_->findChild<QTimer*>("multiTap"); }
+    QTimer* MultiTapTimer() const { return window.findChild<QTimer*>("multiTap"); }
     // Lets the keypad's time-out run out now.
     void TimeOut() {
         QTimer* timer = MultiTapTimer();
@@ -150,12 +98,9 @@ class TextFieldWindowTest : public ::testing::Test {
         }
         timer->setInterval(kMultiTapMs);
     }
-    QImage Grab() const { return window_->grab().toImage().convertToFormat(QImage::Format_RGB32); }
     // Window pixels of a phone rectangle of the picture area.
     QRect ToWindow(const QRect& phone) const {
-        const int f = window_->ScaleFactor();
-        const QPoint origin = PictureAreaRect(window_->PhoneRect(), f).topLeft();
-        return QRect(origin + phone.topLeft() * f, phone.size() * f);
+        return QRect(At(phone.left(), phone.top()), phone.size() * window.ScaleFactor());
     }
     int CountColour(const QImage& shot, const QRect& area, QRgb colour) const {
         int count = 0;
@@ -166,16 +111,12 @@ class TextFieldWindowTest : public ::testing::Test {
         }
         return count;
     }
-
-    std::unique_ptr<PhoneWindow> window_;
-    std::unique_ptr<QtShell> shell_;
-    std::unique_ptr<Editor> editor_;
 };
 
 TEST_F(TextFieldWindowTest, KeyboardTypesAndReturnPlacesTheWord) {
     OpenField(false);
-    EXPECT_EQ(window_->ShownTitle(), "Type your own...");
-    EXPECT_EQ(window_->Bar(), BAR_DIALOG);
+    EXPECT_EQ(window.ShownTitle(), "Type your own...");
+    EXPECT_EQ(window.Bar(), BAR_DIALOG);
     Type("Happy 2026, Anna!");
     EXPECT_EQ(Line(), "Happy 2026, Anna!");
     // The arrows and keys without characters do nothing here.
@@ -185,7 +126,7 @@ TEST_F(TextFieldWindowTest, KeyboardTypesAndReturnPlacesTheWord) {
     EXPECT_EQ(Line(), "Happy 2026, Anna!");
     EXPECT_EQ(State().photoY, 0);
     // A held letter repeats.
-    SendKey(window_.get(), QEvent::KeyPress, Qt::Key_A, "a", Qt::NoModifier, true);
+    SendKey(&window, QEvent::KeyPress, Qt::Key_A, "a", Qt::NoModifier, true);
     EXPECT_EQ(Line(), "Happy 2026, Anna!a");
     Key(Qt::Key_Backspace);
 
@@ -194,8 +135,8 @@ TEST_F(TextFieldWindowTest, KeyboardTypesAndReturnPlacesTheWord) {
     ASSERT_TRUE(State().object.present);
     EXPECT_EQ(State().object.type, OBJECT_WORD);
     EXPECT_EQ(State().object.text, "Happy 2026, Anna!");
-    EXPECT_EQ(window_->ShownTitle(), "Fotakle");
-    EXPECT_EQ(window_->Bar(), BAR_MAIN);
+    EXPECT_EQ(window.ShownTitle(), "Fotakle");
+    EXPECT_EQ(window.Bar(), BAR_MAIN);
     // The d-pad moves the word again.
     Key(Qt::Key_Up);
     EXPECT_EQ(State().object.y, 1);
@@ -208,7 +149,7 @@ TEST_F(TextFieldWindowTest, BackspaceDeletesEscapeLeavesOnlyAnEmptyFieldAndF2Can
     EXPECT_EQ(Line(), "abc");
     // Held, Backspace goes on deleting but never closes the field.
     for (int i = 0; i < 5; ++i) {
-        SendKey(window_.get(), QEvent::KeyPress, Qt::Key_Backspace, "\b", Qt::NoModifier, i > 0);
+        SendKey(&window, QEvent::KeyPress, Qt::Key_Backspace, "\b", Qt::NoModifier, i > 0);
     }
     EXPECT_EQ(Line(), "");
     EXPECT_TRUE(State().textField.open);
@@ -216,14 +157,14 @@ TEST_F(TextFieldWindowTest, BackspaceDeletesEscapeLeavesOnlyAnEmptyFieldAndF2Can
     Key(Qt::Key_Escape);
     EXPECT_EQ(Line(), "x");
     // A repeated Escape is not a second Back.
-    SendKey(window_.get(), QEvent::KeyPress, Qt::Key_Escape, "\x1b", Qt::NoModifier, true);
+    SendKey(&window, QEvent::KeyPress, Qt::Key_Escape, "\x1b", Qt::NoModifier, true);
     EXPECT_EQ(Line(), "x");
     Key(Qt::Key_Escape);
     EXPECT_TRUE(State().textField.open);
     Key(Qt::Key_Escape);
     EXPECT_FALSE(State().textField.open);
     EXPECT_FALSE(State().object.present);
-    EXPECT_EQ(window_->Bar(), BAR_MAIN);
+    EXPECT_EQ(window.Bar(), BAR_MAIN);
     // F2 is "Cancel", whatever the line holds.
     OpenField(true);
     Type("Ciao");
@@ -310,7 +251,7 @@ TEST_F(TextFieldWindowTest, FieldIsDrawnWithItsLineMarkAndPreview) {
     const QImage preview = TextFieldPreview(TextFieldViewOf(State(), false));
     ASSERT_EQ(preview.size(), QSize(kLetteringWidth, kLetteringHeight));
     const QRect shown = ToWindow(TextFieldPreviewPhoneRect());
-    const int f = window_->ScaleFactor();
+    const int f = window.ScaleFactor();
     int mismatches = 0;
     int lettered = 0;
     for (int y = 0; y < kLetteringHeight; ++y) {
