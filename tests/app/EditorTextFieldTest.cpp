@@ -32,33 +32,7 @@ class EditorTextFieldTest : public EditorTest {
         Tap(KEY_ACTION);
         ASSERT_FALSE(Field().open);
     }
-
-    std::vector<std::string> Captions() const {
-        std::vector<std::string> captions;
-        for (const ScriptedShell::Box& box : shell_.questions) {
-            captions.push_back(box.caption);
-        }
-        return captions;
-    }
 };
-
-// Without any word theme both pop-ups are there, holding only the item.
-TEST_F(EditorTextFieldTest, WordPopupsOfferTypingWithoutAnyTheme) {
-    editor_->MenuPopup();
-    const Menu& object = editor_->GetMenu(MENU_OBJECT);
-    ASSERT_EQ(object.size(), 6u);
-    const std::pair<const char*, uint16_t> popups[] = {
-        {"Add Word", CMD_TYPE_WORD}, {"Add Colorful Word", CMD_TYPE_COLORFUL_WORD}};
-    for (size_t i = 0; i < 2; ++i) {
-        const MenuItem& popup = object[1 + i];
-        EXPECT_TRUE(popup.popup);
-        EXPECT_EQ(popup.text, popups[i].first);
-        ASSERT_EQ(popup.items.size(), 1u);
-        EXPECT_EQ(popup.items[0].id, popups[i].second);
-        EXPECT_EQ(popup.items[0].text, "Type your own...");
-        EXPECT_TRUE(popup.items[0].enabled);
-    }
-}
 
 TEST_F(EditorTextFieldTest, TypedLineBecomesTheFloatingWordInTheCurrentColour) {
     const int changesBefore = shell_.textFieldChanges;
