@@ -102,11 +102,12 @@ TEST_F(EditorDecorationsTest, FirstPopupAddsOnePopupPerCategoryWithThemes) {
 }
 
 // A placed frame and a floating object never lie on screen together: a
-// theme command settles the one that is there before its chooser opens.
+// theme command settles the one that is there before its chooser opens, and
+// "Type your own..." before its text field opens, as a word theme does.
 TEST_F(EditorDecorationsTest, ThemeCommandSettlesWhatIsPendingFirst) {
     StandardLibrary();
     enum Pending { NOTHING, FRAME, OBJECT };
-    for (const uint16_t id : {kFrameTheme, kPictureTheme}) {
+    for (const uint16_t id : {kFrameTheme, kPictureTheme, uint16_t(CMD_TYPE_WORD)}) {
         const bool frameKind = id == kFrameTheme;
         for (const Pending pending : {NOTHING, FRAME, OBJECT}) {
             for (const bool yes : {false, true}) {
@@ -136,7 +137,10 @@ TEST_F(EditorDecorationsTest, ThemeCommandSettlesWhatIsPendingFirst) {
                 EXPECT_FALSE(State().object.present);
                 EXPECT_EQ(State().photoChanged, yes && pending != NOTHING);
                 EXPECT_EQ(Photo() != before, yes && pending != NOTHING);
-                EXPECT_TRUE(State().chooser.open[frameKind ? CHOOSER_FRAME : CHOOSER_PICTURE]);
+                EXPECT_TRUE(
+                    id == CMD_TYPE_WORD
+                        ? State().textField.open
+                        : State().chooser.open[frameKind ? CHOOSER_FRAME : CHOOSER_PICTURE]);
             }
         }
     }

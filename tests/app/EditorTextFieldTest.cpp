@@ -171,46 +171,11 @@ TEST_F(EditorTextFieldTest, FieldClosesWithoutAWordByBackCancelOrClose) {
     EXPECT_TRUE(shell_.quit);
 }
 
-// Opening the field settles what is pending as a word theme does (a frame
-// question first, then the object's; No removes), and closes a chooser and
-// the picker; in a mode the command does nothing.
-TEST_F(EditorTextFieldTest, OpeningSettlesPendingDecorationsFirst) {
+// Opening the field closes a chooser and the picker (what is pending is
+// settled as a word theme does: with the theme commands); in a mode the
+// command does nothing.
+TEST_F(EditorTextFieldTest, OpeningClosesAChooserAndThePickerButNotAMode) {
     StandardLibrary();
-    struct Case {
-        bool frame;
-        bool object;
-        bool yes;
-        std::vector<std::string> captions;
-    };
-    const Case cases[] = {
-        {false, false, false, {}},
-        {true, false, false, {"Border"}},
-        {false, true, true, {"Floating"}},
-        {true, false, true, {"Border"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.frame << c.object << c.yes);
-        StartEditor();
-        editor_->MenuPopup();
-        if (c.frame) {
-            Choose(kFrameTheme, 2);
-        }
-        if (c.object) {
-            Choose(kPictureTheme, 1);
-        }
-        const std::vector<uint8_t> before = Photo();
-        shell_.questions.clear();
-        shell_.answers.assign(c.captions.size(), c.yes);
-        editor_->Command(CMD_TYPE_WORD);
-        EXPECT_EQ(Captions(), c.captions);
-        EXPECT_TRUE(shell_.answers.empty());
-        EXPECT_FALSE(State().frame.placed);
-        EXPECT_FALSE(State().object.present);
-        EXPECT_EQ(Photo() != before, c.yes);
-        EXPECT_TRUE(Field().open);
-        editor_->Command(CMD_CANCEL);
-    }
-
     editor_->Command(kWordTheme);
     ASSERT_TRUE(State().chooser.AnyOpen());
     editor_->Command(CMD_TYPE_COLORFUL_WORD);
