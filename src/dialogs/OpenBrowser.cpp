@@ -286,6 +286,8 @@ DibBlock MakeThumbnail(const std::string& path) {
     return Only24Bit(LoadPicture(path, kThumbnailLoad).picture);
 }
 
+namespace {
+
 // The info line of a browser row: the size and the date of the file.
 std::string BrowserSizeText(uint64_t size) {
     char text[32];
@@ -308,6 +310,8 @@ std::string BrowserDateText(std::time_t written) {
                   local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min);
     return text;
 }
+
+}  // namespace
 
 ThumbnailPlacement PlaceThumbnail(const BrowserRect& box, int32_t width, int32_t height) {
     ThumbnailPlacement place;

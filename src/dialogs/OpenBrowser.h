@@ -126,6 +126,10 @@ struct BrowserRowLayout {
     // Texts in kBrowserText, one line each from the top-left corner of
     // their rectangle and clipped to it: the name in bold, the info line
     // ("1234K 2004/07/09 08:05") in the normal font. Over the cell's colour.
+    // The info line is the whole size ("%luK" with the size / 1024, fraction
+    // dropped, from 1024 bytes on, else "%luB"), one space and the date
+    // written in local time ("%d/%02d/%02d %02d:%02d"; the date is empty when
+    // the time cannot be converted).
     BrowserRect nameRect;
     BrowserRect infoRect;
     std::string name;
@@ -235,14 +239,6 @@ class OpenBrowser {
     std::string selectedPath_;
     ThumbnailShelf released_;  // the thumbnails of a released list
 };
-
-// The info line's two parts: "%luK" with the size / 1024 (fraction dropped)
-// from 1024 bytes on, else "%luB" with the size; the date as
-// "%d/%02d/%02d %02d:%02d" (year, month, day, hour, minute) in local time,
-// empty when the time cannot be converted. The info line is both, joined by
-// one space.
-std::string BrowserSizeText(uint64_t size);
-std::string BrowserDateText(std::time_t written);
 
 // The picture files of folder, in NameOrderLess order, without thumbnails.
 std::vector<BrowserEntry> ListPictureFiles(const std::string& folder);

@@ -1,6 +1,5 @@
 // Commands and menus: every item and soft key where it is offered, greying
-// when a pop-up opens, the Close flow with its question, Recover, and the
-// About box.
+// when a pop-up opens, Recover, and the About box.
 #include <filesystem>
 #include <functional>
 
@@ -160,62 +159,29 @@ TEST_F(EditorCommandsTest, PopupGreysWhatWouldDoNothing) {
     EXPECT_FALSE(Enabled(*editor_, MENU_RESCALE_ACTION, CMD_DECREASE));
 }
 
-TEST_F(EditorCommandsTest, CloseAsksOnlyWhenSomethingIsUnsavedAndRemembersTheWorkFolder) {
-    editor_->Command(CMD_CLOSE);
-    EXPECT_TRUE(shell_.questions.empty());
-    EXPECT_TRUE(shell_.quit);
-    EXPECT_EQ((settings_.values[{"MainSection", "WorkFolder"}]), dir_.Path());
-
-    // A changed photo, a floating object, a placed frame: each is asked about,
-    // also by the window's close button.
-    StandardLibrary();
-    for (int reason = 0; reason < 3; ++reason) {
-        SCOPED_TRACE(reason);
-        StartEditor();
-        editor_->MenuPopup();
-        if (reason == 0) {
-            ChangePhoto();
-        } else {
-            Choose(reason == 1 ? kWordTheme : kFrameTheme, 1);
-        }
-        shell_.questions.clear();
-        shell_.quit = false;
-        settings_.values.clear();
-        // A Yes with the object on screen asks about merging it too.
-        shell_.answers = {reason == 1, false};
-        if (reason == 1) {
-            shell_.saveAsAnswers = {ScriptedShell::CancelSaveAs()};
-        } else {
-            shell_.answers.pop_back();
-        }
-        if (reason == 2) {
-            editor_->CloseRequested();
-        } else {
-            editor_->Command(CMD_CLOSE);
-        }
-        ASSERT_EQ(shell_.questions.size(), reason == 1 ? 2u : 1u);
-        EXPECT_EQ(shell_.questions[0].caption, "Save");
-        EXPECT_EQ(shell_.questions[0].text, "Do you want to save this image ?");
-        EXPECT_TRUE(shell_.quit);
-        EXPECT_EQ((settings_.values[{"MainSection", "WorkFolder"}]), dir_.Path());
-    }
-}
-
-TEST_F(EditorCommandsTest, RecoverReloadsTheStartupPictureUntilAPictureIsOpened) {
+// Recover goes back to the picture as it was opened (at first the start-up
+// picture), from the history even when its file has vanished; Undo takes
+// the Recover back.
+TEST_F(EditorCommandsTest, RecoverGoesBackToTheOpenedPictureAndUndoTakesItBack) {
     StandardLibrary();
     const int screens = shell_.screens;
     editor_->Command(CMD_RECOVER);  // nothing changed yet
     EXPECT_EQ(shell_.screens, screens);
 
     ChangePhoto();
-    Tap(KEY_UP, 2);
+    Tap(KEY_UP, 4);
     Choose(kPictureTheme, 1);
-    ASSERT_TRUE(State().object.present);
+    const std::vector<uint8_t> changed = Photo();
+    std::filesystem::remove(StartupPath());
     editor_->Command(CMD_RECOVER);
     EXPECT_EQ(Photo(), original_);
+    EXPECT_EQ(shell_.lastScreen, original_);
     EXPECT_FALSE(State().photoChanged || State().object.present);
     EXPECT_EQ(State().photoY, 0);
-    EXPECT_EQ(shell_.lastScreen, original_);
+    editor_->Command(CMD_UNDO);
+    EXPECT_EQ(Photo(), changed);
+    EXPECT_TRUE(State().photoChanged && State().object.present);
+    EXPECT_EQ(State().photoY, 4);
 
     // After an Open, the opened file.
     const DibBlock other = MakePatternImage(60, 40);
@@ -228,24 +194,6 @@ TEST_F(EditorCommandsTest, RecoverReloadsTheStartupPictureUntilAPictureIsOpened)
     EXPECT_EQ(CanvasPixel(Photo(), 0, 0), 0u);  // 60 x 40 centred on black
     EXPECT_EQ(CanvasPixel(Photo(), 58, 70), PixelAt(other.get(), 0, 0));
     EXPECT_TRUE(shell_.messages.empty());
-}
-
-TEST_F(EditorCommandsTest, RecoverComesFromTheHistoryEvenWhenTheFileVanishedAndUndoTakesItBack) {
-    StandardLibrary();
-    ChangePhoto();
-    Tap(KEY_UP, 4);
-    Choose(kPictureTheme, 1);
-    const std::vector<uint8_t> changed = Photo();
-    std::filesystem::remove(StartupPath());
-    editor_->Command(CMD_RECOVER);
-    EXPECT_TRUE(shell_.messages.empty());
-    EXPECT_EQ(Photo(), original_);
-    EXPECT_FALSE(State().photoChanged || State().object.present);
-    EXPECT_EQ(State().photoY, 0);
-    editor_->Command(CMD_UNDO);
-    EXPECT_EQ(Photo(), changed);
-    EXPECT_TRUE(State().photoChanged && State().object.present);
-    EXPECT_EQ(State().photoY, 4);
 }
 
 TEST_F(EditorCommandsTest, AboutBoxAndCommandsWithoutTheirModeOrBrowser) {

@@ -1,6 +1,7 @@
 // The decorations in the editor, on an asset folder written by the test: the
 // "Add ..." pop-ups, the theme commands' questions, the chooser's keys, the
-// object's moves, Merge, Delete, and settling before a save or on Close.
+// object's moves, Merge, Delete, and settling before a save (on Close: with
+// the save flows).
 #include <filesystem>
 #include <initializer_list>
 #include <tuple>
@@ -34,14 +35,6 @@ class EditorDecorationsTest : public EditorTest {
 
     DibBlock Asset(AssetUse use, int16_t item) const {
         return LoadAsset(Assets(), State().themes, use, item);
-    }
-
-    std::vector<std::string> Captions() const {
-        std::vector<std::string> captions;
-        for (const ScriptedShell::Box& box : shell_.questions) {
-            captions.push_back(box.caption);
-        }
-        return captions;
     }
 };
 
@@ -87,7 +80,8 @@ TEST_F(EditorDecorationsTest, FirstPopupAddsOnePopupPerCategoryWithThemes) {
                  {50042, "Thanks(4)", true},
                  {0, "", true},
                  {CMD_TYPE_WORD, "Type your own...", true}});
-    expectPopup(object[3], "Add Colorful Word", {{CMD_TYPE_COLORFUL_WORD, "Type your own...", true}});
+    expectPopup(object[3], "Add Colorful Word",
+                {{CMD_TYPE_COLORFUL_WORD, "Type your own...", true}});
 
     // A theme without items, one that does not exist, and any theme while a
     // mode is on are ignored.
@@ -108,11 +102,12 @@ TEST_F(EditorDecorationsTest, FirstPopupAddsOnePopupPerCategoryWithThemes) {
 }
 
 // A placed frame and a floating object never lie on screen together: a
-// theme command settles the one that is there before its chooser opens.
+// theme command settles the one that is there before its chooser opens, and
+// "Type your own..." before its text field opens, as a word theme does.
 TEST_F(EditorDecorationsTest, ThemeCommandSettlesWhatIsPendingFirst) {
     StandardLibrary();
     enum Pending { NOTHING, FRAME, OBJECT };
-    for (const uint16_t id : {kFrameTheme, kPictureTheme}) {
+    for (const uint16_t id : {kFrameTheme, kPictureTheme, uint16_t(CMD_TYPE_WORD)}) {
         const bool frameKind = id == kFrameTheme;
         for (const Pending pending : {NOTHING, FRAME, OBJECT}) {
             for (const bool yes : {false, true}) {
@@ -142,7 +137,10 @@ TEST_F(EditorDecorationsTest, ThemeCommandSettlesWhatIsPendingFirst) {
                 EXPECT_FALSE(State().object.present);
                 EXPECT_EQ(State().photoChanged, yes && pending != NOTHING);
                 EXPECT_EQ(Photo() != before, yes && pending != NOTHING);
-                EXPECT_TRUE(State().chooser.open[frameKind ? CHOOSER_FRAME : CHOOSER_PICTURE]);
+                EXPECT_TRUE(
+                    id == CMD_TYPE_WORD
+                        ? State().textField.open
+                        : State().chooser.open[frameKind ? CHOOSER_FRAME : CHOOSER_PICTURE]);
             }
         }
     }
@@ -335,21 +333,6 @@ TEST_F(EditorDecorationsTest, SaveAsAsksAboutThePendingDecorationAndSavesOnlyWha
     EXPECT_EQ(SavedRows(dir_.File("both.bmp")), Photo());
     EXPECT_NE(Photo(), frame);
     EXPECT_FALSE(State().photoChanged);
-}
-
-TEST_F(EditorDecorationsTest, CloseWithOnlyAnObjectAsksToSaveThenToMergeIt) {
-    StandardLibrary();
-    PlacePicture();
-    shell_.answers = {true, true};
-    shell_.saveAsAnswers = {ScriptedShell::SaveAs("last", PICTURE_BMP)};
-    editor_->Command(CMD_CLOSE);
-    EXPECT_EQ(Captions(), (std::vector<std::string>{"Save", "Floating"}));
-    EXPECT_EQ(shell_.questions[1].text, "Do you want to merge the moveable object ?");
-    const std::vector<uint8_t> saved = SavedRows(dir_.File("last.bmp"));
-    ASSERT_FALSE(saved.empty());
-    EXPECT_NE(CanvasPixel(saved, 80, 80), CanvasPixel(original_, 80, 80));
-    EXPECT_EQ(CanvasPixel(saved, 10, 10), CanvasPixel(original_, 10, 10));
-    EXPECT_TRUE(shell_.quit);
 }
 
 // The page is kept for repaints, but a change under the open chooser (here

@@ -75,6 +75,22 @@ void EditorTest::Tap(int16_t key, int times) {
     }
 }
 
+std::vector<std::string> EditorTest::Captions() const {
+    std::vector<std::string> captions;
+    for (const ScriptedShell::Box& box : shell_.questions) {
+        captions.push_back(box.caption);
+    }
+    return captions;
+}
+
+std::vector<std::string> EditorTest::Messages() const {
+    std::vector<std::string> texts;
+    for (const ScriptedShell::Box& box : shell_.messages) {
+        texts.push_back(box.text);
+    }
+    return texts;
+}
+
 uint32_t CanvasPixel(const std::vector<uint8_t>& pixels, int32_t x, int32_t y) {
     const uint8_t* p = &pixels.at(static_cast<size_t>(y * kCanvasStride + x * 3));
     return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];

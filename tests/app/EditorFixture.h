@@ -44,10 +44,12 @@ class EditorTest : public ::testing::Test {
     void ChangePhoto();
 
     const EditorState& State() const { return editor_->State(); }
-    std::vector<uint8_t> Photo() const;     // the display photo's rows
-    std::vector<uint8_t> ModeCopy() const;  // the mode copy's rows
-    void Hold(int16_t key, int presses);    // presses without release
-    void Tap(int16_t key, int times = 1);   // press and release each time
+    std::vector<uint8_t> Photo() const;         // the display photo's rows
+    std::vector<uint8_t> ModeCopy() const;      // the mode copy's rows
+    void Hold(int16_t key, int presses);        // presses without release
+    void Tap(int16_t key, int times = 1);       // press and release each time
+    std::vector<std::string> Captions() const;  // of the questions asked so far
+    std::vector<std::string> Messages() const;  // the texts of the messages shown so far
 
     TempDir dir_;
     std::string folder_;  // program folder, with its trailing "/"

@@ -5,6 +5,7 @@
 // and rendered larger and averaged back down they look like it.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -93,16 +94,35 @@ std::vector<uint8_t> PixelsOf(const DibImage& picture) {
     return std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes);
 }
 
-// What Undo and Redo must bring back after each step.
+// What Undo and Redo must bring back after each step: the display photo,
+// and the photo's offset, whether a frame is placed, whether an object
+// floats and where (0, 0 without one).
 struct Seen {
     std::vector<uint8_t> photo;
-    int16_t photoX;
-    int16_t photoY;
-    bool framePlaced;
-    bool objectPresent;
-    int16_t objectX;
-    int16_t objectY;
+    std::array<int32_t, 6> place;
 };
+
+// One input as a user gives it: a key pressed and released times over, a
+// key held for times presses and released, a command, a Yes queued for the
+// next question, or a command opening the text field, text typed into it
+// and the action key.
+enum InputKind { TAP, HOLD, COMMAND, YES, TYPE };
+struct Input {
+    InputKind kind;
+    int32_t code = 0;
+    int32_t times = 1;
+    const char* text = "";
+};
+using Inputs = std::vector<Input>;
+Input Key(int32_t key, int32_t times = 1) {
+    return {TAP, key, times};
+}
+Input Held(int32_t key, int32_t presses) {
+    return {HOLD, key, presses};
+}
+Input Cmd(int32_t id) {
+    return {COMMAND, id};
+}
 
 class EditorHistoryTest : public EditorTest {
   protected:
@@ -150,20 +170,42 @@ class EditorHistoryTest : public EditorTest {
 
     Seen Now() const {
         const EditorState& s = State();
-        return {Photo(),          s.photoX,   s.photoY,  s.frame.placed,
-                s.object.present, s.object.x, s.object.y};
+        const bool object = s.object.present;
+        return {Photo(),
+                {s.photoX, s.photoY, s.frame.placed, object, object ? s.object.x : 0,
+                 object ? s.object.y : 0}};
     }
 
     void ExpectSeen(const Seen& expected, const std::string& when) const {
         const Seen now = Now();
         EXPECT_TRUE(now.photo == expected.photo) << when;
-        EXPECT_EQ(now.photoX, expected.photoX) << when;
-        EXPECT_EQ(now.photoY, expected.photoY) << when;
-        EXPECT_EQ(now.framePlaced, expected.framePlaced) << when;
-        EXPECT_EQ(now.objectPresent, expected.objectPresent) << when;
-        if (expected.objectPresent) {
-            EXPECT_EQ(now.objectX, expected.objectX) << when;
-            EXPECT_EQ(now.objectY, expected.objectY) << when;
+        EXPECT_EQ(now.place, expected.place) << when;
+    }
+
+    void Give(const Inputs& inputs) {
+        for (const Input& input : inputs) {
+            const auto code = static_cast<int16_t>(input.code);
+            switch (input.kind) {
+                case TAP:
+                    Tap(code, input.times);
+                    break;
+                case HOLD:
+                    Hold(code, input.times);
+                    editor_->KeyUp();
+                    break;
+                case COMMAND:
+                    editor_->Command(static_cast<uint16_t>(input.code));
+                    break;
+                case YES:
+                    shell_.answers.push_back(true);
+                    break;
+                case TYPE:
+                    editor_->Command(static_cast<uint16_t>(input.code));
+                    ASSERT_TRUE(editor_->TypeText(input.text));
+                    Tap(KEY_ACTION);
+                    ASSERT_EQ(State().object.text, input.text);
+                    break;
+            }
         }
     }
 
@@ -179,25 +221,20 @@ class EditorHistoryTest : public EditorTest {
     // begin with what adds no step (placing or moving a decoration), which
     // Undo keeps: it brings back the state right before the step.
     struct Change {
-        template <typename Step>
-        Change(Step s) : step(s) {}  // NOLINT: a plain lambda is a change without preparation
-        template <typename Step, typename Prepare>
-        Change(Step s, Prepare p) : step(s), prepare(p) {}
-
-        std::function<void()> step;
-        std::function<void()> prepare;
+        Inputs step;
+        Inputs prepare = {};
     };
     void Journey(const std::vector<Change>& changes, double largeBound) {
         std::vector<Seen> before;
         std::vector<Seen> after;
         const int32_t first = State().history.UndoSteps();
         for (size_t i = 0; i < changes.size(); ++i) {
-            if (changes[i].prepare) {
-                changes[i].prepare();
+            if (!changes[i].prepare.empty()) {
+                Give(changes[i].prepare);
                 ASSERT_EQ(State().history.UndoSteps(), first + static_cast<int32_t>(i));
             }
             before.push_back(Now());
-            changes[i].step();
+            Give(changes[i].step);
             ASSERT_EQ(State().history.UndoSteps(), first + static_cast<int32_t>(i) + 1)
                 << "change " << i << " is not one step";
             after.push_back(Now());
@@ -234,83 +271,49 @@ class EditorHistoryTest : public EditorTest {
 };
 
 TEST_F(EditorHistoryTest, MovesRescalesAndTheirFilledStrips) {
-    Journey({[&] {
-                 Hold(KEY_RIGHT, 3);  // a held key's run
-                 editor_->KeyUp();
-             },
-             [&] {
-                 editor_->Command(CMD_MOVE_UP);  // a command's run
-                 editor_->Command(CMD_MOVE_UP);
-             },
-             [&] { Mode(CMD_RESCALE, {}, CMD_DONE); },  // Done of the move, strips filled
-             [&] {
-                 Mode(CMD_RESCALE, {Digit(2), Digit(2), Digit(2), KEY_LEFT}, CMD_DONE);
-             },
-             [&] { Tap(KEY_DOWN, 1); }, [&] { editor_->Command(CMD_RESET_POSITION); },
-             [&] {
-                 Mode(CMD_RESCALE, {Digit(1), Digit(1), KEY_UP, KEY_UP}, CMD_DONE);
-             }},
+    Journey({{{Held(KEY_RIGHT, 3)}},                  // a held key's run
+             {{Cmd(CMD_MOVE_UP), Cmd(CMD_MOVE_UP)}},  // a command's run
+             {{Cmd(CMD_RESCALE), Cmd(CMD_DONE)}},     // Done of the move, strips filled
+             {{Cmd(CMD_RESCALE), Key(Digit(2), 3), Key(KEY_LEFT), Cmd(CMD_DONE)}},
+             {{Key(KEY_DOWN)}},
+             {{Cmd(CMD_RESET_POSITION)}},
+             {{Cmd(CMD_RESCALE), Key(Digit(1), 2), Key(KEY_UP, 2), Cmd(CMD_DONE)}}},
             4.0);
 }
 
 TEST_F(EditorHistoryTest, EachAdjustKindAndColorTones) {
-    Journey({[&] {
-                 Mode(CMD_BRIGHTNESS, {KEY_UP, KEY_RIGHT}, CMD_DONE);
-             },
-             [&] { Mode(CMD_CONTRAST, {KEY_DOWN}, CMD_DONE); },
-             [&] {
-                 Hold(KEY_LEFT, 2);
-                 editor_->KeyUp();
-             },
-             [&] {
-                 Mode(CMD_HUE, {KEY_UP, KEY_UP}, CMD_DONE);
-             },  // placed from the offset
-             [&] {
-                 Mode(CMD_VIVIDNESS, {KEY_UP, KEY_UP, KEY_RIGHT}, CMD_DONE);
-             },
-             [&] {
-                 Mode(CMD_COLOR_TONES, {KEY_RIGHT, KEY_RIGHT, KEY_DOWN}, CMD_OK);
-             }},
+    Journey({{{Cmd(CMD_BRIGHTNESS), Key(KEY_UP), Key(KEY_RIGHT), Cmd(CMD_DONE)}},
+             {{Cmd(CMD_CONTRAST), Key(KEY_DOWN), Cmd(CMD_DONE)}},
+             {{Held(KEY_LEFT, 2)}},
+             {{Cmd(CMD_HUE), Key(KEY_UP, 2), Cmd(CMD_DONE)}},  // placed from the offset
+             {{Cmd(CMD_VIVIDNESS), Key(KEY_UP, 2), Key(KEY_RIGHT), Cmd(CMD_DONE)}},
+             {{Cmd(CMD_COLOR_TONES), Key(KEY_RIGHT, 2), Key(KEY_DOWN), Cmd(CMD_OK)}}},
             4.0);
 }
 
 TEST_F(EditorHistoryTest, EachPaintEffect) {
-    Journey({[&] { Mode(CMD_OIL_PAINT, {}, CMD_OK); }, [&] { Tap(KEY_UP); },
-             [&] { Mode(CMD_WATER_PAINT, {}, CMD_OK); }, [&] { Mode(CMD_WAX_PAINT, {}, CMD_OK); }},
+    Journey({{{Cmd(CMD_OIL_PAINT), Cmd(CMD_OK)}},
+             {{Key(KEY_UP)}},
+             {{Cmd(CMD_WATER_PAINT), Cmd(CMD_OK)}},
+             {{Cmd(CMD_WAX_PAINT), Cmd(CMD_OK)}}},
             16.0);
 }
 
+// Placing and moving a decoration adds no step; its merge does.
 TEST_F(EditorHistoryTest, FrameAndObjectMergesAndDelete) {
-    const uint16_t frameTheme = CMD_THEME_FIRST + 10 * DECOR_FRAME;
-    const uint16_t stampTheme = CMD_THEME_FIRST + 10 * DECOR_PATTERN24;
-    const uint16_t pictureTheme = CMD_THEME_FIRST + 10 * DECOR_PICTURE;
-    const uint16_t wordTheme = CMD_THEME_FIRST + 10 * DECOR_WORD;
-    Journey({{[&] {
-                 Hold(KEY_RIGHT, 2);
-                 editor_->KeyUp();
-             }},
-             {[&] { editor_->Command(CMD_MERGE); },  // over the moved photo
-              [&] { Choose(frameTheme, 1); }},
-             {[&] { editor_->Command(CMD_MERGE); },
-              [&] {
-                  Choose(pictureTheme, 1);
-                  Tap(KEY_LEFT, 5);  // the object, not the photo
-                  Tap(KEY_UP, 3);
-              }},
-             {[&] {
-                 Hold(KEY_DOWN, 4);  // a moved photo under the next object
-                 editor_->KeyUp();
-             }},
-             {[&] { editor_->Command(CMD_MERGE); }, [&] { Choose(stampTheme, 1); }},
-             {[&] {
-                  shell_.answers = {true};  // choosing a frame asks to merge the word
-                  editor_->Command(frameTheme);
-              },
-              [&] {
-                  Choose(wordTheme, 1);
-                  Tap(KEY_UP, 2);
-              }},
-             {[&] { editor_->Command(CMD_DELETE); }, [&] { Tap(Digit(1)); }}},
+    const int32_t frame = CMD_THEME_FIRST + 10 * DECOR_FRAME;
+    const int32_t stamp = CMD_THEME_FIRST + 10 * DECOR_PATTERN24;
+    const int32_t picture = CMD_THEME_FIRST + 10 * DECOR_PICTURE;
+    const int32_t word = CMD_THEME_FIRST + 10 * DECOR_WORD;
+    Journey({{{Held(KEY_RIGHT, 2)}},
+             {{Cmd(CMD_MERGE)}, {Cmd(frame), Key(Digit(1))}},  // over the moved photo
+             // The arrows move the object, not the photo.
+             {{Cmd(CMD_MERGE)}, {Cmd(picture), Key(Digit(1)), Key(KEY_LEFT, 5), Key(KEY_UP, 3)}},
+             {{Held(KEY_DOWN, 4)}},  // a moved photo under the next object
+             {{Cmd(CMD_MERGE)}, {Cmd(stamp), Key(Digit(1))}},
+             // Choosing a frame asks to merge the word.
+             {{{YES}, Cmd(frame)}, {Cmd(word), Key(Digit(1)), Key(KEY_UP, 2)}},
+             {{Cmd(CMD_DELETE)}, {Key(Digit(1))}}},
             4.0);
 }
 
@@ -320,13 +323,10 @@ TEST_F(EditorHistoryTest, RecoverGoesBackToTheSavedStepAndPhotoChangedFollowsThe
     editor_->Command(CMD_SAVE_AS);
     ASSERT_FALSE(State().photoChanged);
     const std::vector<uint8_t> saved = Photo();
-    Journey({[&] { Mode(CMD_OIL_PAINT, {}, CMD_OK); },
-             [&] {
-                 Hold(KEY_UP, 2);
-                 editor_->KeyUp();
-             },
-             [&] { editor_->Command(CMD_RECOVER); },  // the saved photo, not the JPEG file
-             [&] { Mode(CMD_HUE, {KEY_UP}, CMD_DONE); }},
+    Journey({{{Cmd(CMD_OIL_PAINT), Cmd(CMD_OK)}},
+             {{Held(KEY_UP, 2)}},
+             {{Cmd(CMD_RECOVER)}},  // the saved photo, not the JPEG file
+             {{Cmd(CMD_HUE), Key(KEY_UP), Cmd(CMD_DONE)}}},
             16.0);
     EXPECT_TRUE(State().photoChanged);
     editor_->Command(CMD_UNDO);
@@ -345,22 +345,18 @@ TEST_F(EditorHistoryTest, RecoverGoesBackToTheSavedStepAndPhotoChangedFollowsThe
 // Cancel, Back and a mode left without a change add nothing; a new step
 // after an Undo drops the redo branch.
 TEST_F(EditorHistoryTest, WhatAddsNoStepAndWhatDropsTheRedoBranch) {
-    const std::vector<std::function<void()>> nothing = {
-        [&] { Mode(CMD_RESCALE, {Digit(2)}, CMD_CANCEL); },
-        [&] { Mode(CMD_BRIGHTNESS, {KEY_UP}, CMD_CANCEL); },
-        [&] { Mode(CMD_BRIGHTNESS, {}, CMD_DONE); },
-        [&] {
-            Mode(CMD_CONTRAST, {KEY_UP, KEY_DOWN}, CMD_DONE);
-        },
-        [&] { Mode(CMD_WAX_PAINT, {}, CMD_CANCEL); },
-        [&] { Mode(CMD_COLOR_TONES, {KEY_RIGHT}, CMD_CANCEL); },
-        [&] {
-            Mode(CMD_VIVIDNESS, {KEY_UP, KEY_DOWN, KEY_DOWN}, CMD_DONE);
-        },
-        [&] { Tap(KEY_LEFT, 60); },  // against the limit: the last presses move nothing
+    const std::vector<Inputs> nothing = {
+        {Cmd(CMD_RESCALE), Key(Digit(2)), Cmd(CMD_CANCEL)},
+        {Cmd(CMD_BRIGHTNESS), Key(KEY_UP), Cmd(CMD_CANCEL)},
+        {Cmd(CMD_BRIGHTNESS), Cmd(CMD_DONE)},
+        {Cmd(CMD_CONTRAST), Key(KEY_UP), Key(KEY_DOWN), Cmd(CMD_DONE)},
+        {Cmd(CMD_WAX_PAINT), Cmd(CMD_CANCEL)},
+        {Cmd(CMD_COLOR_TONES), Key(KEY_RIGHT), Cmd(CMD_CANCEL)},
+        {Cmd(CMD_VIVIDNESS), Key(KEY_UP), Key(KEY_DOWN, 2), Cmd(CMD_DONE)},
+        {Key(KEY_LEFT, 60)},  // against the limit: the last presses move nothing
     };
     for (size_t i = 0; i < nothing.size(); ++i) {
-        nothing[i]();
+        Give(nothing[i]);
         EXPECT_EQ(State().history.UndoSteps(), i + 1 < nothing.size() ? 0 : 50) << "case " << i;
     }
     EXPECT_FALSE(State().photoChanged) << "moves leave the photo as it was saved";
@@ -455,10 +451,6 @@ TEST_F(EditorHistoryTest, SaveAsAtFullSizeWithItsRecipe) {
     EXPECT_EQ(recipe.steps[3].y, (180 - 176) / 2);
 }
 
-}  // namespace
-
-namespace {
-
 // The photo moved while a paint effect is on screen: the move is a step of
 // its own, on the photo as it was before the effect, and the effect's step
 // follows it; Cancel keeps the move alone.
@@ -494,19 +486,8 @@ TEST_F(EditorHistoryTest, AMoveInsideAModeIsAStepOfItsOwn) {
 // word back with its text, the renders draw it again from the line, and the
 // recipe carries the line instead of a file.
 TEST_F(EditorHistoryTest, TypedWordsAreDrawnAgainFromTheirLine) {
-    const auto typeWord = [&](uint16_t command, const char* text) {
-        editor_->Command(command);
-        ASSERT_TRUE(editor_->TypeText(text));
-        Tap(KEY_ACTION);
-        ASSERT_EQ(State().object.text, text);
-    };
-    Journey({{[&] { editor_->Command(CMD_MERGE); },
-              [&] {
-                  typeWord(CMD_TYPE_WORD, "Happy Holidays");
-                  Tap(KEY_UP, 3);
-              }},
-             {[&] { editor_->Command(CMD_MERGE); },
-              [&] { typeWord(CMD_TYPE_COLORFUL_WORD, "Cheers!"); }}},
+    Journey({{{Cmd(CMD_MERGE)}, {{TYPE, CMD_TYPE_WORD, 1, "Happy Holidays"}, Key(KEY_UP, 3)}},
+             {{Cmd(CMD_MERGE)}, {{TYPE, CMD_TYPE_COLORFUL_WORD, 1, "Cheers!"}}}},
             4.0);
     const std::string recipe = FormatRecipe(State().history.AppliedSteps());
     EXPECT_NE(recipe.find("\"text\": \"Happy Holidays\""), std::string::npos) << recipe;

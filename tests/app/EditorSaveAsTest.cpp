@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 
 #include "EditorFixture.h"
 #include "app/Commands.h"
@@ -117,21 +118,87 @@ TEST_F(EditorSaveAsTest, AWriteFailureIsReportedAndChangesNothing) {
     EXPECT_TRUE(fs::is_directory(dir_.File("folder.jpg")));
 }
 
-TEST_F(EditorSaveAsTest, CloseStaysOpenWhenTheSaveFailsAndGoesAheadWhenItIsCancelled) {
+// Close (the command or the window's close button) asks to save only what
+// is unsaved: a changed photo, a placed frame, a floating object (which it
+// then offers to merge). A save that fails keeps the editor open; a
+// cancelled one goes ahead. Quitting remembers the work folder.
+TEST_F(EditorSaveAsTest, CloseAsksToSaveWhatIsUnsavedAndStaysOnlyWhenTheSaveFails) {
+    StandardLibrary();
     fs::create_directory(dir_.File("folder.jpg"));
-    ChangePhoto();
-    shell_.answers = {true, true};  // save, then replace "folder.jpg"
-    shell_.saveAsAnswers = {Save("folder")};
-    editor_->Command(CMD_CLOSE);
-    EXPECT_EQ(shell_.messages.size(), 1u);
-    EXPECT_FALSE(shell_.quit);
-    EXPECT_TRUE(settings_.values.empty());
-
-    shell_.answers = {true};
-    shell_.saveAsAnswers = {ScriptedShell::CancelSaveAs()};
-    editor_->CloseRequested();
-    EXPECT_TRUE(shell_.quit);
-    EXPECT_EQ((settings_.values[{"MainSection", "WorkFolder"}]), dir_.Path());
+    using Answers = std::vector<ScriptedShell::SaveAsAnswer>;
+    using Strings = std::vector<std::string>;
+    const ScriptedShell::SaveAsAnswer cancel = ScriptedShell::CancelSaveAs();
+    struct Case {
+        const char* name;
+        std::function<void()> unsaved;
+        bool window;  // the close button, not the command
+        std::vector<bool> answers;
+        Answers saveAs;
+        Strings captions;
+        bool quit;
+    };
+    const Case cases[] = {
+        {"nothing", [] {}, false, {}, {}, {}, true},
+        {"changed, not saved", [&] { ChangePhoto(); }, false, {false}, {}, {"Save"}, true},
+        {"framed, not saved", [&] { Choose(kFrameTheme, 1); }, true, {false}, {}, {"Save"}, true},
+        {"object, not merged, cancelled",
+         [&] { Choose(kWordTheme, 1); },
+         false,
+         {true, false},
+         {cancel},
+         {"Save", "Floating"},
+         true},
+        {"object, merged and saved",
+         [&] { Choose(kPictureTheme, 1); },
+         false,
+         {true, true},
+         {Save("last", PICTURE_BMP)},
+         {"Save", "Floating"},
+         true},
+        {"changed, failed",
+         [&] { ChangePhoto(); },
+         false,
+         {true, true},
+         {Save("folder")},
+         {"Save", "Save File"},
+         false},
+        {"changed, cancelled", [&] { ChangePhoto(); }, true, {true}, {cancel}, {"Save"}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        StartEditor();
+        editor_->MenuPopup();
+        c.unsaved();
+        shell_.questions.clear();
+        shell_.messages.clear();
+        settings_.values.clear();
+        shell_.quit = false;
+        shell_.answers.assign(c.answers.begin(), c.answers.end());
+        shell_.saveAsAnswers.assign(c.saveAs.begin(), c.saveAs.end());
+        if (c.window) {
+            editor_->CloseRequested();
+        } else {
+            editor_->Command(CMD_CLOSE);
+        }
+        ASSERT_EQ(Captions(), c.captions);
+        if (!c.captions.empty()) {
+            EXPECT_EQ(shell_.questions[0].text, "Do you want to save this image ?");
+        }
+        if (c.captions.size() > 1 && c.captions[1] == "Floating") {
+            EXPECT_EQ(shell_.questions[1].text, "Do you want to merge the moveable object ?");
+        }
+        EXPECT_TRUE(shell_.answers.empty() && shell_.saveAsAnswers.empty());
+        EXPECT_EQ(shell_.quit, c.quit);
+        EXPECT_EQ(Messages(), c.quit ? Strings{} : Strings{"Failed to save file !"});
+        using Settings = decltype(settings_.values);
+        const Settings remembered = {{{"MainSection", "WorkFolder"}, dir_.Path()}};
+        EXPECT_EQ(settings_.values, c.quit ? remembered : Settings{});
+    }
+    // What was saved on the way out holds the merged picture.
+    const DibBlock saved = LoadBmp(dir_.File("last.bmp"));
+    ASSERT_TRUE(saved);
+    EXPECT_NE(PixelAt(saved.get(), 80, 80), CanvasPixel(original_, 80, 80));
+    EXPECT_EQ(PixelAt(saved.get(), 10, 10), CanvasPixel(original_, 10, 10));
 }
 
 // Names that would leave the work folder or carry control characters are

@@ -53,28 +53,6 @@ TEST_F(EditorTest, MissingOrUnreadableStartupPictureGivesAWhitePictureThatWorks)
     }
 }
 
-TEST_F(EditorTest, SmallStartupPictureIsCentredOnBlack) {
-    // 88 x 60 of one colour lands at columns 44 .. 131, rows 60 .. 119.
-    DibBlock small = DibCreate(88, 60, 24);
-    uint8_t* pixels = DibPixels(small.get());
-    for (int32_t i = 0; i < DibRowStride(88, 24) * 60; i += 3) {
-        pixels[i] = 40;
-        pixels[i + 1] = 160;
-        pixels[i + 2] = 220;
-    }
-    WriteStartupPicture(small.get());
-    StartEditor();
-    const std::vector<uint8_t> photo = Photo();
-    for (const auto& [x, y] : {std::pair{43, 90}, {132, 90}, {88, 59}, {88, 120}}) {
-        EXPECT_EQ(CanvasPixel(photo, x, y), 0u) << x << "," << y;
-    }
-    for (const auto& [x, y] : {std::pair{45, 61}, {88, 90}, {130, 118}}) {
-        const uint32_t pixel = CanvasPixel(photo, x, y);  // JPEG: near, not exact
-        EXPECT_NEAR(static_cast<int>(pixel >> 16), 220, 6) << x << "," << y;
-        EXPECT_NEAR(static_cast<int>(pixel & 255), 40, 6) << x << "," << y;
-    }
-}
-
 TEST_F(EditorTest, WorkFolderIsTheSettingElseTheDefaultElseTheRoot) {
     std::filesystem::create_directories(dir_.File("photos"));
     std::filesystem::create_directories(dir_.File("pictures"));

@@ -32,33 +32,7 @@ class EditorTextFieldTest : public EditorTest {
         Tap(KEY_ACTION);
         ASSERT_FALSE(Field().open);
     }
-
-    std::vector<std::string> Captions() const {
-        std::vector<std::string> captions;
-        for (const ScriptedShell::Box& box : shell_.questions) {
-            captions.push_back(box.caption);
-        }
-        return captions;
-    }
 };
-
-// Without any word theme both pop-ups are there, holding only the item.
-TEST_F(EditorTextFieldTest, WordPopupsOfferTypingWithoutAnyTheme) {
-    editor_->MenuPopup();
-    const Menu& object = editor_->GetMenu(MENU_OBJECT);
-    ASSERT_EQ(object.size(), 6u);
-    const std::pair<const char*, uint16_t> popups[] = {
-        {"Add Word", CMD_TYPE_WORD}, {"Add Colorful Word", CMD_TYPE_COLORFUL_WORD}};
-    for (size_t i = 0; i < 2; ++i) {
-        const MenuItem& popup = object[1 + i];
-        EXPECT_TRUE(popup.popup);
-        EXPECT_EQ(popup.text, popups[i].first);
-        ASSERT_EQ(popup.items.size(), 1u);
-        EXPECT_EQ(popup.items[0].id, popups[i].second);
-        EXPECT_EQ(popup.items[0].text, "Type your own...");
-        EXPECT_TRUE(popup.items[0].enabled);
-    }
-}
 
 TEST_F(EditorTextFieldTest, TypedLineBecomesTheFloatingWordInTheCurrentColour) {
     const int changesBefore = shell_.textFieldChanges;
@@ -197,46 +171,11 @@ TEST_F(EditorTextFieldTest, FieldClosesWithoutAWordByBackCancelOrClose) {
     EXPECT_TRUE(shell_.quit);
 }
 
-// Opening the field settles what is pending as a word theme does (a frame
-// question first, then the object's; No removes), and closes a chooser and
-// the picker; in a mode the command does nothing.
-TEST_F(EditorTextFieldTest, OpeningSettlesPendingDecorationsFirst) {
+// Opening the field closes a chooser and the picker (what is pending is
+// settled as a word theme does: with the theme commands); in a mode the
+// command does nothing.
+TEST_F(EditorTextFieldTest, OpeningClosesAChooserAndThePickerButNotAMode) {
     StandardLibrary();
-    struct Case {
-        bool frame;
-        bool object;
-        bool yes;
-        std::vector<std::string> captions;
-    };
-    const Case cases[] = {
-        {false, false, false, {}},
-        {true, false, false, {"Border"}},
-        {false, true, true, {"Floating"}},
-        {true, false, true, {"Border"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.frame << c.object << c.yes);
-        StartEditor();
-        editor_->MenuPopup();
-        if (c.frame) {
-            Choose(kFrameTheme, 2);
-        }
-        if (c.object) {
-            Choose(kPictureTheme, 1);
-        }
-        const std::vector<uint8_t> before = Photo();
-        shell_.questions.clear();
-        shell_.answers.assign(c.captions.size(), c.yes);
-        editor_->Command(CMD_TYPE_WORD);
-        EXPECT_EQ(Captions(), c.captions);
-        EXPECT_TRUE(shell_.answers.empty());
-        EXPECT_FALSE(State().frame.placed);
-        EXPECT_FALSE(State().object.present);
-        EXPECT_EQ(Photo() != before, c.yes);
-        EXPECT_TRUE(Field().open);
-        editor_->Command(CMD_CANCEL);
-    }
-
     editor_->Command(kWordTheme);
     ASSERT_TRUE(State().chooser.AnyOpen());
     editor_->Command(CMD_TYPE_COLORFUL_WORD);

@@ -4,22 +4,10 @@
 
 #include "decor/ComposeScreen.h"
 #include "decor/DecorTestSupport.h"
-#include "support/TestSupport.h"
 
 namespace {
 
 constexpr uint32_t kFill = 0x3060C0;
-
-Scene MakeScene() {
-    Scene scene;
-    scene.displayPhoto = MakePatternImage(kCanvasWidth, kCanvasHeight);
-    scene.currentColor = ColorOf(kFill);
-    return scene;
-}
-
-bool SameScreen(const DibImage* a, const DibImage* b) {
-    return std::memcmp(DibPixels(a), DibPixels(b), kCanvasPixelBytes) == 0;
-}
 
 // Counts its calls and marks its page with a white bottom row.
 struct CountingPainter : ChooserPainter {
@@ -33,7 +21,7 @@ struct CountingPainter : ChooserPainter {
 }  // namespace
 
 TEST(ComposeScreen, BaseLayerShowsThePhotoWhereItIs) {
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kFill);
     DibBlock screen = ComposeScreen(scene, nullptr);
     ASSERT_TRUE(screen);
     EXPECT_TRUE(SameScreen(screen.get(), scene.displayPhoto.get()));
@@ -63,7 +51,7 @@ TEST(ComposeScreen, BaseLayerShowsThePhotoWhereItIs) {
 
 TEST(ComposeScreen, ModesShowTheirCopy) {
     // Rescaled to 90 %: 158 x 162 at 9, 9, the rest filled.
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kFill);
     scene.mode = EditMode::Rescale;
     scene.modeCopy = MakePatternImage(158, 162);
     scene.scaledX = scene.scaledY = 9;
@@ -84,7 +72,7 @@ TEST(ComposeScreen, ModesShowTheirCopy) {
 }
 
 TEST(ComposeScreen, FloatingObjectUsesTheBlendOfItsType) {
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kFill);
     FloatingObject& object = scene.object;
     object.present = true;
     object.x = 10, object.y = 20, object.width = 12, object.height = 12;
@@ -99,7 +87,7 @@ TEST(ComposeScreen, FloatingObjectUsesTheBlendOfItsType) {
 }
 
 TEST(ComposeScreen, PickerAvoidsTheObjectAndDrawsItsCursorBox) {
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kFill);
     ColorPicker& picker = scene.picker;
     picker.open = true;
     picker.field = MakePatternImage(kColorFieldWidth, kColorFieldHeight);
@@ -142,7 +130,7 @@ TEST(ComposeScreen, PickerAvoidsTheObjectAndDrawsItsCursorBox) {
 }
 
 TEST(ComposeScreen, OpenChooserPageIsCachedUntilInvalidated) {
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kFill);
     CountingPainter painter;
     scene.chooser.open[CHOOSER_PICTURE] = true;
     DibBlock first = ComposeScreen(scene, &painter);
@@ -166,7 +154,7 @@ TEST(ComposeScreen, OpenChooserPageIsCachedUntilInvalidated) {
 }
 
 TEST(ComposeScreen, BannerLiesAtWindowRow72OverTheShownScreenOnly) {
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kFill);
     scene.banner = DibCreate(176, 16, 8);
     for (int32_t row = 0; row < 16; ++row) {
         std::memset(DibPixels(scene.banner.get()) + row * 176, 10 * row + 5, 176);

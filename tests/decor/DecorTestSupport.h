@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
 
 #include "decor/Scene.h"
 #include "image/DibImage.h"
+#include "support/TestSupport.h"
 
 inline DibBlock MakeSolid(int32_t width, int32_t height, uint32_t rgb) {
     DibBlock image = DibCreate(width, height, 24);
@@ -37,4 +39,16 @@ inline PixelColor ColorOf(uint32_t rgb) {
 
 inline uint32_t RgbOf(PixelColor color) {
     return uint32_t(color.red) << 16 | uint32_t(color.green) << 8 | uint32_t(color.blue);
+}
+
+// A scene showing a pattern photo, with rgb as the current colour.
+inline Scene MakeScene(uint32_t rgb) {
+    Scene scene;
+    scene.displayPhoto = MakePatternImage(kCanvasWidth, kCanvasHeight);
+    scene.currentColor = ColorOf(rgb);
+    return scene;
+}
+
+inline bool SameScreen(const DibImage* a, const DibImage* b) {
+    return std::memcmp(DibPixels(a), DibPixels(b), kCanvasPixelBytes) == 0;
 }

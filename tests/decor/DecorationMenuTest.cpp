@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "decor/AssetTestSupport.h"
 #include "decor/DecorationMenu.h"
@@ -19,23 +20,20 @@ TEST(DecorationMenu, OffersOnlyTheCategoriesThatHaveThemes) {
     themes.selectedTheme[DECOR_WORD] = 1;  // a rebuilt table starts afresh
     const std::vector<DecorationPopup> popups = BuildDecorationMenu(assets.Root(), &themes);
     ASSERT_EQ(popups.size(), 2u);
-
-    EXPECT_EQ(popups[0].kind, DECOR_FRAME);
-    ASSERT_EQ(popups[0].items.size(), 2u);
-    EXPECT_EQ(popups[0].items[0].id, 50001);
-    EXPECT_EQ(popups[0].items[0].text, "Hearts(7)");
-    EXPECT_TRUE(popups[0].items[0].enabled);
-    EXPECT_EQ(popups[0].items[1].id, 50002);
-    EXPECT_EQ(popups[0].items[1].text, "Roses(2)");
-
-    EXPECT_EQ(popups[1].kind, DECOR_WORD);
-    ASSERT_EQ(popups[1].items.size(), 2u);
-    EXPECT_EQ(popups[1].items[0].id, 50041);
-    EXPECT_EQ(popups[1].items[0].text, "Birthday(0)");
-    EXPECT_FALSE(popups[1].items[0].enabled);
-    EXPECT_EQ(popups[1].items[1].id, 50042);
-    EXPECT_EQ(popups[1].items[1].text, "Thanks(1)");
-    EXPECT_TRUE(popups[1].items[1].enabled);
+    const int16_t kinds[] = {DECOR_FRAME, DECOR_WORD};
+    const std::tuple<uint16_t, const char*, bool> items[2][2] = {
+        {{50001, "Hearts(7)", true}, {50002, "Roses(2)", true}},
+        {{50041, "Birthday(0)", false}, {50042, "Thanks(1)", true}}};
+    for (size_t p = 0; p < 2; ++p) {
+        EXPECT_EQ(popups[p].kind, kinds[p]);
+        ASSERT_EQ(popups[p].items.size(), 2u);
+        for (size_t i = 0; i < 2; ++i) {
+            const auto& [id, text, enabled] = items[p][i];
+            EXPECT_EQ(popups[p].items[i].id, id);
+            EXPECT_EQ(popups[p].items[i].text, text);
+            EXPECT_EQ(popups[p].items[i].enabled, enabled);
+        }
+    }
 
     // The table the paths and the chooser read.
     EXPECT_EQ(themes.themeCount[DECOR_FRAME], 2);
@@ -49,12 +47,10 @@ TEST(DecorationMenu, OffersOnlyTheCategoriesThatHaveThemes) {
 
     // Theme commands: only existing themes with items are valid.
     int16_t kind = 0, theme = 0;
-    EXPECT_TRUE(DecodeThemeCommand(50042, themes, &kind, &theme));
-    EXPECT_EQ(kind, DECOR_WORD);
-    EXPECT_EQ(theme, 1);
-    EXPECT_TRUE(DecodeThemeCommand(50002, themes, &kind, &theme));
-    EXPECT_EQ(kind, DECOR_FRAME);
-    EXPECT_EQ(theme, 1);
+    EXPECT_TRUE(DecodeThemeCommand(50042, themes, &kind, &theme) && kind == DECOR_WORD &&
+                theme == 1);
+    EXPECT_TRUE(DecodeThemeCommand(50002, themes, &kind, &theme) && kind == DECOR_FRAME &&
+                theme == 1);
     const uint16_t invalid[] = {50041, 50003, 50011, 50031, 50000, 50061, 40018};
     for (uint16_t id : invalid) {
         EXPECT_FALSE(DecodeThemeCommand(id, themes, &kind, &theme)) << id;

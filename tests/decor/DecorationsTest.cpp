@@ -13,13 +13,6 @@ namespace {
 constexpr uint32_t kShapeColour = 0x20D040;
 constexpr uint32_t kFrameColour = 0xABCDEF;
 
-Scene MakeScene() {
-    Scene scene;
-    scene.displayPhoto = MakePatternImage(kCanvasWidth, kCanvasHeight);
-    scene.currentColor = ColorOf(kShapeColour);
-    return scene;
-}
-
 void PutObject(Scene* scene, int16_t type, int16_t x, int16_t y, int32_t width, int32_t height,
                std::initializer_list<uint8_t> levels) {
     FloatingObject& object = scene->object;
@@ -40,16 +33,12 @@ void PutFrame(Scene* scene) {
     scene->frame.mask = MakeMask(kCanvasWidth, kCanvasHeight, {255, 255, 128, 0, 0, 0, 0, 0});
 }
 
-bool SamePixels(const DibImage* a, const DibImage* b) {
-    return std::memcmp(DibPixels(a), DibPixels(b), kCanvasPixelBytes) == 0;
-}
-
 }  // namespace
 
 // A word at the bottom goes down until it has wholly left the screen and
 // comes back one step at a time; every edge has its own limit.
 TEST(Decorations, MovesWithinTheLimitsAtEveryEdge) {
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kShapeColour);
     PutObject(&scene, OBJECT_WORD, 0, 0, 176, 50, {255});
     int presses = 0;
     while (MoveFloatingObject(&scene, DIRECTION_DOWN, 8, true)) {
@@ -87,13 +76,13 @@ TEST(Decorations, MovesWithinTheLimitsAtEveryEdge) {
 // the frame's colour where the photo did not reach; the offset goes back
 // to 0, 0.
 TEST(Decorations, MergeFrameBurnsInTheScreenAsShown) {
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kShapeColour);
     PutFrame(&scene);
     scene.photoX = 5;
     scene.photoY = -20;
     DibBlock shown = ComposeScreen(scene, nullptr);
     ASSERT_TRUE(MergeFrame(&scene));
-    EXPECT_TRUE(SamePixels(shown.get(), scene.displayPhoto.get()));
+    EXPECT_TRUE(SameScreen(shown.get(), scene.displayPhoto.get()));
     EXPECT_EQ(PixelAt(scene.displayPhoto.get(), 100, 170), kFrameColour);  // uncovered rows
     EXPECT_EQ(PixelAt(scene.displayPhoto.get(), 3, 100), kFrameColour);    // uncovered columns
     EXPECT_EQ(scene.photoX, 0);
@@ -108,7 +97,7 @@ TEST(Decorations, MergeFrameBurnsInTheScreenAsShown) {
 TEST(Decorations, MergeFloatingObjectLandsWhereItWasShown) {
     const int16_t offsets[] = {0, 7};
     for (const int16_t offset : offsets) {
-        Scene scene = MakeScene();
+        Scene scene = MakeScene(kShapeColour);
         scene.photoX = offset;
         scene.photoY = int16_t(-offset);
         PutObject(&scene, OBJECT_PATTERN, 76, 78, 24, 24, {255, 0, 128});
@@ -128,7 +117,7 @@ TEST(Decorations, MergeFloatingObjectLandsWhereItWasShown) {
     }
 
     // A picture goes in through its mask; without a photo nothing merges.
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kShapeColour);
     PutObject(&scene, OBJECT_PICTURE, 58, 60, 60, 60, {255, 0});
     ASSERT_TRUE(MergeFloatingObject(&scene));
     EXPECT_EQ(PixelAt(scene.displayPhoto.get(), 58, 60), 0xFF8000u);
@@ -142,7 +131,7 @@ TEST(Decorations, MergeFloatingObjectLandsWhereItWasShown) {
 // "Merge" takes the frame first and the object with the next press, onto
 // the framed photo; "Delete" removes both at once.
 TEST(Decorations, MergeOrderAndDelete) {
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kShapeColour);
     PutFrame(&scene);
     PutObject(&scene, OBJECT_PATTERN, 0, 0, 12, 12, {255});
     EXPECT_TRUE(DecorationPending(scene));
@@ -162,7 +151,7 @@ TEST(Decorations, MergeOrderAndDelete) {
     EXPECT_TRUE(DeleteDecorations(&scene));
     EXPECT_FALSE(scene.frame.placed || scene.object.present);
     EXPECT_FALSE(scene.frame.colour || scene.object.mask);
-    EXPECT_TRUE(SamePixels(before.get(), scene.displayPhoto.get()));
+    EXPECT_TRUE(SameScreen(before.get(), scene.displayPhoto.get()));
     EXPECT_FALSE(DeleteDecorations(&scene));
 }
 
@@ -170,7 +159,7 @@ TEST(Decorations, MergeOrderAndDelete) {
 // its old images gone, the frame not placed.
 TEST(Decorations, FailedLoadsLeaveNothingPlaced) {
     AssetFolder assets;
-    Scene scene = MakeScene();
+    Scene scene = MakeScene(kShapeColour);
     // A picture without its mask, a colourful word without its colour, a
     // frame without its mask; no Pattern12 or Word theme at all.
     const struct {
@@ -209,7 +198,7 @@ TEST(Decorations, TypedWordsAreWordObjectsCarryingTheirLine) {
     }
     for (const int16_t kind : {DECOR_WORD, DECOR_COLORFUL_WORD}) {
         SCOPED_TRACE(kind);
-        Scene scene = MakeScene();
+        Scene scene = MakeScene(kShapeColour);
         PutObject(&scene, OBJECT_PICTURE, 58, 60, 60, 60, {255});
         ASSERT_TRUE(PlaceTypedWord(&scene, "  Cheers!  ", kind));
         const FloatingObject& object = scene.object;
