@@ -310,9 +310,9 @@ GifPlan RichPlan(int width, int height) {
 // fitting has always scaled it.
 DibBlock ScaledScreen(const DibImage* screen, int32_t width, int32_t height) {
     DibBlock scaled = DibCreate(width, height, 24);
-    if (!ResampleImage(DibPixels(screen), DibPixels(scaled.get()), screen->header.biWidth,
-                       screen->header.biHeight, width, height, DibRowStride(width, 24), height, 0,
-                       0, false, false)) {
+    if (!ResampleImage(DibPixels(screen), DibPixels(scaled.get()),
+                       {screen->header.biWidth, screen->header.biHeight, width, height,
+                        DibRowStride(width, 24), height, 0, 0, false, false})) {
         return nullptr;
     }
     return scaled;
@@ -431,11 +431,11 @@ TEST(GifReader, FramesOnALargerScreenFitAsTheWholeScreenWould) {
         DibBlock canvas = DirtyCanvas();
         ASSERT_TRUE(GifFitIntoCanvas(picture, *canvas));
         DibBlock expected = DirtyCanvas();
-        ASSERT_TRUE(ResampleImage(DibPixels(screen.get()), DibPixels(expected.get()),
-                                  screen->header.biWidth, screen->header.biHeight, width, height,
-                                  kCanvasStride, kCanvasHeight,
-                                  std::max(0, (kCanvasWidth - width) / 2),
-                                  std::max(0, (kCanvasHeight - height) / 2), true, false));
+        ASSERT_TRUE(
+            ResampleImage(DibPixels(screen.get()), DibPixels(expected.get()),
+                          {screen->header.biWidth, screen->header.biHeight, width, height,
+                           kCanvasStride, kCanvasHeight, std::max(0, (kCanvasWidth - width) / 2),
+                           std::max(0, (kCanvasHeight - height) / 2), true, false}));
         EXPECT_EQ(FirstDifference(expected.get(), canvas.get()), "");
     }
 }

@@ -14,8 +14,9 @@ namespace {
 void ExpectPlaced(const DibImage* photo, int64_t px, int64_t py, uint32_t fill) {
     std::vector<uint8_t> canvas(kCanvasPixelBytes + 64, 0x5A);
     const int32_t w = photo ? photo->header.biWidth : 0, h = photo ? photo->header.biHeight : 0;
-    PlacePhoto(photo ? DibPixels(photo) : nullptr, canvas.data(), int32_t(px), int32_t(py), w, h,
-               uint8_t(fill), uint8_t(fill >> 8), uint8_t(fill >> 16));
+    PlacePhotoOnCanvas(ScreenCanvasView(canvas.data()),
+                       {ReadViewOfPicture(photo), int32_t(px), int32_t(py), uint8_t(fill),
+                        uint8_t(fill >> 8), uint8_t(fill >> 16)});
     for (int32_t y = 0; y < kCanvasHeight; ++y) {
         for (int32_t x = 0; x < kCanvasWidth; ++x) {
             const uint8_t* p = canvas.data() + y * kCanvasStride + x * 3;

@@ -112,8 +112,8 @@ TEST(ResampleImage, InterpolatesFourRowsToEight) {
     const uint32_t rows[] = {0x097800, 0x095028, 0x092850, 0x090078};
     DibBlock source = MakeImage(1, 4, [&](int32_t, int32_t y) { return rows[y]; });
     Guarded target(8 * 4);
-    ASSERT_TRUE(
-        ResampleImage(DibPixels(source.get()), target.data(), 1, 4, 1, 8, 4, 8, 0, 0, false, true));
+    ASSERT_TRUE(ResampleImage(DibPixels(source.get()), target.data(),
+                              {1, 4, 1, 8, 4, 8, 0, 0, false, true}));
     const uint32_t expected[] = {0x097800, 0x096414, 0x095028, 0x093C3C,
                                  0x092850, 0x091B5D, 0x090E6A, 0x090078};
     for (int32_t y = 0; y < 8; ++y) {
@@ -126,8 +126,8 @@ TEST(ResampleImage, PlacesThePictureAtItsOffsetsWithBlackAround) {
     // A 4 x 3 picture 3 pixels in and 1 row up in a 10 x 5 target.
     DibBlock small = MakePatternImage(4, 3);
     Guarded target(32 * 5);
-    ASSERT_TRUE(
-        ResampleImage(DibPixels(small.get()), target.data(), 4, 3, 4, 3, 32, 5, 3, 1, true, false));
+    ASSERT_TRUE(ResampleImage(DibPixels(small.get()), target.data(),
+                              {4, 3, 4, 3, 32, 5, 3, 1, true, false}));
     for (int32_t y = 0; y < 5; ++y) {
         for (int32_t x = 0; x < 10; ++x) {
             const bool inside = y >= 1 && y < 4 && x >= 3 && x < 7;
@@ -145,15 +145,15 @@ TEST(ResampleImage, KeepsTheMiddleOfATallPicture) {
     // averages columns 0 and 1 (blue 3y + 3): (30 + 33) / 2.
     DibBlock tall = MakePatternImage(8, 40);
     Guarded target(16 * 10);
-    ASSERT_TRUE(ResampleImage(DibPixels(tall.get()), target.data(), 8, 40, 4, 20, 16, 10, 0, 0,
-                              true, false));
+    ASSERT_TRUE(ResampleImage(DibPixels(tall.get()), target.data(),
+                              {8, 40, 4, 20, 16, 10, 0, 0, true, false}));
     EXPECT_EQ(target.data()[0], 31);
     // Not wider: the middle rows are copied. Without fill, rows and bytes
     // the picture does not cover keep what they held.
     DibBlock narrow = MakePatternImage(3, 20);
     Guarded copied(12 * 12);
-    ASSERT_TRUE(ResampleImage(DibPixels(narrow.get()), copied.data(), 3, 20, 3, 10, 12, 12, 0, 1,
-                              false, false));
+    ASSERT_TRUE(ResampleImage(DibPixels(narrow.get()), copied.data(),
+                              {3, 20, 3, 10, 12, 12, 0, 1, false, false}));
     for (int32_t y = 0; y < 12; ++y) {
         const uint8_t* row = copied.data() + y * 12;
         if (y == 0 || y == 11) {
@@ -220,8 +220,8 @@ TEST(ResampleStream, CentresASmallerPictureInBlack) {
     DibBlock picture = MakePatternImage(100, 100);
     ScriptedRows rows(picture.get());
     Guarded canvas(kCanvasPixelBytes);
-    ASSERT_TRUE(ResampleStream(rows, canvas.data(), 100, 100, 100, 100, kCanvasStride, 176, 180,
-                               true, true));
+    ASSERT_TRUE(ResampleStream(rows, canvas.data(),
+                               {100, 100, 100, 100, kCanvasStride, 176, 180, true, true}));
     EXPECT_EQ(rows.calls, 100);
     for (int32_t y = 0; y < kCanvasHeight; ++y) {
         for (int32_t x = 0; x < kCanvasWidth; ++x) {
@@ -241,8 +241,8 @@ TEST(ResampleStream, CutsALargerPictureEquallyOnBothSides) {
     DibBlock picture = MakePatternImage(200, 190);
     ScriptedRows rows(picture.get());
     Guarded canvas(kCanvasPixelBytes);
-    ASSERT_TRUE(ResampleStream(rows, canvas.data(), 200, 190, 200, 190, kCanvasStride, 176, 180,
-                               true, true));
+    ASSERT_TRUE(ResampleStream(rows, canvas.data(),
+                               {200, 190, 200, 190, kCanvasStride, 176, 180, true, true}));
     EXPECT_EQ(rows.calls, 185);
     for (int32_t y = 0; y < kCanvasHeight; ++y) {
         for (int32_t x = 0; x < kCanvasWidth; ++x) {
@@ -261,16 +261,17 @@ TEST(ResampleStream, BoxFilterMatchesTheInMemoryResamplerCentredInTheBox) {
                    Case{100, 100, 50, 50, 60, 61}}) {
         DibBlock picture = MakePatternImage(c.sourceWidth, c.sourceHeight);
         DibBlock whole = DibCreate(c.width, c.height, 24);
-        ASSERT_TRUE(ResampleImage(DibPixels(picture.get()), DibPixels(whole.get()), c.sourceWidth,
-                                  c.sourceHeight, c.width, c.height, DibRowStride(c.width, 24),
-                                  c.height, 0, 0, false, false));
+        ASSERT_TRUE(ResampleImage(DibPixels(picture.get()), DibPixels(whole.get()),
+                                  {c.sourceWidth, c.sourceHeight, c.width, c.height,
+                                   DibRowStride(c.width, 24), c.height, 0, 0, false, false}));
         const int32_t dx = (c.boxWidth - c.width) / 2, dy = (c.boxHeight - c.height) / 2;
         const int32_t stride = DibRowStride(c.boxWidth, 24);
         for (bool flip : {false, true}) {
             ScriptedRows rows(picture.get());
             Guarded target(size_t(stride) * c.boxHeight);
-            ASSERT_TRUE(ResampleStream(rows, target.data(), c.sourceWidth, c.sourceHeight, c.width,
-                                       c.height, stride, c.boxWidth, c.boxHeight, flip, true));
+            ASSERT_TRUE(ResampleStream(rows, target.data(),
+                                       {c.sourceWidth, c.sourceHeight, c.width, c.height, stride,
+                                        c.boxWidth, c.boxHeight, flip, true}));
             for (int32_t y = 0; y < c.boxHeight; ++y) {
                 for (int32_t x = 0; x < c.boxWidth; ++x) {
                     const int32_t wx = x - dx, wy = y - dy;
@@ -293,8 +294,8 @@ TEST(ResampleStream, CameraPictureStaysFlatAndKeepsItsMean) {
         });
         ScriptedRows rows(picture.get());
         std::vector<uint8_t> reduced(812 * 180);
-        ASSERT_TRUE(
-            ResampleStream(rows, reduced.data(), 750, 500, 270, 180, 812, 270, 180, false, false));
+        ASSERT_TRUE(ResampleStream(rows, reduced.data(),
+                                   {750, 500, 270, 180, 812, 270, 180, false, false}));
         for (int channel = 0; channel < 3; ++channel) {
             EXPECT_NEAR(Mean(reduced.data(), 812, 270, 180, channel),
                         Mean(DibPixels(picture.get()), 2252, 750, 500, channel), flat ? 0 : 1.0);
@@ -311,16 +312,16 @@ TEST(Resample, RefusesNonsenseWithoutTouchingTheTarget) {
     ScriptedRows rows(picture.get());
     Guarded target(16 * 4);
     uint8_t* t = target.data();
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 4, 16, 4, -1, 0, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 4, 16, 4, 0, -1, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 4, -16, 4, 0, 0, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 4, 16, -4, 0, 0, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 0, 4, 4, 4, 16, 4, 0, 0, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 32768, 16, 4, 0, 0, true, true));
-    EXPECT_FALSE(ResampleImage(nullptr, t, 4, 4, 4, 4, 16, 4, 0, 0, true, false));
-    EXPECT_FALSE(ResampleStream(rows, t, 4, 4, 4, 4, 16, 0, 4, false, true));
-    EXPECT_FALSE(ResampleStream(rows, t, 4, 4, 4, 4, -16, 4, 4, false, true));
-    EXPECT_FALSE(ResampleStream(rows, t, 4, 0, 4, 4, 16, 4, 4, false, true));
+    EXPECT_FALSE(ResampleImage(pixels, t, {4, 4, 4, 4, 16, 4, -1, 0, true, false}));
+    EXPECT_FALSE(ResampleImage(pixels, t, {4, 4, 4, 4, 16, 4, 0, -1, true, false}));
+    EXPECT_FALSE(ResampleImage(pixels, t, {4, 4, 4, 4, -16, 4, 0, 0, true, false}));
+    EXPECT_FALSE(ResampleImage(pixels, t, {4, 4, 4, 4, 16, -4, 0, 0, true, false}));
+    EXPECT_FALSE(ResampleImage(pixels, t, {0, 4, 4, 4, 16, 4, 0, 0, true, false}));
+    EXPECT_FALSE(ResampleImage(pixels, t, {4, 4, 4, 32768, 16, 4, 0, 0, true, true}));
+    EXPECT_FALSE(ResampleImage(nullptr, t, {4, 4, 4, 4, 16, 4, 0, 0, true, false}));
+    EXPECT_FALSE(ResampleStream(rows, t, {4, 4, 4, 4, 16, 0, 4, false, true}));
+    EXPECT_FALSE(ResampleStream(rows, t, {4, 4, 4, 4, -16, 4, 4, false, true}));
+    EXPECT_FALSE(ResampleStream(rows, t, {4, 0, 4, 4, 16, 4, 4, false, true}));
     EXPECT_EQ(rows.calls, 0);
     EXPECT_EQ(std::count(t, t + 64, kUntouched), 64);
 }
@@ -341,13 +342,15 @@ TEST(Resample, NeverWritesOutsideTheTarget) {
                     for (int32_t flags = 0; flags < 16; ++flags) {
                         Guarded target(size_t(stride) * rows);
                         ScriptedRows source(picture.get());
-                        EXPECT_TRUE(ResampleImage(DibPixels(picture.get()), target.data(),
-                                                  from.width, from.height, to.width, to.height,
-                                                  stride, rows, flags & 1 ? 5 : 0,
-                                                  flags & 2 ? 3 : 0, flags & 4, flags & 8));
-                        EXPECT_TRUE(ResampleStream(source, target.data(), from.width, from.height,
-                                                   to.width, to.height, stride, flags & 1 ? 176 : 2,
-                                                   rows, flags & 2, flags & 4));
+                        EXPECT_TRUE(
+                            ResampleImage(DibPixels(picture.get()), target.data(),
+                                          {from.width, from.height, to.width, to.height, stride,
+                                           rows, flags & 1 ? 5 : 0, flags & 2 ? 3 : 0,
+                                           (flags & 4) != 0, (flags & 8) != 0}));
+                        EXPECT_TRUE(ResampleStream(
+                            source, target.data(),
+                            {from.width, from.height, to.width, to.height, stride,
+                             flags & 1 ? 176 : 2, rows, (flags & 2) != 0, (flags & 4) != 0}));
                         ASSERT_TRUE(target.Intact())
                             << from.width << "x" << from.height << " -> " << to.width << "x"
                             << to.height << " stride " << stride << " rows " << rows << " flags "
@@ -449,12 +452,12 @@ TEST(ResampleStream, UniformRunsGiveTheSamePixelsWithoutReadingThem) {
             ScriptedRows everyRow(banded.Picture());
             const size_t bytes = size_t(std::max(stride, 1)) * size_t(std::max(c.boxHeight, 1));
             Guarded expected(bytes), actual(bytes);
-            ASSERT_TRUE(ResampleStream(everyRow, expected.data(), c.sourceWidth, c.sourceHeight,
-                                       c.width, c.height, stride, c.boxWidth, c.boxHeight, flip,
-                                       fill));
-            ASSERT_TRUE(ResampleStream(banded, actual.data(), c.sourceWidth, c.sourceHeight,
-                                       c.width, c.height, stride, c.boxWidth, c.boxHeight, flip,
-                                       fill));
+            ASSERT_TRUE(ResampleStream(everyRow, expected.data(),
+                                       {c.sourceWidth, c.sourceHeight, c.width, c.height, stride,
+                                        c.boxWidth, c.boxHeight, flip, fill}));
+            ASSERT_TRUE(ResampleStream(banded, actual.data(),
+                                       {c.sourceWidth, c.sourceHeight, c.width, c.height, stride,
+                                        c.boxWidth, c.boxHeight, flip, fill}));
             ASSERT_EQ(actual.memory, expected.memory) << "flags " << flags;
             EXPECT_LE(banded.reads, patternRows);
         }
@@ -483,12 +486,14 @@ TEST(ResampleImageRows, MatchesTheInMemoryResamplerWithRunsSkipped) {
             const size_t bytes =
                 size_t(std::max(c.targetStride, 1)) * size_t(std::max(c.targetRows, 1));
             Guarded expected(bytes), actual(bytes);
-            ASSERT_TRUE(ResampleImage(DibPixels(picture), expected.data(), picture->header.biWidth,
-                                      600, c.width, c.height, c.targetStride, c.targetRows,
-                                      c.xOffset, c.yOffset, fill, false));
-            ASSERT_TRUE(ResampleImageRows(banded, actual.data(), picture->header.biWidth, 600,
-                                          c.width, c.height, c.targetStride, c.targetRows,
-                                          c.xOffset, c.yOffset, fill));
+            ASSERT_TRUE(
+                ResampleImage(DibPixels(picture), expected.data(),
+                              {picture->header.biWidth, 600, c.width, c.height, c.targetStride,
+                               c.targetRows, c.xOffset, c.yOffset, fill, false}));
+            ASSERT_TRUE(
+                ResampleImageRows(banded, actual.data(),
+                                  {picture->header.biWidth, 600, c.width, c.height, c.targetStride,
+                                   c.targetRows, c.xOffset, c.yOffset, fill}));
             ASSERT_EQ(actual.memory, expected.memory) << c.width << "x" << c.height;
             EXPECT_LE(banded.reads, 600 - 100 - 280 - 190) << c.width << "x" << c.height;
         }

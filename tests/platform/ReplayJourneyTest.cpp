@@ -105,9 +105,9 @@ DibBlock BrightnessDone(const DibImage* from, int level, int x, int y, uint32_t 
     DibBlock placed = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     AdjustTone(DibPixels(from), DibPixels(adjusted.get()), ADJUST_BRIGHTNESS,
                static_cast<int16_t>(level), kCanvasWidth, kCanvasHeight);
-    PlacePhoto(DibPixels(adjusted.get()), DibPixels(placed.get()), x, y, kCanvasWidth,
-               kCanvasHeight, static_cast<uint8_t>(color), static_cast<uint8_t>(color >> 8),
-               static_cast<uint8_t>(color >> 16));
+    PlacePhotoOnCanvas(ViewOfPicture(placed.get()),
+                       {ReadViewOfPicture(adjusted.get()), x, y, static_cast<uint8_t>(color),
+                        static_cast<uint8_t>(color >> 8), static_cast<uint8_t>(color >> 16)});
     return placed;
 }
 
@@ -170,9 +170,9 @@ TEST_F(ReplayJourney, MovesThePhotoAndShowsItShiftedOverTheCurrentColour) {
     ASSERT_TRUE(photo && screen);
     DibBlock expected = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     const uint32_t color = ColorOf(Value(run.out, "color"));
-    PlacePhoto(DibPixels(photo.get()), DibPixels(expected.get()), 2, 6, kCanvasWidth, kCanvasHeight,
-               static_cast<uint8_t>(color), static_cast<uint8_t>(color >> 8),
-               static_cast<uint8_t>(color >> 16));
+    PlacePhotoOnCanvas(ViewOfPicture(expected.get()),
+                       {ReadViewOfPicture(photo.get()), 2, 6, static_cast<uint8_t>(color),
+                        static_cast<uint8_t>(color >> 8), static_cast<uint8_t>(color >> 16)});
     EXPECT_EQ(FirstDifference(expected.get(), screen.get()), "");
     EXPECT_EQ(PixelAt(screen.get(), 0, 0), color);
 }
@@ -221,9 +221,9 @@ TEST_F(ReplayJourney, BrightnessDoneFromAnOffsetEqualsAdjustToneThenPlacePhoto) 
     AdjustTone(DibPixels(start.get()), DibPixels(adjusted.get()), ADJUST_BRIGHTNESS,
                static_cast<int16_t>(level), kCanvasWidth, kCanvasHeight);
     const uint32_t color = ColorOf(Value(run.out, "color"));
-    PlacePhoto(DibPixels(adjusted.get()), DibPixels(expected.get()), x, y, kCanvasWidth,
-               kCanvasHeight, static_cast<uint8_t>(color), static_cast<uint8_t>(color >> 8),
-               static_cast<uint8_t>(color >> 16));
+    PlacePhotoOnCanvas(ViewOfPicture(expected.get()),
+                       {ReadViewOfPicture(adjusted.get()), x, y, static_cast<uint8_t>(color),
+                        static_cast<uint8_t>(color >> 8), static_cast<uint8_t>(color >> 16)});
     EXPECT_EQ(FirstDifference(expected.get(), after.get()), "");
 }
 
