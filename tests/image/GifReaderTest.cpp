@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/Resample.h"
+#include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -214,20 +215,11 @@ TEST(GifReader, TruncatedDataKeepsTheRowsBeforeTheCut) {
     DibBlock partial =
         Decode(std::vector<uint8_t>(whole.begin(), whole.begin() + whole.size() / 2));
     ASSERT_TRUE(partial);
-    const size_t stride = DibRowStride(64, 24);
-    int kept = 0;
-    while (kept < 64 &&
-           std::memcmp(DibPixels(partial.get()) + (63 - kept) * stride,
-                       DibPixels(reference.get()) + (63 - kept) * stride, stride) == 0) {
-        ++kept;
-    }
+    const int32_t kept = KeptRowsThen(
+        partial.get(), [&](int32_t x, int32_t y) { return PixelAt(reference.get(), x, 63 - y); },
+        Rgb(plan.global[0]));
     EXPECT_GT(kept, 0);
     EXPECT_LT(kept, 64);
-    for (int row = kept; row < 64; ++row) {
-        for (int x = 0; x < 64; ++x) {
-            ASSERT_EQ(PixelAt(partial.get(), x, 63 - row), Rgb(plan.global[0])) << row;
-        }
-    }
 }
 
 // Every GIF listed in tests/data/MANIFEST.md: "decode WxH" must decode at
@@ -269,14 +261,6 @@ TEST(GifReader, EveryTestFileIsDecodedOrRefusedAsTheManifestSays) {
 
 namespace {
 
-// A canvas whose pixel bytes say 0xAB, so that whatever is left unwritten
-// shows.
-DibBlock DirtyCanvas() {
-    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
-    std::memset(DibPixels(canvas.get()), 0xAB, kCanvasPixelBytes);
-    return canvas;
-}
-
 // Expects the canvas to show picture's pixel (x - left, y - bottom) wherever
 // that lies inside the picture, and black elsewhere.
 void ExpectPlaced(const DibImage* canvas, const DibImage* picture, int32_t left, int32_t bottom) {
@@ -310,12 +294,11 @@ GifPlan RichPlan(int width, int height) {
 // fitting has always scaled it.
 DibBlock ScaledScreen(const DibImage* screen, int32_t width, int32_t height) {
     DibBlock scaled = DibCreate(width, height, 24);
-    if (!ResampleImage(DibPixels(screen), DibPixels(scaled.get()),
-                       {screen->header.biWidth, screen->header.biHeight, width, height,
-                        DibRowStride(width, 24), height, 0, 0, false, false})) {
-        return nullptr;
-    }
-    return scaled;
+    ResampleImageRequest request =
+        NewPictureRequest(screen->header.biWidth, screen->header.biHeight, width, height);
+    request.interpolate = false;
+    return ResampleImage(DibPixels(screen), DibPixels(scaled.get()), request) ? std::move(scaled)
+                                                                              : nullptr;
 }
 
 }  // namespace
@@ -338,7 +321,7 @@ TEST(GifReader, FittingIntoTheCanvasCentresAndCutsFromTheLeft) {
         ASSERT_TRUE(screen) << c.width;
         // The 640 x 480 picture at 37 %, as the resampler makes it.
         DibBlock scaled = c.width == 640 ? ScaledScreen(screen.get(), 237, 178) : nullptr;
-        DibBlock canvas = DirtyCanvas();
+        DibBlock canvas = FilledCanvas(0xAB);
         ASSERT_TRUE(GifFitIntoCanvas(picture, *canvas)) << c.width;
         ExpectPlaced(canvas.get(), scaled ? scaled.get() : screen.get(), c.left, c.bottom);
     }
@@ -428,9 +411,9 @@ TEST(GifReader, FramesOnALargerScreenFitAsTheWholeScreenWould) {
         // fitting test above shows.
         DibBlock boxed = GifScaleToBox(picture, kCanvasWidth, kCanvasHeight, false);
         const int32_t width = boxed->header.biWidth, height = boxed->header.biHeight;
-        DibBlock canvas = DirtyCanvas();
+        DibBlock canvas = FilledCanvas(0xAB);
         ASSERT_TRUE(GifFitIntoCanvas(picture, *canvas));
-        DibBlock expected = DirtyCanvas();
+        DibBlock expected = FilledCanvas(0xAB);
         ASSERT_TRUE(
             ResampleImage(DibPixels(screen.get()), DibPixels(expected.get()),
                           {screen->header.biWidth, screen->header.biHeight, width, height,
@@ -460,7 +443,7 @@ TEST(GifReader, MaskHoldsTheBlueChannelOfTheScaledPicture) {
 TEST(GifReader, FittingRefusesWhatItCannotUse) {
     const GifPicture picture = DecodePicture(EncodeGif(PatternPlan(20, 10)));
     const GifPicture empty;
-    DibBlock canvas = DirtyCanvas();
+    DibBlock canvas = FilledCanvas(0xAB);
     EXPECT_FALSE(GifScaleToBox(empty, 10, 10, false));
     EXPECT_FALSE(GifFitIntoCanvas(empty, *canvas));
     DibBlock greyCanvas = DibCreate(kCanvasWidth, kCanvasHeight, 8);

@@ -18,6 +18,7 @@
 #include "JpegTestFiles.h"
 #include "image/JpegCodec.h"
 #include "image/PictureType.h"
+#include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -28,13 +29,7 @@ Size SizeOf(const LoadResult& result) {
     return {result.width, result.height};
 }
 
-// A canvas whose pixel bytes all say `fill`, and those bytes as they stand.
-DibBlock FilledCanvas(uint8_t fill) {
-    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
-    std::memset(DibPixels(canvas.get()), fill, kCanvasPixelBytes);
-    return canvas;
-}
-
+// A canvas's pixel bytes as they stand.
 std::vector<uint8_t> CanvasBytes(const DibImage* canvas) {
     const uint8_t* pixels = DibPixels(canvas);
     return std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes);
