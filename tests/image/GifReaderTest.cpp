@@ -104,15 +104,13 @@ GifPlan PatternPlan(int width, int height) {
 void ExpectFrame(const DibImage* picture, const GifPlan& s, int left, int top,
                  uint32_t background) {
     const auto& map = s.local.empty() ? s.global : s.local;
-    for (int32_t y = 0; y < picture->header.biHeight; ++y) {
-        for (int32_t x = 0; x < picture->header.biWidth; ++x) {
-            const int fx = x - left, fy = picture->header.biHeight - 1 - y - top;
-            const bool in = fx >= 0 && fy >= 0 && fx < s.width && fy < s.height;
-            ASSERT_EQ(PixelAt(picture, x, y),
-                      in ? Rgb(map[s.indices[fy * s.width + fx]]) : background)
-                << "x " << x << " y " << y;
-        }
-    }
+    const int32_t height = picture->header.biHeight;
+    const DibBlock expected = MakePicture(picture->header.biWidth, height, [&](int x, int y) {
+        const int fx = x - left, fy = height - 1 - y - top;
+        const bool in = fx >= 0 && fy >= 0 && fx < s.width && fy < s.height;
+        return in ? Rgb(map[s.indices[fy * s.width + fx]]) : background;
+    });
+    EXPECT_EQ(FirstDifference(expected.get(), picture), "");
 }
 
 }  // namespace
@@ -264,15 +262,13 @@ namespace {
 // Expects the canvas to show picture's pixel (x - left, y - bottom) wherever
 // that lies inside the picture, and black elsewhere.
 void ExpectPlaced(const DibImage* canvas, const DibImage* picture, int32_t left, int32_t bottom) {
-    for (int32_t y = 0; y < canvas->header.biHeight; ++y) {
-        for (int32_t x = 0; x < canvas->header.biWidth; ++x) {
-            const int32_t px = x - left, py = y - bottom;
-            const bool inside =
-                px >= 0 && py >= 0 && px < picture->header.biWidth && py < picture->header.biHeight;
-            ASSERT_EQ(PixelAt(canvas, x, y), inside ? PixelAt(picture, px, py) : 0u)
-                << "x " << x << " y " << y;
-        }
-    }
+    const DibBlock expected = MakePicture(kCanvasWidth, kCanvasHeight, [&](int32_t x, int32_t y) {
+        const int32_t px = x - left, py = y - bottom;
+        const bool inside =
+            px >= 0 && py >= 0 && px < picture->header.biWidth && py < picture->header.biHeight;
+        return inside ? PixelAt(picture, px, py) : 0u;
+    });
+    EXPECT_EQ(FirstDifference(expected.get(), canvas), "");
 }
 
 // A frame whose pixels use all 256 colours of the global table in a pattern

@@ -265,22 +265,10 @@ TEST(PngFile, EveryKindLoadsAsTheSamePictureThroughTheBmpPath) {
     for (const PngKind& kind : kKinds) {
         SCOPED_TRACE(kind.name);
         const PngPlan plan = PlanOf(kind, 37, 24);
-        const std::string png = folder.File("kind.PNG");
-        const std::string bmp = folder.File("kind.bmp");
-        ASSERT_TRUE(WriteWholeFile(png, EncodePng(plan)));
-        ASSERT_TRUE(SavePicture(bmp, *ExpectedPicture(plan)).Ok());
-
-        const LoadResult fromPng = LoadPicture(png, LoadRequest());
-        const LoadResult fromBmp = LoadPicture(bmp, LoadRequest());
-        ASSERT_TRUE(fromPng.Ok() && fromBmp.Ok());
-        EXPECT_FALSE(fromPng.damaged);
-        EXPECT_EQ(FirstDifference(fromBmp.picture.get(), fromPng.picture.get()), "");
-
-        DibBlock pngCanvas = FilledCanvas(0x55);
-        DibBlock bmpCanvas = FilledCanvas(0x55);
-        ASSERT_TRUE(LoadPictureInto(png, *pngCanvas, LoadRequest()).Ok());
-        ASSERT_TRUE(LoadPictureInto(bmp, *bmpCanvas, LoadRequest()).Ok());
-        EXPECT_EQ(FirstDifference(bmpCanvas.get(), pngCanvas.get()), "");
+        ASSERT_TRUE(WriteWholeFile(folder.File("kind.PNG"), EncodePng(plan)));
+        EXPECT_EQ(DifferenceFromTheBmpPath(folder.File("kind.PNG"), *ExpectedPicture(plan),
+                                           LoadRequest(), false),
+                  "");
     }
 }
 
@@ -296,24 +284,10 @@ TEST(PngFile, LargePicturesAreFittedAsTheyStream) {
     for (const PngKind& kind : kinds) {
         SCOPED_TRACE(kind.name);
         const PngPlan plan = PlanOf(kind, 301, 263);
-        const std::string png = folder.File("large.png");
-        const std::string bmp = folder.File("upside-down.bmp");
-        ASSERT_TRUE(WriteWholeFile(png, EncodePng(plan)));
-        ASSERT_TRUE(SavePicture(bmp, *Flipped(ExpectedPicture(plan).get())).Ok());
-
-        const LoadRequest box{kCanvasWidth, kCanvasHeight, LOAD_PHOTO};
-        const LoadResult fromPng = LoadPicture(png, box);
-        const LoadResult fromBmp = LoadPicture(bmp, box);
-        ASSERT_TRUE(fromPng.Ok() && fromBmp.Ok());
-        EXPECT_EQ(fromPng.width, fromBmp.width);
-        EXPECT_EQ(fromPng.height, kCanvasHeight);
-        EXPECT_EQ(FirstDifference(Flipped(fromBmp.picture.get()).get(), fromPng.picture.get()), "");
-
-        DibBlock pngCanvas = FilledCanvas(0);
-        DibBlock bmpCanvas = FilledCanvas(0);
-        ASSERT_TRUE(LoadPictureInto(png, *pngCanvas, LoadRequest()).Ok());
-        ASSERT_TRUE(LoadPictureInto(bmp, *bmpCanvas, LoadRequest()).Ok());
-        EXPECT_EQ(FirstDifference(Flipped(bmpCanvas.get()).get(), pngCanvas.get()), "");
+        ASSERT_TRUE(WriteWholeFile(folder.File("large.png"), EncodePng(plan)));
+        EXPECT_EQ(DifferenceFromTheBmpPath(folder.File("large.png"), *ExpectedPicture(plan),
+                                           {kCanvasWidth, kCanvasHeight, LOAD_PHOTO}, true),
+                  "");
     }
 }
 

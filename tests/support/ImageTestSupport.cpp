@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "image/SavePicture.h"
 #include "support/TestSupport.h"
 
 DibBlock FilledCanvas(uint8_t fill) {
@@ -69,4 +70,32 @@ int32_t KeptRowsThen(const DibImage* picture, const ColourAt& expected, uint32_t
             << "row " << y << " from the top, after " << kept << " kept rows";
     }
     return kept;
+}
+
+std::string DifferenceFromTheBmpPath(const std::string& path, const DibImage& picture,
+                                     const LoadRequest& request, bool upsideDown) {
+    const std::string bmp = path + ".bmp";
+    if (!SavePicture(bmp, upsideDown ? *Flipped(&picture) : picture).Ok()) {
+        return "the BMP could not be saved";
+    }
+    const auto differs = [upsideDown](const DibImage* expected, const DibImage* actual) {
+        return FirstDifference(upsideDown ? Flipped(expected).get() : expected, actual);
+    };
+    const LoadResult file = LoadPicture(path, request);
+    const LoadResult reference = LoadPicture(bmp, request);
+    if (!file.Ok() || file.damaged || !reference.Ok()) {
+        return "the pictures did not load whole";
+    }
+    std::string difference = differs(reference.picture.get(), file.picture.get());
+    if (!difference.empty()) {
+        return "as a new picture: " + difference;
+    }
+    DibBlock canvas = FilledCanvas(0x55);
+    DibBlock referenceCanvas = FilledCanvas(0x55);
+    if (!LoadPictureInto(path, *canvas, LoadRequest()).Ok() ||
+        !LoadPictureInto(bmp, *referenceCanvas, LoadRequest()).Ok()) {
+        return "a load into the canvas failed";
+    }
+    difference = differs(referenceCanvas.get(), canvas.get());
+    return difference.empty() ? "" : "into the canvas: " + difference;
 }

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "image/DibImage.h"
+#include "image/LoadPicture.h"
 
 // Colour of the pixel at column x, row y.
 using ColourAt = std::function<uint32_t(int32_t x, int32_t y)>;
@@ -34,3 +36,12 @@ uint32_t NoiseAt(int32_t x, int32_t y);
 // equal expected(x, y), y counted from the top. Every row after them must be
 // `rest` throughout; a row that is not fails the test.
 int32_t KeptRowsThen(const DibImage* picture, const ColourAt& expected, uint32_t rest);
+
+// Loads the file at path with the request and into a canvas, and the same
+// for picture saved as a BMP beside it: "" when the file loads whole and
+// both ways give what the BMP path gives, else what differs. With upsideDown
+// the BMP holds the picture upside down and its loads are turned back, so
+// that a picture scaled on its way in meets the resampler in the row order
+// of a file that stores its top row first.
+std::string DifferenceFromTheBmpPath(const std::string& path, const DibImage& picture,
+                                     const LoadRequest& request, bool upsideDown);
