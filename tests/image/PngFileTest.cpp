@@ -257,37 +257,22 @@ Samples Noise(int x, int y, int depth) {
 
 }  // namespace
 
-// At its own size and into the canvas (37 x 24: an odd width for the row
-// padding, an even margin so that the BMP path's bottom-first rows centre
-// alike), every kind equals the BMP path exactly.
+// Every kind equals the BMP path exactly. At its own size and into the
+// canvas at 37 x 24 (an odd width for the row padding, an even margin so
+// that the BMP path's bottom-first rows centre alike); and larger than the
+// box at 301 x 263, where a picture streams through the resampler top row
+// first: what the BMP path makes of it upside down, turned back.
 TEST(PngFile, EveryKindLoadsAsTheSamePictureThroughTheBmpPath) {
     TempDir folder;
+    const std::string png = folder.File("kind.PNG");
     for (const PngKind& kind : kKinds) {
         SCOPED_TRACE(kind.name);
-        const PngPlan plan = PlanOf(kind, 37, 24);
-        ASSERT_TRUE(WriteWholeFile(folder.File("kind.PNG"), EncodePng(plan)));
-        EXPECT_EQ(DifferenceFromTheBmpPath(folder.File("kind.PNG"), *ExpectedPicture(plan),
-                                           LoadRequest(), false),
-                  "");
-    }
-}
-
-// Larger than the box, a picture streams through the resampler top row
-// first: what the BMP path makes of it upside down, turned back. Both the
-// row-by-row and the interlaced (held whole) reader, as a new picture fitted
-// to the canvas box and into the canvas.
-TEST(PngFile, LargePicturesAreFittedAsTheyStream) {
-    TempDir folder;
-    const PngKind kinds[] = {{"RGB 16", PNG_COLOR_TYPE_RGB, 16, false, false},
-                             {"interlaced RGBA 8", PNG_COLOR_TYPE_RGB_ALPHA, 8, true, false},
-                             {"palette 4", PNG_COLOR_TYPE_PALETTE, 4, false, false}};
-    for (const PngKind& kind : kinds) {
-        SCOPED_TRACE(kind.name);
-        const PngPlan plan = PlanOf(kind, 301, 263);
-        ASSERT_TRUE(WriteWholeFile(folder.File("large.png"), EncodePng(plan)));
-        EXPECT_EQ(DifferenceFromTheBmpPath(folder.File("large.png"), *ExpectedPicture(plan),
-                                           {kCanvasWidth, kCanvasHeight, LOAD_PHOTO}, true),
-                  "");
+        for (const bool large : {false, true}) {
+            const PngPlan plan = PlanOf(kind, large ? 301 : 37, large ? 263 : 24);
+            ASSERT_TRUE(WriteWholeFile(png, EncodePng(plan)));
+            const LoadRequest request = large ? LoadRequest{176, 180, LOAD_PHOTO} : LoadRequest();
+            EXPECT_EQ(DifferenceFromTheBmpPath(png, *ExpectedPicture(plan), request, large), "");
+        }
     }
 }
 
