@@ -210,10 +210,11 @@ void Editor::Done() {
     EditSnapshot before;
     if (state_.modeCopy && state_.displayPhoto && TakeSnapshot(&before)) {
         const PixelColor& fill = state_.currentColor;
-        PlacePhoto(DibPixels(state_.modeCopy.get()), DibPixels(state_.displayPhoto.get()),
-                   state_.scaledX, state_.scaledY, state_.scaledWidth, state_.scaledHeight,
-                   static_cast<uint8_t>(fill.blue), static_cast<uint8_t>(fill.green),
-                   static_cast<uint8_t>(fill.red));
+        const CanvasReadView copy = {DibPixels(state_.modeCopy.get()), state_.scaledWidth,
+                                     state_.scaledHeight, DibRowStride(state_.scaledWidth, 24)};
+        PlacePhotoOnCanvas(ScreenCanvasView(DibPixels(state_.displayPhoto.get())),
+                           {copy, state_.scaledX, state_.scaledY, static_cast<uint8_t>(fill.blue),
+                            static_cast<uint8_t>(fill.green), static_cast<uint8_t>(fill.red)});
         state_.photoX = 0;
         state_.photoY = 0;
         EditStep step;

@@ -26,6 +26,11 @@ void FillBytes(const PixelColor& color, uint8_t* blue, uint8_t* green, uint8_t* 
     *red = ChannelByte(color.red);
 }
 
+// A photo's rows as the placement takes them.
+CanvasReadView ReadViewOfPhoto(const PhotoView& view) {
+    return {view.pixels, view.width, view.height, DibRowStride(view.width, 24)};
+}
+
 bool HoldsScreen(const DibImage* image) {
     const PhotoView view = ViewPhoto(image);
     return view.pixels != nullptr && view.width == kCanvasWidth && view.height == kCanvasHeight;
@@ -43,8 +48,8 @@ void DrawBaseLayer(const Scene& scene, uint8_t* screen) {
     if (scene.mode == EditMode::Rescale) {
         // The copy's own size is what its rows hold.
         const PhotoView copy = ViewPhoto(scene.modeCopy.get());
-        PlacePhoto(copy.pixels, screen, scene.scaledX, scene.scaledY, copy.width, copy.height, blue,
-                   green, red);
+        PlacePhotoOnCanvas(ScreenCanvasView(screen),
+                           {ReadViewOfPhoto(copy), scene.scaledX, scene.scaledY, blue, green, red});
         return;
     }
     const PhotoView source =
@@ -55,8 +60,8 @@ void DrawBaseLayer(const Scene& scene, uint8_t* screen) {
         return;
     }
     // Also without a photo (before the first picture): all fill.
-    PlacePhoto(source.pixels, screen, scene.photoX, scene.photoY, source.width, source.height, blue,
-               green, red);
+    PlacePhotoOnCanvas(ScreenCanvasView(screen),
+                       {ReadViewOfPhoto(source), scene.photoX, scene.photoY, blue, green, red});
 }
 
 void DrawFloatingObject(const Scene& scene, uint8_t* screen) {

@@ -222,9 +222,8 @@ DibBlock Enlarge(const DibImage* picture, int32_t width, int32_t height) {
     }
     const DibImage* colour = grey ? source.get() : picture;
     DibBlock large = DibCreate(width, height, 24);
-    if (!large ||
-        !ResampleImage(DibPixels(colour), DibPixels(large.get()), fromWidth, fromHeight, width,
-                       height, DibRowStride(width, 24), height, 0, 0, false, true)) {
+    if (!large || !ResampleImage(DibPixels(colour), DibPixels(large.get()),
+                                 NewPictureRequest(fromWidth, fromHeight, width, height))) {
         return nullptr;
     }
     if (!grey) {

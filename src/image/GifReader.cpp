@@ -481,8 +481,8 @@ DibBlock GifScaleToBox(const GifPicture& picture, int32_t boxWidth, int32_t boxH
         return nullptr;
     }
     GifScreenRows rows(picture);
-    if (!ResampleImageRows(rows, DibPixels(image.get()), picture.width, picture.height, newWidth,
-                           newHeight, DibRowStride(newWidth, 24), newHeight, 0, 0, false)) {
+    if (!ResampleImageRows(rows, DibPixels(image.get()),
+                           NewPictureRequest(picture.width, picture.height, newWidth, newHeight))) {
         return nullptr;
     }
     return asMask ? BitmapBlueMask(image.get()) : std::move(image);
@@ -499,10 +499,13 @@ bool GifFitIntoCanvas(const GifPicture& picture, DibImage& canvas) {
     GifScaledSize(picture.width, picture.height, boxWidth, boxHeight, &newWidth, &newHeight);
     // Centred both ways, but a picture wider than the canvas keeps its left
     // part; a taller one its middle rows (the resampler's rule).
-    const int32_t xOffset = std::max(0, (boxWidth - newWidth) / 2);
-    const int32_t yOffset = std::max(0, (boxHeight - newHeight) / 2);
+    ResampleImageRequest request =
+        NewPictureRequest(picture.width, picture.height, newWidth, newHeight);
+    request.targetStride = DibRowStride(boxWidth, 24);
+    request.targetRows = boxHeight;
+    request.xOffset = std::max(0, (boxWidth - newWidth) / 2);
+    request.yOffset = std::max(0, (boxHeight - newHeight) / 2);
+    request.fill = true;
     GifScreenRows rows(picture);
-    return ResampleImageRows(rows, DibPixels(&canvas), picture.width, picture.height, newWidth,
-                             newHeight, DibRowStride(boxWidth, 24), boxHeight, xOffset, yOffset,
-                             true);
+    return ResampleImageRows(rows, DibPixels(&canvas), request);
 }

@@ -101,6 +101,19 @@ struct RowTarget {
     bool damaged = false;  // the decoder met a fault: rows after it are not the picture's
 };
 
+// Scales rows of the request's source size to its target size into the
+// target, the box they are centred in (black around them in a canvas); flip
+// for rows that arrive top row first.
+bool ResampleIntoTarget(RowSource& rows, ResampleStreamRequest request, bool flip,
+                        const RowTarget& target) {
+    request.targetStride = target.stride;
+    request.boxWidth = target.width;
+    request.boxHeight = target.height;
+    request.flip = flip;
+    request.fill = target.centred;
+    return ResampleStream(rows, target.pixels, request);
+}
+
 // True when LoadPicture may make a picture of this size.
 bool NewPictureAllowed(int32_t width, int32_t height) {
     return int64_t{width} * height <= kMaxLoadedPixels;
@@ -293,9 +306,8 @@ LoadError DecodeJpegRows(JpegCodec& codec, PurposeTraits traits, PictureOrientat
         } else if (target->width == sourceWidth && target->height == sourceHeight) {
             ReadRowsDirect(rows, *target);
         } else {
-            decoded = ResampleStream(rows, target->pixels, sourceWidth, sourceHeight, fitWidth,
-                                     fitHeight, target->stride, target->width, target->height, true,
-                                     target->centred);
+            decoded = ResampleIntoTarget(rows, {sourceWidth, sourceHeight, fitWidth, fitHeight},
+                                         true, *target);
         }
         error = decoded ? LOAD_OK : LOAD_BAD_PICTURE;
     }
@@ -343,8 +355,8 @@ LoadError DecodeBmpRows(BmpReader& reader, int32_t boxWidth, int32_t boxHeight,
     NotedRows rows(reader);
     LoadError error = makeTarget(fitWidth, fitHeight, 24, target);
     if (error == LOAD_OK &&
-        !ResampleStream(rows, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
-                        target->stride, target->width, target->height, false, target->centred)) {
+        !ResampleIntoTarget(rows, {sourceWidth, sourceHeight, fitWidth, fitHeight}, false,
+                            *target)) {
         error = LOAD_BAD_PICTURE;
     }
     target->damaged = rows.Failed();
@@ -367,8 +379,8 @@ LoadError DecodePngRows(PngReader& reader, int32_t boxWidth, int32_t boxHeight,
                           ? makeTarget(fitWidth, fitHeight, 24, target)
                           : LOAD_BAD_PICTURE;
     if (error == LOAD_OK &&
-        !ResampleStream(reader, target->pixels, sourceWidth, sourceHeight, fitWidth, fitHeight,
-                        target->stride, target->width, target->height, true, target->centred)) {
+        !ResampleIntoTarget(reader, {sourceWidth, sourceHeight, fitWidth, fitHeight}, true,
+                            *target)) {
         error = LOAD_BAD_PICTURE;
     }
     target->damaged = reader.Damaged();
@@ -394,8 +406,7 @@ LoadError DecodeWebpRows(WebpReader& reader, int32_t boxWidth, int32_t boxHeight
                           ? makeTarget(fitWidth, fitHeight, 24, target)
                           : LOAD_BAD_PICTURE;
     if (error == LOAD_OK &&
-        !ResampleStream(reader, target->pixels, rowsWidth, rowsHeight, fitWidth, fitHeight,
-                        target->stride, target->width, target->height, true, target->centred)) {
+        !ResampleIntoTarget(reader, {rowsWidth, rowsHeight, fitWidth, fitHeight}, true, *target)) {
         error = LOAD_BAD_PICTURE;
     }
     target->damaged = reader.Damaged();

@@ -16,20 +16,6 @@ void FillPixels(uint8_t* row, int64_t from, int64_t to, const PhotoPlacement& pl
 
 }  // namespace
 
-void PlacePhoto(const uint8_t* photo, uint8_t* canvas, int32_t x, int32_t y, int32_t photoWidth,
-                int32_t photoHeight, uint8_t fillBlue, uint8_t fillGreen, uint8_t fillRed) {
-    PhotoPlacement placement;
-    if (photo != nullptr && DibSizeValid(photoWidth, photoHeight)) {
-        placement.photo = {photo, photoWidth, photoHeight, DibRowStride(photoWidth, 24)};
-    }
-    placement.x = x;
-    placement.y = y;
-    placement.fillBlue = fillBlue;
-    placement.fillGreen = fillGreen;
-    placement.fillRed = fillRed;
-    PlacePhotoOnCanvas(ScreenCanvasView(canvas), placement);
-}
-
 void PlacePhotoOnCanvas(const CanvasView& canvas, const PhotoPlacement& placement) {
     if (!canvas.Valid()) {
         return;

@@ -481,10 +481,16 @@ void InterpolateRows(const uint8_t* source, int32_t sourceStride, int32_t source
 // a RowSource; source is the picture in memory when it lies there (only
 // interpolation needs it).
 template <typename Rows>
-bool ResamplePlaced(Rows& rows, const uint8_t* source, uint8_t* target, int32_t sourceWidth,
-                    int32_t sourceHeight, int32_t targetWidth, int32_t targetHeight,
-                    int32_t targetStride, int32_t targetRows, int32_t xOffset, int32_t yOffset,
-                    bool fill, bool interpolate) {
+bool ResamplePlaced(Rows& rows, const uint8_t* source, uint8_t* target,
+                    const ResampleImageRequest& request) {
+    const int32_t sourceWidth = request.sourceWidth;
+    int32_t sourceHeight = request.sourceHeight;
+    const int32_t targetWidth = request.targetWidth;
+    const int32_t targetHeight = request.targetHeight;
+    const int32_t targetStride = request.targetStride;
+    const int32_t targetRows = request.targetRows;
+    const int32_t xOffset = request.xOffset;
+    const bool fill = request.fill;
     const int32_t sourceStride = DibRowStride(sourceWidth, 24);
     // A row buffer holds the x offset plus the wider of the source and the
     // scaled row, and at least one target stride.
@@ -504,7 +510,7 @@ bool ResamplePlaced(Rows& rows, const uint8_t* source, uint8_t* target, int32_t 
     uint8_t* const buffers[2] = {rowMemory.get() + x, rowMemory.get() + rowBytes + x};
 
     ResampleTarget out(target, targetStride, targetRows, false);
-    const int32_t skip = StartTarget(out, yOffset, targetHeight, targetRows, fill);
+    const int32_t skip = StartTarget(out, request.yOffset, targetHeight, targetRows, fill);
     ScaledRows emitted{out, skip, targetStride, x};
 
     if (sourceHeight > targetHeight && sourceWidth > targetWidth) {
@@ -521,7 +527,7 @@ bool ResamplePlaced(Rows& rows, const uint8_t* source, uint8_t* target, int32_t 
             }
             sourceHeight = targetHeight;
         }
-        if (interpolate && source != nullptr) {
+        if (request.interpolate && source != nullptr) {
             InterpolateRows(source, sourceStride, sourceWidth, sourceHeight, targetWidth,
                             targetHeight, buffers[0], buffers[1], sumMemory.get(),
                             sumMemory.get() + sumCount, emitted);
@@ -538,13 +544,12 @@ bool ResamplePlaced(Rows& rows, const uint8_t* source, uint8_t* target, int32_t 
 }
 
 // The size checks ResampleImage and ResampleImageRows share.
-bool PlacedSizesValid(const uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
-                      int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
-                      int32_t targetRows, int32_t xOffset, int32_t yOffset) {
-    return target != nullptr && DibSizeValid(sourceWidth, sourceHeight) &&
-           DibSizeValid(targetWidth, targetHeight) && targetStride >= 0 &&
-           targetStride <= kMaxResampleStride && targetRows >= 0 && targetRows <= kMaxPictureSide &&
-           xOffset >= 0 && xOffset <= kMaxPictureSide && yOffset >= 0;
+bool PlacedSizesValid(const uint8_t* target, const ResampleImageRequest& request) {
+    return target != nullptr && DibSizeValid(request.sourceWidth, request.sourceHeight) &&
+           DibSizeValid(request.targetWidth, request.targetHeight) && request.targetStride >= 0 &&
+           request.targetStride <= kMaxResampleStride && request.targetRows >= 0 &&
+           request.targetRows <= kMaxPictureSide && request.xOffset >= 0 &&
+           request.xOffset <= kMaxPictureSide && request.yOffset >= 0;
 }
 
 }  // namespace
@@ -560,41 +565,50 @@ void ResampleRow(const uint8_t* source, uint8_t* target, int32_t sourceWidth, in
     }
 }
 
-bool ResampleImage(const uint8_t* source, uint8_t* target, int32_t sourceWidth,
-                   int32_t sourceHeight, int32_t targetWidth, int32_t targetHeight,
-                   int32_t targetStride, int32_t targetRows, int32_t xOffset, int32_t yOffset,
-                   bool fill, bool interpolate) {
-    if (source == nullptr ||
-        !PlacedSizesValid(target, sourceWidth, sourceHeight, targetWidth, targetHeight,
-                          targetStride, targetRows, xOffset, yOffset)) {
-        return false;
-    }
-    MemoryRows rows(source, DibRowStride(sourceWidth, 24));
-    return ResamplePlaced(rows, source, target, sourceWidth, sourceHeight, targetWidth,
-                          targetHeight, targetStride, targetRows, xOffset, yOffset, fill,
-                          interpolate);
+ResampleImageRequest NewPictureRequest(int32_t sourceWidth, int32_t sourceHeight,
+                                       int32_t targetWidth, int32_t targetHeight) {
+    ResampleImageRequest request;
+    request.sourceWidth = sourceWidth;
+    request.sourceHeight = sourceHeight;
+    request.targetWidth = targetWidth;
+    request.targetHeight = targetHeight;
+    request.targetStride = DibRowStride(targetWidth, 24);
+    request.targetRows = targetHeight;
+    request.interpolate = true;
+    return request;
 }
 
-bool ResampleImageRows(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
-                       int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
-                       int32_t targetRows, int32_t xOffset, int32_t yOffset, bool fill) {
-    if (!PlacedSizesValid(target, sourceWidth, sourceHeight, targetWidth, targetHeight,
-                          targetStride, targetRows, xOffset, yOffset)) {
+bool ResampleImage(const uint8_t* source, uint8_t* target, const ResampleImageRequest& request) {
+    if (source == nullptr || !PlacedSizesValid(target, request)) {
         return false;
     }
-    ResampleWork<uint8_t> sourceRow =
-        AllocateResampleWork<uint8_t>(static_cast<size_t>(DibRowStride(sourceWidth, 24)) + 4);
+    MemoryRows rows(source, DibRowStride(request.sourceWidth, 24));
+    return ResamplePlaced(rows, source, target, request);
+}
+
+bool ResampleImageRows(RowSource& rows, uint8_t* target, const ResampleImageRequest& request) {
+    if (!PlacedSizesValid(target, request)) {
+        return false;
+    }
+    ResampleWork<uint8_t> sourceRow = AllocateResampleWork<uint8_t>(
+        static_cast<size_t>(DibRowStride(request.sourceWidth, 24)) + 4);
     if (!sourceRow) {
         return false;
     }
-    StreamRows stream(rows, sourceRow.get(), sourceWidth);
-    return ResamplePlaced(stream, nullptr, target, sourceWidth, sourceHeight, targetWidth,
-                          targetHeight, targetStride, targetRows, xOffset, yOffset, fill, false);
+    StreamRows stream(rows, sourceRow.get(), request.sourceWidth);
+    // Without the picture in memory there is nothing to interpolate from.
+    return ResamplePlaced(stream, nullptr, target, request);
 }
 
-bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32_t sourceHeight,
-                    int32_t targetWidth, int32_t targetHeight, int32_t targetStride,
-                    int32_t boxWidth, int32_t boxHeight, bool flip, bool fill) {
+bool ResampleStream(RowSource& rows, uint8_t* target, const ResampleStreamRequest& request) {
+    const int32_t sourceWidth = request.sourceWidth;
+    const int32_t sourceHeight = request.sourceHeight;
+    const int32_t targetWidth = request.targetWidth;
+    const int32_t targetHeight = request.targetHeight;
+    const int32_t targetStride = request.targetStride;
+    const int32_t boxWidth = request.boxWidth;
+    const int32_t boxHeight = request.boxHeight;
+    const bool fill = request.fill;
     if (target == nullptr || !DibSizeValid(sourceWidth, sourceHeight) ||
         !DibSizeValid(targetWidth, targetHeight) || !DibSizeValid(boxWidth, boxHeight) ||
         targetStride < 0 || targetStride > kMaxResampleStride) {
@@ -624,7 +638,7 @@ bool ResampleStream(RowSource& rows, uint8_t* target, int32_t sourceWidth, int32
     StreamRows stream(rows, sourceRow.get(), sourceWidth);
     uint8_t* const row = rowMemory.get() + xPut;  // where the scaled pixels go
 
-    ResampleTarget out(target, targetStride, boxHeight, flip);
+    ResampleTarget out(target, targetStride, boxHeight, request.flip);
     const int32_t skip = StartTarget(out, yOffset, targetHeight, boxHeight, fill);
     ScaledRows emitted{out, skip, targetStride,
                        static_cast<ptrdiff_t>(xPut) - static_cast<ptrdiff_t>(xTake)};
@@ -661,9 +675,8 @@ DibBlock RescalePicture(const CanvasReadView& picture, int32_t newWidth, int32_t
     // Smaller in both directions goes through the box filter; a lower but
     // not narrower picture keeps the middle rows and scales only across; a
     // picture at least as high interpolates.
-    if (!ResampleImage(picture.pixels, DibPixels(image.get()), picture.width, picture.height,
-                       newWidth, newHeight, DibRowStride(newWidth, 24), newHeight, 0, 0, false,
-                       true)) {
+    if (!ResampleImage(picture.pixels, DibPixels(image.get()),
+                       NewPictureRequest(picture.width, picture.height, newWidth, newHeight))) {
         return nullptr;
     }
     return image;

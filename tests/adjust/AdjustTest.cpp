@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <initializer_list>
 #include <numeric>
 #include <vector>
 
@@ -30,14 +29,6 @@ ToneTable Filled(uint8_t value, int from = 0, uint8_t below = 0) {
     table.fill(value);
     std::fill(table.begin(), table.begin() + from, below);
     return table;
-}
-
-std::vector<int> Entries(const ToneTable& table, std::initializer_list<int> indexes) {
-    std::vector<int> entries;
-    for (int i : indexes) {
-        entries.push_back(table[i]);
-    }
-    return entries;
 }
 
 Rgb Rotate(Rgb colour, int angle) {
@@ -79,49 +70,24 @@ Rgb Grey(int level) {
 
 }  // namespace
 
-TEST(ToneTable, LevelZeroIsTheIdentityAndHueHasNoTable) {
+// Level 0 is the identity (Vividness too, before its clamp to 1 .. 79);
+// beyond the menu's range Brightness saturates instead of wrapping; Hue and
+// unknown kinds have no table and leave the caller's alone.
+TEST(ToneTable, IdentityAtZeroSaturationBeyondTheRangeAndNoTableForHue) {
     ToneTable identity;
     std::iota(identity.begin(), identity.end(), uint8_t{0});
     for (AdjustKind kind : {ADJUST_BRIGHTNESS, ADJUST_CONTRAST, ADJUST_VIVIDNESS}) {
-        EXPECT_EQ(Build(kind, 0), identity) << kind;  // Vividness too, before its clamp
+        EXPECT_EQ(Build(kind, 0), identity) << kind;
     }
-    EXPECT_EQ(Build(ADJUST_VIVIDNESS, 10), identity);
+    EXPECT_EQ(Build(ADJUST_BRIGHTNESS, 250), Filled(255));
+    EXPECT_EQ(Build(ADJUST_BRIGHTNESS, -150), Filled(0));
+    EXPECT_EQ(Build(ADJUST_CONTRAST, -32768), Filled(128));
+    EXPECT_EQ(Build(ADJUST_VIVIDNESS, 1000), Build(ADJUST_VIVIDNESS, 79));
     ToneTable table = Filled(7);
     for (int kind : {0, 3, 5}) {
         EXPECT_FALSE(BuildToneTable(static_cast<AdjustKind>(kind), 10, table)) << kind;
     }
     EXPECT_EQ(table, Filled(7));
-}
-
-TEST(ToneTable, CurvesWhereTheArithmeticTurns) {
-    EXPECT_EQ(Entries(Build(ADJUST_BRIGHTNESS, 10), {0, 1, 2, 128, 253, 254, 255}),
-              (std::vector<int>{26, 27, 28, 141, 253, 254, 255}));
-    EXPECT_EQ(Entries(Build(ADJUST_BRIGHTNESS, -10), {0, 128, 255}),
-              (std::vector<int>{0, 116, 230}));
-    EXPECT_EQ(Build(ADJUST_BRIGHTNESS, 100), Filled(255));
-    EXPECT_EQ(Build(ADJUST_BRIGHTNESS, -100), Filled(1, 128));
-    // Beyond the menu's range Brightness saturates instead of wrapping.
-    EXPECT_EQ(Build(ADJUST_BRIGHTNESS, 250), Filled(255));
-    EXPECT_EQ(Build(ADJUST_BRIGHTNESS, -150), Filled(0));
-
-    EXPECT_EQ(Entries(Build(ADJUST_CONTRAST, 99), {0, 127, 128, 129, 130, 255}),
-              (std::vector<int>{0, 0, 85, 170, 255, 255}));
-    EXPECT_EQ(Build(ADJUST_CONTRAST, 100), Filled(255, 129));
-    EXPECT_EQ(Build(ADJUST_CONTRAST, -100), Filled(128));
-    EXPECT_EQ(Build(ADJUST_CONTRAST, -32768), Filled(128));
-    // c = 64: a float accumulator climbs by 255 / 127 from index 65 and jumps
-    // to 255 after 191; below 0 it runs from 64 by 127 x 0.003921569.
-    EXPECT_EQ(Entries(Build(ADJUST_CONTRAST, 50), {65, 66, 128, 190, 191, 192}),
-              (std::vector<int>{0, 2, 126, 250, 252, 255}));
-    EXPECT_EQ(Entries(Build(ADJUST_CONTRAST, -50), {0, 2, 3, 128, 255}),
-              (std::vector<int>{64, 64, 65, 127, 191}));
-
-    EXPECT_EQ(Entries(Build(ADJUST_VIVIDNESS, 1), {128, 192, 255}), (std::vector<int>{0, 15, 255}));
-    EXPECT_EQ(Entries(Build(ADJUST_VIVIDNESS, 79), {0, 1, 128, 255}),
-              (std::vector<int>{0, 126, 234, 255}));
-    EXPECT_EQ(Build(ADJUST_VIVIDNESS, 80), Build(ADJUST_VIVIDNESS, 79));
-    EXPECT_EQ(Build(ADJUST_VIVIDNESS, 100), Build(ADJUST_VIVIDNESS, 79));
-    EXPECT_EQ(Build(ADJUST_VIVIDNESS, -5), Build(ADJUST_VIVIDNESS, 1));
 }
 
 // Every table from level -150 to 150 and every hue angle over a grid of
@@ -154,13 +120,11 @@ TEST(ToneTable, TablesAndHuesArePinned) {
     EXPECT_EQ(hash, 0x1e82f43bu);
 }
 
+// The grid the pin covers holds multiples of 17 at angles 0 .. 359: other
+// channels, angles taken modulo 360 and channels clamped first.
 TEST(RotateHue, TurnsKnownColours) {
     EXPECT_EQ(Rotate({255, 0, 0}, 120), (Rgb{0, 255, 0}));
-    EXPECT_EQ(Rotate({0, 0, 255}, 180), (Rgb{255, 255, 0}));
-    EXPECT_EQ(Rotate({255, 0, 0}, 18), (Rgb{255, 77, 0}));
-    EXPECT_EQ(Rotate({255, 0, 0}, 343), (Rgb{255, 0, 73}));
     EXPECT_EQ(Rotate({30, 20, 10}, 180), (Rgb{10, 20, 30}));
-    // Any angle is taken modulo 360; channels are clamped first.
     EXPECT_EQ(Rotate({300, -5, 0}, -240), (Rgb{0, 255, 0}));
 }
 

@@ -70,6 +70,18 @@ class BatchTool : public ::testing::Test {
     }
     std::string In() const { return dir_.File("in.bmp"); }
     std::string Out() const { return dir_.File("out.bmp"); }
+    // Runs the tool, which must succeed, and gives what it printed.
+    std::string Succeeds(const std::vector<std::string>& args) {
+        std::filesystem::remove(Out());
+        const RunResult result = RunBatch(args, dir_);
+        EXPECT_EQ(result.exitCode, 0) << result.errors;
+        return result.output;
+    }
+    // The picture a successful run wrote to Out(), or null.
+    DibBlock Made(const std::vector<std::string>& args) {
+        Succeeds(args);
+        return LoadBmp(Out());
+    }
 
     TempDir dir_;
     DibBlock pattern_;
@@ -107,33 +119,17 @@ TEST_F(BatchTool, HelpAndBadCommandLines) {
     }
 }
 
-TEST_F(BatchTool, UnreadablePicturesExitWithOneLine) {
-    WriteWholeFile(dir_.File("junk.jpg"), {0xFF, 0xD8, 0x00, 0x01, 0x02});
-    const std::vector<std::vector<std::string>> failing = {
-        {"load", dir_.File("missing.bmp"), Out()},
-        {"load", "--into", dir_.File("junk.jpg"), Out()},
-        {"load", "--into", dir_.File("missing.gif"), Out()},
-        {"load", "--box", "176", "180", dir_.File("junk.jpg"), Out()},
-        {"save", dir_.File("junk.jpg"), dir_.File("x.jpg")},
-        {"paint", "wax", "--seed", "1", dir_.File("missing.bmp"), Out()},
-    };
-    for (const auto& args : failing) {
-        const RunResult result = RunBatch(args, dir_);
-        EXPECT_EQ(result.exitCode, 1) << args[1];
-        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
-    }
-    EXPECT_FALSE(std::filesystem::exists(Out()));
-}
-
-// Each failure line says what went wrong: the system's reason for a file
-// that cannot be written, the limit for a picture too large to load at its
-// own size. A mask cannot be loaded into the colour canvas.
-TEST_F(BatchTool, FailureLinesGiveTheReason) {
+// A picture that cannot be read or written: exit status 1 and one line that
+// says what went wrong (the system's reason for a file that cannot be
+// written, the limit for a picture too large to load at its own size), and
+// nothing written. A mask cannot be loaded into the colour canvas.
+TEST_F(BatchTool, FailuresExitWithOneLineGivingTheReason) {
     // 10001 x 10000 pixels declared by a 54-byte header.
     std::vector<uint8_t> huge = {'B', 'M', 0, 0,    0,    0, 0, 0,    0,    0, 54, 0, 0, 0,  40,
                                  0,   0,   0, 0x11, 0x27, 0, 0, 0x10, 0x27, 0, 0,  1, 0, 24, 0};
     huge.resize(54, 0);
     ASSERT_TRUE(WriteWholeFile(dir_.File("huge.bmp"), huge));
+    ASSERT_TRUE(WriteWholeFile(dir_.File("junk.jpg"), {0xFF, 0xD8, 0x00, 0x01, 0x02}));
     struct Case {
         std::vector<std::string> args;
         std::string shell;
@@ -150,6 +146,12 @@ TEST_F(BatchTool, FailureLinesGiveTheReason) {
         {{"adjust", "hue", "5", dir_.File("huge.bmp"), Out()}, "", "more than 100 megapixels"},
         {{"load", dir_.File("missing.gif"), Out()}, "", "cannot open " + dir_.File("missing.gif")},
         {{"load", dir_.File("notes.txt"), Out()}, "", "not a picture name"},
+        {{"load", dir_.File("missing.bmp"), Out()}, "", "cannot open"},
+        {{"load", "--into", dir_.File("junk.jpg"), Out()}, "", "junk.jpg"},
+        {{"load", "--into", dir_.File("missing.gif"), Out()}, "", "cannot open"},
+        {{"load", "--box", "176", "180", dir_.File("junk.jpg"), Out()}, "", "junk.jpg"},
+        {{"save", dir_.File("junk.jpg"), dir_.File("x.jpg")}, "", "junk.jpg"},
+        {{"paint", "wax", "--seed", "1", dir_.File("missing.bmp"), Out()}, "", "cannot open"},
     };
     for (const Case& c : cases) {
         const RunResult result = RunBatch(c.args, dir_, c.shell);
@@ -172,26 +174,18 @@ TEST_F(BatchTool, FailureLinesGiveTheReason) {
 }
 
 TEST_F(BatchTool, LoadPrintsTheLoaderSizesAndWritesThePicture) {
-    RunResult result = RunBatch({"load", In(), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    EXPECT_EQ(result.output, "100 100\n");
+    EXPECT_EQ(Succeeds({"load", In(), Out()}), "100 100\n");
     EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(In()));
-
     // Into the canvas: centred, black borders, the outputs keep the box.
-    result = RunBatch({"load", "--into", In(), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    EXPECT_EQ(result.output, "176 180\n");
+    EXPECT_EQ(Succeeds({"load", "--into", In(), Out()}), "176 180\n");
     DibBlock canvas = LoadBmp(Out());
     ASSERT_TRUE(canvas);
     EXPECT_EQ(canvas->header.biWidth, 176);
     EXPECT_EQ(PixelAt(canvas.get(), 37, 40), 0u);
     EXPECT_EQ(PixelAt(canvas.get(), 38, 40), PixelAt(pattern_.get(), 0, 0));
     EXPECT_EQ(PixelAt(canvas.get(), 137, 139), PixelAt(pattern_.get(), 99, 99));
-
     // A box smaller than the picture fits it down.
-    result = RunBatch({"load", "--box", "50", "50", In(), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    EXPECT_EQ(result.output, "50 50\n");
+    EXPECT_EQ(Succeeds({"load", "--box", "50", "50", In(), Out()}), "50 50\n");
 }
 
 // A photo stored on its side comes out turned, as its EXIF block says.
@@ -201,14 +195,11 @@ TEST_F(BatchTool, LoadTurnsAJpegAsItsExifOrientationSays) {
     const std::string tagged = dir_.File("tagged.jpg");
     ASSERT_TRUE(WriteWholeFile(
         tagged, WithExifSegment(ReadWholeFile(plain), MakeExifBlock({6, false, {}}))));
-    RunResult result = RunBatch({"load", tagged, Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    EXPECT_EQ(result.output, "80 120\n");
+    EXPECT_EQ(Succeeds({"load", tagged, Out()}), "80 120\n");
     const DibBlock turned =
         OrientPicture(*LoadPicture(plain, LoadRequest()).picture, ORIENTATION_TURNED_90);
     EXPECT_EQ(FirstDifference(turned.get(), LoadBmp(Out()).get()), "");
-    result = RunBatch({"load", "--box", "40", "40", tagged, Out()}, dir_);
-    EXPECT_EQ(result.output, "40 60\n");
+    EXPECT_EQ(Succeeds({"load", "--box", "40", "40", tagged, Out()}), "40 60\n");
 }
 
 TEST_F(BatchTool, MasksAreWrittenAsGreyEightBitPictures) {
@@ -221,10 +212,8 @@ TEST_F(BatchTool, MasksAreWrittenAsGreyEightBitPictures) {
         pixels[i + 2] = 90;
     }
     ASSERT_TRUE(SavePicture(dir_.File("shape.adm"), *flat).Ok());
-    const RunResult result =
-        RunBatch({"load", "--mask", "--box", "12", "12", dir_.File("shape.adm"), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    EXPECT_EQ(result.output, "12 12\n");
+    EXPECT_EQ(Succeeds({"load", "--mask", "--box", "12", "12", dir_.File("shape.adm"), Out()}),
+              "12 12\n");
     const std::vector<uint8_t> file = ReadWholeFile(Out());
     ASSERT_EQ(file.size(), 14u + 40u + 1024u + 144u);
     EXPECT_EQ(file[28], 8);  // biBitCount
@@ -237,65 +226,58 @@ TEST_F(BatchTool, MasksAreWrittenAsGreyEightBitPictures) {
 }
 
 TEST_F(BatchTool, ResamplePlaceAndSave) {
-    RunResult result = RunBatch({"resample", "150", "40", In(), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    DibBlock scaled = LoadBmp(Out());
+    DibBlock scaled = Made({"resample", "150", "40", In(), Out()});
     ASSERT_TRUE(scaled);
     EXPECT_EQ(scaled->header.biWidth, 150);
     EXPECT_EQ(scaled->header.biHeight, 40);
 
-    result = RunBatch({"place", "38", "40", "0000FF", In(), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    DibBlock placed = LoadBmp(Out());
+    DibBlock placed = Made({"place", "38", "40", "0000FF", In(), Out()});
     ASSERT_TRUE(placed);
     EXPECT_EQ(PixelAt(placed.get(), 0, 0), 0x0000FFu);
     EXPECT_EQ(PixelAt(placed.get(), 37, 40), 0x0000FFu);
     EXPECT_EQ(PixelAt(placed.get(), 38, 40), PixelAt(pattern_.get(), 0, 0));
     EXPECT_EQ(PixelAt(placed.get(), 175, 179), 0x0000FFu);
 
-    result = RunBatch({"save", In(), dir_.File("copy.bmp")}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    // BMP, JPEG, and PNG for a .png name in any case, with the very pixels.
+    for (const char* name : {"copy.bmp", "copy.jpg", "copy.PNG"}) {
+        Succeeds({"save", In(), dir_.File(name)});
+    }
     EXPECT_EQ(ReadWholeFile(dir_.File("copy.bmp")), ReadWholeFile(In()));
-    result = RunBatch({"save", In(), dir_.File("copy.jpg")}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
     const std::vector<uint8_t> jpeg = ReadWholeFile(dir_.File("copy.jpg"));
-    ASSERT_GT(jpeg.size(), 2u);
-    EXPECT_EQ(jpeg[0], 0xFF);
-    EXPECT_EQ(jpeg[1], 0xD8);
+    EXPECT_EQ(std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + std::min<size_t>(jpeg.size(), 2)),
+              (std::vector<uint8_t>{0xFF, 0xD8}));
+    const std::vector<uint8_t> png = ReadWholeFile(dir_.File("copy.PNG"));
+    EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + std::min<size_t>(png.size(), 4)),
+              (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
+    EXPECT_EQ(FirstDifference(pattern_.get(), LoadBmp(dir_.File("copy.PNG")).get()), "");
 }
 
 TEST_F(BatchTool, AdjustTonesAndPaint) {
-    RunResult result = RunBatch({"adjust", "brightness", "100", In(), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    DibBlock white = LoadBmp(Out());
+    DibBlock white = Made({"adjust", "brightness", "100", In(), Out()});
     ASSERT_TRUE(white);
     EXPECT_EQ(PixelAt(white.get(), 0, 0), 0xFFFFFFu);
     EXPECT_EQ(PixelAt(white.get(), 99, 99), 0xFFFFFFu);
-
-    result = RunBatch({"adjust", "vividness", "10", In(), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    Succeeds({"adjust", "vividness", "10", In(), Out()});
     EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(In()));
 
     // A grey of brightness 127 takes the tone colour exactly.
     DibBlock grey = DibCreate(4, 4, 24);
     std::memset(DibPixels(grey.get()), 127, grey->header.biSizeImage);
     ASSERT_TRUE(SavePicture(dir_.File("grey.bmp"), *grey).Ok());
-    result = RunBatch({"tones", "c86432", dir_.File("grey.bmp"), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    DibBlock toned = LoadBmp(Out());
+    DibBlock toned = Made({"tones", "c86432", dir_.File("grey.bmp"), Out()});
     ASSERT_TRUE(toned);
     EXPECT_EQ(PixelAt(toned.get(), 3, 3), 0xC86432u);
 
-    const std::string first = dir_.File("first.bmp");
-    const std::string second = dir_.File("second.bmp");
-    const std::string other = dir_.File("other.bmp");
-    ASSERT_EQ(RunBatch({"paint", "oil", "--seed", "7", In(), first}, dir_).exitCode, 0);
-    ASSERT_EQ(RunBatch({"paint", "oil", "--seed", "7", In(), second}, dir_).exitCode, 0);
-    ASSERT_EQ(RunBatch({"paint", "oil", "--seed", "8", In(), other}, dir_).exitCode, 0);
-    EXPECT_EQ(ReadWholeFile(first), ReadWholeFile(second));
-    EXPECT_NE(ReadWholeFile(first), ReadWholeFile(other));
-    ASSERT_EQ(RunBatch({"paint", "water", "--seed", "7", In(), second}, dir_).exitCode, 0);
-    EXPECT_NE(ReadWholeFile(first), ReadWholeFile(second));
+    // The seed alone decides the painting.
+    std::vector<uint8_t> paintings[4];
+    const char* const runs[][2] = {{"oil", "7"}, {"oil", "7"}, {"oil", "8"}, {"water", "7"}};
+    for (int i = 0; i < 4; ++i) {
+        Succeeds({"paint", runs[i][0], "--seed", runs[i][1], In(), Out()});
+        paintings[i] = ReadWholeFile(Out());
+    }
+    EXPECT_EQ(paintings[0], paintings[1]);
+    EXPECT_NE(paintings[0], paintings[2]);
+    EXPECT_NE(paintings[0], paintings[3]);
 }
 
 // A damaged picture of any format: one warning line naming it, status 0, the
@@ -335,22 +317,11 @@ TEST_F(BatchTool, DamagedPicturesWarnOnceAndGoOn) {
     }
 }
 
-// save writes a PNG for a .png name, in any case, with the very pixels.
-TEST_F(BatchTool, SaveWritesPngForAPngName) {
-    const RunResult result = RunBatch({"save", In(), dir_.File("copy.PNG")}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
-    const std::vector<uint8_t> png = ReadWholeFile(dir_.File("copy.PNG"));
-    ASSERT_GT(png.size(), 8u);
-    EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + 4),
-              (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
-    EXPECT_EQ(FirstDifference(pattern_.get(), LoadBmp(dir_.File("copy.PNG")).get()), "");
-}
-
 namespace {
 
 std::string Recipe(const std::string& steps) {
-    return "{\"fotakle_recipe\": 1, \"steps\": [{\"op\": \"load\", \"file\": \"/nowhere/x.jpg\"}" +
-           steps + "]}";
+    return R"({"fotakle_recipe": 1, "steps": [{"op": "load", "file": "/nowhere/x.jpg"})" + steps +
+           "]}";
 }
 
 }  // namespace
@@ -359,20 +330,16 @@ std::string Recipe(const std::string& steps) {
 // which is what load --into and adjust make of it.
 TEST_F(BatchTool, ApplyDoesARecipesStepsToAnotherPicture) {
     const std::string recipe = dir_.File("look.json");
-    const std::string text = Recipe(
-        ", {\"op\": \"adjust\", \"kind\": \"brightness\", \"level\": 40, \"x\": 0, \"y\": 0, "
-        "\"fill\": \"000000\"}");
+    const std::string text = Recipe(R"(, {"op": "adjust", "kind": "brightness", "level": 40, )"
+                                    R"("x": 0, "y": 0, "fill": "000000"})");
     ASSERT_TRUE(WriteWholeFile(recipe, std::vector<uint8_t>(text.begin(), text.end())));
     const std::string loaded = dir_.File("loaded.bmp");
     const std::string expected = dir_.File("expected.bmp");
-    ASSERT_EQ(RunBatch({"load", "--into", In(), loaded}, dir_).exitCode, 0);
-    ASSERT_EQ(RunBatch({"adjust", "brightness", "40", loaded, expected}, dir_).exitCode, 0);
-
-    RunResult result = RunBatch({"apply", recipe, In(), Out()}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    Succeeds({"load", "--into", In(), loaded});
+    Succeeds({"adjust", "brightness", "40", loaded, expected});
+    Succeeds({"apply", recipe, In(), Out()});
     EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(expected));
-    result = RunBatch({"apply", recipe, In(), Out(), "--size", "screen"}, dir_);
-    ASSERT_EQ(result.exitCode, 0) << result.errors;
+    Succeeds({"apply", recipe, In(), Out(), "--size", "screen"});
     EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(expected));
 
     // Larger: a factor, and full for a picture that holds three times the screen.
@@ -384,9 +351,7 @@ TEST_F(BatchTool, ApplyDoesARecipesStepsToAnotherPicture) {
         int32_t height;
     } sizes[] = {{"2", 352, 360}, {"full", 528, 540}, {"screen", 176, 180}};
     for (const auto& size : sizes) {
-        result =
-            RunBatch({"apply", "--size", size.size, recipe, dir_.File("large.bmp"), Out()}, dir_);
-        ASSERT_EQ(result.exitCode, 0) << size.size << ": " << result.errors;
+        Succeeds({"apply", "--size", size.size, recipe, dir_.File("large.bmp"), Out()});
         const LoadResult made = LoadPicture(Out(), LoadRequest());
         EXPECT_EQ(made.width, size.width) << size.size;
         EXPECT_EQ(made.height, size.height) << size.size;
@@ -415,11 +380,11 @@ TEST_F(BatchTool, ApplyRefusesBadRecipesAndCommandLinesWritingNothing) {
         int exitCode;
         std::string says;
     } cases[] = {
-        {"{\"fotakle_recipe\": 1, \"steps\": [", {}, 1, "not JSON"},
-        {Recipe(", {\"op\": \"sepia\"}"), {}, 1, "step 1: unknown step \"sepia\""},
-        {Recipe(", {\"op\": \"move\", \"x\": \"left\", \"y\": 0}"), {}, 1, "\"x\" is missing"},
-        {Recipe(", {\"op\": \"move\", \"x\": 1, \"y\": 1e999}"), {}, 1, "not JSON"},
-        {Recipe(", {\"op\": \"frame\", \"file\": \"Frame/None/None1.adm\"}"),
+        {R"({"fotakle_recipe": 1, "steps": [)", {}, 1, "not JSON"},
+        {Recipe(R"(, {"op": "sepia"})"), {}, 1, R"(step 1: unknown step "sepia")"},
+        {Recipe(R"(, {"op": "move", "x": "left", "y": 0})"), {}, 1, R"("x" is missing)"},
+        {Recipe(R"(, {"op": "move", "x": 1, "y": 1e999})"), {}, 1, "not JSON"},
+        {Recipe(R"(, {"op": "frame", "file": "Frame/None/None1.adm"})"),
          {"--assets", "/nowhere"},
          1,
          "step 1: the decoration Frame/None/None1.adm is not in /nowhere"},

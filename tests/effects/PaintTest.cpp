@@ -180,40 +180,42 @@ TEST(PaintPass, WindowsPaintEveryValueOnce) {
     }
 }
 
-// Odd draws cover; even ones mix a quarter in, (3 x 201 + 40) >> 2 = 160.
-// The centre always takes the colour.
-TEST(OilPaint, DabOutcomes) {
-    const Dab even = {160, 160, 160, 160, 40, 160, 160, 160, 160};
-    EXPECT_EQ(DabWithDraw(OilPaint, 0), even);
-    EXPECT_EQ(DabWithDraw(OilPaint, 2), even);
-    EXPECT_EQ(DabWithDraw(OilPaint, 0xFFFFFFFFu), (Dab{40, 40, 40, 40, 40, 40, 40, 40, 40}));
-}
-
-// Keep 201, cover 40, rounded mixes: half 121, quarter 161, eighth 181.
-TEST(WaterPaint, DabOutcomes) {
-    EXPECT_EQ(DabWithDraw(WaterPaint, 0), (Dab{201, 201, 201, 201, 40, 201, 201, 201, 201}));
-    EXPECT_EQ(DabWithDraw(WaterPaint, 1), (Dab{121, 40, 121, 40, 121, 40, 121, 40, 121}));
-    EXPECT_EQ(DabWithDraw(WaterPaint, 2), (Dab{161, 121, 161, 121, 121, 121, 161, 121, 161}));
-    // r & 3 = 3, r mod 3 = 0 (also for 2^32 - 1, taken as unsigned).
-    const Dab three = {181, 161, 181, 201, 40, 161, 181, 161, 181};
-    EXPECT_EQ(DabWithDraw(WaterPaint, 3), three);
-    EXPECT_EQ(DabWithDraw(WaterPaint, 0xFFFFFFFFu), three);
-    // r & 3 = 0, r mod 3 = 2.
-    EXPECT_EQ(DabWithDraw(WaterPaint, 0x80000000u),
-              (Dab{201, 201, 201, 121, 121, 201, 201, 201, 201}));
-}
-
-// Keep 201, cover 40, plain mixes: half 120, quarter 160. On a dark canvas a
-// light dab's mixes keep the canvas; only a cover lightens.
-TEST(WaxPaint, DabOutcomes) {
-    EXPECT_EQ(DabWithDraw(WaxPaint, 0), (Dab{201, 201, 201, 201, 201, 201, 201, 201, 201}));
-    EXPECT_EQ(DabWithDraw(WaxPaint, 1), (Dab{40, 40, 40, 40, 40, 40, 40, 40, 40}));
-    EXPECT_EQ(DabWithDraw(WaxPaint, 2), (Dab{120, 120, 120, 120, 120, 120, 160, 120, 120}));
-    EXPECT_EQ(DabWithDraw(WaxPaint, 3), (Dab{160, 160, 160, 201, 201, 160, 160, 160, 160}));
-    EXPECT_EQ(DabWithDraw(WaxPaint, 5), (Dab{40, 40, 40, 120, 120, 40, 40, 40, 40}));
+// Colour 40 on canvas 201, every draw r. Oil: odd draws cover, even ones mix
+// a quarter in, (3 x 201 + 40) >> 2 = 160, and the centre always takes the
+// colour. Water: keep 201, cover 40, rounded mixes (half 121, quarter 161,
+// eighth 181). Wax: keep 201, cover 40, plain mixes (half 120, quarter 160).
+TEST(PaintPass, DabOutcomes) {
+    const Dab all40 = {40, 40, 40, 40, 40, 40, 40, 40, 40};
+    const Dab oilEven = {160, 160, 160, 160, 40, 160, 160, 160, 160};
+    const Dab waterThree = {181, 161, 181, 201, 40, 161, 181, 161, 181};
+    const struct {
+        int effect;  // oil, water, wax
+        uint32_t draw;
+        Dab dab;
+    } cases[] = {
+        // clang-format off
+        {0, 0, oilEven}, {0, 2, oilEven}, {0, 0xFFFFFFFFu, all40},
+        {1, 0, {201, 201, 201, 201, 40, 201, 201, 201, 201}},
+        {1, 1, {121, 40, 121, 40, 121, 40, 121, 40, 121}},
+        {1, 2, {161, 121, 161, 121, 121, 121, 161, 121, 161}},
+        // r & 3 = 3, r mod 3 = 0 (also for 2^32 - 1, taken as unsigned); then
+        // r & 3 = 0, r mod 3 = 2.
+        {1, 3, waterThree}, {1, 0xFFFFFFFFu, waterThree},
+        {1, 0x80000000u, {201, 201, 201, 121, 121, 201, 201, 201, 201}},
+        {2, 0, {201, 201, 201, 201, 201, 201, 201, 201, 201}}, {2, 1, all40},
+        {2, 2, {120, 120, 120, 120, 120, 120, 160, 120, 120}},
+        {2, 3, {160, 160, 160, 201, 201, 160, 160, 160, 160}},
+        {2, 5, {40, 40, 40, 120, 120, 40, 40, 40, 40}},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DabWithDraw(kEffects[c.effect], c.draw), c.dab) << c.effect << ", " << c.draw;
+    }
+    // On a dark canvas a light wax dab's mixes keep the canvas; only a cover
+    // lightens.
     for (uint32_t r : {2u, 3u, 6u}) {
         ScriptedRandom random({}, r);
-        EXPECT_EQ(LayDab(WaxPaint, 200, 40, random), (Dab{40, 40, 40, 40, 40, 40, 40, 40, 40}));
+        EXPECT_EQ(LayDab(WaxPaint, 200, 40, random), all40);
     }
 }
 
@@ -372,13 +374,8 @@ TEST(PaintEffect, AtScaleSItPaintsTheCellPictureSTimesAsLarge) {
         const auto paint = [&](const Bytes& source, int32_t scale) {
             Bytes painted(source.size());
             EdgeMap edges = NewEdgeMap(kWidth, kHeight);
-            PaintCanvas canvas;
-            canvas.source = source.data();
-            canvas.destination = painted.data();
-            canvas.edgeMap = edges.levels.get();
-            canvas.width = kWidth;
-            canvas.height = kHeight;
-            canvas.scale = scale;
+            const PaintCanvas canvas{source.data(), painted.data(), edges.levels.get(),
+                                     kWidth,        kHeight,        scale};
             EXPECT_TRUE(PreparePaint(canvas));
             SeededPaintRandom first(5);
             first.Next();

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "history/Recipe.h"
@@ -16,7 +17,7 @@ namespace {
 std::vector<EditStep> EveryKind() {
     std::vector<EditStep> steps(11);
     steps[0].kind = STEP_LOAD;
-    steps[0].source = "/home/me/Pictures/beach \"day\".jpg";
+    steps[0].source = R"(/home/me/Pictures/beach "day".jpg)";
     steps[1].kind = STEP_MOVE;
     steps[1].x = -50;
     steps[1].y = 130;
@@ -46,41 +47,38 @@ std::vector<EditStep> EveryKind() {
     steps[9].target = 4;
     steps[10].kind = STEP_OBJECT;  // a typed word: its line, no file
     steps[10].item.kind = DECOR_COLORFUL_WORD;
-    steps[10].text = "Grüße \"aus\" Köln";
+    steps[10].text = R"(Grüße "aus" Köln)";
     steps[10].x = 3;
     steps[10].y = -20;
     return steps;
 }
 
+// Every field of a step, to compare steps whole.
+auto Fields(const EditStep& s) {
+    return std::tie(s.kind, s.source, s.x, s.y, s.percent, s.adjust, s.level, s.effect, s.seed,
+                    s.color.blue, s.color.green, s.color.red, s.item.kind, s.item.theme,
+                    s.item.number, s.text, s.target);
+}
+
 void ExpectSameSteps(const std::vector<EditStep>& expected, const std::vector<EditStep>& actual) {
     ASSERT_EQ(expected.size(), actual.size());
     for (size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(i);
-        const EditStep& a = expected[i];
-        const EditStep& b = actual[i];
-        EXPECT_EQ(a.kind, b.kind);
-        EXPECT_EQ(a.source, b.source);
-        EXPECT_EQ(a.x, b.x);
-        EXPECT_EQ(a.y, b.y);
-        EXPECT_EQ(a.percent, b.percent);
-        EXPECT_EQ(a.adjust, b.adjust);
-        EXPECT_EQ(a.level, b.level);
-        EXPECT_EQ(a.effect, b.effect);
-        EXPECT_EQ(a.seed, b.seed);
-        EXPECT_EQ(a.color.blue, b.color.blue);
-        EXPECT_EQ(a.color.green, b.color.green);
-        EXPECT_EQ(a.color.red, b.color.red);
-        EXPECT_EQ(a.item.kind, b.item.kind);
-        EXPECT_EQ(a.item.theme, b.item.theme);
-        EXPECT_EQ(a.item.number, b.item.number);
-        EXPECT_EQ(a.text, b.text);
-        EXPECT_EQ(a.target, b.target);
+        EXPECT_TRUE(Fields(expected[i]) == Fields(actual[i])) << "step " << i;
     }
 }
 
 std::string WithSteps(const std::string& steps) {
-    return "{\"fotakle_recipe\": 1, \"steps\": [{\"op\": \"load\", \"file\": \"a.jpg\"}" +
+    return R"({"fotakle_recipe": 1, "steps": [{"op": "load", "file": "a.jpg"})" +
            (steps.empty() ? std::string() : ", " + steps) + "]}";
+}
+
+// An adjust step and an object step with the fields given, at 0, 0 in
+// black.
+std::string AdjustStep(const std::string& fields) {
+    return R"({"op": "adjust", )" + fields + R"(, "x": 0, "y": 0, "fill": "000000"})";
+}
+std::string ObjectStep(const std::string& fields) {
+    return R"({"op": "object", )" + fields + R"(, "x": 0, "y": 0, "color": "000000"})";
 }
 
 }  // namespace
@@ -92,9 +90,9 @@ TEST(Recipe, ReadsBackWhatItWritesForEveryKindOfStep) {
     const RecipeResult read = ParseRecipe(text);
     ASSERT_TRUE(read.Ok()) << read.error << " " << read.step << " " << read.detail << "\n" << text;
     ExpectSameSteps(steps, read.steps);
-    EXPECT_NE(text.find("\"file\": \"Colorful Word/Shiny/Shiny3.adm\""), std::string::npos);
-    EXPECT_NE(text.find("\"fill\": \"302010\""), std::string::npos) << "red first";
-    EXPECT_NE(text.find("\"kind\": \"colorful word\""), std::string::npos);
+    EXPECT_NE(text.find(R"("file": "Colorful Word/Shiny/Shiny3.adm")"), std::string::npos);
+    EXPECT_NE(text.find(R"("fill": "302010")"), std::string::npos) << "red first";
+    EXPECT_NE(text.find(R"("kind": "colorful word")"), std::string::npos);
 }
 
 TEST(Recipe, RefusesWhatIsNotAWholeValidRecipe) {
@@ -107,79 +105,58 @@ TEST(Recipe, RefusesWhatIsNotAWholeValidRecipe) {
     const std::string deep(40, '[');
     const Case cases[] = {
         {"", RECIPE_NOT_JSON, -1, ""},
-        {"{\"fotakle_recipe\": 1, \"steps\": [", RECIPE_NOT_JSON, -1, ""},
-        {"{\"fotakle_recipe\": 1, \"steps\": []} x", RECIPE_NOT_JSON, -1, ""},
+        {R"({"fotakle_recipe": 1, "steps": [)", RECIPE_NOT_JSON, -1, ""},
+        {R"({"fotakle_recipe": 1, "steps": []} x)", RECIPE_NOT_JSON, -1, ""},
         {"[1, 2]", RECIPE_NOT_A_RECIPE, -1, ""},
-        {"{\"steps\": []}", RECIPE_NOT_A_RECIPE, -1, ""},
-        {"{\"fotakle_recipe\": 2, \"steps\": []}", RECIPE_NOT_A_RECIPE, -1, ""},
-        {"{\"fotakle_recipe\": \"1\", \"steps\": []}", RECIPE_NOT_A_RECIPE, -1, ""},
-        {"{\"fotakle_recipe\": 1, \"steps\": {}}", RECIPE_NOT_A_RECIPE, -1, ""},
-        {"{\"fotakle_recipe\": 1, \"steps\": []}", RECIPE_BAD_ORDER, -1, ""},
+        {R"({"steps": []})", RECIPE_NOT_A_RECIPE, -1, ""},
+        {R"({"fotakle_recipe": 2, "steps": []})", RECIPE_NOT_A_RECIPE, -1, ""},
+        {R"({"fotakle_recipe": "1", "steps": []})", RECIPE_NOT_A_RECIPE, -1, ""},
+        {R"({"fotakle_recipe": 1, "steps": {}})", RECIPE_NOT_A_RECIPE, -1, ""},
+        {R"({"fotakle_recipe": 1, "steps": []})", RECIPE_BAD_ORDER, -1, ""},
         {deep, RECIPE_TOO_LARGE, -1, ""},
-        {WithSteps("{\"op\": \"sepia\"}"), RECIPE_UNKNOWN_STEP, 1, "sepia"},
-        {WithSteps("{\"op\": \"Move\", \"x\": 1, \"y\": 1}"), RECIPE_UNKNOWN_STEP, 1, "Move"},
+        {WithSteps(R"({"op": "sepia"})"), RECIPE_UNKNOWN_STEP, 1, "sepia"},
+        {WithSteps(R"({"op": "Move", "x": 1, "y": 1})"), RECIPE_UNKNOWN_STEP, 1, "Move"},
         {WithSteps("3"), RECIPE_BAD_FIELD, 1, "op"},
-        {WithSteps("{\"op\": 7}"), RECIPE_BAD_FIELD, 1, "op"},
-        {WithSteps("{\"op\": \"move\", \"x\": 1}"), RECIPE_BAD_FIELD, 1, "y"},
-        {WithSteps("{\"op\": \"move\", \"x\": \"1\", \"y\": 1}"), RECIPE_BAD_FIELD, 1, "x"},
-        {WithSteps("{\"op\": \"move\", \"x\": 1.5, \"y\": 1}"), RECIPE_BAD_FIELD, 1, "x"},
-        {WithSteps("{\"op\": \"move\", \"x\": 32768, \"y\": 1}"), RECIPE_BAD_FIELD, 1, "x"},
-        {WithSteps("{\"op\": \"move\", \"x\": 1, \"y\": 99999999999999999999999}"),
-         RECIPE_BAD_FIELD, 1, "y"},
-        {WithSteps("{\"op\": \"move\", \"x\": 1, \"y\": 18446744073709551615}"), RECIPE_BAD_FIELD,
-         1, "y"},
-        {WithSteps("{\"op\": \"move\", \"x\": 1e400, \"y\": 1}"), RECIPE_NOT_JSON, -1, ""},
-        {WithSteps("{\"op\": \"move\", \"x\": null, \"y\": 1}"), RECIPE_BAD_FIELD, 1, "x"},
-        {WithSteps("{\"op\": \"rescale\", \"percent\": 43, \"x\": 0, \"y\": 0, \"fill\": "
-                   "\"000000\"}"),
+        {WithSteps(R"({"op": 7})"), RECIPE_BAD_FIELD, 1, "op"},
+        {WithSteps(R"({"op": "move", "x": 1})"), RECIPE_BAD_FIELD, 1, "y"},
+        {WithSteps(R"({"op": "move", "x": "1", "y": 1})"), RECIPE_BAD_FIELD, 1, "x"},
+        {WithSteps(R"({"op": "move", "x": 1.5, "y": 1})"), RECIPE_BAD_FIELD, 1, "x"},
+        {WithSteps(R"({"op": "move", "x": 32768, "y": 1})"), RECIPE_BAD_FIELD, 1, "x"},
+        {WithSteps(R"({"op": "move", "x": 1, "y": 99999999999999999999999})"), RECIPE_BAD_FIELD, 1,
+         "y"},
+        {WithSteps(R"({"op": "move", "x": 1, "y": 18446744073709551615})"), RECIPE_BAD_FIELD, 1,
+         "y"},
+        {WithSteps(R"({"op": "move", "x": 1e400, "y": 1})"), RECIPE_NOT_JSON, -1, ""},
+        {WithSteps(R"({"op": "move", "x": null, "y": 1})"), RECIPE_BAD_FIELD, 1, "x"},
+        {WithSteps(R"({"op": "rescale", "percent": 43, "x": 0, "y": 0, "fill": "000000"})"),
          RECIPE_BAD_FIELD, 1, "percent"},
-        {WithSteps("{\"op\": \"rescale\", \"percent\": 80, \"x\": 0, \"y\": 0, \"fill\": "
-                   "\"00000G\"}"),
+        {WithSteps(R"({"op": "rescale", "percent": 80, "x": 0, "y": 0, "fill": "00000G"})"),
          RECIPE_BAD_FIELD, 1, "fill"},
-        {WithSteps("{\"op\": \"adjust\", \"kind\": \"hue\", \"level\": 101, \"x\": 0, \"y\": 0, "
-                   "\"fill\": \"000000\"}"),
-         RECIPE_BAD_FIELD, 1, "level"},
-        {WithSteps("{\"op\": \"adjust\", \"kind\": \"vividness\", \"level\": 0, \"x\": 0, "
-                   "\"y\": 0, \"fill\": \"000000\"}"),
-         RECIPE_BAD_FIELD, 1, "level"},
-        {WithSteps("{\"op\": \"adjust\", \"kind\": \"sharpness\", \"level\": 0, \"x\": 0, "
-                   "\"y\": 0, \"fill\": \"000000\"}"),
-         RECIPE_BAD_FIELD, 1, "kind"},
-        {WithSteps("{\"op\": \"tones\", \"color\": 16711680}"), RECIPE_BAD_FIELD, 1, "color"},
-        {WithSteps("{\"op\": \"effect\", \"kind\": \"oil\", \"seed\": -1}"), RECIPE_BAD_FIELD, 1,
-         "seed"},
-        {WithSteps("{\"op\": \"effect\", \"kind\": \"acid\", \"seed\": 1}"), RECIPE_BAD_FIELD, 1,
-         "kind"},
-        {WithSteps("{\"op\": \"frame\", \"file\": \"Picture/Party/Party1.adm\"}"), RECIPE_BAD_FIELD,
-         1, "file"},
-        {WithSteps("{\"op\": \"frame\", \"file\": \"Frame/../Frame1.adm\"}"), RECIPE_BAD_FIELD, 1,
+        {WithSteps(AdjustStep(R"("kind": "hue", "level": 101)")), RECIPE_BAD_FIELD, 1, "level"},
+        {WithSteps(AdjustStep(R"("kind": "vividness", "level": 0)")), RECIPE_BAD_FIELD, 1, "level"},
+        {WithSteps(AdjustStep(R"("kind": "sharpness", "level": 0)")), RECIPE_BAD_FIELD, 1, "kind"},
+        {WithSteps(R"({"op": "tones", "color": 16711680})"), RECIPE_BAD_FIELD, 1, "color"},
+        {WithSteps(R"({"op": "effect", "kind": "oil", "seed": -1})"), RECIPE_BAD_FIELD, 1, "seed"},
+        {WithSteps(R"({"op": "effect", "kind": "acid", "seed": 1})"), RECIPE_BAD_FIELD, 1, "kind"},
+        {WithSteps(R"({"op": "frame", "file": "Picture/Party/Party1.adm"})"), RECIPE_BAD_FIELD, 1,
          "file"},
-        {WithSteps("{\"op\": \"frame\", \"file\": \"Frame/Gold/Gold0.adm\"}"), RECIPE_BAD_FIELD, 1,
+        {WithSteps(R"({"op": "frame", "file": "Frame/../Frame1.adm"})"), RECIPE_BAD_FIELD, 1,
          "file"},
-        {WithSteps("{\"op\": \"frame\", \"file\": \"Frame/Gold/Goldmask1.adm\"}"), RECIPE_BAD_FIELD,
-         1, "file"},
-        {WithSteps("{\"op\": \"object\", \"file\": \"Frame/Gold/Gold1.adm\", \"x\": 0, \"y\": 0, "
-                   "\"color\": \"000000\"}"),
-         RECIPE_BAD_FIELD, 1, "file"},
-        {WithSteps("{\"op\": \"object\", \"text\": \"\", \"kind\": \"word\", \"x\": 0, \"y\": 0, "
-                   "\"color\": \"000000\"}"),
+        {WithSteps(R"({"op": "frame", "file": "Frame/Gold/Gold0.adm"})"), RECIPE_BAD_FIELD, 1,
+         "file"},
+        {WithSteps(R"({"op": "frame", "file": "Frame/Gold/Goldmask1.adm"})"), RECIPE_BAD_FIELD, 1,
+         "file"},
+        {WithSteps(ObjectStep(R"("file": "Frame/Gold/Gold1.adm")")), RECIPE_BAD_FIELD, 1, "file"},
+        {WithSteps(ObjectStep(R"("text": "", "kind": "word")")), RECIPE_BAD_FIELD, 1, "text"},
+        {WithSteps(ObjectStep(R"("text": "Hi", "kind": "poem")")), RECIPE_BAD_FIELD, 1, "kind"},
+        {WithSteps(ObjectStep(R"("text": 7, "kind": "word")")), RECIPE_BAD_FIELD, 1, "text"},
+        {WithSteps(ObjectStep(R"("text": "two\nlines", "kind": "word")")), RECIPE_BAD_FIELD, 1,
+         "text"},
+        {WithSteps(ObjectStep(R"("text": ")" + std::string(161, 'w') + R"(", "kind": "word")")),
          RECIPE_BAD_FIELD, 1, "text"},
-        {WithSteps("{\"op\": \"object\", \"text\": \"Hi\", \"kind\": \"poem\", \"x\": 0, "
-                   "\"y\": 0, \"color\": \"000000\"}"),
-         RECIPE_BAD_FIELD, 1, "kind"},
-        {WithSteps("{\"op\": \"object\", \"text\": 7, \"kind\": \"word\", \"x\": 0, \"y\": 0, "
-                   "\"color\": \"000000\"}"),
-         RECIPE_BAD_FIELD, 1, "text"},
-        {WithSteps("{\"op\": \"object\", \"text\": \"two\\nlines\", \"kind\": \"word\", "
-                   "\"x\": 0, \"y\": 0, \"color\": \"000000\"}"),
-         RECIPE_BAD_FIELD, 1, "text"},
-        {WithSteps("{\"op\": \"object\", \"text\": \"" + std::string(161, 'w') +
-                   "\", \"kind\": \"word\", \"x\": 0, \"y\": 0, \"color\": \"000000\"}"),
-         RECIPE_BAD_FIELD, 1, "text"},
-        {WithSteps("{\"op\": \"recover\", \"to\": 1}"), RECIPE_BAD_FIELD, 1, "to"},
-        {WithSteps("{\"op\": \"load\", \"file\": \"b.jpg\"}"), RECIPE_BAD_ORDER, 1, "load"},
-        {"{\"fotakle_recipe\": 1, \"steps\": [{\"op\": \"delete\"}]}", RECIPE_BAD_ORDER, 0,
-         "delete"},
+        {WithSteps(R"({"op": "recover", "to": 1})"), RECIPE_BAD_FIELD, 1, "to"},
+        {WithSteps(R"({"op": "load", "file": "b.jpg"})"), RECIPE_BAD_ORDER, 1, "load"},
+        {R"({"fotakle_recipe": 1, "steps": [{"op": "delete"}]})", RECIPE_BAD_ORDER, 0, "delete"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -194,14 +171,14 @@ TEST(Recipe, RefusesWhatIsNotAWholeValidRecipe) {
 TEST(Recipe, RefusesTooManyBytesOrSteps) {
     std::string steps;
     for (size_t i = 0; i < kMaxRecipeSteps; ++i) {
-        steps += "{\"op\": \"delete\"},";
+        steps += R"({"op": "delete"},)";
     }
     steps.pop_back();
     EXPECT_EQ(ParseRecipe(WithSteps(steps)).error, RECIPE_TOO_LARGE);  // one more than the limit
     EXPECT_EQ(ParseRecipe(std::string(kMaxRecipeBytes + 1, ' ')).error, RECIPE_TOO_LARGE);
     // Unknown keys are passed over, as a later version's additions would be.
-    EXPECT_TRUE(ParseRecipe("{\"fotakle_recipe\": 1, \"note\": [1], \"steps\": [{\"op\": "
-                            "\"load\", \"file\": \"a.jpg\", \"taken\": \"2026\"}]}")
+    EXPECT_TRUE(ParseRecipe(R"({"fotakle_recipe": 1, "note": [1], "steps": [{"op": "load", )"
+                            R"("file": "a.jpg", "taken": "2026"}]})")
                     .Ok());
 }
 

@@ -11,6 +11,7 @@
 #include "JpegTestFiles.h"
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
+#include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
 #include "support/WebpTestFiles.h"
 
@@ -30,27 +31,13 @@ Bytes Head(const Bytes& bytes, double share) {
                  bytes.begin() + static_cast<long>(static_cast<double>(bytes.size()) * share));
 }
 
-// A picture that does not compress, so that a file cut at a share of its
-// length is cut in its pixel data, at about that share of the rows.
 uint32_t NoiseColour(int x, int y) {
-    uint32_t h = static_cast<uint32_t>(x) * 0x9E3779B1u ^ static_cast<uint32_t>(y) * 0x85EBCA77u;
-    h ^= h >> 15;
-    h *= 0x2C1B3C6Du;
-    return (h ^ (h >> 12)) & 0xFFFFFFu;
+    return NoiseAt(x, y) & 0xFFFFFFu;
 }
 
+// The noise as a 96 x 64 picture, its top row last in memory.
 DibBlock Picture() {
-    DibBlock picture = DibCreate(96, 64, 24);
-    for (int32_t y = 0; y < 64; ++y) {
-        for (int32_t x = 0; x < 96; ++x) {
-            const uint32_t colour = NoiseColour(x, 63 - y);
-            uint8_t* pixel = DibPixels(picture.get()) + y * DibRowStride(96, 24) + 3 * x;
-            pixel[0] = static_cast<uint8_t>(colour);
-            pixel[1] = static_cast<uint8_t>(colour >> 8);
-            pixel[2] = static_cast<uint8_t>(colour >> 16);
-        }
-    }
-    return picture;
+    return MakePicture(96, 64, [](int32_t x, int32_t y) { return NoiseColour(x, 63 - y); });
 }
 
 }  // namespace
@@ -125,8 +112,7 @@ TEST(DamagedPicture, CutAndCorruptFilesOfEveryFormatSayDamaged) {
             EXPECT_EQ(loaded.damaged, c.expect == DAMAGED) << "purpose " << request.purpose;
             EXPECT_EQ(static_cast<bool>(loaded.picture), c.expect != REFUSED);
         }
-        DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
-        std::memset(DibPixels(canvas.get()), 0x55, kCanvasPixelBytes);
+        DibBlock canvas = FilledCanvas(0x55);
         const LoadResult into = LoadPictureInto(c.path, *canvas, LoadRequest());
         EXPECT_EQ(into.error, c.expect == REFUSED ? LOAD_BAD_PICTURE : LOAD_OK);
         EXPECT_EQ(into.damaged, c.expect == DAMAGED);

@@ -74,6 +74,20 @@ std::vector<uint8_t> QuadrantJpeg(int width, int height, const JpegTestOptions& 
         width, height, [=](int x, int y) { return QuadrantColour(x, y, width, height); }, options);
 }
 
+// A greyscale progressive script of one DC scan and then, for each of the 63
+// AC coefficients on its own, a first scan and `refinements` refinement
+// scans: 1 + 63 x (1 + refinements) scans in all.
+std::vector<jpeg_scan_info> EveryCoefficientScript(int refinements) {
+    std::vector<jpeg_scan_info> script = {{1, {0}, 0, 0, 0, 0}};
+    for (int k = 1; k < 64; ++k) {
+        script.push_back({1, {0}, k, k, 0, refinements});
+        for (int bit = refinements; bit > 0; --bit) {
+            script.push_back({1, {0}, k, k, bit, bit - 1});
+        }
+    }
+    return script;
+}
+
 int32_t Eighths(int32_t side, int32_t eighths) {
     return (side * eighths + 7) / 8;
 }
@@ -104,7 +118,7 @@ TEST(JpegCodec, ReportsTheLargestEighthThatFits) {
 
 TEST(JpegCodec, RowsComeTopFirstAsBlueGreenRed) {
     JpegTestOptions options[3];
-    options[1].subsample420 = true;
+    options[1].lumaH = options[1].lumaV = 2;  // 4:2:0
     options[2].progressive = true;
     for (const JpegTestOptions& option : options) {
         const std::vector<uint8_t> jpeg = QuadrantJpeg(64, 48, option);
@@ -119,7 +133,7 @@ TEST(JpegCodec, RowsComeTopFirstAsBlueGreenRed) {
                     EXPECT_PRED2(Near, decoded.At(x, y),
                                  QuadrantColour(x, y, width, decoded.height))
                         << x << "," << y << " of " << width << (option.progressive ? " prog" : "")
-                        << (option.subsample420 ? " 4:2:0" : "");
+                        << (option.lumaH == 2 ? " 4:2:0" : "");
                 }
             }
         }
@@ -220,13 +234,13 @@ TEST(JpegCodec, BoundsTheWorkOfProgressivePictures) {
     // 110 million block visits from 15 KB, and 694 scans are too many.
     JpegTestOptions scans;
     scans.grey = true;
-    scans.refinements = 6;
+    scans.script = EveryCoefficientScript(6);
     const auto texture = [](int x, int y) { return static_cast<uint32_t>(x * 16 ^ y * 8); };
     std::vector<uint8_t> jpeg = EncodeTestJpeg(16, 16, texture, scans);
     EXPECT_EQ(DecodeBytes(jpeg).rowsRead, 16);
     ASSERT_TRUE(PatchJpegSize(&jpeg, 4000, 4000));
     EXPECT_FALSE(DecodeBytes(jpeg, 176, 180).started);
-    scans.refinements = 10;
+    scans.script = EveryCoefficientScript(10);
     const DecodedJpeg endless = DecodeBytes(EncodeTestJpeg(16, 16, texture, scans));
     EXPECT_TRUE(endless.headerRead);
     EXPECT_FALSE(endless.started);

@@ -1,9 +1,6 @@
 #include "JpegTestFiles.h"
 
-#include <cstdio>
 #include <cstdlib>
-
-#include <jpeglib.h>
 
 std::vector<uint8_t> EncodeTestJpeg(int width, int height, const PixelFunction& pixel,
                                     const JpegTestOptions& options) {
@@ -21,22 +18,14 @@ std::vector<uint8_t> EncodeTestJpeg(int width, int height, const PixelFunction& 
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, options.quality, TRUE);
     if (!options.grey) {
-        const int factor = options.subsample420 ? 2 : 1;
-        cinfo.comp_info[0].h_samp_factor = factor;
-        cinfo.comp_info[0].v_samp_factor = factor;
+        cinfo.comp_info[0].h_samp_factor = options.lumaH;
+        cinfo.comp_info[0].v_samp_factor = options.lumaV;
     }
-    std::vector<jpeg_scan_info> script;
-    if (options.refinements >= 0) {
-        script.push_back({1, {0}, 0, 0, 0, 0});
-        for (int k = 1; k < 64; ++k) {
-            const int first = options.refinements;
-            script.push_back({1, {0}, k, k, 0, first});
-            for (int bit = first; bit > 0; --bit) {
-                script.push_back({1, {0}, k, k, bit, bit - 1});
-            }
-        }
-        cinfo.scan_info = script.data();
-        cinfo.num_scans = static_cast<int>(script.size());
+    cinfo.restart_in_rows = options.restartRows;
+    cinfo.arith_code = options.arithmetic ? TRUE : FALSE;
+    if (!options.script.empty()) {
+        cinfo.scan_info = options.script.data();
+        cinfo.num_scans = static_cast<int>(options.script.size());
     } else if (options.progressive) {
         jpeg_simple_progression(&cinfo);
     }

@@ -1,23 +1,27 @@
-// JPEG files made on the spot with libjpeg's compressor, for the codec and
-// loader tests.
+// JPEG files made on the spot with libjpeg's compressor, for the codec,
+// loader and scan filter tests.
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <vector>
 
+#include <jpeglib.h>
+
 struct JpegTestOptions {
     int quality = 95;
-    bool progressive = false;
+    bool progressive = false;  // jpeg_simple_progression, unless a script is given
     bool grey = false;
-    bool subsample420 = false;  // otherwise 4:4:4
-    // Greyscale only: a progressive script of one DC scan and then, for each
-    // of the 63 AC coefficients on its own, a first scan and `refinements`
-    // refinement scans: 1 + 63 x (1 + refinements) scans in all.
-    int refinements = -1;
+    int lumaH = 1;  // sampling factors of the first component; the others
+    int lumaV = 1;  // are 1 x 1, so that 2 x 2 is 4:2:0
+    int restartRows = 0;
+    bool arithmetic = false;
+    std::vector<jpeg_scan_info> script;  // the scans to write; empty: libjpeg's choice
 };
 
-// Colour of the pixel at column x, row y (0 = top), as 0xRRGGBB.
+// Colour of the pixel at column x, row y (0 = top), as 0xRRGGBB; a grey
+// picture takes the low byte.
 using PixelFunction = std::function<uint32_t(int x, int y)>;
 
 std::vector<uint8_t> EncodeTestJpeg(int width, int height, const PixelFunction& pixel,

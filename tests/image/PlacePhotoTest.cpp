@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 #include <vector>
 
 #include "image/Resample.h"
@@ -8,26 +9,30 @@
 
 namespace {
 
-// Places the photo on a canvas with guard bytes behind it and checks every
-// pixel: photo pixel (x - px, y - py) where the photo covers it, the fill
-// colour elsewhere.
+// Places the photo on the screen canvas and on a 61 x 47 one (whose rows
+// end in a byte of padding), each with guard bytes behind it, and checks
+// every byte: photo pixel (x - px, y - py) where the photo covers it, the
+// fill colour elsewhere, padding and guards as they were.
 void ExpectPlaced(const DibImage* photo, int64_t px, int64_t py, uint32_t fill) {
-    std::vector<uint8_t> canvas(kCanvasPixelBytes + 64, 0x5A);
     const int32_t w = photo ? photo->header.biWidth : 0, h = photo ? photo->header.biHeight : 0;
-    PlacePhoto(photo ? DibPixels(photo) : nullptr, canvas.data(), int32_t(px), int32_t(py), w, h,
-               uint8_t(fill), uint8_t(fill >> 8), uint8_t(fill >> 16));
-    for (int32_t y = 0; y < kCanvasHeight; ++y) {
-        for (int32_t x = 0; x < kCanvasWidth; ++x) {
-            const uint8_t* p = canvas.data() + y * kCanvasStride + x * 3;
+    for (auto [width, height] : {std::pair{kCanvasWidth, kCanvasHeight}, {61, 47}}) {
+        const int32_t stride = DibRowStride(width, 24);
+        std::vector<uint8_t> canvas(size_t(stride) * height + 64, 0x5A);
+        PlacePhotoOnCanvas({canvas.data(), width, height, stride},
+                           {ReadViewOfPicture(photo), int32_t(px), int32_t(py), uint8_t(fill),
+                            uint8_t(fill >> 8), uint8_t(fill >> 16)});
+        for (size_t i = 0; i < canvas.size(); ++i) {
+            const int64_t x = int64_t(i % stride) / 3, y = int64_t(i / stride);
             const int64_t sx = x - px, sy = y - py;
-            const bool covered = sx >= 0 && sy >= 0 && sx < w && sy < h;
-            ASSERT_EQ(uint32_t(p[2] << 16 | p[1] << 8 | p[0]),
-                      covered ? PixelAt(photo, int32_t(sx), int32_t(sy)) : fill)
-                << "canvas " << x << ", " << y << " photo at " << px << ", " << py;
+            uint8_t expected = 0x5A;
+            if (y < height && x < width) {
+                const bool covered = sx >= 0 && sy >= 0 && sx < w && sy < h;
+                expected = uint8_t((covered ? PixelAt(photo, int32_t(sx), int32_t(sy)) : fill) >>
+                                   (8 * (i % stride % 3)));
+            }
+            ASSERT_EQ(canvas[i], expected)
+                << width << "-wide canvas, byte " << i << ", photo at " << px << ", " << py;
         }
-    }
-    for (size_t i = kCanvasPixelBytes; i < canvas.size(); ++i) {
-        ASSERT_EQ(canvas[i], 0x5A) << "written past the canvas";
     }
 }
 

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
+#include <tuple>
 #include <vector>
 
+#include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -16,8 +18,9 @@ constexpr uint8_t kUntouched = 0x77;
 // Target memory between 64 guard bytes on each side, pre-filled so that
 // untouched bytes show.
 struct Guarded {
-    explicit Guarded(size_t bytes) : memory(bytes + 128, 0xA5) {
-        std::memset(data(), kUntouched, bytes);
+    explicit Guarded(size_t bytes) : memory(bytes + 128, kUntouched) {
+        std::fill_n(memory.begin(), 64, 0xA5);
+        std::fill_n(memory.end() - 64, 64, 0xA5);
     }
     uint8_t* data() { return memory.data() + 64; }
     bool Intact() const {
@@ -47,20 +50,6 @@ std::vector<uint32_t> ScaleRow(std::initializer_list<uint32_t> pixels, int32_t t
     return result;
 }
 
-// A picture whose channels are given per pixel by f(x, y) -> 0xRRGGBB.
-template <typename F>
-DibBlock MakeImage(int32_t width, int32_t height, F f) {
-    DibBlock image = DibCreate(width, height, 24);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            uint8_t* p = DibPixels(image.get()) + y * DibRowStride(width, 24) + x * 3;
-            const uint32_t c = f(x, y);
-            p[0] = uint8_t(c), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c >> 16);
-        }
-    }
-    return image;
-}
-
 double Mean(const uint8_t* pixels, int32_t stride, int32_t width, int32_t height, int channel) {
     int64_t sum = 0;
     for (int32_t y = 0; y < height; ++y) {
@@ -71,23 +60,64 @@ double Mean(const uint8_t* pixels, int32_t stride, int32_t width, int32_t height
     return double(sum) / (width * height);
 }
 
-// Hands out the rows of a picture in memory order and counts the calls.
-class ScriptedRows : public RowSource {
+// Runs of rows (in memory order) of one colour.
+struct Band {
+    int32_t first, count;
+    uint32_t colour;  // 0xRRGGBB
+};
+
+// The pattern picture with the bands painted over it.
+DibBlock BandedPicture(int32_t width, int32_t height, const std::vector<Band>& bands) {
+    DibBlock picture = MakePatternImage(width, height);
+    for (const Band& band : bands) {
+        for (int32_t y = band.first; y < band.first + band.count; ++y) {
+            for (int32_t x = 0; x < width; ++x) {
+                uint8_t* p = DibPixels(picture.get()) + y * DibRowStride(width, 24) + 3 * x;
+                p[0] = uint8_t(band.colour), p[1] = uint8_t(band.colour >> 8);
+                p[2] = uint8_t(band.colour >> 16);
+            }
+        }
+    }
+    return picture;
+}
+
+// Hands out the rows of a picture in memory order, reports the bands as runs
+// of one colour that need not be read, and counts the rows read.
+class CountedRows : public RowSource {
   public:
-    explicit ScriptedRows(const DibImage* picture) : picture_(picture) {}
+    explicit CountedRows(const DibImage* picture, std::vector<Band> bands = {})
+        : picture_(picture), bands_(std::move(bands)) {}
     bool ReadRow(uint8_t* row) override {
         const int32_t stride = DibRowStride(picture_->header.biWidth, 24);
-        if (calls >= picture_->header.biHeight) {
+        if (next_ >= picture_->header.biHeight) {
             ADD_FAILURE() << "read past the last row";
             return false;
         }
-        std::memcpy(row, DibPixels(picture_) + calls++ * stride, stride);
+        std::memcpy(row, DibPixels(picture_) + next_++ * stride, stride);
+        ++reads;
         return true;
     }
-    int32_t calls = 0;
+    int32_t UniformRowsAhead(uint8_t* bgr) override {
+        for (const Band& band : bands_) {
+            if (next_ >= band.first && next_ < band.first + band.count) {
+                bgr[0] = uint8_t(band.colour), bgr[1] = uint8_t(band.colour >> 8);
+                bgr[2] = uint8_t(band.colour >> 16);
+                return band.first + band.count - next_;
+            }
+        }
+        return 0;
+    }
+    void SkipRows(int32_t count) override {
+        uint8_t bgr[3];
+        EXPECT_LE(count, UniformRowsAhead(bgr)) << "skipped rows that are not a run";
+        next_ += count;
+    }
+    int32_t reads = 0;
 
   private:
     const DibImage* picture_;
+    std::vector<Band> bands_;
+    int32_t next_ = 0;
 };
 
 }  // namespace
@@ -110,10 +140,10 @@ TEST(ResampleRow, WorkedExamples) {
 TEST(ResampleImage, InterpolatesFourRowsToEight) {
     // One pixel per row: blue 0, 40, 80, 120; green falling; red flat.
     const uint32_t rows[] = {0x097800, 0x095028, 0x092850, 0x090078};
-    DibBlock source = MakeImage(1, 4, [&](int32_t, int32_t y) { return rows[y]; });
+    DibBlock source = MakePicture(1, 4, [&](int32_t, int32_t y) { return rows[y]; });
     Guarded target(8 * 4);
     ASSERT_TRUE(
-        ResampleImage(DibPixels(source.get()), target.data(), 1, 4, 1, 8, 4, 8, 0, 0, false, true));
+        ResampleImage(DibPixels(source.get()), target.data(), NewPictureRequest(1, 4, 1, 8)));
     const uint32_t expected[] = {0x097800, 0x096414, 0x095028, 0x093C3C,
                                  0x092850, 0x091B5D, 0x090E6A, 0x090078};
     for (int32_t y = 0; y < 8; ++y) {
@@ -126,8 +156,8 @@ TEST(ResampleImage, PlacesThePictureAtItsOffsetsWithBlackAround) {
     // A 4 x 3 picture 3 pixels in and 1 row up in a 10 x 5 target.
     DibBlock small = MakePatternImage(4, 3);
     Guarded target(32 * 5);
-    ASSERT_TRUE(
-        ResampleImage(DibPixels(small.get()), target.data(), 4, 3, 4, 3, 32, 5, 3, 1, true, false));
+    ASSERT_TRUE(ResampleImage(DibPixels(small.get()), target.data(),
+                              {4, 3, 4, 3, 32, 5, 3, 1, true, false}));
     for (int32_t y = 0; y < 5; ++y) {
         for (int32_t x = 0; x < 10; ++x) {
             const bool inside = y >= 1 && y < 4 && x >= 3 && x < 7;
@@ -145,15 +175,15 @@ TEST(ResampleImage, KeepsTheMiddleOfATallPicture) {
     // averages columns 0 and 1 (blue 3y + 3): (30 + 33) / 2.
     DibBlock tall = MakePatternImage(8, 40);
     Guarded target(16 * 10);
-    ASSERT_TRUE(ResampleImage(DibPixels(tall.get()), target.data(), 8, 40, 4, 20, 16, 10, 0, 0,
-                              true, false));
+    ASSERT_TRUE(ResampleImage(DibPixels(tall.get()), target.data(),
+                              {8, 40, 4, 20, 16, 10, 0, 0, true, false}));
     EXPECT_EQ(target.data()[0], 31);
     // Not wider: the middle rows are copied. Without fill, rows and bytes
     // the picture does not cover keep what they held.
     DibBlock narrow = MakePatternImage(3, 20);
     Guarded copied(12 * 12);
-    ASSERT_TRUE(ResampleImage(DibPixels(narrow.get()), copied.data(), 3, 20, 3, 10, 12, 12, 0, 1,
-                              false, false));
+    ASSERT_TRUE(ResampleImage(DibPixels(narrow.get()), copied.data(),
+                              {3, 20, 3, 10, 12, 12, 0, 1, false, false}));
     for (int32_t y = 0; y < 12; ++y) {
         const uint8_t* row = copied.data() + y * 12;
         if (y == 0 || y == 11) {
@@ -175,8 +205,8 @@ TEST(RescaleCanvas, WorkedSizes) {
     // 90 %, blue 2y and green 2x: output column 0 averages columns 0 and 1,
     // column 1 is column 2 alone; rows 0-4 are single rows, row 5 averages
     // rows 5 and 6.
-    DibBlock ramps = MakeImage(kCanvasWidth, kCanvasHeight,
-                               [](int32_t x, int32_t y) { return uint32_t(x * 512 + y * 2); });
+    DibBlock ramps = MakePicture(kCanvasWidth, kCanvasHeight,
+                                 [](int32_t x, int32_t y) { return uint32_t(x * 512 + y * 2); });
     DibBlock small = RescaleCanvas(DibPixels(ramps.get()), 158, 162);
     ASSERT_TRUE(small);
     EXPECT_EQ(PixelAt(small.get(), 0, 0), 0x000100u);
@@ -195,8 +225,8 @@ TEST(RescaleCanvas, WorkedSizes) {
 }
 
 TEST(RescaleCanvas, FlatStaysFlatAndTheMeanBarelyMoves) {
-    DibBlock flat = MakeImage(176, 180, [](int32_t, int32_t) { return 0x3C8AD2u; });
-    DibBlock ramp = MakeImage(176, 180, [](int32_t x, int32_t y) {
+    DibBlock flat = MakePicture(176, 180, [](int32_t, int32_t) { return 0x3C8AD2u; });
+    DibBlock ramp = MakePicture(176, 180, [](int32_t x, int32_t y) {
         return uint32_t(((x + y) / 2 + 20) << 16 | (y + 30) << 8 | (x + 40));
     });
     for (auto [w, h] : {std::pair{158, 162}, {78, 80}, {272, 279}, {100, 200}, {250, 120}}) {
@@ -214,43 +244,31 @@ TEST(RescaleCanvas, FlatStaysFlatAndTheMeanBarelyMoves) {
     }
 }
 
-TEST(ResampleStream, CentresASmallerPictureInBlack) {
-    // 100 x 100 read top row first into the canvas: borders of 38 columns
-    // and 40 rows; the first row read lands on row 139 in memory.
-    DibBlock picture = MakePatternImage(100, 100);
-    ScriptedRows rows(picture.get());
-    Guarded canvas(kCanvasPixelBytes);
-    ASSERT_TRUE(ResampleStream(rows, canvas.data(), 100, 100, 100, 100, kCanvasStride, 176, 180,
-                               true, true));
-    EXPECT_EQ(rows.calls, 100);
-    for (int32_t y = 0; y < kCanvasHeight; ++y) {
-        for (int32_t x = 0; x < kCanvasWidth; ++x) {
-            const bool inside = y >= 40 && y < 140 && x >= 38 && x < 138;
-            ASSERT_EQ(Pixel(canvas.data(), kCanvasStride, x, y),
-                      inside ? PixelAt(picture.get(), x - 38, 139 - y) : 0u)
-                << x << ", " << y;
+// Unscaled into the canvas, read top row first: a smaller picture is centred
+// in black (38 columns and 40 rows around it, its first row read on row 139
+// in memory); a larger one loses 12 columns on the left and its first 5 rows
+// read, and reading stops once the canvas is full.
+TEST(ResampleStream, CentresTheScaledPictureAndCutsItEquallyOnBothSides) {
+    for (auto [width, height, reads] : {std::tuple{100, 100, 100}, {200, 190, 185}}) {
+        DibBlock picture = MakePatternImage(width, height);
+        CountedRows rows(picture.get());
+        Guarded canvas(kCanvasPixelBytes);
+        ASSERT_TRUE(
+            ResampleStream(rows, canvas.data(),
+                           {width, height, width, height, kCanvasStride, 176, 180, true, true}));
+        EXPECT_EQ(rows.reads, reads);
+        const int32_t left = (kCanvasWidth - width) / 2, top = (kCanvasHeight - height) / 2;
+        for (int32_t y = 0; y < kCanvasHeight; ++y) {
+            for (int32_t x = 0; x < kCanvasWidth; ++x) {
+                const int32_t px = x - left, read = kCanvasHeight - 1 - y - top;
+                const bool inside = px >= 0 && px < width && read >= 0 && read < height;
+                ASSERT_EQ(Pixel(canvas.data(), kCanvasStride, x, y),
+                          inside ? PixelAt(picture.get(), px, read) : 0u)
+                    << width << ": " << x << ", " << y;
+            }
         }
+        EXPECT_TRUE(canvas.Intact());
     }
-    EXPECT_TRUE(canvas.Intact());
-}
-
-TEST(ResampleStream, CutsALargerPictureEquallyOnBothSides) {
-    // 200 x 190 unscaled into the canvas: 12 columns go on the left, the
-    // first 5 rows read are read and dropped, and reading stops once the
-    // canvas is full.
-    DibBlock picture = MakePatternImage(200, 190);
-    ScriptedRows rows(picture.get());
-    Guarded canvas(kCanvasPixelBytes);
-    ASSERT_TRUE(ResampleStream(rows, canvas.data(), 200, 190, 200, 190, kCanvasStride, 176, 180,
-                               true, true));
-    EXPECT_EQ(rows.calls, 185);
-    for (int32_t y = 0; y < kCanvasHeight; ++y) {
-        for (int32_t x = 0; x < kCanvasWidth; ++x) {
-            ASSERT_EQ(Pixel(canvas.data(), kCanvasStride, x, y),
-                      PixelAt(picture.get(), x + 12, 184 - y));
-        }
-    }
-    EXPECT_TRUE(canvas.Intact());
 }
 
 TEST(ResampleStream, BoxFilterMatchesTheInMemoryResamplerCentredInTheBox) {
@@ -261,16 +279,17 @@ TEST(ResampleStream, BoxFilterMatchesTheInMemoryResamplerCentredInTheBox) {
                    Case{100, 100, 50, 50, 60, 61}}) {
         DibBlock picture = MakePatternImage(c.sourceWidth, c.sourceHeight);
         DibBlock whole = DibCreate(c.width, c.height, 24);
-        ASSERT_TRUE(ResampleImage(DibPixels(picture.get()), DibPixels(whole.get()), c.sourceWidth,
-                                  c.sourceHeight, c.width, c.height, DibRowStride(c.width, 24),
-                                  c.height, 0, 0, false, false));
+        ASSERT_TRUE(
+            ResampleImage(DibPixels(picture.get()), DibPixels(whole.get()),
+                          NewPictureRequest(c.sourceWidth, c.sourceHeight, c.width, c.height)));
         const int32_t dx = (c.boxWidth - c.width) / 2, dy = (c.boxHeight - c.height) / 2;
         const int32_t stride = DibRowStride(c.boxWidth, 24);
         for (bool flip : {false, true}) {
-            ScriptedRows rows(picture.get());
+            CountedRows rows(picture.get());
             Guarded target(size_t(stride) * c.boxHeight);
-            ASSERT_TRUE(ResampleStream(rows, target.data(), c.sourceWidth, c.sourceHeight, c.width,
-                                       c.height, stride, c.boxWidth, c.boxHeight, flip, true));
+            ASSERT_TRUE(ResampleStream(rows, target.data(),
+                                       {c.sourceWidth, c.sourceHeight, c.width, c.height, stride,
+                                        c.boxWidth, c.boxHeight, flip, true}));
             for (int32_t y = 0; y < c.boxHeight; ++y) {
                 for (int32_t x = 0; x < c.boxWidth; ++x) {
                     const int32_t wx = x - dx, wy = y - dy;
@@ -288,13 +307,13 @@ TEST(ResampleStream, BoxFilterMatchesTheInMemoryResamplerCentredInTheBox) {
 TEST(ResampleStream, CameraPictureStaysFlatAndKeepsItsMean) {
     // 750 x 500 reduced to 270 x 180, as a large JPEG on its way in.
     for (bool flat : {true, false}) {
-        DibBlock picture = MakeImage(750, 500, [&](int32_t x, int32_t y) {
+        DibBlock picture = MakePicture(750, 500, [&](int32_t x, int32_t y) {
             return flat ? 0x3C8AD2u : uint32_t((x / 6 + y / 4) << 8 | x / 3);
         });
-        ScriptedRows rows(picture.get());
+        CountedRows rows(picture.get());
         std::vector<uint8_t> reduced(812 * 180);
-        ASSERT_TRUE(
-            ResampleStream(rows, reduced.data(), 750, 500, 270, 180, 812, 270, 180, false, false));
+        ASSERT_TRUE(ResampleStream(rows, reduced.data(),
+                                   {750, 500, 270, 180, 812, 270, 180, false, false}));
         for (int channel = 0; channel < 3; ++channel) {
             EXPECT_NEAR(Mean(reduced.data(), 812, 270, 180, channel),
                         Mean(DibPixels(picture.get()), 2252, 750, 500, channel), flat ? 0 : 1.0);
@@ -308,20 +327,24 @@ TEST(ResampleStream, CameraPictureStaysFlatAndKeepsItsMean) {
 TEST(Resample, RefusesNonsenseWithoutTouchingTheTarget) {
     DibBlock picture = MakePatternImage(4, 4);
     const uint8_t* pixels = DibPixels(picture.get());
-    ScriptedRows rows(picture.get());
+    CountedRows rows(picture.get());
     Guarded target(16 * 4);
     uint8_t* t = target.data();
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 4, 16, 4, -1, 0, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 4, 16, 4, 0, -1, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 4, -16, 4, 0, 0, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 4, 16, -4, 0, 0, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 0, 4, 4, 4, 16, 4, 0, 0, true, false));
-    EXPECT_FALSE(ResampleImage(pixels, t, 4, 4, 4, 32768, 16, 4, 0, 0, true, true));
-    EXPECT_FALSE(ResampleImage(nullptr, t, 4, 4, 4, 4, 16, 4, 0, 0, true, false));
-    EXPECT_FALSE(ResampleStream(rows, t, 4, 4, 4, 4, 16, 0, 4, false, true));
-    EXPECT_FALSE(ResampleStream(rows, t, 4, 4, 4, 4, -16, 4, 4, false, true));
-    EXPECT_FALSE(ResampleStream(rows, t, 4, 0, 4, 4, 16, 4, 4, false, true));
-    EXPECT_EQ(rows.calls, 0);
+    // Negative offsets, stride or rows; a side of 0 or above the limit.
+    const ResampleImageRequest images[] = {
+        {4, 4, 4, 4, 16, 4, -1, 0, true, false}, {4, 4, 4, 4, 16, 4, 0, -1, true, false},
+        {4, 4, 4, 4, -16, 4, 0, 0, true, false}, {4, 4, 4, 4, 16, -4, 0, 0, true, false},
+        {0, 4, 4, 4, 16, 4, 0, 0, true, false},  {4, 4, 4, 32768, 16, 4, 0, 0, true, true},
+    };
+    for (const ResampleImageRequest& request : images) {
+        EXPECT_FALSE(ResampleImage(pixels, t, request));
+        EXPECT_FALSE(ResampleImageRows(rows, t, request));
+    }
+    EXPECT_FALSE(ResampleImage(nullptr, t, {4, 4, 4, 4, 16, 4, 0, 0, true, false}));
+    EXPECT_FALSE(ResampleStream(rows, t, {4, 4, 4, 4, 16, 0, 4, false, true}));
+    EXPECT_FALSE(ResampleStream(rows, t, {4, 4, 4, 4, -16, 4, 4, false, true}));
+    EXPECT_FALSE(ResampleStream(rows, t, {4, 0, 4, 4, 16, 4, 4, false, true}));
+    EXPECT_EQ(rows.reads, 0);
     EXPECT_EQ(std::count(t, t + 64, kUntouched), 64);
 }
 
@@ -340,14 +363,16 @@ TEST(Resample, NeverWritesOutsideTheTarget) {
                 for (int32_t rows : {1, 5, to.height + 3}) {
                     for (int32_t flags = 0; flags < 16; ++flags) {
                         Guarded target(size_t(stride) * rows);
-                        ScriptedRows source(picture.get());
-                        EXPECT_TRUE(ResampleImage(DibPixels(picture.get()), target.data(),
-                                                  from.width, from.height, to.width, to.height,
-                                                  stride, rows, flags & 1 ? 5 : 0,
-                                                  flags & 2 ? 3 : 0, flags & 4, flags & 8));
-                        EXPECT_TRUE(ResampleStream(source, target.data(), from.width, from.height,
-                                                   to.width, to.height, stride, flags & 1 ? 176 : 2,
-                                                   rows, flags & 2, flags & 4));
+                        CountedRows source(picture.get());
+                        const bool fill = flags & 4, last = flags & 8;
+                        EXPECT_TRUE(ResampleImage(
+                            DibPixels(picture.get()), target.data(),
+                            {from.width, from.height, to.width, to.height, stride, rows,
+                             flags & 1 ? 5 : 0, flags & 2 ? 3 : 0, fill, last}));
+                        EXPECT_TRUE(
+                            ResampleStream(source, target.data(),
+                                           {from.width, from.height, to.width, to.height, stride,
+                                            flags & 1 ? 176 : 2, rows, (flags & 2) != 0, fill}));
                         ASSERT_TRUE(target.Intact())
                             << from.width << "x" << from.height << " -> " << to.width << "x"
                             << to.height << " stride " << stride << " rows " << rows << " flags "
@@ -359,68 +384,11 @@ TEST(Resample, NeverWritesOutsideTheTarget) {
     }
 }
 
-namespace {
-
-// A picture whose rows (in memory order) come in bands: runs of one colour
-// the source reports as such, and pattern rows between them it must be asked
-// for one by one. Counts the rows read.
-class BandedRows : public RowSource {
-  public:
-    struct Band {
-        int32_t first, count;
-        uint32_t colour;  // 0xRRGGBB
-    };
-    BandedRows(int32_t width, int32_t height, std::vector<Band> bands)
-        : picture_(MakePatternImage(width, height)), bands_(std::move(bands)) {
-        for (const Band& band : bands_) {
-            for (int32_t y = band.first; y < band.first + band.count; ++y) {
-                uint8_t* row = DibPixels(picture_.get()) + y * DibRowStride(width, 24);
-                for (int32_t x = 0; x < width; ++x) {
-                    row[3 * x] = uint8_t(band.colour), row[3 * x + 1] = uint8_t(band.colour >> 8);
-                    row[3 * x + 2] = uint8_t(band.colour >> 16);
-                }
-            }
-        }
-    }
-    const DibImage* Picture() const { return picture_.get(); }
-    bool ReadRow(uint8_t* row) override {
-        const int32_t stride = DibRowStride(picture_->header.biWidth, 24);
-        EXPECT_LT(next_, picture_->header.biHeight) << "read past the last row";
-        std::memcpy(row, DibPixels(picture_.get()) + next_++ * stride, stride);
-        ++reads;
-        return true;
-    }
-    int32_t UniformRowsAhead(uint8_t* bgr) override {
-        for (const Band& band : bands_) {
-            if (next_ >= band.first && next_ < band.first + band.count) {
-                bgr[0] = uint8_t(band.colour), bgr[1] = uint8_t(band.colour >> 8);
-                bgr[2] = uint8_t(band.colour >> 16);
-                return band.first + band.count - next_;
-            }
-        }
-        return 0;
-    }
-    void SkipRows(int32_t count) override {
-        uint8_t bgr[3];
-        EXPECT_LE(count, UniformRowsAhead(bgr)) << "skipped rows that are not a run";
-        next_ += count;
-    }
-    int32_t reads = 0;
-
-  private:
-    DibBlock picture_;
-    std::vector<Band> bands_;
-    int32_t next_ = 0;
-};
-
-}  // namespace
-
 // Runs of one colour go through the box filter in one step: the result is
 // the one reading every row gives, byte for byte, in every path (shrinking
 // with groups that start, end or lie inside a run, copying, cutting, reading
 // stopped by a full target), and the rows of a run are never read.
 TEST(ResampleStream, UniformRunsGiveTheSamePixelsWithoutReadingThem) {
-    using Band = BandedRows::Band;
     struct Case {
         int32_t sourceWidth, sourceHeight, width, height, boxWidth, boxHeight;
         std::vector<Band> bands;
@@ -443,18 +411,16 @@ TEST(ResampleStream, UniformRunsGiveTheSamePixelsWithoutReadingThem) {
         for (const Band& band : c.bands) {
             patternRows -= band.count;
         }
+        const DibBlock picture = BandedPicture(c.sourceWidth, c.sourceHeight, c.bands);
         for (int flags = 0; flags < 4; ++flags) {
-            const bool flip = flags & 1, fill = flags & 2;
-            BandedRows banded(c.sourceWidth, c.sourceHeight, c.bands);
-            ScriptedRows everyRow(banded.Picture());
+            const ResampleStreamRequest request = {
+                c.sourceWidth, c.sourceHeight, c.width,          c.height,        stride,
+                c.boxWidth,    c.boxHeight,    (flags & 1) != 0, (flags & 2) != 0};
+            CountedRows everyRow(picture.get()), banded(picture.get(), c.bands);
             const size_t bytes = size_t(std::max(stride, 1)) * size_t(std::max(c.boxHeight, 1));
             Guarded expected(bytes), actual(bytes);
-            ASSERT_TRUE(ResampleStream(everyRow, expected.data(), c.sourceWidth, c.sourceHeight,
-                                       c.width, c.height, stride, c.boxWidth, c.boxHeight, flip,
-                                       fill));
-            ASSERT_TRUE(ResampleStream(banded, actual.data(), c.sourceWidth, c.sourceHeight,
-                                       c.width, c.height, stride, c.boxWidth, c.boxHeight, flip,
-                                       fill));
+            ASSERT_TRUE(ResampleStream(everyRow, expected.data(), request));
+            ASSERT_TRUE(ResampleStream(banded, actual.data(), request));
             ASSERT_EQ(actual.memory, expected.memory) << "flags " << flags;
             EXPECT_LE(banded.reads, patternRows);
         }
@@ -464,7 +430,6 @@ TEST(ResampleStream, UniformRunsGiveTheSamePixelsWithoutReadingThem) {
 // The same for pictures placed by ResampleImageRows: what ResampleImage
 // makes of the picture held in memory.
 TEST(ResampleImageRows, MatchesTheInMemoryResamplerWithRunsSkipped) {
-    using Band = BandedRows::Band;
     const std::vector<Band> bands = {{0, 100, 0x203040}, {120, 280, 0x00FF00}, {410, 190, 0}};
     struct Case {
         int32_t width, height, targetStride, targetRows, xOffset, yOffset;
@@ -477,18 +442,18 @@ TEST(ResampleImageRows, MatchesTheInMemoryResamplerWithRunsSkipped) {
         {200, 300, 700, 100, 0, 7},  // below the offset, cut by the rows
     };
     for (const Case& c : cases) {
+        const int32_t sourceWidth = c.width == 200 ? 200 : 40 + c.width;
+        const DibBlock picture = BandedPicture(sourceWidth, 600, bands);
         for (bool fill : {false, true}) {
-            BandedRows banded(c.width == 200 ? 200 : 40 + c.width, 600, bands);
-            const DibImage* picture = banded.Picture();
+            const ResampleImageRequest request = {
+                sourceWidth,  600,       c.width,   c.height, c.targetStride,
+                c.targetRows, c.xOffset, c.yOffset, fill};
+            CountedRows banded(picture.get(), bands);
             const size_t bytes =
                 size_t(std::max(c.targetStride, 1)) * size_t(std::max(c.targetRows, 1));
             Guarded expected(bytes), actual(bytes);
-            ASSERT_TRUE(ResampleImage(DibPixels(picture), expected.data(), picture->header.biWidth,
-                                      600, c.width, c.height, c.targetStride, c.targetRows,
-                                      c.xOffset, c.yOffset, fill, false));
-            ASSERT_TRUE(ResampleImageRows(banded, actual.data(), picture->header.biWidth, 600,
-                                          c.width, c.height, c.targetStride, c.targetRows,
-                                          c.xOffset, c.yOffset, fill));
+            ASSERT_TRUE(ResampleImage(DibPixels(picture.get()), expected.data(), request));
+            ASSERT_TRUE(ResampleImageRows(banded, actual.data(), request));
             ASSERT_EQ(actual.memory, expected.memory) << c.width << "x" << c.height;
             EXPECT_LE(banded.reads, 600 - 100 - 280 - 190) << c.width << "x" << c.height;
         }

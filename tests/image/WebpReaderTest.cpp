@@ -16,6 +16,7 @@
 
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
+#include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
 #include "support/WebpTestFiles.h"
 
@@ -39,36 +40,13 @@ Bytes TestBgra(int width, int height, bool alpha) {
     return bgra;
 }
 
-uint8_t OverWhite(uint8_t colour, uint8_t alpha) {
-    return static_cast<uint8_t>((colour * alpha + 255u * (255u - alpha) + 127u) / 255u);
-}
-
 // The picture the rows show, laid over white: 24 bits, bottom-up.
 DibBlock PictureOf(const Bytes& bgra, int width, int height) {
-    DibBlock picture = DibCreate(width, height, 24);
-    const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = DibPixels(picture.get()) + static_cast<size_t>(height - 1 - y) * stride;
-        for (int x = 0; x < width; ++x) {
-            const uint8_t* p = &bgra[(static_cast<size_t>(y) * width + x) * 4];
-            for (int c = 0; c < 3; ++c) {
-                row[3 * x + c] = OverWhite(p[c], p[3]);
-            }
-        }
-    }
-    return picture;
-}
-
-DibBlock Flipped(const DibImage* picture) {
-    const int32_t width = picture->header.biWidth;
-    const int32_t height = picture->header.biHeight;
-    DibBlock flipped = DibCreate(width, height, 24);
-    const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
-    for (int32_t y = 0; y < height; ++y) {
-        std::memcpy(DibPixels(flipped.get()) + static_cast<size_t>(y) * stride,
-                    DibPixels(picture) + static_cast<size_t>(height - 1 - y) * stride, stride);
-    }
-    return flipped;
+    return MakePicture(width, height, [&](int32_t x, int32_t y) {
+        const uint8_t* p = &bgra[(static_cast<size_t>(height - 1 - y) * width + x) * 4];
+        return uint32_t{OverWhite(p[2], p[3])} << 16 | uint32_t{OverWhite(p[1], p[3])} << 8 |
+               OverWhite(p[0], p[3]);
+    });
 }
 
 // How far two 24-bit pictures of the same size are apart: the mean absolute
@@ -137,12 +115,6 @@ Bytes MuxAnimation(int width, int height, const std::vector<MuxFrame>& frames) {
     return bytes;
 }
 
-DibBlock FilledCanvas(uint8_t fill) {
-    DibBlock canvas = DibCreate(kCanvasWidth, kCanvasHeight, 24);
-    std::memset(DibPixels(canvas.get()), fill, kCanvasPixelBytes);
-    return canvas;
-}
-
 // A RIFF file holding one chunk; sizes little-endian.
 Bytes RiffFile(const char* fourcc, const Bytes& payload) {
     Bytes bytes(20 + payload.size());
@@ -200,19 +172,9 @@ TEST(WebpReader, LosslessEqualsTheBmpPathExactly) {
         SCOPED_TRACE(alpha ? "with alpha" : "opaque");
         const Bytes bgra = TestBgra(37, 24, alpha);
         ASSERT_TRUE(WriteWholeFile(folder.File("p.WebP"), EncodeTestWebpBgra(bgra, 37, 24, -1)));
-        ASSERT_TRUE(SavePicture(folder.File("p.bmp"), *PictureOf(bgra, 37, 24)).Ok());
-
-        const LoadResult webp = LoadPicture(folder.File("p.WebP"), LoadRequest());
-        const LoadResult bmp = LoadPicture(folder.File("p.bmp"), LoadRequest());
-        ASSERT_TRUE(webp.Ok() && bmp.Ok());
-        EXPECT_FALSE(webp.damaged);
-        EXPECT_EQ(FirstDifference(bmp.picture.get(), webp.picture.get()), "");
-
-        DibBlock webpCanvas = FilledCanvas(0x55);
-        DibBlock bmpCanvas = FilledCanvas(0x55);
-        ASSERT_TRUE(LoadPictureInto(folder.File("p.WebP"), *webpCanvas, LoadRequest()).Ok());
-        ASSERT_TRUE(LoadPictureInto(folder.File("p.bmp"), *bmpCanvas, LoadRequest()).Ok());
-        EXPECT_EQ(FirstDifference(bmpCanvas.get(), webpCanvas.get()), "");
+        EXPECT_EQ(DifferenceFromTheBmpPath(folder.File("p.WebP"), *PictureOf(bgra, 37, 24),
+                                           LoadRequest(), false),
+                  "");
     }
 }
 
@@ -310,18 +272,9 @@ TEST(WebpReader, AnimationShowsItsFirstFrame) {
                                    MuxAnimation(side, height,
                                                 {{EncodeTestWebpBgra(small, 20, 10, -1), 6, 4},
                                                  {EncodeTestWebpBgra(second, 40, 30, -1), 0, 0}})));
-        ASSERT_TRUE(
-            SavePicture(folder.File("part.bmp"), *Flipped(PictureOf(expected, side, height).get()))
-                .Ok());
-        const LoadResult own = LoadPicture(folder.File("part.webp"), LoadRequest());
-        ASSERT_TRUE(own.Ok());
-        EXPECT_EQ(FirstDifference(PictureOf(expected, side, height).get(), own.picture.get()), "");
-
-        DibBlock webpCanvas = FilledCanvas(0x55);
-        DibBlock bmpCanvas = FilledCanvas(0x55);
-        ASSERT_TRUE(LoadPictureInto(folder.File("part.webp"), *webpCanvas, LoadRequest()).Ok());
-        ASSERT_TRUE(LoadPictureInto(folder.File("part.bmp"), *bmpCanvas, LoadRequest()).Ok());
-        EXPECT_EQ(FirstDifference(Flipped(bmpCanvas.get()).get(), webpCanvas.get()), "");
+        EXPECT_EQ(DifferenceFromTheBmpPath(folder.File("part.webp"),
+                                           *PictureOf(expected, side, height), LoadRequest(), true),
+                  "");
     }
 }
 
@@ -343,16 +296,11 @@ TEST(WebpReader, CutFilesKeepTheRowsBeforeTheCut) {
         const LoadResult cut = LoadPicture(folder.File("cut.webp"), LoadRequest());
         ASSERT_TRUE(cut.Ok());
         EXPECT_TRUE(cut.damaged);
-        int32_t kept = 0;  // rows from the top equal to the whole file's
-        while (kept < 96 && PixelAt(cut.picture.get(), 5, 95 - kept) ==
-                                PixelAt(complete.picture.get(), 5, 95 - kept)) {
-            ++kept;
-        }
+        const int32_t kept = KeptRowsThen(
+            cut.picture.get(),
+            [&](int32_t x, int32_t y) { return PixelAt(complete.picture.get(), x, 95 - y); }, 0);
         EXPECT_GT(kept, 8);
         EXPECT_LT(kept, 96);
-        for (int32_t y = kept; y < 96; ++y) {
-            EXPECT_EQ(PixelAt(cut.picture.get(), 40, 95 - y), 0u) << y;
-        }
 
         ASSERT_TRUE(
             WriteWholeFile(folder.File("header.webp"), Bytes(whole.begin(), whole.begin() + 24)));

@@ -69,8 +69,9 @@ DibBlock BrightnessDone(const DibImage* from, int level, PixelColor color) {
     DibBlock placed = DibCreate(kCanvasWidth, kCanvasHeight, 24);
     AdjustTone(DibPixels(from), DibPixels(adjusted.get()), ADJUST_BRIGHTNESS,
                static_cast<int16_t>(level), kCanvasWidth, kCanvasHeight);
-    PlacePhoto(DibPixels(adjusted.get()), DibPixels(placed.get()), 0, 0, kCanvasWidth,
-               kCanvasHeight, uint8_t(color.blue), uint8_t(color.green), uint8_t(color.red));
+    PlacePhotoOnCanvas(ViewOfPicture(placed.get()),
+                       {ReadViewOfPicture(adjusted.get()), 0, 0, uint8_t(color.blue),
+                        uint8_t(color.green), uint8_t(color.red)});
     return placed;
 }
 

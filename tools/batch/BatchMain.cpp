@@ -250,8 +250,8 @@ int ResampleCommand(const std::vector<std::string>& args) {
     }
     DibBlock target = DibCreate(width, height, 24);
     if (!target || !ResampleImage(DibPixels(source.get()), DibPixels(target.get()),
-                                  source->header.biWidth, source->header.biHeight, width, height,
-                                  DibRowStride(width, 24), height, 0, 0, false, true)) {
+                                  NewPictureRequest(source->header.biWidth, source->header.biHeight,
+                                                    width, height))) {
         return Failure("out of memory");
     }
     return WriteBmp(target.get(), args[3]);
@@ -277,8 +277,8 @@ int PlaceCommand(const std::vector<std::string>& args) {
     if (!canvas) {
         return Failure("out of memory");
     }
-    PlacePhoto(DibPixels(photo.get()), DibPixels(canvas.get()), x, y, photo->header.biWidth,
-               photo->header.biHeight, blue, green, red);
+    PlacePhotoOnCanvas(ViewOfPicture(canvas.get()),
+                       {ReadViewOfPicture(photo.get()), x, y, blue, green, red});
     return WriteBmp(canvas.get(), args[4]);
 }
 
