@@ -93,3 +93,17 @@ DibBlock CanvasDuplicate(const uint8_t* pixels) {
 void CanvasCopy(const uint8_t* from, uint8_t* to) {
     std::memcpy(to, from, kCanvasPixelBytes);
 }
+
+void RowOverWhite(const uint8_t* source, int32_t channels, uint8_t* row, int32_t width) {
+    if (channels == 3) {
+        std::memcpy(row, source, static_cast<size_t>(width) * 3);
+        return;
+    }
+    for (int32_t x = 0; x < width; ++x, source += 4, row += 3) {
+        const unsigned alpha = source[3];
+        const unsigned white = 255u * (255u - alpha) + 127u;
+        for (int c = 0; c < 3; ++c) {
+            row[c] = static_cast<uint8_t>((source[c] * alpha + white) / 255u);
+        }
+    }
+}

@@ -102,6 +102,12 @@ size_t DibBlockBytes(const BitmapInfoHeader& header);
 // canvas, or null when memory runs out.
 DibBlock CanvasDuplicate(const uint8_t* pixels);
 
+// One row of width pixels made 24-bit blue, green, red: 3 channels are
+// copied as they are, 4 (blue, green, red, alpha) are laid over white,
+// (c x a + 255 x (255 - a) + 127) / 255. The PNG and WebP readers hand
+// out their rows this way.
+void RowOverWhite(const uint8_t* source, int32_t channels, uint8_t* row, int32_t width);
+
 // Copies the 95,040 pixel bytes of one canvas over another's; nothing else
 // is touched. The two must not overlap.
 void CanvasCopy(const uint8_t* from, uint8_t* to);

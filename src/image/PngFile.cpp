@@ -159,20 +159,6 @@ bool PngSizesAccepted(const PngReadState& state) {
            static_cast<int64_t>(state.width) * state.height <= kPngMaxInterlacedPixels;
 }
 
-// One transformed row as 24-bit pixels, alpha laid over white.
-void PngConvertRow(const uint8_t* source, int32_t channels, uint8_t* row, int32_t width) {
-    if (channels == 3) {
-        std::memcpy(row, source, static_cast<size_t>(width) * 3);
-        return;
-    }
-    for (int32_t x = 0; x < width; ++x, source += 4, row += 3) {
-        const unsigned alpha = source[3];
-        const unsigned white = 255u * (255u - alpha) + 127u;
-        for (int c = 0; c < 3; ++c) {
-            row[c] = static_cast<uint8_t>((source[c] * alpha + white) / 255u);
-        }
-    }
-}
 
 }  // namespace
 
@@ -278,7 +264,7 @@ bool PngReader::ReadRow(uint8_t* row) {
         std::memset(row, 0, static_cast<size_t>(state.width) * 3);
         return false;
     }
-    PngConvertRow(source, state.channels, row, state.width);
+    RowOverWhite(source, state.channels, row, state.width);
     return true;
 }
 

@@ -143,21 +143,6 @@ bool WebpFrameAccepted(WebpReadState* state) {
            (covers || picturePixels <= kWebpMaxWholePixels);
 }
 
-// Lays a decoded row over white: (c x a + 255 x (255 - a) + 127) / 255, or
-// copies it when it has no alpha.
-void WebpConvertRow(const uint8_t* source, int32_t channels, uint8_t* row, int32_t width) {
-    if (channels == 3) {
-        std::memcpy(row, source, static_cast<size_t>(width) * 3);
-        return;
-    }
-    for (int32_t x = 0; x < width; ++x, source += 4, row += 3) {
-        const unsigned alpha = source[3];
-        const unsigned white = 255u * (255u - alpha) + 127u;
-        for (int c = 0; c < 3; ++c) {
-            row[c] = static_cast<uint8_t>((source[c] * alpha + white) / 255u);
-        }
-    }
-}
 
 // Decodes the first frame at width x height (libwebp's scaler makes any
 // other size than the frame's own) into state->pixels. Counts the rows
@@ -218,7 +203,7 @@ bool WebpComposeOnPicture(WebpReadState* state) {
         uint8_t* out = picture.get() + static_cast<size_t>(state->frameTop + y) * stride +
                        static_cast<size_t>(state->frameLeft) * 3;
         if (y < state->pictureRows) {
-            WebpConvertRow(state->pixels.get() + static_cast<size_t>(y) * state->stride,
+            RowOverWhite(state->pixels.get() + static_cast<size_t>(y) * state->stride,
                            state->channels, out, state->rowsWidth);
         } else {
             std::memset(out, 0, static_cast<size_t>(state->rowsWidth) * 3);
@@ -309,7 +294,7 @@ bool WebpReader::ReadRow(uint8_t* row) {
         std::memset(row, 0, static_cast<size_t>(state.rowsWidth) * 3);
         return false;
     }
-    WebpConvertRow(state.pixels.get() + static_cast<size_t>(y) * state.stride, state.channels, row,
+    RowOverWhite(state.pixels.get() + static_cast<size_t>(y) * state.stride, state.channels, row,
                    state.rowsWidth);
     return true;
 }
