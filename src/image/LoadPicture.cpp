@@ -340,6 +340,19 @@ class NotedRows final : public RowSource {
     bool failed_ = false;
 };
 
+// The colour paths' common end: makes the target at the request's fitted
+// size and scales the rows into it. A target that cannot be made, or rows
+// that cannot be read, fail the load.
+template <typename MakeTarget>
+LoadError FillColourTarget(RowSource& rows, const ResampleStreamRequest& request, bool flip,
+                           const MakeTarget& makeTarget, RowTarget* target) {
+    const LoadError error = makeTarget(request.targetWidth, request.targetHeight, 24, target);
+    if (error != LOAD_OK) {
+        return error;
+    }
+    return ResampleIntoTarget(rows, request, flip, *target) ? LOAD_OK : LOAD_BAD_PICTURE;
+}
+
 // The BMP path over an open reader: BMP files always come out in colour,
 // whatever the purpose. Rows come bottom row first, the order they take in
 // memory; rows the file does not hold cost nothing (BmpReader.h). Closes the
@@ -353,12 +366,8 @@ LoadError DecodeBmpRows(BmpReader& reader, int32_t boxWidth, int32_t boxHeight,
     int32_t fitHeight = 0;
     FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
     NotedRows rows(reader);
-    LoadError error = makeTarget(fitWidth, fitHeight, 24, target);
-    if (error == LOAD_OK &&
-        !ResampleIntoTarget(rows, {sourceWidth, sourceHeight, fitWidth, fitHeight}, false,
-                            *target)) {
-        error = LOAD_BAD_PICTURE;
-    }
+    const LoadError error = FillColourTarget(rows, {sourceWidth, sourceHeight, fitWidth, fitHeight},
+                                             false, makeTarget, target);
     target->damaged = rows.Failed();
     reader.Close();
     return error;
@@ -375,14 +384,11 @@ LoadError DecodePngRows(PngReader& reader, int32_t boxWidth, int32_t boxHeight,
     int32_t fitWidth = 0;
     int32_t fitHeight = 0;
     FitToBox(sourceWidth, sourceHeight, boxWidth, boxHeight, &fitWidth, &fitHeight);
-    LoadError error = DibSizeValid(sourceWidth, sourceHeight)
-                          ? makeTarget(fitWidth, fitHeight, 24, target)
-                          : LOAD_BAD_PICTURE;
-    if (error == LOAD_OK &&
-        !ResampleIntoTarget(reader, {sourceWidth, sourceHeight, fitWidth, fitHeight}, true,
-                            *target)) {
-        error = LOAD_BAD_PICTURE;
-    }
+    const LoadError error =
+        DibSizeValid(sourceWidth, sourceHeight)
+            ? FillColourTarget(reader, {sourceWidth, sourceHeight, fitWidth, fitHeight}, true,
+                               makeTarget, target)
+            : LOAD_BAD_PICTURE;
     target->damaged = reader.Damaged();
     reader.Close();
     return error;
@@ -402,13 +408,11 @@ LoadError DecodeWebpRows(WebpReader& reader, int32_t boxWidth, int32_t boxHeight
     FitToBox(reader.Width(), reader.Height(), boxWidth, boxHeight, &fitWidth, &fitHeight);
     int32_t rowsWidth = fitWidth;
     int32_t rowsHeight = fitHeight;
-    LoadError error = reader.Decode(&rowsWidth, &rowsHeight)
-                          ? makeTarget(fitWidth, fitHeight, 24, target)
-                          : LOAD_BAD_PICTURE;
-    if (error == LOAD_OK &&
-        !ResampleIntoTarget(reader, {rowsWidth, rowsHeight, fitWidth, fitHeight}, true, *target)) {
-        error = LOAD_BAD_PICTURE;
-    }
+    const LoadError error =
+        reader.Decode(&rowsWidth, &rowsHeight)
+            ? FillColourTarget(reader, {rowsWidth, rowsHeight, fitWidth, fitHeight}, true,
+                               makeTarget, target)
+            : LOAD_BAD_PICTURE;
     target->damaged = reader.Damaged();
     reader.Close();
     return error;
