@@ -58,30 +58,12 @@ void CopyPreview(const DibImage* picture, int32_t x, int32_t y, uint8_t* screen)
     }
 }
 
-// Draws a grey shape whole: every level m gives (c x m + 127) / 255 of each
-// channel c of colour, so 0 is black and 255 the colour itself.
+// Draws a grey shape whole in the current colour.
 void DrawShapePreview(const DibImage* shape, int32_t x, int32_t y, PixelColor colour,
                       uint8_t* screen) {
-    const PhotoView view = ViewMask(shape);
-    if (view.pixels == nullptr) {
-        return;
-    }
-    const int32_t c[3] = {ChannelByte(colour.blue), ChannelByte(colour.green),
-                          ChannelByte(colour.red)};
-    const LayerClip clip = ClipLayer(x, y, view.width, view.height);
-    const int32_t stride = DibRowStride(view.width, 8);
-    for (int32_t row = 0; row < clip.rows; ++row) {
-        const uint8_t* levels =
-            view.pixels + static_cast<ptrdiff_t>(clip.firstRow + row) * stride + clip.firstColumn;
-        uint8_t* p =
-            screen + (y + clip.firstRow + row) * kCanvasStride + (x + clip.firstColumn) * 3;
-        for (int32_t column = 0; column < clip.columns; ++column, p += 3) {
-            const int32_t m = levels[column];
-            for (int i = 0; i < 3; ++i) {
-                p[i] = static_cast<uint8_t>((c[i] * m + 127) / 255);
-            }
-        }
-    }
+    const uint8_t tint[3] = {ChannelByte(colour.blue), ChannelByte(colour.green),
+                             ChannelByte(colour.red)};
+    DrawTintedLevels(shape, x, y, INT32_MAX, INT32_MAX, tint, screen);
 }
 
 // Writes the first 12 x 12 levels of an arrow as grey.

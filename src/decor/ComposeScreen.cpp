@@ -363,8 +363,8 @@ bool StampFloatingObject(const FloatingObject& object, const ObjectStamp& stamp,
     }
 }
 
-void DrawGreyLevels(const DibImage* grey, int32_t x, int32_t y, int32_t maxWidth, int32_t maxHeight,
-                    uint8_t* screen) {
+void DrawTintedLevels(const DibImage* grey, int32_t x, int32_t y, int32_t maxWidth,
+                      int32_t maxHeight, const uint8_t (&tint)[3], uint8_t* screen) {
     const PhotoView view = ViewMask(grey);
     if (view.pixels == nullptr) {
         return;
@@ -378,7 +378,10 @@ void DrawGreyLevels(const DibImage* grey, int32_t x, int32_t y, int32_t maxWidth
         uint8_t* p =
             screen + (y + clip.firstRow + row) * kCanvasStride + (x + clip.firstColumn) * 3;
         for (int32_t column = 0; column < clip.columns; ++column, p += 3) {
-            p[0] = p[1] = p[2] = levels[column];
+            const int32_t m = levels[column];
+            for (int i = 0; i < 3; ++i) {
+                p[i] = static_cast<uint8_t>((tint[i] * m + 127) / 255);
+            }
         }
     }
 }

@@ -78,10 +78,19 @@ inline uint8_t ChannelByte(int16_t channel) {
     return static_cast<uint8_t>(std::clamp<int16_t>(channel, 0, 255));
 }
 
-// Writes an 8-bit grey picture's levels as grey (the same value in blue,
-// green and red), opaque, its lowest-left pixel at x, y: at most maxWidth x
-// maxHeight of it from its lowest-left corner, clipped to the 176 x 180
-// screen rows. Nothing for a missing picture or one of another depth. The
+// Writes an 8-bit grey picture's levels in a tint, opaque, its lowest-left
+// pixel at x, y: level m gives (c x m + 127) / 255 of each channel c of the
+// tint (blue, green, red), so 0 is black and 255 the tint itself. At most
+// maxWidth x maxHeight of it from its lowest-left corner, clipped to the
+// 176 x 180 screen rows. Nothing for a missing picture or one of another
+// depth. The chooser's shape previews are drawn this way.
+void DrawTintedLevels(const DibImage* grey, int32_t x, int32_t y, int32_t maxWidth,
+                      int32_t maxHeight, const uint8_t (&tint)[3], uint8_t* screen);
+
+// The levels as grey (a white tint, which gives each level exactly): the
 // chooser's arrows and the banner are drawn this way.
-void DrawGreyLevels(const DibImage* grey, int32_t x, int32_t y, int32_t maxWidth, int32_t maxHeight,
-                    uint8_t* screen);
+inline void DrawGreyLevels(const DibImage* grey, int32_t x, int32_t y, int32_t maxWidth,
+                           int32_t maxHeight, uint8_t* screen) {
+    const uint8_t white[3] = {255, 255, 255};
+    DrawTintedLevels(grey, x, y, maxWidth, maxHeight, white, screen);
+}
