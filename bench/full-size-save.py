@@ -15,28 +15,11 @@ Usage: bench/full-size-save.py [--build build] [--files /tmp/fotakle-bench] [--r
 import argparse
 import json
 import os
-import statistics
 import subprocess
-import sys
-import time
 
-GNU_TIME = "/usr/bin/time"  # Debian package "time"
+from processtiming import measure
+
 WIDTH, HEIGHT = 5472, 3648
-
-
-def measure(command, runs):
-    """Median wall seconds and the largest peak RSS (KiB) over the runs."""
-    times = []
-    peak = 0
-    for _ in range(runs):
-        start = time.perf_counter()
-        result = subprocess.run([GNU_TIME, "-f", "%M"] + command, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.PIPE, text=True)
-        times.append(time.perf_counter() - start)
-        if result.returncode != 0:
-            sys.exit(f"failed: {' '.join(command)}: {result.stderr.strip()}")
-        peak = max(peak, int(result.stderr.strip().splitlines()[-1]))
-    return statistics.median(times), peak
 
 
 def write_photo(folder):

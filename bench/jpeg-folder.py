@@ -33,9 +33,9 @@ import random
 import statistics
 import subprocess
 import sys
-import time
 
-GNU_TIME = "/usr/bin/time"  # Debian package "time"
+from processtiming import run_once
+
 
 # name, width, height, cjpeg options
 LAYOUTS = [
@@ -114,17 +114,6 @@ def make_photos(folder):
         print(f"{name}: {os.path.getsize(target) / 1e6:.1f} MB", flush=True)
     for scene in scenes.values():
         os.remove(scene)
-
-
-def run_once(command):
-    """Wall seconds and peak RSS (KiB) of one run."""
-    start = time.perf_counter()
-    result = subprocess.run([GNU_TIME, "-f", "%M"] + command, stdout=subprocess.DEVNULL,
-                            stderr=subprocess.PIPE, text=True)
-    elapsed = time.perf_counter() - start
-    if result.returncode != 0:
-        sys.exit(f"failed: {' '.join(command)}: {result.stderr.strip()}")
-    return elapsed, int(result.stderr.strip().splitlines()[-1])
 
 
 def is_progressive(path):

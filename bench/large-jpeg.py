@@ -15,31 +15,9 @@ Usage: bench/large-jpeg.py [--build build] [--files /tmp/fotakle-bench] [--runs 
 
 import argparse
 import os
-import statistics
 import subprocess
-import sys
-import time
 
-GNU_TIME = "/usr/bin/time"  # Debian package "time"
-
-
-def measure(command, runs):
-    """Median wall seconds and the largest peak RSS (KiB) over the runs.
-
-    The peak comes from GNU time, which forks the command from its own small
-    process: a child forked straight from Python would start its high-water
-    mark at Python's own size."""
-    times = []
-    peak = 0
-    for _ in range(runs):
-        start = time.perf_counter()
-        result = subprocess.run([GNU_TIME, "-f", "%M"] + command, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.PIPE, text=True)
-        times.append(time.perf_counter() - start)
-        if result.returncode != 0:
-            sys.exit(f"failed: {' '.join(command)}: {result.stderr.strip()}")
-        peak = max(peak, int(result.stderr.strip().splitlines()[-1]))
-    return statistics.median(times), peak
+from processtiming import measure
 
 
 def write_tiny_jpeg(folder):

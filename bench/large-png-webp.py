@@ -13,31 +13,12 @@ Usage: bench/large-png-webp.py [--build build] [--files /tmp/fotakle-bench] [--r
 
 import argparse
 import os
-import statistics
 import subprocess
-import sys
-import time
 
-GNU_TIME = "/usr/bin/time"  # Debian package "time"
+from processtiming import measure
+
 PHOTOS = ("photo-5472x3648.png", "photo-5472x3648-interlaced.png", "photo-5472x3648.webp",
           "photo-5472x3648-lossless.webp")
-
-
-def measure(command, runs):
-    """Median wall seconds and the largest peak RSS (KiB) over the runs; GNU
-    time forks the command from its own small process, so the peak is the
-    command's own."""
-    times = []
-    peak = 0
-    for _ in range(runs):
-        start = time.perf_counter()
-        result = subprocess.run([GNU_TIME, "-f", "%M"] + command, stdout=subprocess.DEVNULL,
-                                stderr=subprocess.PIPE, text=True)
-        times.append(time.perf_counter() - start)
-        if result.returncode != 0 or "warning" in result.stderr:
-            sys.exit(f"failed: {' '.join(command)}: {result.stderr.strip()}")
-        peak = max(peak, int(result.stderr.strip().splitlines()[-1]))
-    return statistics.median(times), peak
 
 
 def main():
@@ -66,7 +47,7 @@ def main():
 
     for name in PHOTOS:
         photo = os.path.join(args.files, name)
-        wall, peak = measure([batch, "load", "--into", photo, out], args.runs)
+        wall, peak = measure([batch, "load", "--into", photo, out], args.runs, refuse_warnings=True)
         print(f"{name:32} {os.path.getsize(photo) / 1e6:6.1f} MB  {wall * 1000:7.1f} ms"
               f"   peak {peak / 1024:6.1f} MiB ({(peak - baseline) / 1024:.1f} MiB above baseline)")
 
