@@ -6,6 +6,7 @@
 
 #include "adjust/AdjustKind.h"
 #include "image/DibImage.h"
+#include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneText.h"
 
 namespace {
@@ -23,11 +24,9 @@ constexpr int kFontPixels = 11;
 constexpr int kAdjustLowest = -100;
 constexpr int kAdjustHighest = 100;
 
-const QColor kOutline(16, 48, 112);
 const QColor kGround(255, 255, 255);
 const QColor kTrack(160, 168, 184);
 const QColor kTick(96, 96, 96);
-const QColor kKnob(16, 48, 112);
 
 std::string SignedText(int value) {
     return (value > 0 ? "+" : "") + std::to_string(value);
@@ -77,7 +76,7 @@ void DrawLevelBar(QPainter& painter, const QRect& pictureArea, const LevelBarMod
         return QRect(pictureArea.left() + (phone.left() + x) * f,
                      pictureArea.top() + (phone.top() + y) * f, width * f, height * f);
     };
-    painter.fillRect(toWindow(0, 0, phone.width(), phone.height()), kOutline);
+    painter.fillRect(toWindow(0, 0, phone.width(), phone.height()), kPhoneBlue);
     painter.fillRect(toWindow(1, 1, phone.width() - 2, phone.height() - 2), kGround);
 
     PhoneTextStyle style;
@@ -98,5 +97,5 @@ void DrawLevelBar(QPainter& painter, const QRect& pictureArea, const LevelBarMod
     painter.fillRect(toWindow(trackLeft, middle - 1, trackWidth, 2), kTrack);
     painter.fillRect(toWindow(at(bar.neutral), middle - 4, 1, 8), kTick);
     painter.fillRect(toWindow(at(bar.value) - kKnobWidth / 2, 3, kKnobWidth, phone.height() - 6),
-                     kKnob);
+                     kPhoneBlue);
 }

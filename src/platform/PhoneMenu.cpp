@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "image/DibImage.h"
+#include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneText.h"
 
 namespace {
@@ -18,9 +19,7 @@ constexpr int kArrowRoom = 8;  // the sub-menu triangle and its gap
 constexpr int kMinimumWidth = 64;
 constexpr int kSubmenuOverlap = 12;  // of a sub-menu over its parent
 
-const QColor kOutline(16, 48, 112);
 const QColor kBox(255, 255, 255);
-const QColor kHighlight(16, 48, 112);
 const QColor kHighlightText(255, 255, 255);
 const QColor kText(0, 0, 0);
 const QColor kGreyText(140, 140, 140);
@@ -309,7 +308,7 @@ void DrawPhoneMenu(QPainter& painter, const QRect& pictureArea, int factor,
         const QRect outer = toWindow(box.left, box.top, box.width, box.height);
         const QRect inner = toWindow(box.left + kBorder, box.top + kBorder, box.width - 2 * kBorder,
                                      box.height - 2 * kBorder);
-        painter.fillRect(outer, kOutline);
+        painter.fillRect(outer, kPhoneBlue);
         painter.fillRect(inner, kBox);
         painter.save();
         painter.setClipRect(inner);
@@ -327,7 +326,7 @@ void DrawPhoneMenu(QPainter& painter, const QRect& pictureArea, int factor,
             const bool lit = static_cast<int>(r) == highlight;
             if (lit) {
                 painter.fillRect(toWindow(box.left + kBorder, top, innerWidth, row.height),
-                                 kHighlight);
+                                 kPhoneBlue);
             }
             PhoneTextStyle style;
             style.pixelSize = kMenuFontPixels;

@@ -15,7 +15,6 @@ constexpr int kTextPixels = 12;
 constexpr int kIconSide = 20;  // phone pixels
 constexpr int kMargin = 8;
 
-const QColor kQuestionIcon(16, 48, 112);
 const QColor kNoticeIcon(224, 150, 0);
 
 // Wrapping and drawing happen at the window's size, so that the lines
@@ -30,7 +29,7 @@ void DrawIcon(QPainter& painter, const QRect& box, bool question, int factor) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(question ? kQuestionIcon : kNoticeIcon);
+    painter.setBrush(question ? kPhoneBlue : kNoticeIcon);
     painter.drawEllipse(box);
     painter.restore();
     PhoneTextStyle mark;

@@ -12,7 +12,6 @@ namespace {
 const QColor kTitleBackground(255, 255, 255);
 const QColor kTitleText(0, 0, 0);
 const QColor kTitleRule(0, 64, 160);
-const QColor kSoftKeyBackground(16, 48, 112);
 const QColor kSoftKeyText(255, 255, 255);
 const QColor kSoftKeyDivider(96, 128, 192);
 
@@ -84,7 +83,7 @@ void DrawTitleStrip(QPainter& painter, const QRect& strip, const QString& title,
 
 void DrawSoftKeyStrip(QPainter& painter, const QRect& strip, const QString& left,
                       const QString& right, int factor) {
-    painter.fillRect(strip, kSoftKeyBackground);
+    painter.fillRect(strip, kPhoneBlue);
     const int middle = strip.left() + strip.width() / 2;
     if (!left.isEmpty() && !right.isEmpty()) {
         painter.fillRect(

@@ -6,6 +6,7 @@
 // drawn at a whole scale factor, centred in the widget.
 #pragma once
 
+#include <QColor>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -17,6 +18,10 @@ constexpr int kPhoneHeight = 220;
 constexpr int kStripHeight = 20;
 constexpr int kPictureTop = kStripHeight;  // the picture area's first row on the phone
 constexpr int kPictureHeight = 180;
+
+// The phone's own dark blue: the soft-key strip, outlines, highlights and
+// the question icon.
+inline const QColor kPhoneBlue(16, 48, 112);
 
 // The largest whole factor at which the phone screen fits into size; at
 // least 1.

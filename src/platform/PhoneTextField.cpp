@@ -10,6 +10,7 @@
 #include "app/Strings.h"
 #include "decor/ComposeScreen.h"
 #include "decor/Lettering.h"
+#include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneText.h"
 
 namespace {
@@ -28,7 +29,6 @@ constexpr int kLabelPixels = 11;
 constexpr int kHelpPixels = 10;
 
 const QColor kGround(236, 238, 244);
-const QColor kBoxOutline(16, 48, 112);
 const QColor kBoxFill(255, 255, 255);
 const QColor kPendingMark(176, 200, 244);
 const QColor kInk(0, 0, 0);
@@ -219,7 +219,7 @@ void DrawTextField(QPainter& painter, const QRect& pictureArea, int factor,
     // The box, the line's visible end, the keypad's pending character
     // marked, and the caret after the line.
     const QRect box = toWindow(TextFieldBoxPhoneRect());
-    painter.fillRect(box, kBoxOutline);
+    painter.fillRect(box, kPhoneBlue);
     painter.fillRect(box.adjusted(f, f, -f, -f), kBoxFill);
     const QRect inner = box.adjusted(kBoxPadding * f, 0, -kBoxPadding * f, 0);
     const std::string shown = VisibleTail(view.text, inner.width() - 2 * f, f);

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "app/Strings.h"
+#include "platform/PhoneScreenPainter.h"
 #include "platform/PhoneText.h"
 
 namespace {
@@ -133,7 +134,7 @@ class SaveChoiceField : public QWidget {
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         const int f = factor_;
-        const QColor frame = hasFocus()    ? QColor(16, 48, 112)
+        const QColor frame = hasFocus()    ? kPhoneBlue
                              : isEnabled() ? QColor(128, 128, 128)
                                            : QColor(192, 192, 192);
         painter.fillRect(rect(), frame);
