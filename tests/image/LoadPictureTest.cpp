@@ -227,14 +227,25 @@ TEST(DecodeJpegPicture, FailuresCloseOnceWriteNothingAndReportZero) {
     EXPECT_EQ(grey.rowsRead, 0);
 }
 
-// A picture smaller than the canvas is read in unscaled and centred: black
-// borders of (176 - 100) / 2 columns and (180 - 100) / 2 rows, its top row
-// (green) highest in memory.
 TEST(DecodeJpegPicture, IntoTheCanvasTopRowLastInMemory) {
+    // A canvas-sized picture is read straight in, unscaled.
+    FakeJpegCodec exact({176, 180});
+    LoadResult result;
+    std::vector<uint8_t> canvas = DecodeIntoCanvas(exact, &result);
+    EXPECT_TRUE(result.Ok());
+    EXPECT_EQ(SizeOf(result), Size(176, 180));
+    EXPECT_EQ(exact.rowsRead, 180);
+    for (int32_t row = 0; row < kCanvasHeight; row += 7) {
+        for (int32_t x = 0; x < kCanvasWidth; x += 5) {
+            ASSERT_EQ(CanvasPixel(canvas, x, row), exact.colour(x, kCanvasHeight - 1 - row))
+                << x << "," << row;
+        }
+    }
+    // A smaller one is centred: black borders of (176 - 100) / 2 columns and
+    // (180 - 100) / 2 rows, its top row (green) highest in memory.
     FakeJpegCodec small({100, 100});
     small.colour = [](int32_t, int32_t y) { return y == 0 ? 0x00FF00u : 0xFFFFFFu; };
-    LoadResult result;
-    const std::vector<uint8_t> canvas = DecodeIntoCanvas(small, &result);
+    canvas = DecodeIntoCanvas(small, &result);
     EXPECT_EQ(SizeOf(result), Size(176, 180));
     EXPECT_EQ(small.closeCalls, 1);
     for (int32_t row = 0; row < kCanvasHeight; ++row) {
