@@ -151,22 +151,6 @@ TEST(ResampleImage, InterpolatesFourRowsToEight) {
     EXPECT_TRUE(target.Intact());
 }
 
-TEST(ResampleImage, PlacesThePictureAtItsOffsetsWithBlackAround) {
-    // A 4 x 3 picture 3 pixels in and 1 row up in a 10 x 5 target.
-    DibBlock small = MakePatternImage(4, 3);
-    Guarded target(32 * 5);
-    ASSERT_TRUE(ResampleImage(DibPixels(small.get()), target.data(),
-                              {4, 3, 4, 3, 32, 5, 3, 1, true, false}));
-    for (int32_t y = 0; y < 5; ++y) {
-        for (int32_t x = 0; x < 10; ++x) {
-            const bool inside = y >= 1 && y < 4 && x >= 3 && x < 7;
-            EXPECT_EQ(Pixel(target.data(), 32, x, y),
-                      inside ? PixelAt(small.get(), x - 3, y - 1) : 0u);
-        }
-    }
-    EXPECT_TRUE(target.Intact());
-}
-
 TEST(ResampleImage, KeepsTheMiddleOfATallPicture) {
     // 8 x 40 to 4 x 20 into 10 rows: the box filter drops 5 scaled rows. Its
     // counter starts at half the height, so scaled row 0 is source row 0
