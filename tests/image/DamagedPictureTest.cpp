@@ -122,26 +122,3 @@ TEST(DamagedPicture, CutAndCorruptFilesOfEveryFormatSayDamaged) {
         }
     }
 }
-
-// The part before the cut is the file's own: a cut BMP (rows bottom first)
-// keeps its bottom rows, a cut PNG its top rows, and the rest is black.
-TEST(DamagedPicture, ThePartBeforeTheCutIsThePicturesOwn) {
-    TempDir folder;
-    const DibBlock picture = Picture();
-    for (const char* name : {"cut.bmp", "cut.png"}) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(SavePicture(folder.File(name), *picture).Ok());
-        const Bytes whole = ReadWholeFile(folder.File(name));
-        ASSERT_TRUE(WriteWholeFile(folder.File(name), Head(whole, 0.5)));
-        const LoadResult loaded = LoadPicture(folder.File(name), LoadRequest());
-        ASSERT_TRUE(loaded.Ok());
-        EXPECT_TRUE(loaded.damaged);
-        const bool bottomFirst = std::string(name) == "cut.bmp";
-        const int32_t inFile = bottomFirst ? 0 : 63;  // a row read before the cut
-        const int32_t lost = bottomFirst ? 63 : 0;    // and one after it
-        for (int32_t x = 0; x < 96; ++x) {
-            EXPECT_EQ(PixelAt(loaded.picture.get(), x, inFile), PixelAt(picture.get(), x, inFile));
-            EXPECT_EQ(PixelAt(loaded.picture.get(), x, lost), 0u);
-        }
-    }
-}

@@ -11,17 +11,9 @@ TEST(DibImage, RowStrideRoundsBitsUpToWholeWordsAndRefusesSizesOutOfRange) {
     struct Case {
         int32_t width, bits, stride;
     } cases[] = {
-        {176, 24, 528},
-        {176, 8, 176},
         {13, 24, 40},  // 39 bytes rounded up
-        {1, 24, 4},
-        {1, 1, 4},
-        {10, 1, 4},
-        {5, 4, 4},
-        {kMaxPictureSide, 32, kMaxPictureSide * 4},
-        {0, 24, 0},
-        {-5, 24, 0},
-        {kMaxPictureSide + 1, 24, 0},
+        {10, 1, 4},   {5, 4, 4},   {kMaxPictureSide, 32, kMaxPictureSide * 4},
+        {0, 24, 0},   {-5, 24, 0}, {kMaxPictureSide + 1, 24, 0},
         {10, 0, 0},
     };
     for (const Case& c : cases) {
@@ -30,7 +22,8 @@ TEST(DibImage, RowStrideRoundsBitsUpToWholeWordsAndRefusesSizesOutOfRange) {
 }
 
 // Both forms start black, padding and the mask's palette included, and the
-// pixels sit where the header says.
+// pixels sit where the header says; sizes and depths it cannot make are
+// refused.
 TEST(DibImage, NewImagesAreBlackWithThePixelsWhereTheHeaderSays) {
     struct Case {
         int32_t width, height, bits;
@@ -50,9 +43,6 @@ TEST(DibImage, NewImagesAreBlackWithThePixelsWhereTheHeaderSays) {
             << c.bits;
         EXPECT_EQ(image->header.biSizeImage, DibRowStride(c.width, c.bits) * 7u);
     }
-}
-
-TEST(DibImage, CreateRefusesBadSizesAndDepths) {
     EXPECT_FALSE(DibCreate(0, 10, 24));
     EXPECT_FALSE(DibCreate(10, -1, 24));
     EXPECT_FALSE(DibCreate(kMaxPictureSide + 1, 1, 24));

@@ -115,37 +115,15 @@ void ExpectFrame(const DibImage* picture, const GifPlan& s, int left, int top,
 
 }  // namespace
 
-TEST(GifReader, ColoursRowsAndTransparentIndexFromFileAndMemory) {
-    GifPlan plan = PatternPlan(3, 2);
-    plan.transparent = 1;  // keeps the colour its index gives
-    const std::vector<uint8_t> bytes = EncodeGif(plan);
-    DibBlock picture = Decode(bytes);
-    ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->header.biWidth, 3);
-    EXPECT_EQ(picture->header.biHeight, 2);
-    // The first row in memory is the bottom row: indices 3, 4, 5.
-    EXPECT_EQ(PixelAt(picture.get(), 0, 0), 0x6400FFu);
-    EXPECT_EQ(PixelAt(picture.get(), 1, 1), 0x28323Cu);  // the transparent index
-    ExpectFrame(picture.get(), plan, 0, 0, 0);
-
-    TempDir dir;
-    ASSERT_TRUE(WriteWholeFile(dir.File("p.gif"), bytes));
-    GifPicture fromFile;
-    ASSERT_TRUE(GifDecodeFile(dir.File("p.gif"), &fromFile));
-    DibBlock fileScreen = GifScaleToBox(fromFile, 0, 0, false);
-    ASSERT_TRUE(fileScreen);
-    EXPECT_EQ(std::memcmp(fileScreen.get(), picture.get(), DibBlockBytes(picture->header)), 0);
-    EXPECT_FALSE(GifDecodeFile(dir.File("missing.gif"), &fromFile));
-    EXPECT_FALSE(fromFile.rows);
-    EXPECT_EQ(fromFile.width, 0);
-}
-
+// The frame's colours from its own table, the transparent index keeping its
+// colour, rows in order after deinterlacing, on the background colour.
 TEST(GifReader, FramesAreDeinterlacedPlacedOnTheBackgroundAndClipped) {
     GifPlan plan = PatternPlan(5, 11);  // eleven rows reach all four passes
     plan.screenWidth = 8;
     plan.screenHeight = 14;
     plan.background = 3;
     plan.local = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {9, 9, 9}, {0, 0, 99}, {0, 9, 0}, {9, 0, 0}, {}};
+    plan.transparent = 1;
     const int places[][2] = {{0, 0}, {2, 1}, {4, 6}};  // the last is cut by both edges
     for (bool interlaced : {false, true}) {
         for (const auto& place : places) {

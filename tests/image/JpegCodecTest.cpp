@@ -153,28 +153,6 @@ TEST(JpegCodec, RowsComeTopFirstAsBlueGreenRed) {
     }
 }
 
-TEST(JpegCodec, SecondHeaderCallRestartsAtTheNewRequest) {
-    TempDir folder;
-    const std::string path = folder.File("quadrants.jpg");
-    const std::vector<uint8_t> jpeg = QuadrantJpeg(160, 120);
-    ASSERT_TRUE(WriteWholeFile(path, jpeg));
-    const DecodedJpeg expected = DecodeBytes(jpeg, 80, 60);
-    // Before any row, and after rows were read (the file is read again).
-    for (int rowsFirst : {0, 10}) {
-        std::unique_ptr<JpegCodec> codec = OpenJpegFile(path);
-        int32_t w = 352;
-        int32_t h = 360;
-        ASSERT_TRUE(codec->ReadHeader(&w, &h));
-        std::vector<uint8_t> row(DibRowStride(160, 24));
-        for (int i = 0; i < rowsFirst; ++i) {
-            ASSERT_TRUE(codec->ReadRow(row.data()));
-        }
-        const DecodedJpeg again = DecodeAll(*codec, 80, 60);
-        EXPECT_EQ(again.rowsRead, 60);
-        EXPECT_EQ(again.pixels, expected.pixels) << "after " << rowsFirst << " rows";
-    }
-}
-
 TEST(JpegCodec, RefusesCleanly) {
     std::vector<uint8_t> cut = QuadrantJpeg(16, 16);
     cut.resize(40);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
-#include <tuple>
 #include <vector>
 
 #include "support/ImageTestSupport.h"
@@ -152,22 +151,6 @@ TEST(ResampleImage, InterpolatesFourRowsToEight) {
     EXPECT_TRUE(target.Intact());
 }
 
-TEST(ResampleImage, PlacesThePictureAtItsOffsetsWithBlackAround) {
-    // A 4 x 3 picture 3 pixels in and 1 row up in a 10 x 5 target.
-    DibBlock small = MakePatternImage(4, 3);
-    Guarded target(32 * 5);
-    ASSERT_TRUE(ResampleImage(DibPixels(small.get()), target.data(),
-                              {4, 3, 4, 3, 32, 5, 3, 1, true, false}));
-    for (int32_t y = 0; y < 5; ++y) {
-        for (int32_t x = 0; x < 10; ++x) {
-            const bool inside = y >= 1 && y < 4 && x >= 3 && x < 7;
-            EXPECT_EQ(Pixel(target.data(), 32, x, y),
-                      inside ? PixelAt(small.get(), x - 3, y - 1) : 0u);
-        }
-    }
-    EXPECT_TRUE(target.Intact());
-}
-
 TEST(ResampleImage, KeepsTheMiddleOfATallPicture) {
     // 8 x 40 to 4 x 20 into 10 rows: the box filter drops 5 scaled rows. Its
     // counter starts at half the height, so scaled row 0 is source row 0
@@ -224,7 +207,7 @@ TEST(RescaleCanvas, WorkedSizes) {
     EXPECT_FALSE(RescaleCanvas(DibPixels(pattern.get()), 0, 180));
 }
 
-TEST(RescaleCanvas, FlatStaysFlatAndTheMeanBarelyMoves) {
+TEST(Resample, FlatStaysFlatAndTheMeanBarelyMoves) {
     DibBlock flat = MakePicture(176, 180, [](int32_t, int32_t) { return 0x3C8AD2u; });
     DibBlock ramp = MakePicture(176, 180, [](int32_t x, int32_t y) {
         return uint32_t(((x + y) / 2 + 20) << 16 | (y + 30) << 8 | (x + 40));
@@ -242,41 +225,35 @@ TEST(RescaleCanvas, FlatStaysFlatAndTheMeanBarelyMoves) {
                 << w << "x" << h << " channel " << channel;
         }
     }
-}
-
-// Unscaled into the canvas, read top row first: a smaller picture is centred
-// in black (38 columns and 40 rows around it, its first row read on row 139
-// in memory); a larger one loses 12 columns on the left and its first 5 rows
-// read, and reading stops once the canvas is full.
-TEST(ResampleStream, CentresTheScaledPictureAndCutsItEquallyOnBothSides) {
-    for (auto [width, height, reads] : {std::tuple{100, 100, 100}, {200, 190, 185}}) {
-        DibBlock picture = MakePatternImage(width, height);
+    // The stream resampler: 750 x 500 reduced to 270 x 180, as a large JPEG
+    // on its way in.
+    for (bool isFlat : {true, false}) {
+        DibBlock picture = MakePicture(750, 500, [&](int32_t x, int32_t y) {
+            return isFlat ? 0x3C8AD2u : uint32_t((x / 6 + y / 4) << 8 | x / 3);
+        });
         CountedRows rows(picture.get());
-        Guarded canvas(kCanvasPixelBytes);
-        ASSERT_TRUE(
-            ResampleStream(rows, canvas.data(),
-                           {width, height, width, height, kCanvasStride, 176, 180, true, true}));
-        EXPECT_EQ(rows.reads, reads);
-        const int32_t left = (kCanvasWidth - width) / 2, top = (kCanvasHeight - height) / 2;
-        for (int32_t y = 0; y < kCanvasHeight; ++y) {
-            for (int32_t x = 0; x < kCanvasWidth; ++x) {
-                const int32_t px = x - left, read = kCanvasHeight - 1 - y - top;
-                const bool inside = px >= 0 && px < width && read >= 0 && read < height;
-                ASSERT_EQ(Pixel(canvas.data(), kCanvasStride, x, y),
-                          inside ? PixelAt(picture.get(), px, read) : 0u)
-                    << width << ": " << x << ", " << y;
-            }
+        std::vector<uint8_t> reduced(812 * 180);
+        ASSERT_TRUE(ResampleStream(rows, reduced.data(),
+                                   {750, 500, 270, 180, 812, 270, 180, false, false}));
+        for (int channel = 0; channel < 3; ++channel) {
+            EXPECT_NEAR(Mean(reduced.data(), 812, 270, 180, channel),
+                        Mean(DibPixels(picture.get()), 2252, 750, 500, channel), isFlat ? 0 : 1.0);
         }
-        EXPECT_TRUE(canvas.Intact());
+        for (int32_t i = 0; isFlat && i < 270 * 180; ++i) {
+            ASSERT_EQ(Pixel(reduced.data(), 812, i % 270, i / 270), 0x3C8AD2u);
+        }
     }
 }
 
+// Scaled or not, smaller than the box (centred in black) or larger (cut
+// equally on both sides), rows bottom first or top first.
 TEST(ResampleStream, BoxFilterMatchesTheInMemoryResamplerCentredInTheBox) {
     struct Case {
         int32_t sourceWidth, sourceHeight, width, height, boxWidth, boxHeight;
     };
     for (Case c : {Case{300, 200, 270, 180, 176, 180}, Case{200, 400, 100, 200, 80, 180},
-                   Case{100, 100, 50, 50, 60, 61}}) {
+                   Case{100, 100, 50, 50, 60, 61}, Case{100, 100, 100, 100, 176, 180},
+                   Case{200, 190, 200, 190, 176, 180}}) {
         DibBlock picture = MakePatternImage(c.sourceWidth, c.sourceHeight);
         DibBlock whole = DibCreate(c.width, c.height, 24);
         ASSERT_TRUE(
@@ -300,26 +277,6 @@ TEST(ResampleStream, BoxFilterMatchesTheInMemoryResamplerCentredInTheBox) {
                 }
             }
             EXPECT_TRUE(target.Intact());
-        }
-    }
-}
-
-TEST(ResampleStream, CameraPictureStaysFlatAndKeepsItsMean) {
-    // 750 x 500 reduced to 270 x 180, as a large JPEG on its way in.
-    for (bool flat : {true, false}) {
-        DibBlock picture = MakePicture(750, 500, [&](int32_t x, int32_t y) {
-            return flat ? 0x3C8AD2u : uint32_t((x / 6 + y / 4) << 8 | x / 3);
-        });
-        CountedRows rows(picture.get());
-        std::vector<uint8_t> reduced(812 * 180);
-        ASSERT_TRUE(ResampleStream(rows, reduced.data(),
-                                   {750, 500, 270, 180, 812, 270, 180, false, false}));
-        for (int channel = 0; channel < 3; ++channel) {
-            EXPECT_NEAR(Mean(reduced.data(), 812, 270, 180, channel),
-                        Mean(DibPixels(picture.get()), 2252, 750, 500, channel), flat ? 0 : 1.0);
-        }
-        for (int32_t i = 0; flat && i < 270 * 180; ++i) {
-            ASSERT_EQ(Pixel(reduced.data(), 812, i % 270, i / 270), 0x3C8AD2u);
         }
     }
 }
