@@ -11,14 +11,9 @@ EditorTest::EditorTest() : folder_(dir_.Path() + "/") {
 }
 
 void EditorTest::SetUp() {
-    const DibBlock pattern = MakePatternImage(kCanvasWidth, kCanvasHeight);
-    WriteStartupPicture(pattern.get());
+    ASSERT_TRUE(SavePicture(StartupPath(), *MakePatternImage(kCanvasWidth, kCanvasHeight)).Ok());
     StartEditor();
     original_ = Photo();
-}
-
-void EditorTest::WriteStartupPicture(const DibImage* image) {
-    ASSERT_TRUE(SavePicture(StartupPath(), *image).Ok());
 }
 
 void EditorTest::StartEditor() {

@@ -32,8 +32,7 @@ class EditorTest : public ::testing::Test {
 
     std::string StartupPath() const { return folder_ + "FotakleFolder/BackPict.ADM"; }
     std::string Assets() const { return folder_ + "FotakleFolder/"; }
-    void WriteStartupPicture(const DibImage* image);  // as JPEG data, like the assets
-    void StartEditor();                               // a new editor, seeded and started
+    void StartEditor();  // a new editor, seeded and started
     // Writes the standard decoration library into the asset folder and opens
     // a pop-up, which reads it: frames, 24-pixel stamps, pictures and words.
     void StandardLibrary();

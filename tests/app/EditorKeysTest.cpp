@@ -1,10 +1,9 @@
 // Keys: the held-key step, the limits of the photo and the scaled picture,
-// the picker cursor, the Back key and the guard while a question is up (the
-// floating object's keys are with the decorations).
+// the Back and action keys on the picker and choosers, and the guard while a
+// question is up.
 #include "EditorFixture.h"
 #include "app/Commands.h"
 #include "app/Keys.h"
-#include "decor/ColorPicker.h"
 
 TEST_F(EditorTest, HeldKeyAcceleratesToEightAndReleaseStartsAgain) {
     std::vector<int> steps;
@@ -69,26 +68,6 @@ TEST_F(EditorTest, RescaleKeysStopAtTheirLimits) {
     EXPECT_EQ(State().modeCopyStride, DibRowStride(77, 24));
 }
 
-TEST_F(EditorTest, PickerCursorPicksTheColourUnderIt) {
-    editor_->Command(CMD_CHANGE_COLOR);
-    ASSERT_TRUE(State().picker.open);
-    Hold(KEY_RIGHT, 3);  // 1 + 2 + 3
-    editor_->KeyUp();
-    Hold(KEY_UP, 3);  // 1, then 2 a repeat
-    EXPECT_EQ(State().picker.cursorX, 94);
-    EXPECT_EQ(State().picker.cursorY, 30);
-    EXPECT_EQ(ColorValue(State().currentColor),
-              ColorValue(ColorFieldPixel(State().picker.field.get(), 94, 30)));
-    Hold(KEY_UP, 30);
-    EXPECT_EQ(State().picker.cursorY, 49);
-    EXPECT_EQ(ColorValue(State().currentColor), 0xFFFFFFu);
-    EXPECT_EQ(State().photoY, 0);
-    Tap(KEY_ACTION);
-    EXPECT_FALSE(State().picker.open);
-    Tap(KEY_UP);
-    EXPECT_EQ(State().photoY, 1);
-}
-
 TEST_F(EditorTest, BackKeyClosesThePickerAndChoosers) {
     StandardLibrary();
     int screens = shell_.screens;
@@ -104,6 +83,11 @@ TEST_F(EditorTest, BackKeyClosesThePickerAndChoosers) {
     EXPECT_FALSE(State().picker.open);
     EXPECT_EQ(shell_.screens, screens + 1);
     EXPECT_EQ(shell_.lastScreen, original_);
+    editor_->Command(CMD_CHANGE_COLOR);
+    Tap(KEY_ACTION);
+    EXPECT_FALSE(State().picker.open);
+    Tap(KEY_UP);
+    EXPECT_EQ(State().photoY, 1);
 }
 
 TEST_F(EditorTest, NothingReachesTheEditorWhileAQuestionIsUp) {

@@ -1,13 +1,11 @@
 // "Type your own..." in the editor: the word pop-ups' items, the text field
 // (typing, its limit and filter, Back, the action key, OK and Cancel,
-// everything else ignored while it is open), the word it places, and the
-// questions about what is pending before it opens.
+// everything else ignored while it is open), the word it places (its pixels:
+// the typed-words replay journey), and what closes it.
 #include <string>
 
 #include "EditorFixture.h"
 #include "app/Commands.h"
-#include "decor/AssetTestSupport.h"
-#include "decor/ComposeScreen.h"
 #include "decor/Lettering.h"
 
 namespace {
@@ -69,23 +67,6 @@ TEST_F(EditorTextFieldTest, TypedLineBecomesTheFloatingWordInTheCurrentColour) {
     ASSERT_TRUE(State().object.present);
     EXPECT_EQ(State().object.type, OBJECT_WORD);
     EXPECT_EQ(State().object.text, "Happy Holidays");
-
-    // Moved and merged like any word: the photo gets the lettering in the
-    // current colour where the screen showed it.
-    Tap(KEY_UP, 2);
-    Tap(KEY_RIGHT);
-    editor_->Command(CMD_MERGE);
-    EXPECT_TRUE(State().photoChanged);
-    FloatingObject word;
-    word.present = true;
-    word.type = OBJECT_WORD;
-    word.width = 176;
-    word.height = 50;
-    word.mask = RenderLettering("Happy Holidays", DECOR_WORD, 1).mask;
-    std::vector<uint8_t> expected = original_;
-    BlendMaskColor(word, 1, 2, State().currentColor, expected.data());
-    EXPECT_EQ(Photo(), expected);
-    EXPECT_NE(Photo(), original_);
 }
 
 TEST_F(EditorTextFieldTest, FieldTakesPrintableCharactersUpToItsLimit) {

@@ -1,4 +1,4 @@
-// Program and asset folders and the settings lookups.
+// Program and asset folders.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,7 +7,6 @@
 
 #include "ScriptedShell.h"
 #include "app/Paths.h"
-#include "app/Strings.h"
 #include "support/TestSupport.h"
 
 TEST(Paths, ProgramBaseName) {
@@ -60,14 +59,4 @@ TEST(Paths, AssetFolderBesideTheProgramThenInstalled) {
     }
     // Without a program folder nothing is looked for.
     EXPECT_EQ(AssetFolderPath("", nullptr), "FotakleFolder/");
-}
-
-TEST(Settings, StoredValueWinsOverTheFallback) {
-    MemorySettings settings;
-    EXPECT_EQ(GetSettingString(&settings, IDS_MAIN_SECTION, IDS_WORK_FOLDER, nullptr), "");
-    EXPECT_EQ(GetSettingString(nullptr, IDS_MAIN_SECTION, IDS_WORK_FOLDER, "x"), "x");
-    SetSettingString(&settings, IDS_MAIN_SECTION, IDS_WORK_FOLDER, "/photos");
-    EXPECT_EQ((settings.values[{"MainSection", "WorkFolder"}]), "/photos");
-    SetSettingString(&settings, IDS_MAIN_SECTION, IDS_WORK_FOLDER, "");
-    EXPECT_EQ(GetSettingString(&settings, IDS_MAIN_SECTION, IDS_WORK_FOLDER, "x"), "");
 }

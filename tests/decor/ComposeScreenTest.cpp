@@ -9,15 +9,6 @@ namespace {
 
 constexpr uint32_t kFill = 0x3060C0;
 
-// Counts its calls and marks its page with a white bottom row.
-struct CountingPainter : ChooserPainter {
-    int calls = 0;
-    void DrawPage(const Scene&, uint8_t* screenPixels) override {
-        ++calls;
-        std::memset(screenPixels, 255, kCanvasStride);
-    }
-};
-
 }  // namespace
 
 TEST(ComposeScreen, BaseLayerShowsThePhotoWhereItIs) {
@@ -127,30 +118,6 @@ TEST(ComposeScreen, PickerAvoidsTheObjectAndDrawsItsCursorBox) {
     EXPECT_EQ(PixelAt(screen.get(), 175, 4), kFill);
     EXPECT_EQ(PixelAt(screen.get(), 175, 5), 0u);
     EXPECT_EQ(PixelAt(screen.get(), 175, 6), PixelAt(picker.field.get(), 175, 6));
-}
-
-TEST(ComposeScreen, OpenChooserPageIsCachedUntilInvalidated) {
-    Scene scene = MakeScene(kFill);
-    CountingPainter painter;
-    scene.chooser.open[CHOOSER_PICTURE] = true;
-    DibBlock first = ComposeScreen(scene, &painter);
-    ASSERT_TRUE(scene.cacheValid);
-    EXPECT_TRUE(SameScreen(first.get(), scene.compositeCache.get()));
-    EXPECT_EQ(PixelAt(first.get(), 5, 0), 0xFFFFFFu);
-
-    // A changed photo does not show through a valid cache.
-    scene.displayPhoto = MakeSolid(kCanvasWidth, kCanvasHeight, 0);
-    EXPECT_TRUE(SameScreen(ComposeScreen(scene, &painter).get(), first.get()));
-    EXPECT_EQ(painter.calls, 1);
-
-    scene.cacheValid = false;
-    EXPECT_EQ(PixelAt(ComposeScreen(scene, &painter).get(), 5, 1), 0u);
-    EXPECT_EQ(painter.calls, 2);
-
-    // With no chooser open a valid cache is not used.
-    scene.chooser.open[CHOOSER_PICTURE] = false;
-    EXPECT_EQ(PixelAt(ComposeScreen(scene, &painter).get(), 5, 0), 0u);
-    EXPECT_EQ(painter.calls, 2);
 }
 
 TEST(ComposeScreen, BannerLiesAtWindowRow72OverTheShownScreenOnly) {

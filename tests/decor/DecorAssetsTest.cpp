@@ -64,20 +64,6 @@ TEST(DecorAssets, ListsThemesInNameOrderSkippingDotAndLongNames) {
     EXPECT_EQ(names.back(), "ThemeJ");
 }
 
-TEST(DecorAssets, BuildsPathsFromTheSelectedTheme) {
-    EXPECT_EQ(CategoryFolderPath("/a/FotakleFolder/", DECOR_COLORFUL_WORD),
-              "/a/FotakleFolder/Colorful Word/");
-    EXPECT_EQ(CategoryFolderPath("/a/FotakleFolder", DECOR_FRAME), "/a/FotakleFolder/Frame/");
-
-    ThemeTable themes;
-    themes.themeCount[DECOR_FRAME] = 2;
-    themes.themeName[1] = "Roses";
-    EXPECT_EQ(AssetPath("/a/", themes, DECOR_FRAME, 3, false), "");  // nothing selected yet
-    themes.selectedTheme[DECOR_FRAME] = 1;
-    EXPECT_EQ(AssetPath("/a/", themes, DECOR_FRAME, 3, false), "/a/Frame/Roses/Roses3.adm");
-    EXPECT_EQ(AssetPath("/a/", themes, DECOR_FRAME, 12, true), "/a/Frame/Roses/Rosesmask12.adm");
-}
-
 // Every row of the asset table in its form and at its size; the frame
 // preview is a quarter of the frame. The drawing code takes every asset to
 // be exactly its size, so a file of another size is refused.

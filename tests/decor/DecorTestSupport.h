@@ -8,17 +8,11 @@
 
 #include "decor/Scene.h"
 #include "image/DibImage.h"
+#include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
 
 inline DibBlock MakeSolid(int32_t width, int32_t height, uint32_t rgb) {
-    DibBlock image = DibCreate(width, height, 24);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            uint8_t* p = DibPixels(image.get()) + y * DibRowStride(width, 24) + x * 3;
-            p[0] = uint8_t(rgb), p[1] = uint8_t(rgb >> 8), p[2] = uint8_t(rgb >> 16);
-        }
-    }
-    return image;
+    return MakePicture(width, height, [rgb](int32_t, int32_t) { return rgb; });
 }
 
 // A mask-form level map whose levels run along each row and repeat.

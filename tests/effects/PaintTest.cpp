@@ -304,39 +304,6 @@ TEST(PaintPass, EdgeRowsVisitThemselvesTwice) {
     }
 }
 
-// Whole runs on a varied picture: the map ends all zero, padding stays white,
-// and the picture depends only on the seed.
-TEST(PaintPass, WholeRunsDependOnlyOnTheSeed) {
-    const int32_t width = 23;
-    const int32_t height = 17;
-    Bytes source(DibRowStride(width, 24) * height);
-    for (size_t i = 0; i < source.size(); ++i) {
-        source[i] = static_cast<uint8_t>(i * i % 251);
-    }
-    for (PassFunction pass : kEffects) {
-        Bytes runs[3];
-        const uint64_t seeds[3] = {1234, 1234, 99};
-        for (int run = 0; run < 3; ++run) {
-            SeededPaintRandom random(seeds[run]);
-            Bytes canvas(source.size());
-            EdgeMap map = NewEdgeMap(width, height);
-            ASSERT_TRUE(map);
-            BuildEdgeMap(source.data(), canvas.data(), map.levels.get(), width, height);
-            for (int32_t n = 0; n < kPaintPassCount; ++n) {
-                pass(source.data(), canvas.data(), map.levels.get(), width, height,
-                     PaintPassThreshold(n), random);
-            }
-            const uint8_t* levels = map.levels.get();
-            EXPECT_EQ(Bytes(levels, levels + EdgeMapStride(width) * height),
-                      Bytes(EdgeMapStride(width) * height, 0));
-            EXPECT_EQ(canvas[DibRowStride(width, 24) - 1], 255);
-            runs[run] = canvas;
-        }
-        EXPECT_EQ(runs[0], runs[1]);
-        EXPECT_NE(runs[0], runs[2]);
-    }
-}
-
 // At scale s a paint effect lays each dab s times as large: on a picture
 // whose every s x s cell is one colour, it paints exactly the picture the
 // effect paints at scale 1 on the picture of the cells, each pixel s x s.
