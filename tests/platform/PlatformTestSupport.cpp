@@ -82,6 +82,44 @@ std::string FindOnPath(const std::string& name) {
     return {};
 }
 
+// Starts a program with the current environment, the given variables
+// replaced; stdout and stderr go to the two files. -1 when it cannot start.
+pid_t StartProgram(const std::vector<std::string>& args, const Environment& environment,
+                   const std::string& outFile, const std::string& errFile) {
+    std::vector<std::string> argTexts = args;
+    std::vector<std::string> envTexts = EnvironmentWith(environment);
+    std::vector<char*> argv = Pointers(argTexts);
+    std::vector<char*> envp = Pointers(envTexts);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    pid_t pid = -1;
+    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return failed == 0 ? pid : -1;
+}
+
+// Waits for the program to end, at most maxSeconds. True and its exit code
+// (or 128 + signal) when it ended; false, after killing it, when it did not.
+bool WaitProgram(pid_t pid, int maxSeconds, int* exitCode) {
+    int status = 0;
+    pid_t done = 0;
+    const bool ended =
+        WaitFor([&] { return (done = waitpid(pid, &status, WNOHANG)) != 0; }, maxSeconds);
+    if (ended && done == pid) {
+        *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return true;
+    }
+    if (!ended) {
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+    }
+    return false;
+}
+
 void StopProgram(pid_t pid) {
     if (pid > 0) {
         kill(pid, SIGTERM);
@@ -112,15 +150,6 @@ void SendKey(QWidget* target, QEvent::Type type, int key, const QString& text,
 void ClickKey(QWidget* target, int key, const QString& text, Qt::KeyboardModifiers modifiers) {
     SendKey(target, QEvent::KeyPress, key, text, modifiers);
     SendKey(target, QEvent::KeyRelease, key, text, modifiers);
-}
-
-void TypeText(QWidget* target, const QString& text) {
-    for (const QChar c : text) {
-        const int key = c.isLetter()  ? Qt::Key_A + (c.toUpper().unicode() - 'A')
-                        : c.isDigit() ? Qt::Key_0 + (c.unicode() - '0')
-                                      : Qt::Key_Space;
-        ClickKey(target, key, QString(c));
-    }
 }
 
 void WhenModal(QObject* owner, std::function<bool(QWidget*)> matches,
@@ -219,23 +248,10 @@ void EditorWindow::PickFromMenu(int softKey, MenuId menu, uint16_t id) {
     }
 }
 
-bool EditorWindow::Enabled(MenuId menu, uint16_t id) const {
-    const std::vector<int> path = PathTo(editor.GetMenu(menu), id);
-    const Menu* items = &editor.GetMenu(menu);
-    for (size_t i = 0; i + 1 < path.size(); ++i) {
-        items = &(*items)[size_t(path[i])].items;
-    }
-    return !path.empty() && (*items)[size_t(path.back())].enabled;
-}
-
 std::string WritePatternPicture(const std::string& path, int32_t width) {
     const DibBlock picture = MakePatternImage(width, 30);
     EXPECT_TRUE(SavePicture(path, *picture).Ok());
     return path;
-}
-
-std::string FotaklePath() {
-    return FOTAKLE_PATH;
 }
 
 std::string ReadText(const std::string& path) {
@@ -250,40 +266,6 @@ int CountOf(const std::string& haystack, const std::string& text) {
         ++count;
     }
     return count;
-}
-
-pid_t StartProgram(const std::vector<std::string>& args, const Environment& environment,
-                   const std::string& outFile, const std::string& errFile) {
-    std::vector<std::string> argTexts = args;
-    std::vector<std::string> envTexts = EnvironmentWith(environment);
-    std::vector<char*> argv = Pointers(argTexts);
-    std::vector<char*> envp = Pointers(envTexts);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return failed == 0 ? pid : -1;
-}
-
-bool WaitProgram(pid_t pid, int maxSeconds, int* exitCode) {
-    int status = 0;
-    pid_t done = 0;
-    const bool ended =
-        WaitFor([&] { return (done = waitpid(pid, &status, WNOHANG)) != 0; }, maxSeconds);
-    if (ended && done == pid) {
-        *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        return true;
-    }
-    if (!ended) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
-    return false;
 }
 
 ProgramResult RunProgram(const std::vector<std::string>& args, const Environment& environment,
@@ -337,7 +319,7 @@ ProgramResult Replay(const std::string& folder, const std::string& script,
     for (const auto& [name, value] : environment) {
         Replace(&merged, name, value);
     }
-    std::vector<std::string> args = {FotaklePath(), "--replay", path};
+    std::vector<std::string> args = {FOTAKLE_PATH, "--replay", path};
     args.insert(args.end(), after.begin(), after.end());
     ProgramResult result = RunProgram(args, merged, folder);
     EXPECT_TRUE(result.ended) << "the replay did not end";
@@ -370,7 +352,7 @@ void WindowCopies::Set(const std::string& name, const std::string& value) {
 }
 
 bool WindowCopies::Start(const std::string& name, const std::vector<std::string>& arguments) {
-    std::vector<std::string> args = {FotaklePath()};
+    std::vector<std::string> args = {FOTAKLE_PATH};
     args.insert(args.end(), arguments.begin(), arguments.end());
     Copy copy;
     copy.pid = StartProgram(args, environment_, folder_ + "/" + name + ".out",
