@@ -70,17 +70,8 @@ ThumbnailJob Job(const TempDir& dir, const std::string& name, int32_t index) {
     return {dir.File(name), 0, 0, index};
 }
 
-// A 36 x 36 picture in one colour, 0xRRGGBB.
 void WriteFlatPicture(const std::string& path, uint32_t colour) {
-    DibBlock picture = DibCreate(36, 36, 24);
-    ASSERT_TRUE(picture);
-    uint8_t* pixels = DibPixels(picture.get());
-    for (int32_t i = 0; i < 36 * 36; ++i) {
-        pixels[3 * i] = static_cast<uint8_t>(colour);
-        pixels[3 * i + 1] = static_cast<uint8_t>(colour >> 8);
-        pixels[3 * i + 2] = static_cast<uint8_t>(colour >> 16);
-    }
-    ASSERT_TRUE(SavePicture(path, *picture).Ok());
+    WriteTwoColourPicture(path, colour, colour);
 }
 
 }  // namespace

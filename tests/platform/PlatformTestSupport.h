@@ -96,6 +96,8 @@ class EditorWindow {
 
 // A picture file of MakePatternImage(width, 30), for the editor to open.
 std::string WritePatternPicture(const std::string& path, int32_t width = 40);
+// A 36 x 36 picture file, 0xRRGGBB top in its top half and bottom below.
+void WriteTwoColourPicture(const std::string& path, uint32_t top, uint32_t bottom);
 
 // ---- The built program.
 

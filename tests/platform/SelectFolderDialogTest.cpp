@@ -1,6 +1,7 @@
 // The Select Folder dialog under the offscreen platform, on a temporary
 // folder tree: the walk to the entry folder, lazy filling with the
 // has-children marks and icons, keys, OK and Cancel, one dialog at a time.
+// Which folders are listed and marked is tested in tests/dialogs.
 #include <gtest/gtest.h>
 
 #include <QTreeWidget>
@@ -73,11 +74,11 @@ class SelectFolderDialogTest : public ::testing::Test {
     TempDir dir_;
 };
 
+// The walk to the entry folder matches without regard to letter case and
+// stops at the deepest match; the labels are the folders' own spelling.
 TEST_F(SelectFolderDialogTest, WalksToTheEntryFolderWithoutRegardToLetterCase) {
     const auto dialog = Open(Path("storage CARD/pics/"));
-    EXPECT_EQ(dialog->windowTitle(), "Select Folder");
     EXPECT_EQ(dialog->Root()->text(0), "Smartphone");
-    // The labels are the folders' own spelling.
     EXPECT_EQ(dialog->SelectedPath(), Path("Storage Card/Pics"));
     QTreeWidgetItem* card = Find(*dialog, Path("Storage Card"));
     ASSERT_NE(card, nullptr);
@@ -86,35 +87,27 @@ TEST_F(SelectFolderDialogTest, WalksToTheEntryFolderWithoutRegardToLetterCase) {
     EXPECT_EQ(Labels(card), QStringList({"Music", "Pics"}));
     EXPECT_EQ(Labels(Find(*dialog, Path("Storage Card/Pics"))), QStringList({"2004"}));
     EXPECT_EQ(Labels(Find(*dialog, dir_.Path())), QStringList({"Albums", "Empty", "Storage Card"}));
-
-    // OK without moving returns the same folder.
-    std::string folder = Path("STORAGE card/Pics");
-    WhenModal(dialog.get(), {}, [](QWidget* modal) { ClickKey(modal->focusWidget(), Qt::Key_F1); });
-    EXPECT_TRUE(dialog->Run(&folder));
-    EXPECT_EQ(folder, Path("Storage Card/Pics"));
-}
-
-TEST_F(SelectFolderDialogTest, MissingPartsLeaveTheDeepestMatchAndTheRootIsSlash) {
     EXPECT_EQ(Open(Path("Storage Card/Nothing/Deeper"))->SelectedPath(), Path("Storage Card"));
     EXPECT_EQ(Open("/no-such-top-level-folder/x")->SelectedPath(), "/");
     EXPECT_EQ(Open("")->SelectedPath(), "/");
 
-    const auto dialog = Open("/");
-    EXPECT_TRUE(dialog->Root()->isSelected());
-    std::string folder = "unchanged";
-    WhenModal(dialog.get(), {},
-              [](QWidget* modal) { ClickKey(modal->focusWidget(), Qt::Key_Return); });
+    // OK without moving returns the folder walked to.
+    std::string folder = Path("STORAGE card/Pics");
+    WhenModal(dialog.get(), {}, [](QWidget* modal) { ClickKey(modal->focusWidget(), Qt::Key_F1); });
     EXPECT_TRUE(dialog->Run(&folder));
+    EXPECT_EQ(folder, Path("Storage Card/Pics"));
+    const auto root = Open("/");
+    EXPECT_TRUE(root->Root()->isSelected());
+    WhenModal(root.get(), {},
+              [](QWidget* modal) { ClickKey(modal->focusWidget(), Qt::Key_Return); });
+    EXPECT_TRUE(root->Run(&folder));
     EXPECT_EQ(folder, "/");
 }
 
 TEST_F(SelectFolderDialogTest, FoldersAreListedOnFirstExpansionWithMarksAndIcons) {
     // The strip's icons are distinct, with white see-through.
     const QImage open = FolderIconPixmap(OPEN_FOLDER, 1).toImage();
-    const QImage closed = FolderIconPixmap(CLOSED_FOLDER, 1).toImage();
-    ASSERT_EQ(open.size(), QSize(16, 15));
-    EXPECT_NE(open, closed);
-    EXPECT_EQ(FolderIconPixmap(CLOSED_FOLDER, 3).size(), QSize(48, 45));
+    EXPECT_NE(open, FolderIconPixmap(CLOSED_FOLDER, 1).toImage());
     EXPECT_TRUE(open.hasAlphaChannel());
     EXPECT_EQ(qAlpha(open.pixel(0, 0)), 0) << "the strip's white corner";
 
@@ -131,12 +124,8 @@ TEST_F(SelectFolderDialogTest, FoldersAreListedOnFirstExpansionWithMarksAndIcons
     EXPECT_TRUE(SameImage(dialog->Root()->icon(0), QIcon::Normal, DEVICE));
     EXPECT_TRUE(SameImage(dialog->Root()->icon(0), QIcon::Selected, DEVICE));
 
-    // Listed when expanded, not when the dialog opened; hidden folders
-    // (".git", ".cache") never show, and a folder holding only hidden ones
-    // has no mark.
+    // Listed when expanded, not when the dialog opened.
     std::filesystem::create_directories(Path("Albums/Two/Inner"));
-    std::filesystem::create_directories(Path("Albums/.git/objects"));
-    std::filesystem::create_directories(Path("Albums/One/.cache"));
     ClickKey(dialog->Tree(), Qt::Key_Down);  // from the entry folder to Albums
     ClickKey(dialog->Tree(), Qt::Key_Right);
     ASSERT_TRUE(albums->isExpanded());
