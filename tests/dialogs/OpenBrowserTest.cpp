@@ -12,6 +12,7 @@
 #include "dialogs/OpenBrowser.h"
 #include "image/SavePicture.h"
 #include "support/ExifTestSupport.h"
+#include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
@@ -316,16 +317,9 @@ TEST(OpenBrowser, AReleasedListsThumbnailsServeTheNextListOfItsFolder) {
 TEST(OpenBrowser, MakeThumbnailUsesAnEmbeddedThumbnailThatCoversTheBox) {
     TempDir dir;
     const auto jpeg = [&](int32_t width, int32_t height, uint32_t top, uint32_t bottom) {
-        DibBlock picture = DibCreate(width, height, 24);
-        for (int32_t y = 0; y < height; ++y) {  // y = 0 is the bottom row
-            for (int32_t x = 0; x < width; ++x) {
-                const uint32_t colour = y >= height / 2 ? top : bottom;
-                uint8_t* pixel = DibPixels(picture.get()) + y * DibRowStride(width, 24) + x * 3;
-                pixel[0] = static_cast<uint8_t>(colour);
-                pixel[1] = static_cast<uint8_t>(colour >> 8);
-                pixel[2] = static_cast<uint8_t>(colour >> 16);
-            }
-        }
+        // Row 0 in memory is the bottom one on screen.
+        const DibBlock picture = MakePicture(
+            width, height, [&](int32_t, int32_t y) { return y >= height / 2 ? top : bottom; });
         const std::string path = dir.File("encoded.jpg");
         EXPECT_TRUE(SavePicture(path, *picture).Ok());
         return ReadWholeFile(path);

@@ -74,6 +74,8 @@ TEST_F(PhoneWindowTest, SoftKeysOpenPopupsWhoseKeysNeverReachTheEditor) {
     // and Backspace are both the Back key that closes the picker.
     for (const int back : {Qt::Key_Escape, Qt::Key_Backspace}) {
         Key(Qt::Key_F2);
+        // The Add pop-ups are there though "File" opened first.
+        EXPECT_EQ(window.MenuLayout().at(0).rows.size(), 10u);
         Key(Qt::Key_Return);
         EXPECT_FALSE(menu.IsOpen());
         ASSERT_TRUE(State().picker.open);
@@ -105,6 +107,7 @@ TEST_F(PhoneWindowTest, MenusAreDrawnCrispOverThePictureInThePhonesLook) {
     QApplication::processEvents();
     const PhoneMenuBox box = window.MenuLayout().at(0);
     EXPECT_EQ(box.left + box.width, kCanvasWidth) << "the right soft key's pop-up";
+    EXPECT_EQ(box.rows.size(), 10u) << "the Add pop-ups at the first opening";
     const QImage shot = Grab();
     const int f = window.ScaleFactor();
     // The phone pixel's colour, every window pixel of it the same.

@@ -18,6 +18,7 @@
 
 #include "image/SavePicture.h"
 #include "platform/PhoneScreenPainter.h"
+#include "support/ImageTestSupport.h"
 
 extern char** environ;
 
@@ -255,16 +256,9 @@ std::string WritePatternPicture(const std::string& path, int32_t width) {
 }
 
 void WriteTwoColourPicture(const std::string& path, uint32_t top, uint32_t bottom) {
-    DibBlock picture = DibCreate(36, 36, 24);
-    for (int32_t row = 0; row < 36; ++row) {  // row 0 is the bottom one
-        const uint32_t colour = row < 18 ? bottom : top;
-        for (int32_t x = 0; x < 36; ++x) {
-            uint8_t* pixel = DibPixels(picture.get()) + row * DibRowStride(36, 24) + x * 3;
-            pixel[0] = static_cast<uint8_t>(colour);
-            pixel[1] = static_cast<uint8_t>(colour >> 8);
-            pixel[2] = static_cast<uint8_t>(colour >> 16);
-        }
-    }
+    // Row 0 in memory is the bottom one on screen.
+    const DibBlock picture =
+        MakePicture(36, 36, [&](int32_t, int32_t y) { return y < 18 ? bottom : top; });
     EXPECT_TRUE(SavePicture(path, *picture).Ok());
 }
 

@@ -166,17 +166,13 @@ TEST_F(SelectFolderDialogTest, ArrowsMoveAndExpandAndOkReturnsTheChosenPath) {
 // asked for while it is open is refused at once; Escape (Back) and F2
 // cancel, leaving the folder as it was.
 TEST_F(SelectFolderDialogTest, OneDialogAtATimeAndCancelLeavesTheFolder) {
-    PhoneWindow window;
-    QtShell shell(window);
-    window.resize(kPhoneWidth * 2, kPhoneHeight * 2);
-    window.show();
-    QApplication::processEvents();
-
+    EditorWindow w(nullptr, 2);
+    QtShell& shell = w.shell;
     std::string folder = Path("Albums");
     std::string second = Path("Empty");
     bool secondChosen = true;
     QRect geometry;
-    WhenModal(&window, {}, [&](QWidget* modal) {
+    WhenModal(&w.window, {}, [&](QWidget* modal) {
         geometry = modal->geometry();
         secondChosen = shell.RunSelectFolderDialog(&second);
         ClickKey(modal->focusWidget(), Qt::Key_Down);  // a move, then Back
@@ -186,13 +182,12 @@ TEST_F(SelectFolderDialogTest, OneDialogAtATimeAndCancelLeavesTheFolder) {
     EXPECT_FALSE(secondChosen);
     EXPECT_EQ(second, Path("Empty"));
     EXPECT_EQ(folder, Path("Albums"));
-    const QRect phone = window.PhoneRect();
-    EXPECT_EQ(geometry, QRect(window.mapToGlobal(phone.topLeft()), phone.size()));
+    EXPECT_EQ(geometry, w.PhoneGlobalRect());
 
     // Once it is closed, the next one opens.
-    WhenModal(&window, {}, [](QWidget* modal) { ClickKey(modal->focusWidget(), Qt::Key_F2); });
+    WhenModal(&w.window, {}, [](QWidget* modal) { ClickKey(modal->focusWidget(), Qt::Key_F2); });
     EXPECT_FALSE(shell.RunSelectFolderDialog(&folder));
-    WhenModal(&window, {}, [](QWidget* modal) { ClickKey(modal->focusWidget(), Qt::Key_F1); });
+    WhenModal(&w.window, {}, [](QWidget* modal) { ClickKey(modal->focusWidget(), Qt::Key_F1); });
     EXPECT_TRUE(shell.RunSelectFolderDialog(&folder));
     EXPECT_EQ(folder, Path("Albums"));
 }
