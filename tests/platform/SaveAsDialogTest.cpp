@@ -47,7 +47,11 @@ class SaveAsDialogTest : public ::testing::Test {
         QApplication::processEvents();
         return dialog;
     }
-    static void Key(SaveAsDialog& dialog, int key) { ClickKey(dialog.focusWidget(), key); }
+    static void Keys(SaveAsDialog& dialog, std::initializer_list<int> keys) {
+        for (const int key : keys) {
+            ClickKey(dialog.focusWidget(), key);
+        }
+    }
 
     SaveAsDialogRequest request_;
     std::vector<std::pair<std::string, PictureType>> calls_;
@@ -65,32 +69,30 @@ TEST_F(SaveAsDialogTest, NameIsTypedAndDeletedWithBackFormatWrapsBothWays) {
     ClickKey(dialog->focusWidget(), Qt::Key_A, "a");
     ClickKey(dialog->focusWidget(), Qt::Key_B, "b");
     EXPECT_EQ(dialog->NameText(), "holiday.2004ab");
-    Key(*dialog, Qt::Key_Backspace);
-    Key(*dialog, Qt::Key_Escape);  // Escape is the phone's Back: one character too
+    // Escape is the phone's Back: it deletes a character too.
+    Keys(*dialog, {Qt::Key_Backspace, Qt::Key_Escape});
     EXPECT_EQ(dialog->NameText(), "holiday.2004");
     EXPECT_TRUE(dialog->isVisible());
 
     // Down to the format field; Left and Right wrap round the three items.
-    Key(*dialog, Qt::Key_Down);
-    Key(*dialog, Qt::Key_Left);
+    Keys(*dialog, {Qt::Key_Down, Qt::Key_Left});
     EXPECT_EQ(dialog->FormatIndex(), 0);
-    Key(*dialog, Qt::Key_Left);
+    Keys(*dialog, {Qt::Key_Left});
     EXPECT_EQ(dialog->Format(), PICTURE_PNG);
-    Key(*dialog, Qt::Key_Right);
+    Keys(*dialog, {Qt::Key_Right});
     EXPECT_EQ(dialog->FormatIndex(), 0);
     EXPECT_EQ(dialog->NameText(), "holiday.2004") << "the arrows changed the name";
     // Without a full size the size field holds Screen alone.
-    Key(*dialog, Qt::Key_Down);
-    Key(*dialog, Qt::Key_Right);
+    Keys(*dialog, {Qt::Key_Down, Qt::Key_Right});
     EXPECT_EQ(dialog->SizeIndex(), 0);
 
     // Back outside the name field leaves the dialog, and so does F2
     // (Cancel) anywhere: nothing accepted.
-    Key(*dialog, Qt::Key_Escape);
+    Keys(*dialog, {Qt::Key_Escape});
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     const auto cancelled = Open();
-    Key(*cancelled, Qt::Key_F2);
+    Keys(*cancelled, {Qt::Key_F2});
     EXPECT_EQ(cancelled->result(), QDialog::Rejected);
     EXPECT_TRUE(calls_.empty());
 }
@@ -110,41 +112,34 @@ TEST_F(SaveAsDialogTest, QualitySizeAndKeepEditsGoWithEveryOk) {
 
     // PNG: Down from the format passes over the quality to the size, and Up
     // comes back past it.
-    Key(*dialog, Qt::Key_Down);
+    Keys(*dialog, {Qt::Key_Down});
     QWidget* format = dialog->focusWidget();
-    Key(*dialog, Qt::Key_Down);
-    Key(*dialog, Qt::Key_Left);
+    Keys(*dialog, {Qt::Key_Down, Qt::Key_Left});
     EXPECT_EQ(dialog->SizeIndex(), 1);
     EXPECT_EQ(dialog->JpegQuality(), kJpegQualitySmall) << "the grey quality changed";
-    Key(*dialog, Qt::Key_Down);
-    Key(*dialog, Qt::Key_Right);
+    Keys(*dialog, {Qt::Key_Down, Qt::Key_Right});
     EXPECT_TRUE(dialog->KeepEdits());
-    Key(*dialog, Qt::Key_Up);
-    Key(*dialog, Qt::Key_Up);
+    Keys(*dialog, {Qt::Key_Up, Qt::Key_Up});
     ASSERT_EQ(dialog->focusWidget(), format);
     // JPEG: Down from the format reaches the quality; Left and Right wrap
     // and leave the format alone.
-    Key(*dialog, Qt::Key_Left);
+    Keys(*dialog, {Qt::Key_Left});
     EXPECT_EQ(dialog->Format(), PICTURE_JPEG);
-    Key(*dialog, Qt::Key_Down);
-    Key(*dialog, Qt::Key_Right);
+    Keys(*dialog, {Qt::Key_Down, Qt::Key_Right});
     EXPECT_EQ(dialog->JpegQuality(), kJpegQualityBest);
-    Key(*dialog, Qt::Key_Left);
-    Key(*dialog, Qt::Key_Left);
+    Keys(*dialog, {Qt::Key_Left, Qt::Key_Left});
     EXPECT_EQ(dialog->JpegQuality(), kJpegQualityGood);
-    Key(*dialog, Qt::Key_Right);
+    Keys(*dialog, {Qt::Key_Right});
     EXPECT_EQ(dialog->FormatIndex(), 1) << "the quality's arrows changed the format";
 
-    Key(*dialog, Qt::Key_F1);  // refused: the choices went with it all the same
+    Keys(*dialog, {Qt::Key_F1});  // refused: the choices went with it all the same
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(request_.factor, 20);
     EXPECT_TRUE(request_.keepEdits);
-    Key(*dialog, Qt::Key_Down);  // the refusal put the focus back in the name
-    Key(*dialog, Qt::Key_Down);
-    Key(*dialog, Qt::Key_Right);  // Best
-    Key(*dialog, Qt::Key_Down);
-    Key(*dialog, Qt::Key_Right);  // back to Screen
-    Key(*dialog, Qt::Key_Return);
+    // The refusal put the focus back in the name: down to the quality
+    // (Best), the size (back to Screen), and OK.
+    Keys(*dialog,
+         {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right, Qt::Key_Down, Qt::Key_Right, Qt::Key_Return});
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     // The name goes as typed: the extension and the folder are the editor's.
     const std::vector<std::pair<std::string, PictureType>> expected = {
