@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "image/SavePicture.h"
-#include "platform/PhoneScreenPainter.h"
 #include "platform/PlatformTestSupport.h"
 #include "platform/ThumbnailWorker.h"
 

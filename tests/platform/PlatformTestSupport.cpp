@@ -103,21 +103,25 @@ pid_t StartProgram(const std::vector<std::string>& args, const Environment& envi
     return failed == 0 ? pid : -1;
 }
 
-// Waits for the program to end, at most maxSeconds. True and its exit code
-// (or 128 + signal) when it ended; false, after killing it, when it did not.
-bool WaitProgram(pid_t pid, int maxSeconds, int* exitCode) {
+// True, with its exit code (or 128 + signal), once the program has ended;
+// never waits.
+bool Reaped(pid_t pid, int* exitCode) {
     int status = 0;
-    pid_t done = 0;
-    const bool ended =
-        WaitFor([&] { return (done = waitpid(pid, &status, WNOHANG)) != 0; }, maxSeconds);
-    if (ended && done == pid) {
-        *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (waitpid(pid, &status, WNOHANG) != pid) {
+        return false;
+    }
+    *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return true;
+}
+
+// Waits for the program to end, at most maxSeconds; false, after killing
+// it, when it did not.
+bool WaitProgram(pid_t pid, int maxSeconds, int* exitCode) {
+    if (WaitFor([&] { return Reaped(pid, exitCode); }, maxSeconds)) {
         return true;
     }
-    if (!ended) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
     return false;
 }
 
@@ -385,11 +389,7 @@ bool WindowCopies::WaitForOutput(const std::string& name, const std::string& tex
 
 bool WindowCopies::Ended(const std::string& name, int* exitCode) {
     Copy& copy = copies_[name];
-    int status = 0;
-    if (!copy.ended && copy.pid > 0 && waitpid(copy.pid, &status, WNOHANG) == copy.pid) {
-        copy.ended = true;
-        copy.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    copy.ended = copy.ended || (copy.pid > 0 && Reaped(copy.pid, &copy.exitCode));
     *exitCode = copy.exitCode;
     return copy.ended;
 }
