@@ -71,20 +71,9 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
     return pointers;
 }
 
-std::string FindOnPath(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        if (access((folder + "/" + name).c_str(), X_OK) == 0) {
-            return folder + "/" + name;
-        }
-    }
-    return {};
-}
-
-// Starts a program with the current environment, the given variables
-// replaced; stdout and stderr go to the two files. -1 when it cannot start.
+// Starts a program, found on the PATH unless its name has a slash, with
+// the current environment and the given variables replaced; stdout and
+// stderr go to the two files. -1 when it cannot start.
 pid_t StartProgram(const std::vector<std::string>& args, const Environment& environment,
                    const std::string& outFile, const std::string& errFile) {
     std::vector<std::string> argTexts = args;
@@ -98,7 +87,7 @@ pid_t StartProgram(const std::vector<std::string>& args, const Environment& envi
     posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
     pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     return failed == 0 ? pid : -1;
 }
@@ -407,22 +396,17 @@ void WindowCopies::Stop(const std::string& name) {
 }
 
 XvfbProbe::XvfbProbe(const TempDir& dir) : dir_(dir), out_(dir.File("probe.out")) {
-    const std::string xvfb = FindOnPath("Xvfb");
-    if (xvfb.empty()) {
-        problem_ = "Xvfb is not installed (scripts/install-deps.sh installs xvfb)";
-        return;
-    }
     const std::string displayFile = dir.File("display");
     // Xvfb picks a free display and writes its number to stdout.
-    server_ =
-        StartProgram({xvfb, "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-                     {}, displayFile, "/dev/null");
+    server_ = StartProgram(
+        {"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {},
+        displayFile, "/dev/null");
     const auto written = [&] {
         const std::string text = ReadText(displayFile);
         return !text.empty() && text.back() == '\n';
     };
     if (server_ <= 0 || !WaitFor(written, 30)) {
-        problem_ = "Xvfb did not start a display";
+        problem_ = "Xvfb did not start a display (scripts/install-deps.sh installs xvfb)";
         return;
     }
     const std::string number = ReadText(displayFile);
@@ -440,10 +424,6 @@ bool XvfbProbe::HasDisplay(std::string* problem) const {
 }
 
 bool XvfbProbe::StartProbe(std::string* problem) {
-    if (FindOnPath("xdotool").empty()) {
-        *problem = "xdotool is not installed (scripts/install-deps.sh installs it)";
-        return false;
-    }
     probe_ = StartProgram({FOTAKLE_WINDOW_PROBE},
                           {{"DISPLAY", display_},
                            {"QT_QPA_PLATFORM", "xcb"},
@@ -459,14 +439,15 @@ bool XvfbProbe::StartProbe(std::string* problem) {
     std::string window;
     first >> word >> window;
     if (word != "ready" || !XDoTool({"windowfocus", "--sync", window})) {
-        *problem = "the window could not be focused; the probe said: " + Output();
+        *problem =
+            "the window could not be focused (is xdotool installed?); the probe said: " + Output();
         return false;
     }
     return true;
 }
 
 bool XvfbProbe::XDoTool(const std::vector<std::string>& args) const {
-    std::vector<std::string> all = {FindOnPath("xdotool")};
+    std::vector<std::string> all = {"xdotool"};
     all.insert(all.end(), args.begin(), args.end());
     const ProgramResult result = RunProgram(all, {{"DISPLAY", display_}}, dir_.Path());
     return result.ended && result.exitCode == 0;
