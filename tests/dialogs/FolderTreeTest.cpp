@@ -1,34 +1,14 @@
-// The file-system side of the Select Folder dialog's tree: paths as labels,
-// the subfolders of an item, and the walk to the entry folder.
+// The file-system side of the Select Folder dialog's tree: the subfolders
+// of an item and their marks. The walk to the entry folder is tested through
+// the dialog (tests/platform/SelectFolderDialogTest.cpp).
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <filesystem>
 
 #include "dialogs/FolderTree.h"
 #include "support/TestSupport.h"
 
 namespace fs = std::filesystem;
-
-namespace {
-
-// The walk the dialog makes on opening, over the real file system: level by
-// level, the first child whose label matches the next name. Returns the
-// path of the deepest item reached.
-std::string WalkTo(const std::string& path) {
-    std::vector<std::string> reached;
-    for (const std::string& name : SplitFolderPath(path)) {
-        const std::vector<std::string> children = ListSubfolders(FolderPathFromLabels(reached));
-        const int match = FindFolderLabel(children, name);
-        if (match < 0) {
-            break;
-        }
-        reached.push_back(children[static_cast<size_t>(match)]);
-    }
-    return FolderPathFromLabels(reached);
-}
-
-}  // namespace
 
 TEST(FolderTree, SubfoldersAreSortedAndMarked) {
     TempDir dir;
@@ -46,19 +26,5 @@ TEST(FolderTree, SubfoldersAreSortedAndMarked) {
     EXPECT_TRUE(HasSubfolders(dir.File("b")) && HasSubfolders(dir.File("link")));
     EXPECT_FALSE(HasSubfolders(dir.File("A")) || HasSubfolders(dir.File("file")) ||
                  HasSubfolders(dir.File("missing")));
-}
-
-TEST(FolderTree, TheWalkMatchesWithoutRegardToCaseAndStopsAtTheDeepestMatch) {
     EXPECT_EQ(SplitFolderPath("//a//b/"), (std::vector<std::string>{"a", "b"}));
-    TempDir dir;
-    fs::create_directories(dir.File("Storage Card/Pics"));
-    const std::string pics = dir.File("Storage Card/Pics");
-    std::string shouted = pics + "/";
-    for (char& c : shouted) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    EXPECT_EQ(WalkTo(shouted), pics);
-    EXPECT_EQ(WalkTo(pics + "/missing/deeper"), pics);
-    EXPECT_EQ(WalkTo("/no such folder/at all"), "/");
-    EXPECT_EQ(WalkTo("/"), "/");
 }

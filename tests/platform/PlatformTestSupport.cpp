@@ -18,6 +18,7 @@
 
 #include "image/SavePicture.h"
 #include "platform/PhoneScreenPainter.h"
+#include "support/ImageTestSupport.h"
 
 extern char** environ;
 
@@ -70,16 +71,47 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
     return pointers;
 }
 
-std::string FindOnPath(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::istringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        if (access((folder + "/" + name).c_str(), X_OK) == 0) {
-            return folder + "/" + name;
-        }
+// Starts a program, found on the PATH unless its name has a slash, with
+// the current environment and the given variables replaced; stdout and
+// stderr go to the two files. -1 when it cannot start.
+pid_t StartProgram(const std::vector<std::string>& args, const Environment& environment,
+                   const std::string& outFile, const std::string& errFile) {
+    std::vector<std::string> argTexts = args;
+    std::vector<std::string> envTexts = EnvironmentWith(environment);
+    std::vector<char*> argv = Pointers(argTexts);
+    std::vector<char*> envp = Pointers(envTexts);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    pid_t pid = -1;
+    const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    posix_spawn_file_actions_destroy(&actions);
+    return failed == 0 ? pid : -1;
+}
+
+// True, with its exit code (or 128 + signal), once the program has ended;
+// never waits.
+bool Reaped(pid_t pid, int* exitCode) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) != pid) {
+        return false;
     }
-    return {};
+    *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return true;
+}
+
+// Waits for the program to end, at most maxSeconds; false, after killing
+// it, when it did not.
+bool WaitProgram(pid_t pid, int maxSeconds, int* exitCode) {
+    if (WaitFor([&] { return Reaped(pid, exitCode); }, maxSeconds)) {
+        return true;
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return false;
 }
 
 void StopProgram(pid_t pid) {
@@ -112,15 +144,6 @@ void SendKey(QWidget* target, QEvent::Type type, int key, const QString& text,
 void ClickKey(QWidget* target, int key, const QString& text, Qt::KeyboardModifiers modifiers) {
     SendKey(target, QEvent::KeyPress, key, text, modifiers);
     SendKey(target, QEvent::KeyRelease, key, text, modifiers);
-}
-
-void TypeText(QWidget* target, const QString& text) {
-    for (const QChar c : text) {
-        const int key = c.isLetter()  ? Qt::Key_A + (c.toUpper().unicode() - 'A')
-                        : c.isDigit() ? Qt::Key_0 + (c.unicode() - '0')
-                                      : Qt::Key_Space;
-        ClickKey(target, key, QString(c));
-    }
 }
 
 void WhenModal(QObject* owner, std::function<bool(QWidget*)> matches,
@@ -219,23 +242,17 @@ void EditorWindow::PickFromMenu(int softKey, MenuId menu, uint16_t id) {
     }
 }
 
-bool EditorWindow::Enabled(MenuId menu, uint16_t id) const {
-    const std::vector<int> path = PathTo(editor.GetMenu(menu), id);
-    const Menu* items = &editor.GetMenu(menu);
-    for (size_t i = 0; i + 1 < path.size(); ++i) {
-        items = &(*items)[size_t(path[i])].items;
-    }
-    return !path.empty() && (*items)[size_t(path.back())].enabled;
-}
-
 std::string WritePatternPicture(const std::string& path, int32_t width) {
     const DibBlock picture = MakePatternImage(width, 30);
     EXPECT_TRUE(SavePicture(path, *picture).Ok());
     return path;
 }
 
-std::string FotaklePath() {
-    return FOTAKLE_PATH;
+void WriteTwoColourPicture(const std::string& path, uint32_t top, uint32_t bottom) {
+    // Row 0 in memory is the bottom one on screen.
+    const DibBlock picture =
+        MakePicture(36, 36, [&](int32_t, int32_t y) { return y < 18 ? bottom : top; });
+    EXPECT_TRUE(SavePicture(path, *picture).Ok());
 }
 
 std::string ReadText(const std::string& path) {
@@ -250,40 +267,6 @@ int CountOf(const std::string& haystack, const std::string& text) {
         ++count;
     }
     return count;
-}
-
-pid_t StartProgram(const std::vector<std::string>& args, const Environment& environment,
-                   const std::string& outFile, const std::string& errFile) {
-    std::vector<std::string> argTexts = args;
-    std::vector<std::string> envTexts = EnvironmentWith(environment);
-    std::vector<char*> argv = Pointers(argTexts);
-    std::vector<char*> envp = Pointers(envTexts);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    pid_t pid = -1;
-    const int failed = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return failed == 0 ? pid : -1;
-}
-
-bool WaitProgram(pid_t pid, int maxSeconds, int* exitCode) {
-    int status = 0;
-    pid_t done = 0;
-    const bool ended =
-        WaitFor([&] { return (done = waitpid(pid, &status, WNOHANG)) != 0; }, maxSeconds);
-    if (ended && done == pid) {
-        *exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-        return true;
-    }
-    if (!ended) {
-        kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
-    }
-    return false;
 }
 
 ProgramResult RunProgram(const std::vector<std::string>& args, const Environment& environment,
@@ -337,7 +320,7 @@ ProgramResult Replay(const std::string& folder, const std::string& script,
     for (const auto& [name, value] : environment) {
         Replace(&merged, name, value);
     }
-    std::vector<std::string> args = {FotaklePath(), "--replay", path};
+    std::vector<std::string> args = {FOTAKLE_PATH, "--replay", path};
     args.insert(args.end(), after.begin(), after.end());
     ProgramResult result = RunProgram(args, merged, folder);
     EXPECT_TRUE(result.ended) << "the replay did not end";
@@ -370,7 +353,7 @@ void WindowCopies::Set(const std::string& name, const std::string& value) {
 }
 
 bool WindowCopies::Start(const std::string& name, const std::vector<std::string>& arguments) {
-    std::vector<std::string> args = {FotaklePath()};
+    std::vector<std::string> args = {FOTAKLE_PATH};
     args.insert(args.end(), arguments.begin(), arguments.end());
     Copy copy;
     copy.pid = StartProgram(args, environment_, folder_ + "/" + name + ".out",
@@ -395,11 +378,7 @@ bool WindowCopies::WaitForOutput(const std::string& name, const std::string& tex
 
 bool WindowCopies::Ended(const std::string& name, int* exitCode) {
     Copy& copy = copies_[name];
-    int status = 0;
-    if (!copy.ended && copy.pid > 0 && waitpid(copy.pid, &status, WNOHANG) == copy.pid) {
-        copy.ended = true;
-        copy.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    }
+    copy.ended = copy.ended || (copy.pid > 0 && Reaped(copy.pid, &copy.exitCode));
     *exitCode = copy.exitCode;
     return copy.ended;
 }
@@ -417,22 +396,17 @@ void WindowCopies::Stop(const std::string& name) {
 }
 
 XvfbProbe::XvfbProbe(const TempDir& dir) : dir_(dir), out_(dir.File("probe.out")) {
-    const std::string xvfb = FindOnPath("Xvfb");
-    if (xvfb.empty()) {
-        problem_ = "Xvfb is not installed (scripts/install-deps.sh installs xvfb)";
-        return;
-    }
     const std::string displayFile = dir.File("display");
     // Xvfb picks a free display and writes its number to stdout.
-    server_ =
-        StartProgram({xvfb, "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"},
-                     {}, displayFile, "/dev/null");
+    server_ = StartProgram(
+        {"Xvfb", "-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"}, {},
+        displayFile, "/dev/null");
     const auto written = [&] {
         const std::string text = ReadText(displayFile);
         return !text.empty() && text.back() == '\n';
     };
     if (server_ <= 0 || !WaitFor(written, 30)) {
-        problem_ = "Xvfb did not start a display";
+        problem_ = "Xvfb did not start a display (scripts/install-deps.sh installs xvfb)";
         return;
     }
     const std::string number = ReadText(displayFile);
@@ -450,10 +424,6 @@ bool XvfbProbe::HasDisplay(std::string* problem) const {
 }
 
 bool XvfbProbe::StartProbe(std::string* problem) {
-    if (FindOnPath("xdotool").empty()) {
-        *problem = "xdotool is not installed (scripts/install-deps.sh installs it)";
-        return false;
-    }
     probe_ = StartProgram({FOTAKLE_WINDOW_PROBE},
                           {{"DISPLAY", display_},
                            {"QT_QPA_PLATFORM", "xcb"},
@@ -469,14 +439,15 @@ bool XvfbProbe::StartProbe(std::string* problem) {
     std::string window;
     first >> word >> window;
     if (word != "ready" || !XDoTool({"windowfocus", "--sync", window})) {
-        *problem = "the window could not be focused; the probe said: " + Output();
+        *problem =
+            "the window could not be focused (is xdotool installed?); the probe said: " + Output();
         return false;
     }
     return true;
 }
 
 bool XvfbProbe::XDoTool(const std::vector<std::string>& args) const {
-    std::vector<std::string> all = {FindOnPath("xdotool")};
+    std::vector<std::string> all = {"xdotool"};
     all.insert(all.end(), args.begin(), args.end());
     const ProgramResult result = RunProgram(all, {{"DISPLAY", display_}}, dir_.Path());
     return result.ended && result.exitCode == 0;

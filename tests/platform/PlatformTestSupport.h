@@ -38,8 +38,6 @@ void SendKey(QWidget* target, QEvent::Type type, int key, const QString& text = 
 // A press and a release of key, with the text it types (if any).
 void ClickKey(QWidget* target, int key, const QString& text = QString(),
               Qt::KeyboardModifiers modifiers = Qt::NoModifier);
-// Types each character of text as a key click.
-void TypeText(QWidget* target, const QString& text);
 
 // Runs action on the first active modal widget that matches (any, when
 // matches is empty), from inside its event loop. The polling timer belongs
@@ -89,7 +87,6 @@ class EditorWindow {
     // keys, as a user does: Down until the row on the way is highlighted,
     // Right into each sub-menu, Return on the item.
     void PickFromMenu(int softKey, MenuId menu, uint16_t id);
-    bool Enabled(MenuId menu, uint16_t id) const;
 
     QApplication& application = TestApplication();  // before any widget
     PhoneWindow window;
@@ -99,12 +96,13 @@ class EditorWindow {
 
 // A picture file of MakePatternImage(width, 30), for the editor to open.
 std::string WritePatternPicture(const std::string& path, int32_t width = 40);
+// A 36 x 36 picture file, 0xRRGGBB top in its top half and bottom below.
+void WriteTwoColourPicture(const std::string& path, uint32_t top, uint32_t bottom);
 
 // ---- The built program.
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
-std::string FotaklePath();
 // The whole file as text; empty when it cannot be read.
 std::string ReadText(const std::string& path);
 // How often text occurs in haystack.
@@ -124,14 +122,6 @@ bool WaitFor(Condition condition, int maxSeconds = 60) {
     return true;
 }
 
-// Starts a program with the current environment, the given variables
-// replaced; stdout and stderr go to the two files. -1 when it cannot start.
-pid_t StartProgram(const std::vector<std::string>& args, const Environment& environment,
-                   const std::string& outFile, const std::string& errFile);
-// Waits for the program to end, at most maxSeconds. True and its exit code
-// (or 128 + signal) when it ended; false, after killing it, when it did not.
-bool WaitProgram(pid_t pid, int maxSeconds, int* exitCode);
-
 struct ProgramResult {
     bool ended = false;
     int exitCode = -1;
@@ -139,7 +129,8 @@ struct ProgramResult {
     std::string err;
 };
 
-// Runs a program to its end in folder, within a generous bound.
+// Runs a program to its end in folder, with the current environment and
+// these variables replaced, within a generous bound.
 ProgramResult RunProgram(const std::vector<std::string>& args, const Environment& environment,
                          const std::string& folder);
 

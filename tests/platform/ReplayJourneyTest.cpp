@@ -95,9 +95,9 @@ TEST_F(ReplayJourney, OpensAPictureChangesItSavesItAndKeepsTheWorkFolder) {
     };
 
     const ProgramResult run =
-        Run("command 40016\nprint bar\nfolder " + pictures + "/\nkey soft1\nscreen " +
-            File("browser.bmp") + "\nkey down\nkey enter\nprint bar\nprint state\n" +
-            photo("opened.bmp") + brighter(3) + "print state\nkey soft1\n" + photo("step1.bmp") +
+        Run("command 40016\nprint bar\nfolder " + pictures +
+            "/\nkey soft1\nkey down\nkey enter\nprint bar\nprint state\n" + photo("opened.bmp") +
+            brighter(3) + "print state\nkey soft1\n" + photo("step1.bmp") +
             "saveas result bmp\ncommand 40029\nsaveas result jpg\ncommand 40029\n" + brighter(10) +
             "print state\nkey soft1\n" + photo("step2.bmp") +
             "saveas cancel\ncommand 40029\nprint state\n"
@@ -115,10 +115,6 @@ TEST_F(ReplayJourney, OpensAPictureChangesItSavesItAndKeepsTheWorkFolder) {
     EXPECT_EQ(currentFiles[0], pictures + "/two.jpg");
     EXPECT_EQ(currentFiles[4], pictures + "/result.jpg");
     EXPECT_EQ(Values(run.out, "work_folder")[0], pictures);
-    const DibBlock browser = LoadBmp(File("browser.bmp"));
-    ASSERT_TRUE(browser);
-    EXPECT_EQ(PixelAt(browser.get(), 0, kCanvasHeight - 1), 0xffffffu);
-    EXPECT_EQ(PixelAt(browser.get(), 2, kCanvasHeight - 1 - 2), 0u) << "the list's frame";
 
     // The dialogs as they opened: the picture's title, then the saved one's;
     // JPEG every time. The replace question came twice, and nothing else.
@@ -382,10 +378,8 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
         {"# comment\n\nkey sideways\n", "line 3: unknown key"},
         {"print bar\njump\n", "line 2: unknown action \"jump\""},
         {"command 0\n", "line 1: command needs a number"},
-        {"command 4x\n", "line 1: command needs a number"},
         {"menu edit\n", "line 1: menu needs file, object or action"},
         {"answer maybe\n", "line 1: answer needs yes or no"},
-        {"answers always\n", "line 1: answers needs yes or no"},
         {"release now\n", "line 1: release takes no argument"},
         {"saveas picture gif\n", "line 1: saveas needs the format"},
         {"saveas picture jpg tiny\n", "line 1: saveas takes screen, full"},
@@ -399,7 +393,6 @@ TEST_F(ReplayJourney, BadScriptsFailNamingTheLine) {
          "line 2: this answer was never used: no Save-as dialog"},
         {"folder cancel\n", "line 1: this answer was never used: no Select Folder dialog"},
         {"folder /nonexistent-folder\n", "line 1: folder needs the absolute path of an existing"},
-        {"folder relative/path\n", "line 1: folder needs the absolute path"},
         {"command 40029\n", "line 1: a Save-as dialog had no answer waiting"},
         {"command 40016\nkey soft1\n", "line 2: a Select Folder dialog had no answer waiting"},
         {"command 40056\nprint title\n", "line 2: the editor quit on line 1"},
