@@ -199,11 +199,6 @@ const Menu& Editor::GetMenu(MenuId id) const {
     return menus_[id];
 }
 
-MenuId Editor::SoftKeyMenu(bool left) const {
-    const SoftKeyBar& bar = FindSoftKeyBar(state_.bar);
-    return left ? bar.left.popup : bar.right.popup;
-}
-
 void Editor::SeedRandom(uint64_t seed) {
     random_ = SeededPaintRandom(seed);
 }

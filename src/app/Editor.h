@@ -112,9 +112,6 @@ class Editor {
     // The Open browser while it is up, else null.
     const OpenBrowser* Browser() const { return browser_.get(); }
     const Menu& GetMenu(MenuId id) const;
-    // The pop-up the soft key of the visible bar opens (MENU_NONE for a
-    // plain command).
-    MenuId SoftKeyMenu(bool left) const;
     // Seeds the paint effects' random source (the clock seeds it otherwise).
     void SeedRandom(uint64_t seed);
 

@@ -71,7 +71,6 @@ class EditHistory {
     // A new history: the load step and the state it made, which is also the
     // saved state.
     void Start(EditStep load, EditSnapshot after);
-    bool Started() const { return !entries_.empty(); }
 
     // A finished change: the redo branch goes, and with it a saved state
     // that lay in it.

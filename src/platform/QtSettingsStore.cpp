@@ -33,7 +33,3 @@ void QtSettingsStore::Write(const std::string& section, const std::string& name,
     settings_.endGroup();
     settings_.sync();
 }
-
-std::string QtSettingsStore::FilePath() const {
-    return settings_.fileName().toStdString();
-}

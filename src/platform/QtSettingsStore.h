@@ -22,9 +22,6 @@ class QtSettingsStore : public SettingsStore {
     void Write(const std::string& section, const std::string& name,
                const std::string& value) override;
 
-    // The INI file's path.
-    std::string FilePath() const;
-
   private:
     QSettings settings_;
 };

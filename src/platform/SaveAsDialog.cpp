@@ -251,22 +251,12 @@ bool SaveAsDialog::KeepEdits() const {
     return keep_->isChecked();
 }
 
-QString SaveAsDialog::FormatItemText(int index) {
-    return index >= 0 && index < kChoiceCount ? QString::fromLatin1(kFormatItems[index])
-                                              : QString();
-}
-
 int SaveAsDialog::QualityIndex() const {
     return quality_->Index();
 }
 
 int SaveAsDialog::JpegQuality() const {
     return kQualityValues[QualityIndex()];
-}
-
-QString SaveAsDialog::QualityItemText(int index) {
-    return index >= 0 && index < kChoiceCount ? QString::fromLatin1(kQualityItems[index])
-                                              : QString();
 }
 
 void SaveAsDialog::FormatChanged() {

@@ -55,12 +55,10 @@ class SaveAsDialog : public PhoneDialog {
     // The format the index stands for: PICTURE_BMP, PICTURE_JPEG or
     // PICTURE_PNG.
     PictureType Format() const;
-    static QString FormatItemText(int index);
     // 0 for "Best", 1 for "Good", 2 for "Small".
     int QualityIndex() const;
     // The JPEG quality the index stands for: kJpegQualityBest, Good or Small.
     int JpegQuality() const;
-    static QString QualityItemText(int index);
     // 0 for Screen, 1 for Full.
     int SizeIndex() const;
     bool KeepEdits() const;
