@@ -42,12 +42,11 @@ TEST_F(EditorTest, RescaleShrinksAboutTheCentreGrowsUpAndRightAndDonePlacesIt) {
     EXPECT_EQ(State().photoX, 0);
     EXPECT_EQ(shell_.titles.back(), "Fotakle");
     EXPECT_EQ(shell_.bars.back(), BAR_MAIN);
-    const std::vector<uint8_t> photo = Photo();
     const uint32_t fill = ColorValue(State().currentColor);
-    EXPECT_EQ(CanvasPixel(photo, 21, 90), fill);
-    EXPECT_EQ(CanvasPixel(photo, 90, 17), fill);
-    EXPECT_NE(CanvasPixel(photo, 22, 18), fill);
-    EXPECT_EQ(shell_.lastScreen, photo);
+    EXPECT_EQ(CanvasPixel(Photo(), 21, 90), fill);
+    EXPECT_EQ(CanvasPixel(Photo(), 90, 17), fill);
+    EXPECT_NE(CanvasPixel(Photo(), 22, 18), fill);
+    EXPECT_EQ(shell_.lastScreen, Photo());
 }
 
 TEST_F(EditorTest, RescaleMoveCommandsKeepThePictureOverTheMiddleAndResetReturns) {
@@ -159,9 +158,7 @@ TEST_F(EditorTest, AdjustLevelsStepStopAtTheirLimitsAndReset) {
 TEST_F(EditorTest, DoneWithAnOffsetFillsTheUncoveredStripsWithCurrentColor) {
     Tap(KEY_RIGHT, 10);
     Tap(KEY_DOWN, 20);
-    editor_->Command(CMD_CONTRAST);
-    Tap(KEY_UP);
-    editor_->Command(CMD_DONE);
+    Mode(CMD_CONTRAST, {KEY_UP}, CMD_DONE);
     EXPECT_EQ(State().photoX, 0);
     EXPECT_EQ(State().photoY, 0);
     const std::vector<uint8_t> photo = Photo();
@@ -179,19 +176,13 @@ TEST_F(EditorTest, DoneWithAnOffsetFillsTheUncoveredStripsWithCurrentColor) {
 TEST_F(EditorTest, CancelRestoresExactlyAndKeepsEarlierChangesUnsaved) {
     for (bool changedBefore : {false, true}) {
         if (changedBefore) {
-            editor_->Command(CMD_BRIGHTNESS);
-            Tap(KEY_UP);
-            editor_->Command(CMD_DONE);
+            ChangePhoto();
         }
         const std::vector<uint8_t> before = Photo();
         for (uint16_t mode : {CMD_RESCALE, CMD_HUE, CMD_VIVIDNESS, CMD_OIL_PAINT, CMD_WATER_PAINT,
                               CMD_WAX_PAINT, CMD_COLOR_TONES}) {
             SCOPED_TRACE(mode);
-            editor_->Command(mode);
-            Tap(KEY_DIGIT_0 + 2);
-            Tap(KEY_RIGHT);
-            Tap(KEY_UP);
-            editor_->Command(CMD_CANCEL);
+            Mode(mode, {Digit(2), KEY_RIGHT, KEY_UP}, CMD_CANCEL);
             EXPECT_EQ(Photo(), before);
             EXPECT_EQ(State().photoChanged, changedBefore);
             EXPECT_EQ(State().mode, EditMode::Normal);
