@@ -60,34 +60,23 @@ TEST_F(EditorCommandsTest, EveryMenuItemAndSoftKeyTakesEffectWhereItIsOffered) {
         std::vector<MenuId> menus;
         BarId bar;
     };
+    const auto main = [&] {
+        ChangePhoto();
+        Tap(KEY_RIGHT, 2);
+        editor_->Command(CMD_UNDO);  // so that there is something to redo
+        Choose(kWordTheme, 1);
+    };
+    // clang-format off
     const Place places[] = {
-        {"main",
-         [&] {
-             ChangePhoto();
-             Tap(KEY_RIGHT);
-             Tap(KEY_RIGHT);
-             editor_->Command(CMD_UNDO);  // so that there is something to redo
-             Choose(kWordTheme, 1);
-         },
-         {MENU_FILE, MENU_OBJECT},
-         BAR_MAIN},
-        {"adjust",
-         [&] {
-             editor_->Command(CMD_BRIGHTNESS);
-             Tap(KEY_UP);
-         },
-         {MENU_ADJUST_ACTION},
+        {"main", main, {MENU_FILE, MENU_OBJECT}, BAR_MAIN},
+        {"adjust", [&] { editor_->Command(CMD_BRIGHTNESS); Tap(KEY_UP); }, {MENU_ADJUST_ACTION},
          BAR_ADJUST},
-        {"rescale",
-         [&] {
-             editor_->Command(CMD_RESCALE);
-             Tap(Digit(2));
-         },
-         {MENU_RESCALE_ACTION},
+        {"rescale", [&] { editor_->Command(CMD_RESCALE); Tap(Digit(2)); }, {MENU_RESCALE_ACTION},
          BAR_RESCALE},
         {"effect", [&] { editor_->Command(CMD_OIL_PAINT); }, {}, BAR_OK_CANCEL},
         {"browser", [&] { editor_->Command(CMD_OPEN); }, {}, BAR_BROWSER},
     };
+    // clang-format on
     for (const Place& place : places) {
         StartEditor();
         editor_->MenuPopup();  // the decoration pop-ups, once read
