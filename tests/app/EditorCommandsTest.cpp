@@ -33,17 +33,12 @@ class EditorCommandsTest : public EditorTest {
     // Everything the shell was asked to do so far, and the flags a command
     // may change without a repaint.
     std::vector<int> Observed() const {
-        return {shell_.screens,
-                static_cast<int>(shell_.titles.size()),
-                static_cast<int>(shell_.bars.size()),
-                static_cast<int>(shell_.questions.size()),
-                static_cast<int>(shell_.messages.size()),
-                static_cast<int>(shell_.saveAsDialogs.size()),
-                static_cast<int>(shell_.folderDialogs.size()),
-                static_cast<int>(shell_.browserShown.size()),
-                shell_.aboutBoxes,
-                shell_.keyPages,
-                shell_.quit ? 1 : 0};
+        const ScriptedShell& s = shell_;
+        // clang-format off
+        return {s.screens, int(s.titles.size()), int(s.bars.size()), int(s.questions.size()),
+                int(s.messages.size()), int(s.saveAsDialogs.size()), int(s.folderDialogs.size()),
+                int(s.browserShown.size()), s.aboutBoxes, s.keyPages, s.quit ? 1 : 0};
+        // clang-format on
     }
 };
 
