@@ -33,17 +33,12 @@ class EditorCommandsTest : public EditorTest {
     // Everything the shell was asked to do so far, and the flags a command
     // may change without a repaint.
     std::vector<int> Observed() const {
-        return {shell_.screens,
-                static_cast<int>(shell_.titles.size()),
-                static_cast<int>(shell_.bars.size()),
-                static_cast<int>(shell_.questions.size()),
-                static_cast<int>(shell_.messages.size()),
-                static_cast<int>(shell_.saveAsDialogs.size()),
-                static_cast<int>(shell_.folderDialogs.size()),
-                static_cast<int>(shell_.browserShown.size()),
-                shell_.aboutBoxes,
-                shell_.keyPages,
-                shell_.quit ? 1 : 0};
+        const ScriptedShell& s = shell_;
+        // clang-format off
+        return {s.screens, int(s.titles.size()), int(s.bars.size()), int(s.questions.size()),
+                int(s.messages.size()), int(s.saveAsDialogs.size()), int(s.folderDialogs.size()),
+                int(s.browserShown.size()), s.aboutBoxes, s.keyPages, s.quit ? 1 : 0};
+        // clang-format on
     }
 };
 
@@ -60,34 +55,23 @@ TEST_F(EditorCommandsTest, EveryMenuItemAndSoftKeyTakesEffectWhereItIsOffered) {
         std::vector<MenuId> menus;
         BarId bar;
     };
+    const auto main = [&] {
+        ChangePhoto();
+        Tap(KEY_RIGHT, 2);
+        editor_->Command(CMD_UNDO);  // so that there is something to redo
+        Choose(kWordTheme, 1);
+    };
+    // clang-format off
     const Place places[] = {
-        {"main",
-         [&] {
-             ChangePhoto();
-             Tap(KEY_RIGHT);
-             Tap(KEY_RIGHT);
-             editor_->Command(CMD_UNDO);  // so that there is something to redo
-             Choose(kWordTheme, 1);
-         },
-         {MENU_FILE, MENU_OBJECT},
-         BAR_MAIN},
-        {"adjust",
-         [&] {
-             editor_->Command(CMD_BRIGHTNESS);
-             Tap(KEY_UP);
-         },
-         {MENU_ADJUST_ACTION},
+        {"main", main, {MENU_FILE, MENU_OBJECT}, BAR_MAIN},
+        {"adjust", [&] { editor_->Command(CMD_BRIGHTNESS); Tap(KEY_UP); }, {MENU_ADJUST_ACTION},
          BAR_ADJUST},
-        {"rescale",
-         [&] {
-             editor_->Command(CMD_RESCALE);
-             Tap(Digit(2));
-         },
-         {MENU_RESCALE_ACTION},
+        {"rescale", [&] { editor_->Command(CMD_RESCALE); Tap(Digit(2)); }, {MENU_RESCALE_ACTION},
          BAR_RESCALE},
         {"effect", [&] { editor_->Command(CMD_OIL_PAINT); }, {}, BAR_OK_CANCEL},
         {"browser", [&] { editor_->Command(CMD_OPEN); }, {}, BAR_BROWSER},
     };
+    // clang-format on
     for (const Place& place : places) {
         StartEditor();
         editor_->MenuPopup();  // the decoration pop-ups, once read

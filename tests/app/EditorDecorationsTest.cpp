@@ -158,10 +158,7 @@ TEST_F(EditorDecorationsTest, ThemeOfTheOpenChooserKeepsThePage) {
         Tap(KEY_DOWN);
         ASSERT_EQ(State().chooser.page, 1);
         shell_.questions.clear();
-        shell_.answers = {false};
-        if (!frame) {
-            shell_.answers.clear();
-        }
+        shell_.answers.assign(frame ? 1 : 0, false);
         editor_->Command(id);
         EXPECT_EQ(Captions(),
                   frame ? std::vector<std::string>{"Border"} : std::vector<std::string>{});
@@ -223,8 +220,9 @@ TEST_F(EditorDecorationsTest, MergeBurnsTheDecorationInAndDeleteRemovesIt) {
     EXPECT_EQ(Photo(), frame);
     EXPECT_EQ(shell_.lastScreen, frame);
     editor_->MenuPopup();
-    EXPECT_FALSE(FindMenuItem(editor_->GetMenu(MENU_OBJECT), CMD_MERGE)->enabled);
-    EXPECT_FALSE(FindMenuItem(editor_->GetMenu(MENU_OBJECT), CMD_DELETE)->enabled);
+    for (const uint16_t id : {CMD_MERGE, CMD_DELETE}) {
+        EXPECT_FALSE(FindMenuItem(editor_->GetMenu(MENU_OBJECT), id)->enabled) << id;
+    }
     int screens = shell_.screens;
     editor_->Command(CMD_MERGE);
     EXPECT_EQ(shell_.screens, screens);
@@ -248,28 +246,27 @@ TEST_F(EditorDecorationsTest, SaveAsAsksAboutThePendingDecorationAndSavesOnlyWha
     StandardLibrary();
     PlaceFrame();
     const std::vector<uint8_t> frame = Rows(State().frame.colour.get());
-    shell_.answers = {false};
-    shell_.saveAsAnswers = {ScriptedShell::SaveAs("plain", PICTURE_BMP)};
-    editor_->Command(CMD_SAVE_AS);
+    // Answers the one question with yes, saves as name.bmp and reads it back.
+    const auto save = [&](bool yes, const std::string& name) {
+        shell_.questions.clear();
+        shell_.answers = {yes};
+        shell_.saveAsAnswers = {ScriptedShell::SaveAs(name, PICTURE_BMP)};
+        editor_->Command(CMD_SAVE_AS);
+        return SavedRows(dir_.File(name + ".bmp"));
+    };
+    EXPECT_EQ(save(false, "plain"), original_);
     EXPECT_EQ(Captions(), std::vector<std::string>{"Border"});
-    EXPECT_EQ(SavedRows(dir_.File("plain.bmp")), original_);
     EXPECT_TRUE(State().frame.placed);
     EXPECT_FALSE(State().photoChanged);
 
-    shell_.answers = {true};
-    shell_.saveAsAnswers = {ScriptedShell::SaveAs("framed", PICTURE_BMP)};
-    editor_->Command(CMD_SAVE_AS);
-    EXPECT_EQ(SavedRows(dir_.File("framed.bmp")), frame);
+    EXPECT_EQ(save(true, "framed"), frame);
     EXPECT_FALSE(State().frame.placed);
 
     PlacePicture();
-    shell_.questions.clear();
-    shell_.answers = {true};
-    shell_.saveAsAnswers = {ScriptedShell::SaveAs("both", PICTURE_BMP)};
-    editor_->Command(CMD_SAVE_AS);
+    const std::vector<uint8_t> both = save(true, "both");  // merged first
+    EXPECT_EQ(both, Photo());
     EXPECT_EQ(Captions(), std::vector<std::string>{"Floating"});
     EXPECT_FALSE(State().object.present);
-    EXPECT_EQ(SavedRows(dir_.File("both.bmp")), Photo());
     EXPECT_NE(Photo(), frame);
     EXPECT_FALSE(State().photoChanged);
 }

@@ -36,9 +36,15 @@ void EditorTest::Choose(uint16_t theme, int digit) {
 }
 
 void EditorTest::ChangePhoto() {
-    editor_->Command(CMD_BRIGHTNESS);
-    Tap(KEY_UP);
-    editor_->Command(CMD_DONE);
+    Mode(CMD_BRIGHTNESS, {KEY_UP}, CMD_DONE);
+}
+
+void EditorTest::Mode(uint16_t command, const std::vector<int16_t>& keys, uint16_t end) {
+    editor_->Command(command);
+    for (const int16_t key : keys) {
+        Tap(key);
+    }
+    editor_->Command(end);
 }
 
 std::vector<uint8_t> EditorTest::Photo() const {

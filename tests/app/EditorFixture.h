@@ -41,6 +41,8 @@ class EditorTest : public ::testing::Test {
     void Choose(uint16_t theme, int digit);
     // Brightens the photo by one step: the photo counts as changed.
     void ChangePhoto();
+    // Runs command, taps the keys and ends the mode with end.
+    void Mode(uint16_t command, const std::vector<int16_t>& keys, uint16_t end);
 
     const EditorState& State() const { return editor_->State(); }
     std::vector<uint8_t> Photo() const;         // the display photo's rows

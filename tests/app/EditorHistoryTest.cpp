@@ -143,14 +143,11 @@ class EditorHistoryTest : public EditorTest {
             const std::string folder = CategoryFolderPath(Assets(), item.kind) + item.theme + "/";
             std::filesystem::create_directories(folder);
             const std::string name = folder + item.theme;
-            const bool frame = item.kind == DECOR_FRAME;
-            const DibBlock mask = SoftMask(item.width, item.height, !frame);
+            const DibBlock mask = SoftMask(item.width, item.height, item.kind != DECOR_FRAME);
+            const DibBlock colour = SmoothPicture(item.width, item.height, 2.0);
+            ASSERT_TRUE(SavePicture(name + "1.adm", item.colour ? *colour : *mask).Ok());
             if (item.colour) {
-                const DibBlock colour = SmoothPicture(item.width, item.height, 2.0);
-                ASSERT_TRUE(SavePicture(name + "1.adm", *colour).Ok());
                 ASSERT_TRUE(SavePicture(name + "mask1.adm", *mask).Ok());
-            } else {
-                ASSERT_TRUE(SavePicture(name + "1.adm", *mask).Ok());
             }
         }
     }
@@ -202,6 +199,12 @@ class EditorHistoryTest : public EditorTest {
         options.factor = factor;
         return RenderHistory(State().history.AppliedSteps(), options);
     }
+    // The history rendered at factor 1 is the display photo exactly.
+    void ExpectScreenRender() const {
+        const RenderResult screen = Render(1);
+        ASSERT_TRUE(screen.Ok()) << screen.error << " at step " << screen.step;
+        EXPECT_TRUE(PixelsOf(*screen.picture) == Photo()) << "factor 1 is not the screen";
+    }
 
     // Runs the changes, each of which must add exactly one step; then checks
     // the renders, undoes every step and redoes every step. A change may
@@ -227,10 +230,7 @@ class EditorHistoryTest : public EditorTest {
             after.push_back(Now());
         }
         ASSERT_EQ(State().mode, EditMode::Normal);
-
-        const RenderResult screen = Render(1);
-        ASSERT_TRUE(screen.Ok()) << screen.error << " at step " << screen.step;
-        EXPECT_TRUE(PixelsOf(*screen.picture) == Photo()) << "factor 1 is not the screen";
+        ExpectScreenRender();
         const RenderResult large = Render(3);
         ASSERT_TRUE(large.Ok()) << large.error << " at step " << large.step;
         ASSERT_EQ(large.picture->header.biWidth, 3 * kCanvasWidth);
@@ -246,14 +246,6 @@ class EditorHistoryTest : public EditorTest {
             ExpectSeen(after[i], "step " + std::to_string(i) + " redone");
         }
         EXPECT_EQ(State().history.RedoSteps(), 0);
-    }
-
-    void Mode(uint16_t command, const std::vector<int16_t>& keys, uint16_t end) {
-        editor_->Command(command);
-        for (const int16_t key : keys) {
-            Tap(key);
-        }
-        editor_->Command(end);
     }
 };
 
@@ -395,18 +387,14 @@ TEST_F(EditorHistoryTest, KeepsTheNewestHundredStepsWithinTheirMemoryBound) {
     EXPECT_EQ(State().history.AppliedSteps().size(), 261u);
     // About one display photo per step that changed it.
     EXPECT_LT(State().history.SnapshotBytes(), (EditHistory::kUndoLimit + 4) * 95200u);
-    const RenderResult screen = Render(1);
-    ASSERT_TRUE(screen.Ok());
-    EXPECT_TRUE(PixelsOf(*screen.picture) == Photo());
+    ExpectScreenRender();
 }
 
 // Save as at full size renders the history again from the source; Keep
 // edits writes the recipe beside the picture.
 TEST_F(EditorHistoryTest, SaveAsAtFullSizeWithItsRecipe) {
-    Mode(CMD_VIVIDNESS, {KEY_UP}, CMD_DONE);
-    Hold(KEY_LEFT, 2);  // steps 1 and 2
-    editor_->KeyUp();
-    Mode(CMD_RESCALE, {Digit(2)}, CMD_DONE);
+    Give({Cmd(CMD_VIVIDNESS), Key(KEY_UP), Cmd(CMD_DONE), Held(KEY_LEFT, 2), Cmd(CMD_RESCALE),
+          Key(Digit(2)), Cmd(CMD_DONE)});
     shell_.saveAsAnswers = {ScriptedShell::SaveAs("full", PICTURE_BMP, 0, 5, true)};
     editor_->Command(CMD_SAVE_AS);
     ASSERT_EQ(shell_.saveAsDialogs.size(), 1u);
@@ -435,22 +423,16 @@ TEST_F(EditorHistoryTest, SaveAsAtFullSizeWithItsRecipe) {
 // follows it; Cancel keeps the move alone.
 TEST_F(EditorHistoryTest, AMoveInsideAModeIsAStepOfItsOwn) {
     const std::vector<uint8_t> opened = Photo();
-    editor_->Command(CMD_OIL_PAINT);
-    Tap(KEY_UP);
-    editor_->Command(CMD_OK);
+    Mode(CMD_OIL_PAINT, {KEY_UP}, CMD_OK);
     EXPECT_EQ(State().history.UndoSteps(), 2);
-    const RenderResult screen = Render(1);
-    ASSERT_TRUE(screen.Ok());
-    EXPECT_TRUE(PixelsOf(*screen.picture) == Photo());
+    ExpectScreenRender();
     editor_->Command(CMD_UNDO);
     EXPECT_EQ(Photo(), opened);
     EXPECT_EQ(State().photoY, 1);
     editor_->Command(CMD_UNDO);
     EXPECT_EQ(State().photoY, 0);
 
-    editor_->Command(CMD_WATER_PAINT);
-    Tap(KEY_LEFT);
-    editor_->Command(CMD_CANCEL);
+    Mode(CMD_WATER_PAINT, {KEY_LEFT}, CMD_CANCEL);
     EXPECT_EQ(Photo(), opened);
     EXPECT_EQ(State().photoX, -1);
     EXPECT_EQ(State().history.UndoSteps(), 1);

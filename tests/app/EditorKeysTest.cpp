@@ -92,9 +92,7 @@ TEST_F(EditorTest, BackKeyClosesThePickerAndChoosers) {
 
 TEST_F(EditorTest, NothingReachesTheEditorWhileAQuestionIsUp) {
     editor_->MenuPopup();
-    editor_->Command(CMD_BRIGHTNESS);
-    Tap(KEY_UP);
-    editor_->Command(CMD_DONE);
+    ChangePhoto();
     bool flagged = false;
     shell_.whileModal = [&] {
         flagged = State().messageBoxOpen;

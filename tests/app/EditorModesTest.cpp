@@ -25,10 +25,9 @@ TEST_F(EditorTest, RescaleShrinksAboutTheCentreGrowsUpAndRightAndDonePlacesIt) {
     EXPECT_EQ(shell_.titles.back(), "Rescale Image");
     EXPECT_EQ(shell_.bars.back(), BAR_RESCALE);
     editor_->Command(CMD_DECREASE);
-    EXPECT_EQ(State().scaledWidth, 158);
-    EXPECT_EQ(State().scaledHeight, 162);
-    EXPECT_EQ(State().scaledX, 4 + 9);
-    EXPECT_EQ(State().scaledY, 9);
+    EXPECT_EQ((std::vector<int>{State().scaledWidth, State().scaledHeight, State().scaledX,
+                                State().scaledY}),
+              (std::vector<int>{158, 162, 4 + 9, 9}));
     editor_->Command(CMD_INCREASE);
     EXPECT_EQ(State().scaledWidth, 176);
     EXPECT_EQ(State().scaledX, 13);
@@ -42,12 +41,11 @@ TEST_F(EditorTest, RescaleShrinksAboutTheCentreGrowsUpAndRightAndDonePlacesIt) {
     EXPECT_EQ(State().photoX, 0);
     EXPECT_EQ(shell_.titles.back(), "Fotakle");
     EXPECT_EQ(shell_.bars.back(), BAR_MAIN);
-    const std::vector<uint8_t> photo = Photo();
     const uint32_t fill = ColorValue(State().currentColor);
-    EXPECT_EQ(CanvasPixel(photo, 21, 90), fill);
-    EXPECT_EQ(CanvasPixel(photo, 90, 17), fill);
-    EXPECT_NE(CanvasPixel(photo, 22, 18), fill);
-    EXPECT_EQ(shell_.lastScreen, photo);
+    EXPECT_EQ(CanvasPixel(Photo(), 21, 90), fill);
+    EXPECT_EQ(CanvasPixel(Photo(), 90, 17), fill);
+    EXPECT_NE(CanvasPixel(Photo(), 22, 18), fill);
+    EXPECT_EQ(shell_.lastScreen, Photo());
 }
 
 TEST_F(EditorTest, RescaleMoveCommandsKeepThePictureOverTheMiddleAndResetReturns) {
@@ -96,38 +94,21 @@ TEST_F(EditorTest, AdjustLevelsStepStopAtTheirLimitsAndReset) {
         int start;
         std::vector<Step> steps;
     };
+    // clang-format off
     const Case cases[] = {
-        {CMD_VIVIDNESS,
-         ADJUST_VIVIDNESS,
-         "Adjust Vividness",
-         10,
-         {{KEY_UP, 1, 13},
-          {KEY_DOWN, 1, 11},
-          {KEY_DOWN, 1, 10},
-          {KEY_DOWN, 1, 9},
-          {KEY_RIGHT, 1, 10},
-          {KEY_LEFT, 20, 1},
-          {kIncrease, 1, 6},
-          {kDecrease, 1, 5},
-          {KEY_UP, 6, 13},
-          {kDecrease, 1, 10},  // never below neutral from above
+        {CMD_VIVIDNESS, ADJUST_VIVIDNESS, "Adjust Vividness", 10,
+         {{KEY_UP, 1, 13}, {KEY_DOWN, 1, 11}, {KEY_DOWN, 1, 10}, {KEY_DOWN, 1, 9},
+          {KEY_RIGHT, 1, 10}, {KEY_LEFT, 20, 1}, {kIncrease, 1, 6}, {kDecrease, 1, 5},
+          {KEY_UP, 6, 13}, {kDecrease, 1, 10} /* never below neutral from above */,
           {KEY_UP, 30, 79}}},
-        {CMD_BRIGHTNESS,
-         ADJUST_BRIGHTNESS,
-         "Adjust Brightness",
-         0,
+        {CMD_BRIGHTNESS, ADJUST_BRIGHTNESS, "Adjust Brightness", 0,
          {{KEY_RIGHT, 49, 98}, {KEY_UP, 2, 100}, {kIncrease, 1, 100}, {KEY_DOWN, 3, 85}}},
-        {CMD_CONTRAST,
-         ADJUST_CONTRAST,
-         "Adjust Contrast",
-         0,
+        {CMD_CONTRAST, ADJUST_CONTRAST, "Adjust Contrast", 0,
          {{KEY_LEFT, 3, -6}, {kDecrease, 9, -96}, {KEY_DOWN, 1, -100}}},
-        {CMD_HUE,
-         ADJUST_HUE,
-         "Adjust Hue",
-         0,
+        {CMD_HUE, ADJUST_HUE, "Adjust Hue", 0,
          {{KEY_UP, 1, 3}, {KEY_RIGHT, 1, 4}, {kIncrease, 1, 14}, {KEY_DOWN, 40, -100}}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
         editor_->Command(c.command);
@@ -159,9 +140,7 @@ TEST_F(EditorTest, AdjustLevelsStepStopAtTheirLimitsAndReset) {
 TEST_F(EditorTest, DoneWithAnOffsetFillsTheUncoveredStripsWithCurrentColor) {
     Tap(KEY_RIGHT, 10);
     Tap(KEY_DOWN, 20);
-    editor_->Command(CMD_CONTRAST);
-    Tap(KEY_UP);
-    editor_->Command(CMD_DONE);
+    Mode(CMD_CONTRAST, {KEY_UP}, CMD_DONE);
     EXPECT_EQ(State().photoX, 0);
     EXPECT_EQ(State().photoY, 0);
     const std::vector<uint8_t> photo = Photo();
@@ -179,19 +158,13 @@ TEST_F(EditorTest, DoneWithAnOffsetFillsTheUncoveredStripsWithCurrentColor) {
 TEST_F(EditorTest, CancelRestoresExactlyAndKeepsEarlierChangesUnsaved) {
     for (bool changedBefore : {false, true}) {
         if (changedBefore) {
-            editor_->Command(CMD_BRIGHTNESS);
-            Tap(KEY_UP);
-            editor_->Command(CMD_DONE);
+            ChangePhoto();
         }
         const std::vector<uint8_t> before = Photo();
         for (uint16_t mode : {CMD_RESCALE, CMD_HUE, CMD_VIVIDNESS, CMD_OIL_PAINT, CMD_WATER_PAINT,
                               CMD_WAX_PAINT, CMD_COLOR_TONES}) {
             SCOPED_TRACE(mode);
-            editor_->Command(mode);
-            Tap(KEY_DIGIT_0 + 2);
-            Tap(KEY_RIGHT);
-            Tap(KEY_UP);
-            editor_->Command(CMD_CANCEL);
+            Mode(mode, {Digit(2), KEY_RIGHT, KEY_UP}, CMD_CANCEL);
             EXPECT_EQ(Photo(), before);
             EXPECT_EQ(State().photoChanged, changedBefore);
             EXPECT_EQ(State().mode, EditMode::Normal);

@@ -98,6 +98,8 @@ TEST_F(EditorSaveAsTest, CloseAsksToSaveWhatIsUnsavedAndStaysOnlyWhenTheSaveFail
     using Answers = std::vector<ScriptedShell::SaveAsAnswer>;
     using Strings = std::vector<std::string>;
     const ScriptedShell::SaveAsAnswer cancel = ScriptedShell::CancelSaveAs();
+    const auto changed = [&] { ChangePhoto(); };
+    const auto choose = [&](uint16_t theme) { return [this, theme] { Choose(theme, 1); }; };
     struct Case {
         const char* name;
         std::function<void()> unsaved;
@@ -107,33 +109,20 @@ TEST_F(EditorSaveAsTest, CloseAsksToSaveWhatIsUnsavedAndStaysOnlyWhenTheSaveFail
         Strings captions;
         bool quit;
     };
+    // clang-format off
     const Case cases[] = {
         {"nothing", [] {}, false, {}, {}, {}, true},
-        {"changed, not saved", [&] { ChangePhoto(); }, false, {false}, {}, {"Save"}, true},
-        {"framed, not saved", [&] { Choose(kFrameTheme, 1); }, true, {false}, {}, {"Save"}, true},
-        {"object, not merged, cancelled",
-         [&] { Choose(kWordTheme, 1); },
-         false,
-         {true, false},
-         {cancel},
-         {"Save", "Floating"},
-         true},
-        {"object, merged and saved",
-         [&] { Choose(kPictureTheme, 1); },
-         false,
-         {true, true},
-         {Save("last", PICTURE_BMP)},
-         {"Save", "Floating"},
-         true},
-        {"changed, failed",
-         [&] { ChangePhoto(); },
-         false,
-         {true, true},
-         {Save("folder")},
-         {"Save", "Save File"},
-         false},
-        {"changed, cancelled", [&] { ChangePhoto(); }, true, {true}, {cancel}, {"Save"}, true},
+        {"changed, not saved", changed, false, {false}, {}, {"Save"}, true},
+        {"framed, not saved", choose(kFrameTheme), true, {false}, {}, {"Save"}, true},
+        {"object, not merged, cancelled", choose(kWordTheme), false, {true, false}, {cancel},
+            {"Save", "Floating"}, true},
+        {"object, merged and saved", choose(kPictureTheme), false, {true, true},
+            {Save("last", PICTURE_BMP)}, {"Save", "Floating"}, true},
+        {"changed, failed", changed, false, {true, true}, {Save("folder")}, {"Save", "Save File"},
+            false},
+        {"changed, cancelled", changed, true, {true}, {cancel}, {"Save"}, true},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         StartEditor();

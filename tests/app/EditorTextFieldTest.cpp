@@ -20,16 +20,6 @@ class EditorTextFieldTest : public EditorTest {
     }
 
     const TextField& Field() const { return State().textField; }
-
-    // Opens the field for kind, types text and confirms it with the action
-    // key.
-    void PlaceWord(uint16_t command, const std::string& text) {
-        editor_->Command(command);
-        ASSERT_TRUE(Field().open);
-        ASSERT_TRUE(editor_->TypeText(text));
-        Tap(KEY_ACTION);
-        ASSERT_FALSE(Field().open);
-    }
 };
 
 TEST_F(EditorTextFieldTest, TypedLineBecomesTheFloatingWordInTheCurrentColour) {
@@ -117,8 +107,9 @@ TEST_F(EditorTextFieldTest, FieldTakesPrintableCharactersUpToItsLimit) {
 TEST_F(EditorTextFieldTest, FieldClosesWithoutAWordByBackCancelOrClose) {
     editor_->Command(CMD_TYPE_WORD);
     editor_->TypeText("ab");
-    editor_->BackKey();
-    editor_->BackKey();
+    for (int i = 0; i < 2; ++i) {
+        editor_->BackKey();
+    }
     EXPECT_TRUE(Field().open);
     editor_->BackKey();
     EXPECT_FALSE(Field().open);

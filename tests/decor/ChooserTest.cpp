@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "decor/AssetTestSupport.h"
 #include "decor/Chooser.h"
 #include "decor/Decorations.h"
@@ -51,11 +53,8 @@ TEST(Chooser, OpensWithTheLayoutOfItsKindAndPlacesItsItem) {
         if (!object.present) {
             continue;
         }
-        EXPECT_EQ(object.type, c.type);
-        EXPECT_EQ(object.x, c.x);
-        EXPECT_EQ(object.y, c.y);
-        EXPECT_EQ(object.width, c.width);
-        EXPECT_EQ(object.height, c.height);
+        EXPECT_EQ((std::vector<int>{object.type, object.x, object.y, object.width, object.height}),
+                  (std::vector<int>{c.type, c.x, c.y, c.width, c.height}));
         EXPECT_EQ(bool(object.colour), c.type == OBJECT_PICTURE || c.type == OBJECT_COLORFUL_WORD);
         ASSERT_TRUE(object.mask);
         if (c.type == OBJECT_PATTERN || c.type == OBJECT_WORD) {

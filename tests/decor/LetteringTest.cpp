@@ -44,20 +44,13 @@ struct Ink {
 
 Ink InkOf(const DibImage* mask, uint8_t threshold = 128) {
     Ink ink;
-    const int32_t width = mask->header.biWidth;
-    const int32_t height = mask->header.biHeight;
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            if (Level(mask, x, y) < threshold) {
-                continue;
+    for (int32_t y = 0; y < mask->header.biHeight; ++y) {
+        for (int32_t x = 0; x < mask->header.biWidth; ++x) {
+            if (Level(mask, x, y) >= threshold) {
+                ink = ink.any ? Ink{std::min(ink.left, x), std::min(ink.top, y),
+                                    std::max(ink.right, x + 1), std::max(ink.bottom, y + 1), true}
+                              : Ink{x, y, x + 1, y + 1, true};
             }
-            if (!ink.any) {
-                ink = {x, y, x + 1, y + 1, true};
-            }
-            ink.left = std::min(ink.left, x);
-            ink.top = std::min(ink.top, y);
-            ink.right = std::max(ink.right, x + 1);
-            ink.bottom = std::max(ink.bottom, y + 1);
         }
     }
     return ink;

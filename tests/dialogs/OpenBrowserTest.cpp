@@ -291,17 +291,17 @@ TEST(OpenBrowser, MakeThumbnailUsesAnEmbeddedThumbnailThatCoversTheBox) {
         std::vector<uint8_t> file;
         uint32_t first, second;  // the colours of the first and second half shown
         bool sideways;           // the halves lie left and right, not top and bottom
-    } cases[] = {
+    };
+    const auto exif = [&](const ExifBlockOptions& spec) {
+        return WithExifSegment(photo, MakeExifBlock(spec));
+    };
+    const Case cases[] = {
         {"no EXIF", photo, kRed, kYellow, false},
-        {"large", WithExifSegment(photo, MakeExifBlock({1, false, large})), kBlue, kCyan, false},
-        {"large, turned", WithExifSegment(photo, MakeExifBlock({6, true, large})), kCyan, kBlue,
-         true},
-        {"too small", WithExifSegment(photo, MakeExifBlock({1, false, small})), kRed, kYellow,
-         false},
-        {"undecodable", WithExifSegment(photo, MakeExifBlock({1, false, {1, 2, 3}})), kRed, kYellow,
-         false},
-        {"none, turned", WithExifSegment(photo, MakeExifBlock({8, false, {}})), kRed, kYellow,
-         true},
+        {"large", exif({1, false, large}), kBlue, kCyan, false},
+        {"large, turned", exif({6, true, large}), kCyan, kBlue, true},
+        {"too small", exif({1, false, small}), kRed, kYellow, false},
+        {"undecodable", exif({1, false, {1, 2, 3}}), kRed, kYellow, false},
+        {"none, turned", exif({8, false, {}}), kRed, kYellow, true},
     };
     const auto near = [](uint32_t a, uint32_t b) {
         for (int shift = 0; shift < 24; shift += 8) {

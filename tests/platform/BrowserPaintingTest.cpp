@@ -53,13 +53,9 @@ class BrowserPaintingTest : public ::testing::Test {
     }
     // Window pixels inside a layout rectangle darker than mid-grey.
     static int DarkPixels(const QImage& shot, const BrowserRect& rect) {
-        int dark = 0;
-        for (int y = rect.top * kFactor; y < rect.bottom * kFactor; ++y) {
-            for (int x = rect.left * kFactor; x < rect.right * kFactor; ++x) {
-                dark += qGray(shot.pixel(x, y)) < 96 ? 1 : 0;
-            }
-        }
-        return dark;
+        const QRect area(QPoint(rect.left, rect.top) * kFactor,
+                         QPoint(rect.right, rect.bottom) * kFactor - QPoint(1, 1));
+        return CountPixels(shot, area, [](QRgb c) { return qGray(c) < 96; });
     }
     static BrowserPoint Centre(const BrowserPoint (&triangle)[3]) {
         return {triangle[0].x, (triangle[0].y + triangle[1].y) / 2};

@@ -68,11 +68,7 @@ TEST_F(OpenFileTest, ALaterStartHandsItsFileToTheRunningWindow) {
     {
         // A name relative to the later start's folder arrives whole.
         const InFolder there(pictures_);
-        ASSERT_TRUE(copies_.Start("later", {"second one.bmp"}));
-        int exitCode = -1;
-        ASSERT_TRUE(copies_.WaitForEnd("later", &exitCode));
-        EXPECT_EQ(exitCode, 0);
-        EXPECT_EQ(copies_.Err("later"), "");
+        ASSERT_TRUE(copies_.HandsOver("later", {"second one.bmp"}));
         EXPECT_EQ(copies_.Out("later"), "");
     }
     ASSERT_TRUE(copies_.WaitForOutput("running", "current_file " + second_ + "\n"));
@@ -90,11 +86,8 @@ TEST_F(OpenFileTest, TheRunningWindowAnswersWhileItsMessageIsUp) {
     // It listens before it starts its window, so it is the first copy.
     const std::string socket = copies_.RuntimeFolder() + "/fotakle.socket";
     WaitFor([&] { return fs::exists(fs::symlink_status(socket)); });
-    ASSERT_TRUE(copies_.Start("later", {first_}));
+    ASSERT_TRUE(copies_.HandsOver("later", {first_}));
     int exitCode = -1;
-    ASSERT_TRUE(copies_.WaitForEnd("later", &exitCode));
-    EXPECT_EQ(exitCode, 0);
-    EXPECT_EQ(copies_.Err("later"), "");
     EXPECT_FALSE(copies_.Ended("running", &exitCode));
     copies_.Stop("running");
     EXPECT_EQ(copies_.Out("running"), "") << "nothing was dealt with while the message was up";

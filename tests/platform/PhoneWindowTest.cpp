@@ -29,8 +29,7 @@ TEST_F(PhoneWindowTest, SoftKeysOpenPopupsWhoseKeysNeverReachTheEditor) {
     ASSERT_EQ(menu.Id(), MENU_FILE);
     EXPECT_EQ(menu.Current(editor.GetMenu(MENU_FILE))->text, "Open");
     // Down passes the grey Recover, Undo and Redo and the separator.
-    Key(Qt::Key_Down);
-    Key(Qt::Key_Down);
+    Keys({Qt::Key_Down, Qt::Key_Down});
     EXPECT_EQ(menu.Current(editor.GetMenu(MENU_FILE))->text, "Rescale");
     // The pop-up stands on the soft-key strip, on the left.
     const std::vector<PhoneMenuBox> boxes = window.MenuLayout();
@@ -43,8 +42,7 @@ TEST_F(PhoneWindowTest, SoftKeysOpenPopupsWhoseKeysNeverReachTheEditor) {
 
     // A soft key closes the open pop-up; a moved photo enables Reset
     // Position the next time (the keys reach no grey row).
-    Key(Qt::Key_F1);
-    Key(Qt::Key_F2);
+    Keys({Qt::Key_F1, Qt::Key_F2});
     EXPECT_FALSE(menu.IsOpen());
     Key(Qt::Key_Up);
     PickFromMenu(Qt::Key_F1, MENU_FILE, 40026);  // Reset Position
@@ -52,8 +50,7 @@ TEST_F(PhoneWindowTest, SoftKeysOpenPopupsWhoseKeysNeverReachTheEditor) {
 
     // Digits: a grey item does nothing, a sub-menu opens, Left, Right and
     // Back move between the levels, a keypad digit runs Contrast.
-    Key(Qt::Key_F1);
-    Key(Qt::Key_3);
+    Keys({Qt::Key_F1, Qt::Key_3});
     EXPECT_EQ(menu.Depth(), 1);
     Key(Qt::Key_8);
     ASSERT_EQ(menu.Depth(), 2);
@@ -126,21 +123,13 @@ TEST_F(PhoneWindowTest, MenusAreDrawnCrispOverThePictureInThePhonesLook) {
     EXPECT_EQ(pixel(box.left + box.width - 3, box.top + 1 + grey.top + 1), 0xffffffu);
     // Text in the rows: white on the highlight, grey (never black) for a
     // disabled item.
-    int light = 0;
-    int middle = 0;
-    int black = 0;
-    const QPoint origin = At(box.left + 1, box.top + 1);
-    for (int y = 0; y < first.height * f; ++y) {
-        for (int x = 0; x < (box.width - 2) * f; ++x) {
-            light += qGray(shot.pixel(origin + QPoint(x, first.top * f + y))) > 200 ? 1 : 0;
-            const int g = qGray(shot.pixel(origin + QPoint(x, grey.top * f + y)));
-            middle += g > 100 && g < 200 ? 1 : 0;
-            black += g < 100 ? 1 : 0;
-        }
-    }
-    EXPECT_GT(light, 30);
-    EXPECT_GT(middle, 30);
-    EXPECT_EQ(black, 0);
+    const auto row = [&](const PhoneMenuRow& r) {
+        return QRect(At(box.left + 1, box.top + 1 + r.top), QSize(box.width - 2, r.height) * f);
+    };
+    EXPECT_GT(CountPixels(shot, row(first), [](QRgb c) { return qGray(c) > 200; }), 30);
+    EXPECT_GT(CountPixels(shot, row(grey), [](QRgb c) { return qGray(c) > 100 && qGray(c) < 200; }),
+              30);
+    EXPECT_EQ(CountPixels(shot, row(grey), [](QRgb c) { return qGray(c) < 100; }), 0);
     // Outside the pop-up the picture shows as presented.
     EXPECT_EQ(pixel(2, 2), PixelAt(pattern.get(), 2, kCanvasHeight - 1 - 2));
 }
@@ -161,8 +150,7 @@ TEST_F(PhoneWindowTest, HeldArrowSpeedsUpUntilARealReleaseAndControlKeysUndoAndR
     Key(Qt::Key_Right);
     ASSERT_EQ(State().history.UndoSteps(), 2);
 
-    Key(Qt::Key_Z);
-    Key(Qt::Key_Y);
+    Keys({Qt::Key_Z, Qt::Key_Y});
     EXPECT_EQ(State().photoX, 16);
     Key(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(State().photoX, 15);
@@ -233,8 +221,7 @@ TEST(PhoneWindowClose, CloseButtonAsksTheSaveQuestionOnlyWhenSomethingChanged) {
         EditorWindow w;
         if (changed) {
             w.PickFromMenu(Qt::Key_F1, MENU_FILE, 40036);  // Brightness
-            w.Key(Qt::Key_Right);
-            w.Key(Qt::Key_F1);  // Done
+            w.Keys({Qt::Key_Right, Qt::Key_F1});           // Done
         }
         std::string caption = "(none)";
         WhenModal(&w.window, {}, [&](QWidget* modal) {
@@ -297,14 +284,9 @@ TEST_F(PhoneWindowTest, QuestionsAndMessagesAreAnsweredWithThePhoneKeys) {
     const int f = window.ScaleFactor();
     const QRect phone(0, 0, shot.width(), shot.height());
     const auto ink = [&](const QRect& area, bool darkOnLight) {
-        int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                const int g = qGray(shot.pixel(x, y));
-                count += darkOnLight ? g < 96 : g > 200;
-            }
-        }
-        return count;
+        return CountPixels(shot, area, [darkOnLight](QRgb c) {
+            return darkOnLight ? qGray(c) < 96 : qGray(c) > 200;
+        });
     };
     const QRect strip = SoftKeyStripRect(phone, f);
     EXPECT_GT(ink(TitleStripRect(phone, f).adjusted(0, 0, 0, -2 * f), true), 50);
@@ -337,11 +319,14 @@ TEST_F(PhoneWindowTest, LevelBarShowsTheScaleAndLevelsOverThePicture) {
     for (int i = 0; i < 5; ++i) {
         Key(Qt::Key_2, i % 2 == 0 ? Qt::NoModifier : Qt::KeypadModifier);
     }
-    LevelBarModel bar = LevelBarFor(State());
-    EXPECT_TRUE(bar.shown);
-    EXPECT_EQ(bar.text, "90 %");
-    EXPECT_EQ(bar.lowest, 44);
-    EXPECT_EQ(bar.highest, 155);
+    const auto expectBar = [&](const char* text, int lowest, int highest) {
+        const LevelBarModel bar = LevelBarFor(State());
+        EXPECT_TRUE(bar.shown);
+        EXPECT_EQ(bar.text, text);
+        EXPECT_EQ(bar.lowest, lowest) << text;
+        EXPECT_EQ(bar.highest, highest) << text;
+    };
+    expectBar("90 %", 44, 155);
     int inside = 0;
     int outside = 0;
     differences(&inside, &outside);
@@ -366,10 +351,7 @@ TEST_F(PhoneWindowTest, LevelBarShowsTheScaleAndLevelsOverThePicture) {
         for (int i = 0; i < std::abs(a.ups); ++i) {
             Key(a.ups > 0 ? Qt::Key_Up : Qt::Key_Down);
         }
-        bar = LevelBarFor(State());
-        EXPECT_EQ(bar.text, a.text) << a.command;
-        EXPECT_EQ(bar.lowest, a.lowest);
-        EXPECT_EQ(bar.highest, a.highest);
+        expectBar(a.text, a.lowest, a.highest);
         PickFromMenu(Qt::Key_F2, MENU_ADJUST_ACTION, 40028);  // Cancel
     }
 }

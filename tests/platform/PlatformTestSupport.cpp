@@ -32,7 +32,6 @@ namespace {
 
 constexpr int kBoundSeconds = 120;
 
-// Replaces (or adds) a variable.
 void Replace(Environment* environment, const std::string& name, const std::string& value) {
     for (auto& [known, old] : *environment) {
         if (known == name) {
@@ -190,6 +189,24 @@ EditorWindow::~EditorWindow() {
         popup->close();
     }
     window.AttachEditor(nullptr);
+}
+
+void RunOut(QTimer* timer) {
+    timer->setInterval(0);
+    timer->start();
+    for (int i = 0; i < 100 && timer->isActive(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+int CountPixels(const QImage& shot, const QRect& area, const std::function<bool(QRgb)>& matches) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            count += matches(shot.pixel(x, y)) ? 1 : 0;
+        }
+    }
+    return count;
 }
 
 QImage EditorWindow::Grab() {
@@ -385,6 +402,19 @@ bool WindowCopies::Ended(const std::string& name, int* exitCode) {
 
 bool WindowCopies::WaitForEnd(const std::string& name, int* exitCode) {
     return WaitFor([&] { return Ended(name, exitCode); }, kBoundSeconds) && *exitCode >= 0;
+}
+
+::testing::AssertionResult WindowCopies::HandsOver(const std::string& name,
+                                                   const std::vector<std::string>& arguments) {
+    int exitCode = -1;
+    if (!Start(name, arguments) || !WaitForEnd(name, &exitCode)) {
+        return ::testing::AssertionFailure() << name << " did not start or end";
+    }
+    if (exitCode != 0 || !Err(name).empty()) {
+        return ::testing::AssertionFailure()
+               << name << " ended with " << exitCode << ": " << Err(name);
+    }
+    return ::testing::AssertionSuccess();
 }
 
 void WindowCopies::Stop(const std::string& name) {

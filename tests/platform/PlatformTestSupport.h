@@ -8,7 +8,9 @@
 #include <QApplication>
 #include <QImage>
 #include <QString>
+#include <QTimer>
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
 #include <chrono>
@@ -78,6 +80,11 @@ class EditorWindow {
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         ClickKey(&window, key, QString(), modifiers);
     }
+    void Keys(std::initializer_list<int> keys) {
+        for (const int key : keys) {
+            Key(key);
+        }
+    }
     QImage Grab();
     // The window pixel of phone pixel (x, y) of the picture area.
     QPoint At(int x, int y) const;
@@ -93,6 +100,11 @@ class EditorWindow {
     RecordingShell shell;
     Editor editor;
 };
+
+// Lets a single-shot timer run out now, through the event loop.
+void RunOut(QTimer* timer);
+// The pixels of shot inside area (inclusive) for which matches holds.
+int CountPixels(const QImage& shot, const QRect& area, const std::function<bool(QRgb)>& matches);
 
 // A picture file of MakePatternImage(width, 30), for the editor to open.
 std::string WritePatternPicture(const std::string& path, int32_t width = 40);
@@ -183,6 +195,10 @@ class WindowCopies {
     bool Ended(const std::string& name, int* exitCode);
     // Waits for the copy to end; false when the guard runs out first.
     bool WaitForEnd(const std::string& name, int* exitCode);
+    // Starts the copy and expects it to hand over to a running one: it ends
+    // with 0 and says nothing on stderr.
+    ::testing::AssertionResult HandsOver(const std::string& name,
+                                         const std::vector<std::string>& arguments);
     // Ends a running copy (SIGTERM) and waits for it.
     void Stop(const std::string& name);
 

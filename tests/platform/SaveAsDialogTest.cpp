@@ -229,11 +229,7 @@ TEST_F(SaveAsDialogTest, EditorSaveAsRunsTheDialogOverThePhoneScreen) {
     EXPECT_EQ(w.window.ShownTitle(), "Saved Sample2.bmp");
     auto* timer = w.window.findChild<QTimer*>("savedTitle");
     ASSERT_NE(timer, nullptr);
-    timer->setInterval(0);
-    timer->start();
-    for (int i = 0; i < 100 && timer->isActive(); ++i) {
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    RunOut(timer);
     EXPECT_EQ(w.window.ShownTitle(), "Fotakle");
 }
 

@@ -104,25 +104,22 @@ TEST(SingleInstance, MeetsInTheRuntimeFolderOrAPrivateFolderInTmp) {
     const std::string tmp = dir.File("tmp");
     fs::create_directory(tmp);
     const std::string fallback = tmp + "/fotakle-" + Uid();
-    const std::string link = dir.File("link");
-    const std::string file = dir.File("file");
-    const std::string gone = dir.File("gone");
-    struct Case {
-        const char* runtime;  // nullptr: unset
-        std::string expected;
-    };
-    const Case cases[] = {
-        {good.c_str(), good},     {nullptr, fallback},      {"", fallback},
-        {"good", fallback},       {open.c_str(), fallback}, {link.c_str(), fallback},
-        {file.c_str(), fallback}, {gone.c_str(), fallback},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.runtime != nullptr ? c.runtime : "(unset)");
+    const std::string others[] = {
+        "", "good", open, dir.File("link"), dir.File("file"), dir.File("gone")};
+    // Only the private runtime folder itself is taken; unset (nullptr) or
+    // anything else falls back.
+    std::vector<std::pair<const char*, std::string>> cases = {{good.c_str(), good},
+                                                              {nullptr, fallback}};
+    for (const std::string& other : others) {
+        cases.emplace_back(other.c_str(), fallback);
+    }
+    for (const auto& [runtime, expected] : cases) {
+        SCOPED_TRACE(runtime != nullptr ? runtime : "(unset)");
         fs::remove(fallback);
-        const SingleInstance instance(c.runtime, tmp.c_str());
-        EXPECT_EQ(instance.Folder(), c.expected);
+        const SingleInstance instance(runtime, tmp.c_str());
+        EXPECT_EQ(instance.Folder(), expected);
         struct stat info {};
-        ASSERT_EQ(lstat(c.expected.c_str(), &info), 0);
+        ASSERT_EQ(lstat(expected.c_str(), &info), 0);
         EXPECT_TRUE(S_ISDIR(info.st_mode));
         EXPECT_EQ(info.st_mode & 0777, 0700u);
     }
@@ -193,14 +190,6 @@ class SingleInstanceCopies : public ::testing::Test {
     bool Opened(const std::string& name) {
         return copies_.WaitForOutput(name, "current_file " + picture_ + "\n");
     }
-    // A later start hands over to the running copy and ends with 0.
-    void ExpectHandOver(const std::string& name) {
-        ASSERT_TRUE(copies_.Start(name, {}));
-        int exitCode = -1;
-        ASSERT_TRUE(copies_.WaitForEnd(name, &exitCode));
-        EXPECT_EQ(exitCode, 0);
-        EXPECT_EQ(copies_.Err(name), "");
-    }
 
     TempDir dir_;
     WindowCopies copies_;
@@ -234,14 +223,14 @@ TEST_F(SingleInstanceCopies, CopiesStartedTogetherLeaveExactlyOneEditor) {
             int exitCode = -1;
             if (name != running[0]) {
                 ASSERT_TRUE(copies_.Ended(name, &exitCode));
-                EXPECT_EQ(exitCode, 0) << name << ": " << copies_.Err(name);
-                EXPECT_EQ(copies_.Err(name), "") << name;
+                EXPECT_TRUE(exitCode == 0 && copies_.Err(name).empty())
+                    << name << ": " << exitCode << " " << copies_.Err(name);
             }
         }
         // The one left took every copy's picture and is the one a later
         // start reaches.
         EXPECT_TRUE(copies_.WaitForOutput(running[0], "current_file " + picture_, kCopies));
-        ExpectHandOver("later" + std::to_string(round));
+        EXPECT_TRUE(copies_.HandsOver("later" + std::to_string(round), {}));
         // Killed, it leaves its socket behind: the next round starts over
         // a socket nobody listens on.
         copies_.Stop(running[0]);
@@ -338,7 +327,7 @@ TEST_F(SingleInstanceCopies, AListenerOfAnotherUserIsNeverHandedOver) {
             } else {
                 // The free lock makes it the instance, over the stranger's name.
                 EXPECT_EQ(CountOf(copies_.Err(name), "fotakle: "), 0) << copies_.Err(name);
-                ExpectHandOver("later");
+                EXPECT_TRUE(copies_.HandsOver("later", {}));
             }
             EXPECT_EQ(stranger.Heard(), "");
         }

@@ -89,26 +89,15 @@ class TextFieldWindowTest : public ::testing::Test, public EditorWindow {
     QTimer* MultiTapTimer() const { return window.findChild<QTimer*>("multiTap"); }
     // Lets the keypad's time-out run out now.
     void TimeOut() {
-        QTimer* timer = MultiTapTimer();
-        timer->setInterval(0);
-        timer->start();
-        for (int i = 0; i < 100 && timer->isActive(); ++i) {
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-        }
-        timer->setInterval(kMultiTapMs);
+        RunOut(MultiTapTimer());
+        MultiTapTimer()->setInterval(kMultiTapMs);
     }
     // Window pixels of a phone rectangle of the picture area.
     QRect ToWindow(const QRect& phone) const {
         return QRect(At(phone.left(), phone.top()), phone.size() * window.ScaleFactor());
     }
-    int CountColour(const QImage& shot, const QRect& area, QRgb colour) const {
-        int count = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                count += (shot.pixel(x, y) & 0xffffff) == (colour & 0xffffff) ? 1 : 0;
-            }
-        }
-        return count;
+    static int CountColour(const QImage& shot, const QRect& area, QRgb colour) {
+        return CountPixels(shot, area, [colour](QRgb c) { return ((c ^ colour) & 0xffffff) == 0; });
     }
 };
 
