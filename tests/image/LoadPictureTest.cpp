@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "JpegTestFiles.h"
+#include "PictureTestFiles.h"
 #include "image/JpegCodec.h"
 #include "image/PictureType.h"
 #include "support/ImageTestSupport.h"
@@ -36,14 +36,12 @@ std::vector<uint8_t> CanvasBytes(const DibImage* canvas) {
 }
 
 // 2 x 2, 24 bits: bottom row blue, red; top row green, white.
-const std::vector<uint8_t> kTinyBmp = {
-    'B',  'M',  70, 0,   0,    0,    0, 0, 0,  0, 54, 0, 0, 0,  // file header, pixels at 54
-    40,   0,    0,  0,   2,    0,    0, 0, 2,  0, 0,  0,        // header size, width, height
-    1,    0,    24, 0,   0,    0,    0, 0, 16, 0, 0,  0,        // planes, depth, no compression
-    0x13, 0x0B, 0,  0,   0x13, 0x0B, 0, 0, 0,  0, 0,  0, 0, 0, 0, 0,  // 72 dpi, no palette
-    255,  0,    0,  0,   0,    255,  0, 0,                            // bottom row and padding
-    0,    255,  0,  255, 255,  255,  0, 0,                            // top row and padding
-};
+std::vector<uint8_t> TinyBmp() {
+    BmpLayout layout;
+    layout.width = layout.height = 2;
+    layout.rows = {255, 0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 255, 255, 255, 0, 0};
+    return BuildBmp(layout);
+}
 
 }  // namespace
 
@@ -53,7 +51,7 @@ TEST(LoadPicture, SizesAreThoseOfThePictureMadeForEveryFormat) {
     ASSERT_TRUE(WriteWholeFile(folder.File("wide.jpg"), EncodeTestJpeg(320, 200, [](int, int y) {
                                    return y < 100 ? 0xFF0000u : 0x0000FFu;
                                })));
-    ASSERT_TRUE(WriteWholeFile(folder.File("tiny.bmp"), kTinyBmp));
+    ASSERT_TRUE(WriteWholeFile(folder.File("tiny.bmp"), TinyBmp()));
     struct Case {
         std::string path;
         Size own, boxed;  // at its own size, and fitted to the canvas box
@@ -321,28 +319,6 @@ TEST(DecodeJpegPicture, FitsToCoverTheBoxWithRoundedPercentages) {
     }
 }
 
-namespace {
-
-// A BMP header declaring width x height 24-bit pixels, followed by only
-// `rows` rows of pixel data (a grey ramp).
-std::vector<uint8_t> HugeBmpHeader(int32_t width, int32_t height, int32_t rows) {
-    std::vector<uint8_t> file = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0};
-    for (int32_t value : {width, height}) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            file.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
-        }
-    }
-    file.insert(file.end(), {1, 0, 24, 0});  // planes, depth
-    file.resize(54, 0);                      // no compression, sizes and colours 0
-    const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
-    for (size_t i = 0; i < stride * static_cast<size_t>(rows); ++i) {
-        file.push_back(static_cast<uint8_t>(0x80 + i % 64));
-    }
-    return file;
-}
-
-}  // namespace
-
 // The loader's entry for bytes in memory takes the path the file entry
 // takes: for every test picture and every mode, the same error, the same
 // size and the same pixels.
@@ -426,7 +402,13 @@ TEST(LoadPicture, HugeDeclaredPicturesAreRefusedUnboxedAndLoadBoxed) {
         SCOPED_TRACE(c.name);
         ASSERT_NE(int64_t{c.width} * std::abs(c.height) > kMaxLoadedPixels, c.plainLoads);
         const std::string path = folder.File(c.name);
-        ASSERT_TRUE(WriteWholeFile(path, HugeBmpHeader(c.width, c.height, 1)));
+        BmpLayout layout;  // a header and one row of a grey ramp
+        layout.width = c.width;
+        layout.height = c.height;
+        for (int32_t i = 0; i < DibRowStride(c.width, 24); ++i) {
+            layout.rows.push_back(static_cast<uint8_t>(0x80 + i % 64));
+        }
+        ASSERT_TRUE(WriteWholeFile(path, BuildBmp(layout)));
         const LoadResult plain = LoadPicture(path, LoadRequest());
         EXPECT_EQ(plain.error, c.plainLoads ? LOAD_OK : LOAD_TOO_LARGE);
         EXPECT_EQ(static_cast<bool>(plain.picture), c.plainLoads);
