@@ -45,13 +45,6 @@ struct PngPlan {
     int stopAfterRows = 0;
 };
 
-int ChannelsOf(int colorType) {
-    if (colorType == PNG_COLOR_TYPE_PALETTE) {
-        return 1;
-    }
-    return (colorType & PNG_COLOR_MASK_COLOR ? 3 : 1) + (colorType & PNG_COLOR_MASK_ALPHA ? 1 : 0);
-}
-
 void AppendToVector(png_structp png, png_bytep data, size_t size) {
     auto* bytes = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
     bytes->insert(bytes->end(), data, data + size);
@@ -84,7 +77,7 @@ std::vector<uint8_t> EncodePng(const PngPlan& plan) {
         png_set_packing(png);  // one sample a byte in, packed by libpng
     }
     const int passes = plan.interlaced ? png_set_interlace_handling(png) : 1;
-    const int channels = ChannelsOf(plan.colorType);
+    const int channels = png_get_channels(png, info);
     const size_t sampleBytes = plan.depth == 16 ? 2 : 1;
     std::vector<png_byte> row(static_cast<size_t>(plan.width) * channels * sampleBytes);
     int calls = 0;
@@ -246,13 +239,18 @@ const PngKind kKinds[] = {
     {"interlaced RGBA 8", PNG_COLOR_TYPE_RGB_ALPHA, 8, true, false},
 };
 
-// Samples that do not compress, so that a file cut at a share of its length
-// holds about that share of the rows.
-Samples Noise(int x, int y, int depth) {
-    const uint32_t h = NoiseAt(x, y);
-    const uint32_t mask = (1u << depth) - 1u;
-    return {static_cast<uint16_t>(h & mask), static_cast<uint16_t>((h >> 8) & mask),
-            static_cast<uint16_t>((h >> 16) & mask), static_cast<uint16_t>((h >> 4) & mask)};
+// The kind's plan with samples that do not compress, so that a file cut at
+// a share of its length holds about that share of the rows.
+PngPlan NoisePlan(const PngKind& kind, int width, int height) {
+    PngPlan plan = PlanOf(kind, width, height);
+    const uint32_t mask = (1u << kind.depth) - 1u;
+    plan.samples = [mask](int x, int y) {
+        const uint32_t h = NoiseAt(x, y);
+        return Samples{static_cast<uint16_t>(h & mask), static_cast<uint16_t>((h >> 8) & mask),
+                       static_cast<uint16_t>((h >> 16) & mask),
+                       static_cast<uint16_t>((h >> 4) & mask)};
+    };
+    return plan;
 }
 
 }  // namespace
@@ -300,9 +298,7 @@ TEST(PngFile, DataCutOffKeepsTheRowsBeforeTheCut) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind.name);
-        PngPlan plan = PlanOf(c.kind, c.width, c.height);
-        const int depth = c.kind.depth;
-        plan.samples = [depth](int x, int y) { return Noise(x, y, depth); };
+        const PngPlan plan = NoisePlan(c.kind, c.width, c.height);
         const DibBlock whole = ExpectedPicture(plan);
         std::vector<uint8_t> bytes = EncodePng(plan);
         bytes.resize(c.share == 0.0
@@ -335,8 +331,8 @@ TEST(PngFile, DataCutOffKeepsTheRowsBeforeTheCut) {
 
     // Cut well into the later passes: no row is black, the first pass's
     // pixels are exact.
-    PngPlan plan = PlanOf({"interlaced RGB 8", PNG_COLOR_TYPE_RGB, 8, true, false}, 80, 60);
-    plan.samples = [](int x, int y) { return Noise(x, y, 8); };
+    const PngPlan plan =
+        NoisePlan({"interlaced RGB 8", PNG_COLOR_TYPE_RGB, 8, true, false}, 80, 60);
     const DibBlock whole = ExpectedPicture(plan);
     std::vector<uint8_t> bytes = EncodePng(plan);
     bytes.resize(bytes.size() * 6 / 10);
@@ -366,13 +362,8 @@ TEST(PngFile, SizeLimitsAreCheckedBeforeAnythingIsAllocated) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
-        PngPlan plan;
-        plan.width = c.width;
-        plan.height = c.height;
-        plan.colorType = PNG_COLOR_TYPE_GRAY;
-        plan.depth = 1;
-        plan.interlaced = c.interlaced;
-        plan.samples = [](int x, int y) { return Noise(x, y, 1); };
+        PngPlan plan =
+            NoisePlan({"", PNG_COLOR_TYPE_GRAY, 1, c.interlaced, false}, c.width, c.height);
         plan.stopAfterRows = 2048;  // a quarter of the first pass
         const std::vector<uint8_t> bytes = EncodePng(plan);
         PngReader reader;
@@ -399,12 +390,7 @@ TEST(PngFile, SizeLimitsAreCheckedBeforeAnythingIsAllocated) {
 // resampler passes over the missing rows in one step; the few rows the file
 // holds still come through.
 TEST(PngFile, RowsAfterABreakAreOneBlackRun) {
-    PngPlan plan;
-    plan.width = 20000;
-    plan.height = 30000;
-    plan.colorType = PNG_COLOR_TYPE_GRAY;
-    plan.depth = 1;
-    plan.samples = [](int x, int y) { return Noise(x, y, 1); };
+    PngPlan plan = NoisePlan({"", PNG_COLOR_TYPE_GRAY, 1, false, false}, 20000, 30000);
     plan.stopAfterRows = 300;
     const std::vector<uint8_t> bytes = EncodePng(plan);
     ASSERT_LT(bytes.size(), 1000000u);
