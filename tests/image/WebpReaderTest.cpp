@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "PictureTestFiles.h"
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
 #include "support/ImageTestSupport.h"
@@ -93,8 +94,7 @@ Bytes MuxAnimation(int width, int height, const std::vector<MuxFrame>& frames) {
     const WebPMuxAnimParams params = {0xFFFFFFFFu, 0};
     WebPMuxSetAnimationParams(mux, &params);
     for (const MuxFrame& frame : frames) {
-        WebPMuxFrameInfo info;
-        std::memset(&info, 0, sizeof info);
+        WebPMuxFrameInfo info{};
         info.bitstream.bytes = frame.webp.data();
         info.bitstream.size = frame.webp.size();
         info.x_offset = frame.left;
@@ -116,48 +116,31 @@ Bytes MuxAnimation(int width, int height, const std::vector<MuxFrame>& frames) {
 }
 
 // A RIFF file holding one chunk; sizes little-endian.
-Bytes RiffFile(const char* fourcc, const Bytes& payload) {
-    Bytes bytes(20 + payload.size());
-    const auto putSize = [&bytes](size_t at, size_t size) {
-        for (size_t i = 0; i < 4; ++i) {
-            bytes[at + i] = static_cast<uint8_t>(size >> (8 * i));
-        }
-    };
-    std::memcpy(bytes.data(), "RIFF", 4);
-    putSize(4, bytes.size() - 8);
-    std::memcpy(bytes.data() + 8, "WEBP", 4);
-    std::memcpy(bytes.data() + 12, fourcc, 4);
-    putSize(16, payload.size());
-    std::memcpy(bytes.data() + 20, payload.data(), payload.size());
+Bytes RiffFile(const char* fourcc, Bytes payload) {
+    payload.resize(40, 0);  // room for what the header's reader peeks at
+    Bytes bytes = {'R', 'I', 'F', 'F'};
+    PutLittleEndian(bytes, 12 + payload.size(), 4);
+    bytes.insert(bytes.end(), {'W', 'E', 'B', 'P'});
+    bytes.insert(bytes.end(), fourcc, fourcc + 4);
+    PutLittleEndian(bytes, payload.size(), 4);
+    bytes.insert(bytes.end(), payload.begin(), payload.end());
     return bytes;
 }
 
 // A lossless bitstream's header alone: signature 0x2F, then width - 1 and
 // height - 1 in 14 bits each, the alpha hint and a zero version.
 Bytes LosslessHeader(int width, int height) {
-    const uint32_t bits = static_cast<uint32_t>(width - 1) | static_cast<uint32_t>(height - 1)
-                                                                 << 14;
-    Bytes payload = {0x2F, static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
-                     static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
-    payload.resize(32, 0);
+    Bytes payload = {0x2F};
+    PutLittleEndian(payload, static_cast<uint32_t>(width - 1) | (height - 1) << 14, 4);
     return RiffFile("VP8L", payload);
 }
 
 // A lossy key frame's header alone: the frame tag (key frame, version 0,
 // shown, first partition of 10 bytes), the start code and the sizes.
 Bytes LossyHeader(int width, int height) {
-    const uint32_t tag = 0u | (1u << 4) | (10u << 5);
-    Bytes payload = {static_cast<uint8_t>(tag),
-                     static_cast<uint8_t>(tag >> 8),
-                     static_cast<uint8_t>(tag >> 16),
-                     0x9D,
-                     0x01,
-                     0x2A,
-                     static_cast<uint8_t>(width),
-                     static_cast<uint8_t>(width >> 8),
-                     static_cast<uint8_t>(height),
-                     static_cast<uint8_t>(height >> 8)};
-    payload.resize(40, 0);
+    Bytes payload = {0x50, 0x01, 0x00, 0x9D, 0x01, 0x2A};
+    PutLittleEndian(payload, static_cast<uint32_t>(width), 2);
+    PutLittleEndian(payload, static_cast<uint32_t>(height), 2);
     return RiffFile("VP8 ", payload);
 }
 
