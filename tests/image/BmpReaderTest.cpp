@@ -14,65 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "PictureTestFiles.h"
 #include "support/TestSupport.h"
 
 namespace {
-
-// A BMP file put together field by field; the defaults make a valid 1 x 1
-// 24-bit file with a 40-byte header.
-struct BmpLayout {
-    uint32_t infoSize = 40;
-    int32_t width = 1;
-    int32_t height = 1;
-    uint16_t bits = 24;
-    uint32_t compression = 0;
-    uint32_t colorsUsed = 0;
-    std::vector<uint32_t> masks;  // written right after the info header
-    std::vector<uint8_t> palette;
-    int64_t pixelOffset = -1;  // bfOffBits; -1: where the rows really start
-    size_t gap = 0;            // bytes of 0xEE between the palette and the rows
-    std::vector<uint8_t> rows;
-};
-
-void Put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) {
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-}
-
-std::vector<uint8_t> BuildBmp(const BmpLayout& layout) {
-    std::vector<uint8_t> info;
-    Put(info, layout.infoSize, 4);
-    if (layout.infoSize == 12) {
-        Put(info, static_cast<uint16_t>(layout.width), 2);
-        Put(info, static_cast<uint16_t>(layout.height), 2);
-        Put(info, 1, 2);  // planes
-        Put(info, layout.bits, 2);
-    } else {
-        Put(info, static_cast<uint32_t>(layout.width), 4);
-        Put(info, static_cast<uint32_t>(layout.height), 4);
-        Put(info, 1, 2);
-        Put(info, layout.bits, 2);
-        Put(info, layout.compression, 4);
-        Put(info, 0, 4);  // image size
-        Put(info, 0, 8);  // densities
-        Put(info, layout.colorsUsed, 4);
-        info.resize(std::max<size_t>(40, std::min<size_t>(layout.infoSize, 124)), 0);
-    }
-    for (uint32_t mask : layout.masks) {
-        Put(info, mask, 4);
-    }
-    const size_t rowsAt = 14 + info.size() + layout.palette.size() + layout.gap;
-    std::vector<uint8_t> file = {'B', 'M'};
-    Put(file, rowsAt + layout.rows.size(), 4);
-    Put(file, 0, 4);
-    Put(file, layout.pixelOffset < 0 ? rowsAt : static_cast<uint64_t>(layout.pixelOffset), 4);
-    file.insert(file.end(), info.begin(), info.end());
-    file.insert(file.end(), layout.palette.begin(), layout.palette.end());
-    file.insert(file.end(), layout.gap, 0xEE);
-    file.insert(file.end(), layout.rows.begin(), layout.rows.end());
-    return file;
-}
 
 // What a reader gave: pixels as 0xRRGGBB, bottom row first, and each
 // ReadRow's result.
@@ -119,7 +64,7 @@ Decoded Decode(const std::vector<uint8_t>& bytes, int32_t maxRows = kMaxPictureS
 std::vector<uint8_t> Palette(std::initializer_list<uint32_t> colors) {
     std::vector<uint8_t> out;
     for (uint32_t color : colors) {
-        Put(out, color, 4);
+        PutLittleEndian(out, color, 4);
     }
     return out;
 }
@@ -127,24 +72,15 @@ std::vector<uint8_t> Palette(std::initializer_list<uint32_t> colors) {
 }  // namespace
 
 TEST(BmpReader, FourBitRowsFiveWideUseBothHalvesOfEachByte) {
-    // clang-format off
-    const std::vector<uint8_t> file = {
-        'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0,  // signature, file size (unused), reserved
-        66, 0, 0, 0,                       // bfOffBits: 14 + 40 + 3 x 4
-        40, 0, 0, 0,                       // info header size
-        5, 0, 0, 0, 2, 0, 0, 0,            // width 5, height 2 (bottom-up)
-        1, 0, 4, 0,                        // planes 1, 4 bits per pixel
-        0, 0, 0, 0, 0, 0, 0, 0,            // uncompressed, image size 0
-        0, 0, 0, 0, 0, 0, 0, 0,            // densities
-        3, 0, 0, 0, 0, 0, 0, 0,            // 3 colours used, all important
-        0x10, 0x20, 0x30, 0,               // index 0: red 0x30, green 0x20, blue 0x10
-        0x40, 0x50, 0x60, 0,               // index 1
-        0x70, 0x80, 0x90, 0,               // index 2
-        0x01, 0x21, 0x02, 0,               // bottom row: 0 1 2 1 0, spare half-byte 2
-        0x3F, 0x00, 0x00, 0,               // top row: indices 3 and 15 lie past the table
-    };
-    // clang-format on
-    const Decoded got = Decode(file);
+    BmpLayout layout;
+    layout.width = 5;
+    layout.height = 2;
+    layout.bits = 4;
+    layout.colorsUsed = 3;
+    layout.palette = Palette({0x302010, 0x605040, 0x908070});
+    layout.rows = {0x01, 0x21, 0x02, 0,   // bottom row: 0 1 2 1 0, spare half-byte 2
+                   0x3F, 0x00, 0x00, 0};  // top row: indices 3 and 15 lie past the table
+    const Decoded got = Decode(BuildBmp(layout));
     ASSERT_TRUE(got.opened);
     EXPECT_EQ(got.bits, 4);
     EXPECT_EQ(got.pixels, (std::vector<uint32_t>{0x302010, 0x605040, 0x908070, 0x605040, 0x302010,
@@ -431,7 +367,7 @@ TEST(BmpReader, ColoursUsedMustFitInTheFile) {
         layout.bits = c.bits;
         layout.colorsUsed = c.colorsUsed;
         for (size_t i = 0; i < c.paletteEntries; ++i) {
-            Put(layout.palette, 0x010101u * (i % 256), 4);
+            PutLittleEndian(layout.palette, 0x010101u * (i % 256), 4);
         }
         layout.rows = {0, 0, 0, 0};
         EXPECT_EQ(Opens(BuildBmp(layout)), c.opens) << c.bits << " bits, " << c.colorsUsed;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "JpegTestFiles.h"
+#include "PictureTestFiles.h"
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
 #include "support/ImageTestSupport.h"

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "JpegTestFiles.h"
+#include "PictureTestFiles.h"
 #include "image/LoadPicture.h"
 #include "support/ExifTestSupport.h"
 #include "support/ImageTestSupport.h"

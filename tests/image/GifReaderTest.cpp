@@ -5,10 +5,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <regex>
 #include <vector>
 
+#include "PictureTestFiles.h"
 #include "image/Resample.h"
 #include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
@@ -99,6 +98,21 @@ GifPlan PatternPlan(int width, int height) {
     return plan;
 }
 
+// A frame whose pixels use all 256 colours of the global table in a pattern
+// that no shift, flip or swapped channel leaves unchanged.
+GifPlan RichPlan(int width, int height) {
+    GifPlan plan{width, height, 0, 0, width, height, {}, {}, 0, false, -1, {}};
+    for (int i = 0; i < 256; ++i) {
+        plan.global.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)});
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            plan.indices.push_back(uint8_t((x * 7 + y * 13 + x * y) & 255));
+        }
+    }
+    return plan;
+}
+
 // Checks the whole picture: the plan's frame with its top-left corner at
 // (left, top) counted from the picture's top, the background elsewhere.
 void ExpectFrame(const DibImage* picture, const GifPlan& s, int left, int top,
@@ -172,13 +186,9 @@ TEST(GifReader, SizeLimits) {
 
 TEST(GifReader, TruncatedDataKeepsTheRowsBeforeTheCut) {
     // Noise compresses badly, so the LZW data spans many 255-byte blocks.
-    GifPlan plan = PatternPlan(64, 64);
-    plan.global.resize(256);
-    uint32_t seed = 12345;
+    GifPlan plan = RichPlan(64, 64);
     for (int i = 0; i < 64 * 64; ++i) {
-        seed = seed * 1103515245u + 12345u;
-        plan.indices[i] = static_cast<uint8_t>(seed >> 16);
-        plan.global[i % 256] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)};
+        plan.indices[i] = static_cast<uint8_t>(NoiseAt(i % 64, i / 64));
     }
     const std::vector<uint8_t> whole = EncodeGif(plan);
     DibBlock reference = Decode(whole);
@@ -202,32 +212,19 @@ TEST(GifReader, TruncatedDataKeepsTheRowsBeforeTheCut) {
 // that size, "refuse" must be refused, and where either is allowed a decoded
 // picture has the size given.
 TEST(GifReader, EveryTestFileIsDecodedOrRefusedAsTheManifestSays) {
-    std::ifstream manifest(TestDataPath("MANIFEST.md"));
-    const std::regex row(R"(^\| `([^/`]+\.gif)` \| \d+ \| ([^|]+)\|)");
-    const std::regex size(R"((\d+)x(\d+))");
-    int files = 0;
-    for (std::string line; std::getline(manifest, line);) {
-        std::smatch match, sizeMatch;
-        if (!std::regex_search(line, match, row)) {
-            continue;
-        }
-        ++files;
-        const std::string name = match[1], expected = match[2];
-        const bool hasSize = std::regex_search(expected, sizeMatch, size);
-        const bool optional = expected.find("or refuse") != std::string::npos ||
-                              expected.find("partial") != std::string::npos ||
-                              expected.find("lenient") != std::string::npos;
-        DibBlock picture = Decode(ReadWholeFile(TestDataPath("gif/" + name)));
-        if (!optional) {
-            EXPECT_EQ(static_cast<bool>(picture), expected.rfind("decode", 0) == 0) << name;
+    const std::vector<ManifestEntry> entries = ManifestEntries("gif");
+    for (const ManifestEntry& entry : entries) {
+        SCOPED_TRACE(entry.name + ": " + entry.expected);
+        DibBlock picture = Decode(ReadWholeFile(TestDataPath("gif/" + entry.name)));
+        if (!entry.Says("or refuse") && !entry.Says("partial") && !entry.Says("lenient")) {
+            EXPECT_EQ(static_cast<bool>(picture), entry.expected.rfind("decode", 0) == 0);
         }
         if (picture) {
-            ASSERT_TRUE(hasSize) << name;
-            EXPECT_EQ(picture->header.biWidth, std::stoi(sizeMatch[1])) << name;
-            EXPECT_EQ(picture->header.biHeight, std::stoi(sizeMatch[2])) << name;
+            EXPECT_EQ(picture->header.biWidth, entry.width);
+            EXPECT_EQ(picture->header.biHeight, entry.height);
         }
     }
-    EXPECT_EQ(files, 51);
+    EXPECT_EQ(entries.size(), 51u);
 
     DibBlock plain = Decode(ReadWholeFile(TestDataPath("gif/giflib-treescap.gif")));
     DibBlock twin = Decode(ReadWholeFile(TestDataPath("gif/giflib-treescap-interlaced.gif")));
@@ -247,21 +244,6 @@ void ExpectPlaced(const DibImage* canvas, const DibImage* picture, int32_t left,
         return inside ? PixelAt(picture, px, py) : 0u;
     });
     EXPECT_EQ(FirstDifference(expected.get(), canvas), "");
-}
-
-// A frame whose pixels use all 256 colours of the global table in a pattern
-// that no shift, flip or swapped channel leaves unchanged.
-GifPlan RichPlan(int width, int height) {
-    GifPlan plan{width, height, 0, 0, width, height, {}, {}, 0, false, -1, {}};
-    for (int i = 0; i < 256; ++i) {
-        plan.global.push_back({uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)});
-    }
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            plan.indices.push_back(uint8_t((x * 7 + y * 13 + x * y) & 255));
-        }
-    }
-    return plan;
 }
 
 // The screen scaled to width x height by the in-memory resampler, as GIF
@@ -335,51 +317,40 @@ TEST(GifReader, ScalingTakesTheLargerTruncatedPercentage) {
 // while fitting. Every box must give what fitting the whole screen, made
 // first, gives.
 TEST(GifReader, FramesOnALargerScreenFitAsTheWholeScreenWould) {
-    std::vector<GifPlan> plans;
     GifPlan plan = RichPlan(64, 48);
     plan.screenWidth = 300;
     plan.screenHeight = 400;
     plan.left = 100;
     plan.top = 150;
     plan.background = 200;  // a colour that is not black
-    for (bool interlaced : {false, true}) {
-        plan.interlaced = interlaced;
-        plans.push_back(plan);
-    }
+    GifPlan interlaced = plan;
+    interlaced.interlaced = true;
     GifPlan hanging = plan;  // over the bottom right corner
     hanging.left = 270;
     hanging.top = 380;
-    plans.push_back(hanging);
     GifPlan tall = RichPlan(3, 400);  // the full height, a sliver of the width
     tall.screenWidth = 300;
     tall.left = 150;
     tall.background = 9;
-    plans.push_back(tall);
-    struct Input {
-        std::vector<uint8_t> bytes;
-        std::string name;
-    };
-    std::vector<Input> inputs;
-    for (size_t i = 0; i < plans.size(); ++i) {
-        const std::vector<uint8_t> whole = EncodeGif(plans[i]);
-        ASSERT_FALSE(whole.empty()) << i;
-        inputs.push_back({whole, "plan " + std::to_string(i)});
+    int input = 0;
+    for (const GifPlan& each : {plan, interlaced, hanging, tall}) {
+        const std::vector<uint8_t> whole = EncodeGif(each);
+        ASSERT_FALSE(whole.empty());
         // Cut in the middle of the pixel data: some rows are never decoded.
-        inputs.push_back({std::vector<uint8_t>(whole.begin(), whole.end() - whole.size() / 4),
-                          "plan " + std::to_string(i) + " cut"});
-    }
-    const std::pair<int32_t, int32_t> boxes[] = {{176, 180}, {60, 60}, {290, 90}, {7, 300}};
-    for (const Input& input : inputs) {
-        SCOPED_TRACE(input.name);
-        const GifPicture picture = DecodePicture(input.bytes);
-        DibBlock screen = GifScaleToBox(picture, 0, 0, false);
-        ASSERT_TRUE(screen);
-        for (auto [boxWidth, boxHeight] : boxes) {
-            DibBlock fitted = GifScaleToBox(picture, boxWidth, boxHeight, false);
-            ASSERT_TRUE(fitted);
-            DibBlock expected =
-                ScaledScreen(screen.get(), fitted->header.biWidth, fitted->header.biHeight);
-            EXPECT_EQ(FirstDifference(expected.get(), fitted.get()), "") << boxWidth;
+        const std::vector<uint8_t> cut(whole.begin(), whole.end() - whole.size() / 4);
+        for (const std::vector<uint8_t>* bytes : {&whole, &cut}) {
+            SCOPED_TRACE("input " + std::to_string(input++));
+            const GifPicture picture = DecodePicture(*bytes);
+            DibBlock screen = GifScaleToBox(picture, 0, 0, false);
+            ASSERT_TRUE(screen);
+            for (auto [boxWidth, boxHeight] :
+                 {std::pair{176, 180}, {60, 60}, {290, 90}, {7, 300}}) {
+                DibBlock fitted = GifScaleToBox(picture, boxWidth, boxHeight, false);
+                ASSERT_TRUE(fitted);
+                DibBlock expected =
+                    ScaledScreen(screen.get(), fitted->header.biWidth, fitted->header.biHeight);
+                EXPECT_EQ(FirstDifference(expected.get(), fitted.get()), "") << boxWidth;
+            }
         }
     }
 }

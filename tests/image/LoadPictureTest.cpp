@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "JpegTestFiles.h"
+#include "PictureTestFiles.h"
 #include "image/JpegCodec.h"
 #include "image/PictureType.h"
 #include "support/ImageTestSupport.h"
@@ -29,21 +29,28 @@ Size SizeOf(const LoadResult& result) {
     return {result.width, result.height};
 }
 
+Size SizeOf(const DibImage* picture) {
+    return {picture->header.biWidth, picture->header.biHeight};
+}
+
 // A canvas's pixel bytes as they stand.
 std::vector<uint8_t> CanvasBytes(const DibImage* canvas) {
     const uint8_t* pixels = DibPixels(canvas);
     return std::vector<uint8_t>(pixels, pixels + kCanvasPixelBytes);
 }
 
+// True when every pixel byte of a canvas still holds FilledCanvas(0x55)'s.
+bool Untouched(const DibImage* canvas) {
+    return CanvasBytes(canvas) == std::vector<uint8_t>(kCanvasPixelBytes, 0x55);
+}
+
 // 2 x 2, 24 bits: bottom row blue, red; top row green, white.
-const std::vector<uint8_t> kTinyBmp = {
-    'B',  'M',  70, 0,   0,    0,    0, 0, 0,  0, 54, 0, 0, 0,  // file header, pixels at 54
-    40,   0,    0,  0,   2,    0,    0, 0, 2,  0, 0,  0,        // header size, width, height
-    1,    0,    24, 0,   0,    0,    0, 0, 16, 0, 0,  0,        // planes, depth, no compression
-    0x13, 0x0B, 0,  0,   0x13, 0x0B, 0, 0, 0,  0, 0,  0, 0, 0, 0, 0,  // 72 dpi, no palette
-    255,  0,    0,  0,   0,    255,  0, 0,                            // bottom row and padding
-    0,    255,  0,  255, 255,  255,  0, 0,                            // top row and padding
-};
+std::vector<uint8_t> TinyBmp() {
+    BmpLayout layout;
+    layout.width = layout.height = 2;
+    layout.rows = {255, 0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 255, 255, 255, 0, 0};
+    return BuildBmp(layout);
+}
 
 }  // namespace
 
@@ -53,7 +60,7 @@ TEST(LoadPicture, SizesAreThoseOfThePictureMadeForEveryFormat) {
     ASSERT_TRUE(WriteWholeFile(folder.File("wide.jpg"), EncodeTestJpeg(320, 200, [](int, int y) {
                                    return y < 100 ? 0xFF0000u : 0x0000FFu;
                                })));
-    ASSERT_TRUE(WriteWholeFile(folder.File("tiny.bmp"), kTinyBmp));
+    ASSERT_TRUE(WriteWholeFile(folder.File("tiny.bmp"), TinyBmp()));
     struct Case {
         std::string path;
         Size own, boxed;  // at its own size, and fitted to the canvas box
@@ -71,14 +78,14 @@ TEST(LoadPicture, SizesAreThoseOfThePictureMadeForEveryFormat) {
         const LoadResult boxed = LoadPicture(c.path, {kCanvasWidth, kCanvasHeight, LOAD_PHOTO});
         ASSERT_TRUE(boxed.Ok());
         EXPECT_EQ(SizeOf(boxed), c.boxed);
-        EXPECT_EQ(Size(boxed.picture->header.biWidth, boxed.picture->header.biHeight), c.boxed);
+        EXPECT_EQ(SizeOf(boxed.picture.get()), c.boxed);
 
         DibBlock canvas = FilledCanvas(0x55);
         const LoadResult into = LoadPictureInto(c.path, *canvas, LoadRequest());
         ASSERT_TRUE(into.Ok());
         EXPECT_FALSE(into.picture);
         EXPECT_EQ(SizeOf(into), Size(kCanvasWidth, kCanvasHeight));
-        EXPECT_NE(CanvasBytes(canvas.get()), std::vector<uint8_t>(kCanvasPixelBytes, 0x55));
+        EXPECT_FALSE(Untouched(canvas.get()));
     }
     // The JPEG fitted to the box: red on top, which is the end of the rows
     // in memory.
@@ -122,8 +129,7 @@ TEST(LoadPicture, NameDecidesTheFormatAndFailuresSayWhyLeavingTheCanvas) {
         if (error != LOAD_OK) {
             EXPECT_EQ(SizeOf(image), Size(0, 0)) << name;
             EXPECT_EQ(SizeOf(into), Size(0, 0)) << name;
-            EXPECT_EQ(CanvasBytes(canvas.get()), std::vector<uint8_t>(kCanvasPixelBytes, 0x55))
-                << name;
+            EXPECT_TRUE(Untouched(canvas.get())) << name;
         }
     }
     EXPECT_EQ(SizeOf(LoadPicture(folder.File("BackPict.ADM"), LoadRequest())), Size(30, 20));
@@ -180,19 +186,13 @@ LoadResult DecodeNew(FakeJpegCodec& codec, Size box, LoadPurpose purpose = LOAD_
     return DecodeJpegPicture(codec, {box.first, box.second, purpose});
 }
 
-// Decodes into a 176 x 180 canvas first filled with 0x55; the canvas's
-// bytes afterwards.
-std::vector<uint8_t> DecodeIntoCanvas(FakeJpegCodec& codec, LoadResult* result,
-                                      LoadPurpose purpose = LOAD_PHOTO) {
+// Decodes into a 176 x 180 canvas first filled with 0x55.
+DibBlock DecodeIntoCanvas(FakeJpegCodec& codec, LoadResult* result,
+                          LoadPurpose purpose = LOAD_PHOTO) {
     DibBlock canvas = FilledCanvas(0x55);
     *result = DecodeJpegPictureInto(codec, *canvas, {0, 0, purpose});
     EXPECT_FALSE(result->picture);
-    return CanvasBytes(canvas.get());
-}
-
-uint32_t CanvasPixel(const std::vector<uint8_t>& canvas, int32_t x, int32_t row) {
-    const uint8_t* p = canvas.data() + row * kCanvasStride + x * 3;
-    return static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[0];
+    return canvas;
 }
 
 }  // namespace
@@ -210,8 +210,7 @@ TEST(DecodeJpegPicture, FailuresCloseOnceWriteNothingAndReportZero) {
         EXPECT_FALSE(result.picture);
         EXPECT_EQ(SizeOf(result), Size(0, 0));
         LoadResult into;
-        EXPECT_EQ(DecodeIntoCanvas(intoCanvas, &into),
-                  std::vector<uint8_t>(kCanvasPixelBytes, 0x55));
+        EXPECT_TRUE(Untouched(DecodeIntoCanvas(intoCanvas, &into).get()));
         EXPECT_EQ(into.error, LOAD_BAD_PICTURE);
         EXPECT_EQ(SizeOf(into), Size(0, 0));
         for (const FakeJpegCodec* codec : {&photo, &intoCanvas}) {
@@ -231,16 +230,12 @@ TEST(DecodeJpegPicture, IntoTheCanvasTopRowLastInMemory) {
     // A canvas-sized picture is read straight in, unscaled.
     FakeJpegCodec exact({176, 180});
     LoadResult result;
-    std::vector<uint8_t> canvas = DecodeIntoCanvas(exact, &result);
+    DibBlock canvas = DecodeIntoCanvas(exact, &result);
     EXPECT_TRUE(result.Ok());
     EXPECT_EQ(SizeOf(result), Size(176, 180));
     EXPECT_EQ(exact.rowsRead, 180);
-    for (int32_t row = 0; row < kCanvasHeight; row += 7) {
-        for (int32_t x = 0; x < kCanvasWidth; x += 5) {
-            ASSERT_EQ(CanvasPixel(canvas, x, row), exact.colour(x, kCanvasHeight - 1 - row))
-                << x << "," << row;
-        }
-    }
+    const DibBlock upright = MakePicture(176, 180, exact.colour);
+    EXPECT_EQ(FirstDifference(Flipped(upright.get()).get(), canvas.get()), "");
     // A smaller one is centred: black borders of (176 - 100) / 2 columns and
     // (180 - 100) / 2 rows, its top row (green) highest in memory.
     FakeJpegCodec small({100, 100});
@@ -248,13 +243,11 @@ TEST(DecodeJpegPicture, IntoTheCanvasTopRowLastInMemory) {
     canvas = DecodeIntoCanvas(small, &result);
     EXPECT_EQ(SizeOf(result), Size(176, 180));
     EXPECT_EQ(small.closeCalls, 1);
-    for (int32_t row = 0; row < kCanvasHeight; ++row) {
-        for (int32_t x = 0; x < kCanvasWidth; ++x) {
-            const bool inside = x >= 38 && x < 138 && row >= 40 && row < 140;
-            const uint32_t expected = !inside ? 0u : row == 139 ? 0x00FF00u : 0xFFFFFFu;
-            ASSERT_EQ(CanvasPixel(canvas, x, row), expected) << x << "," << row;
-        }
-    }
+    const DibBlock centred = MakePicture(176, 180, [](int32_t x, int32_t row) {
+        const bool inside = x >= 38 && x < 138 && row >= 40 && row < 140;
+        return !inside ? 0u : row == 139 ? 0x00FF00u : 0xFFFFFFu;
+    });
+    EXPECT_EQ(FirstDifference(centred.get(), canvas.get()), "");
 }
 
 TEST(DecodeJpegPicture, MaskKeepsTheBlueBytesUnscaled) {
@@ -285,7 +278,8 @@ TEST(DecodeJpegPicture, MaskKeepsTheBlueBytesUnscaled) {
     // width at the start of its pixels; the bytes behind them are kept.
     FakeJpegCodec codec({100, 50});
     LoadResult result;
-    const std::vector<uint8_t> canvas = DecodeIntoCanvas(codec, &result, LOAD_MASK);
+    const std::vector<uint8_t> canvas =
+        CanvasBytes(DecodeIntoCanvas(codec, &result, LOAD_MASK).get());
     ASSERT_TRUE(result.Ok());
     for (int32_t row = 0; row < kCanvasHeight; ++row) {
         for (int32_t x = 0; x < kCanvasWidth; ++x) {
@@ -316,32 +310,9 @@ TEST(DecodeJpegPicture, FitsToCoverTheBoxWithRoundedPercentages) {
         const LoadResult result = DecodeNew(codec, c.box, LOAD_THUMBNAIL);
         ASSERT_TRUE(result.Ok()) << c.source.first;
         EXPECT_EQ(SizeOf(result), c.expected) << c.source.first << "x" << c.source.second;
-        EXPECT_EQ(Size(result.picture->header.biWidth, result.picture->header.biHeight),
-                  c.expected);
+        EXPECT_EQ(SizeOf(result.picture.get()), c.expected);
     }
 }
-
-namespace {
-
-// A BMP header declaring width x height 24-bit pixels, followed by only
-// `rows` rows of pixel data (a grey ramp).
-std::vector<uint8_t> HugeBmpHeader(int32_t width, int32_t height, int32_t rows) {
-    std::vector<uint8_t> file = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0};
-    for (int32_t value : {width, height}) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            file.push_back(static_cast<uint8_t>(static_cast<uint32_t>(value) >> shift));
-        }
-    }
-    file.insert(file.end(), {1, 0, 24, 0});  // planes, depth
-    file.resize(54, 0);                      // no compression, sizes and colours 0
-    const size_t stride = (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
-    for (size_t i = 0; i < stride * static_cast<size_t>(rows); ++i) {
-        file.push_back(static_cast<uint8_t>(0x80 + i % 64));
-    }
-    return file;
-}
-
-}  // namespace
 
 // The loader's entry for bytes in memory takes the path the file entry
 // takes: for every test picture and every mode, the same error, the same
@@ -373,8 +344,7 @@ TEST(LoadPicture, FromMemoryAsFromTheFileInEveryMode) {
                   into.error);
         EXPECT_EQ(CanvasBytes(memoryCanvas.get()), CanvasBytes(fileCanvas.get()));
         // A failure leaves the canvas alone.
-        EXPECT_TRUE(into.Ok() ||
-                    CanvasBytes(fileCanvas.get()) == std::vector<uint8_t>(kCanvasPixelBytes, 0x55));
+        EXPECT_TRUE(into.Ok() || Untouched(fileCanvas.get()));
         loaded += into.Ok() ? 1 : 0;
         for (const LoadRequest& request : requests) {
             const LoadResult fromFile = LoadPicture(path, request);
@@ -426,7 +396,13 @@ TEST(LoadPicture, HugeDeclaredPicturesAreRefusedUnboxedAndLoadBoxed) {
         SCOPED_TRACE(c.name);
         ASSERT_NE(int64_t{c.width} * std::abs(c.height) > kMaxLoadedPixels, c.plainLoads);
         const std::string path = folder.File(c.name);
-        ASSERT_TRUE(WriteWholeFile(path, HugeBmpHeader(c.width, c.height, 1)));
+        BmpLayout layout;  // a header and one row of a grey ramp
+        layout.width = c.width;
+        layout.height = c.height;
+        for (int32_t i = 0; i < DibRowStride(c.width, 24); ++i) {
+            layout.rows.push_back(static_cast<uint8_t>(0x80 + i % 64));
+        }
+        ASSERT_TRUE(WriteWholeFile(path, BuildBmp(layout)));
         const LoadResult plain = LoadPicture(path, LoadRequest());
         EXPECT_EQ(plain.error, c.plainLoads ? LOAD_OK : LOAD_TOO_LARGE);
         EXPECT_EQ(static_cast<bool>(plain.picture), c.plainLoads);

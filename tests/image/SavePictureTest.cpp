@@ -25,8 +25,7 @@
 #include <utility>
 #include <vector>
 
-#include <jpeglib.h>
-
+#include "PictureTestFiles.h"
 #include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
 
@@ -71,41 +70,27 @@ DibBlock MakeSmoothImage(int32_t width, int32_t height, int32_t bits) {
     return image;
 }
 
-// Decodes a JPEG file with libjpeg (RGB or grey, top row first) and returns
-// the mean absolute error of each channel against the image, or -1 for each
-// when the size or the channel count is wrong.
+// Decodes a JPEG file with libjpeg and returns the mean absolute error of
+// each channel (blue, green, red; a mask's one level) against the image, or
+// -1 for each when the size, the component count or the 72 dpi is wrong.
 std::vector<double> MeanErrorsAfterDecoding(const std::string& path, const DibImage* image) {
-    const std::vector<uint8_t> file = ReadWholeFile(path);
-    jpeg_decompress_struct cinfo;
-    jpeg_error_mgr error;
-    cinfo.err = jpeg_std_error(&error);  // a test may exit on a broken file
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, file.data(), file.size());
-    jpeg_read_header(&cinfo, TRUE);
-    cinfo.out_color_space = cinfo.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_RGB;
-    jpeg_start_decompress(&cinfo);
+    const LibjpegPicture decoded = DecodeWithLibjpeg(ReadWholeFile(path), false);
     const int width = image->header.biWidth, height = image->header.biHeight;
     const int channels = image->header.biBitCount / 8;
-    std::vector<double> sums(channels, 0.0);
-    if (cinfo.output_width != JDIMENSION(width) || cinfo.output_height != JDIMENSION(height) ||
-        cinfo.output_components != channels || cinfo.density_unit != 1 || cinfo.X_density != 72) {
-        sums.assign(channels, -1.0);
-    } else {
-        std::vector<uint8_t> row(width * channels);
-        JSAMPROW rows[] = {row.data()};
-        const int stride = DibRowStride(width, channels * 8);
-        for (int top = 0; top < height; ++top) {
-            jpeg_read_scanlines(&cinfo, rows, 1);
-            const uint8_t* bgr = DibPixels(image) + (height - 1 - top) * stride;
-            for (int i = 0; i < width * channels; ++i) {
-                const int c = i % channels;  // RGB from the file, BGR in memory
-                sums[c] +=
-                    std::abs(row[i] - bgr[i - c + channels - 1 - c]) / double(width * height);
-            }
-        }
-        jpeg_finish_decompress(&cinfo);
+    if (!decoded.Whole() || decoded.width != width || decoded.height != height ||
+        decoded.components != channels || decoded.densityUnit != 1 || decoded.xDensity != 72) {
+        return std::vector<double>(channels, -1.0);
     }
-    jpeg_destroy_decompress(&cinfo);
+    std::vector<double> sums(channels, 0.0);
+    for (int top = 0; top < height; ++top) {
+        const uint8_t* row =
+            DibPixels(image) + (height - 1 - top) * DibRowStride(width, channels * 8);
+        for (int i = 0; i < width * channels; ++i) {
+            const int c = i % channels;
+            sums[c] += std::abs(decoded.pixels[(top * width + i / channels) * 3 + c] - row[i]) /
+                       double(width * height);
+        }
+    }
     return sums;
 }
 
@@ -180,6 +165,10 @@ TEST(SavePicture, JpegDecodesCloseToTheOriginalAndKeepsFullChromaWhenAsked) {
 
 namespace {
 
+std::string FileEntry(const std::vector<uint8_t>& bytes) {
+    return "file:" + std::string(bytes.begin(), bytes.end());
+}
+
 // What a folder holds: each name with "file:" and the bytes, "link:" and the
 // link's target, or "folder".
 std::map<std::string, std::string> FolderContents(const std::string& folder) {
@@ -191,15 +180,10 @@ std::map<std::string, std::string> FolderContents(const std::string& folder) {
         } else if (entry.is_directory()) {
             contents[name] = "folder";
         } else {
-            const std::vector<uint8_t> bytes = ReadWholeFile(entry.path().string());
-            contents[name] = "file:" + std::string(bytes.begin(), bytes.end());
+            contents[name] = FileEntry(ReadWholeFile(entry.path().string()));
         }
     }
     return contents;
-}
-
-std::string FileEntry(const std::vector<uint8_t>& bytes) {
-    return "file:" + std::string(bytes.begin(), bytes.end());
 }
 
 // The first difference between two folder listings, or "".
@@ -229,6 +213,10 @@ std::string ListingDifference(const std::map<std::string, std::string>& expected
     if (!(condition)) {                     \
         return std::string(message);        \
     }
+
+bool FailedWith(const SaveResult& result, int systemError) {
+    return result.error == SAVE_CANNOT_WRITE && result.systemError == systemError;
+}
 
 // A save among files that look like its temporary files, or lie where the
 // old temporary file did: only the target changes, except for a leftover of
@@ -333,8 +321,7 @@ std::string SaveThroughLinks(const std::string& folder) {
     CHECK_OR_RETURN(AfterFileHeader(real + "/new.bmp") == BlockBytes(picture.get()),
                     "the dangling link's target does not hold the picture");
     saved = SavePicture(links + "/loop1.bmp", *picture);
-    CHECK_OR_RETURN(saved.error == SAVE_CANNOT_WRITE && saved.systemError == ELOOP,
-                    "a loop of links was not refused with ELOOP");
+    CHECK_OR_RETURN(FailedWith(saved, ELOOP), "a loop of links was not refused with ELOOP");
 
     std::string difference = ListingDifference(linksBefore, FolderContents(links));
     CHECK_OR_RETURN(difference.empty(), "links folder: " + difference);
@@ -423,13 +410,11 @@ std::string FailuresLeaveTheFolderAsItWas(const std::string& dir) {
         const SaveResult small8 = SavePicture(target, *small);
         setrlimit(RLIMIT_FSIZE, &saved);
         signal(SIGXFSZ, previous);
-        for (const SaveResult& result : {big, small8}) {
-            CHECK_OR_RETURN(result.error == SAVE_CANNOT_WRITE && result.systemError == EFBIG,
-                            name + ": a write past the size limit did not fail with EFBIG");
-        }
+        CHECK_OR_RETURN(FailedWith(big, EFBIG) && FailedWith(small8, EFBIG),
+                        name + ": a write past the size limit did not fail with EFBIG");
         // The rename fails when the target is a folder.
         const SaveResult onFolder = SavePicture(folder, *canvas);
-        CHECK_OR_RETURN(onFolder.error == SAVE_CANNOT_WRITE && onFolder.systemError == EISDIR,
+        CHECK_OR_RETURN(FailedWith(onFolder, EISDIR),
                         name + ": a save over a folder did not fail with EISDIR");
         const std::string difference = ListingDifference(before, FolderContents(dir));
         CHECK_OR_RETURN(difference.empty(), name + ": " + difference);
@@ -443,14 +428,13 @@ std::string FailuresLeaveTheFolderAsItWas(const std::string& dir) {
                         std::string(place) + " was not refused with a reason");
     }
     const SaveResult unnamed = SavePicture("", *canvas);
-    CHECK_OR_RETURN(unnamed.error == SAVE_CANNOT_WRITE && unnamed.systemError == 0,
-                    "an empty name was not refused without a system error");
+    CHECK_OR_RETURN(FailedWith(unnamed, 0), "an empty name was not refused without a system error");
     if (geteuid() != 0) {
         const std::map<std::string, std::string> before = FolderContents(dir);
         CHECK_OR_RETURN(chmod(dir.c_str(), 0555) == 0, "cannot make the folder read-only");
         const SaveResult readOnly = SavePicture(dir + "/old.bmp", *canvas);
         chmod(dir.c_str(), 0755);
-        CHECK_OR_RETURN(readOnly.error == SAVE_CANNOT_WRITE && readOnly.systemError == EACCES,
+        CHECK_OR_RETURN(FailedWith(readOnly, EACCES),
                         "a read-only folder was not refused with EACCES");
         const std::string difference = ListingDifference(before, FolderContents(dir));
         CHECK_OR_RETURN(difference.empty(), "read-only folder: " + difference);
