@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <vector>
 
@@ -41,22 +42,17 @@ TEST(FilePaths, FileExistsTellsFilesFoldersLinksAndTheRoot) {
 }
 
 TEST(FilePaths, PathsAreJoinedAtSlashes) {
-    const char* const joins[][3] = {{"/photos", "a.jpg", "/photos/a.jpg"},
-                                    {"/photos/", "a.jpg", "/photos/a.jpg"},
-                                    {"/photos", "/a.jpg", "/photos/a.jpg"},
-                                    {"/", "a.jpg", "/a.jpg"},
-                                    {"", "a.jpg", "/a.jpg"}};
-    for (const auto& c : joins) {
+    using Row = std::array<const char*, 3>;
+    for (const Row& c :
+         {Row{"/photos", "a.jpg", "/photos/a.jpg"}, Row{"/photos/", "a.jpg", "/photos/a.jpg"},
+          Row{"/photos", "/a.jpg", "/photos/a.jpg"}, Row{"/", "a.jpg", "/a.jpg"},
+          Row{"", "a.jpg", "/a.jpg"}}) {
         EXPECT_EQ(JoinPath(c[0], c[1]), c[2]) << c[0] << " + " << c[1];
     }
     // A path, it without one trailing "/", it with one.
-    const char* const slashes[][3] = {{"/a/b/", "/a/b", "/a/b/"},
-                                      {"/a/b", "/a/b", "/a/b/"},
-                                      {"/", "/", "/"},
-                                      {"//", "/", "//"},
-                                      {"", "", ""},
-                                      {"a", "a", "a/"}};
-    for (const auto& c : slashes) {
+    for (const Row& c :
+         {Row{"/a/b/", "/a/b", "/a/b/"}, Row{"/a/b", "/a/b", "/a/b/"}, Row{"/", "/", "/"},
+          Row{"//", "/", "//"}, Row{"", "", ""}, Row{"a", "a", "a/"}}) {
         EXPECT_EQ(WithoutTrailingSlash(c[0]), c[1]) << c[0];
         EXPECT_EQ(WithTrailingSlash(c[0]), c[2]) << c[0];
     }
