@@ -97,22 +97,14 @@ TEST_F(TextFontsTest, MeasuresGrowWithTextWeightAndSizeAndBadBytesAreReplaced) {
 
 TEST_F(TextFontsTest, FitCutsWholeCharactersAndEndsWithAnEllipsis) {
     const std::string longName = "DSC_20040709_holiday_at_the_lake_with_everyone.jpg";
-    const std::string accented =
-        "\xC3\x84pfel \xC3\xBC"
-        "ber \xC3\xB6"
-        "de W\xC3\xA4lder gr\xC3\xBC\xC3\x9F"
-        "e";
+    const std::string accented = "Äpfel über öde Wälder grüße";  // Ä ü ö ä ß: two UTF-8 bytes each
     struct Case {
         std::string text;
         int32_t width;
     };
-    const Case cases[] = {{longName, 100},
-                          {longName, 30},
-                          {accented, 50},
-                          {accented, 71},
-                          {"a b c d e f g h i j k l m n", 40},
-                          {"1234K 2004/07/09 08:05", 60}};
-    for (const Case& c : cases) {
+    for (const Case& c :
+         {Case{longName, 100}, Case{longName, 30}, Case{accented, 50}, Case{accented, 71},
+          Case{"a b c d e f g h i j k l m n", 40}, Case{"1234K 2004/07/09 08:05", 60}}) {
         const std::string fitted = fonts_.Fit(c.text, kRegular12, c.width);
         SCOPED_TRACE(c.text + " in " + std::to_string(c.width) + ": " + fitted);
         ASSERT_GE(fitted.size(), kEllipsis.size());
