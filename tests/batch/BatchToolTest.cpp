@@ -228,17 +228,13 @@ TEST_F(BatchTool, ResamplePlaceAndSave) {
     EXPECT_EQ(PixelAt(placed.get(), 38, 40), PixelAt(pattern_.get(), 0, 0));
     EXPECT_EQ(PixelAt(placed.get(), 175, 179), 0x0000FFu);
 
-    // BMP, JPEG, and PNG for a .png name in any case, with the very pixels.
-    const std::pair<const char*, std::vector<uint8_t>> saves[] = {
-        {"copy.bmp", {'B', 'M'}}, {"copy.jpg", {0xFF, 0xD8}}, {"copy.PNG", {0x89, 'P', 'N', 'G'}}};
-    for (const auto& [name, magic] : saves) {
-        Succeeds({"save", In(), dir_.File(name)});
-        const std::vector<uint8_t> file = ReadWholeFile(dir_.File(name));
-        EXPECT_TRUE(file.size() > magic.size() &&
-                    std::equal(magic.begin(), magic.end(), file.begin()))
-            << name;
-    }
-    EXPECT_EQ(ReadWholeFile(dir_.File("copy.bmp")), ReadWholeFile(In()));
+    // save writes what SavePicture makes of the name (PictureType and the
+    // writers' tests check each format): a PNG here, with the very pixels.
+    Succeeds({"save", In(), dir_.File("copy.PNG")});
+    const std::vector<uint8_t> png = ReadWholeFile(dir_.File("copy.PNG"));
+    ASSERT_GT(png.size(), 4u);
+    EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + 4),
+              (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
     EXPECT_EQ(FirstDifference(pattern_.get(), LoadBmp(dir_.File("copy.PNG")).get()), "");
 }
 
@@ -319,9 +315,8 @@ TEST_F(BatchTool, ApplyDoesARecipesStepsToAnotherPicture) {
     ASSERT_TRUE(SavePicture(dir_.File("large.bmp"), *large).Ok());
     const struct {
         const char* size;
-        int32_t width;
-        int32_t height;
-    } sizes[] = {{"2", 352, 360}, {"full", 528, 540}, {"screen", 176, 180}};
+        int32_t width, height;
+    } sizes[] = {{"2", 352, 360}, {"full", 528, 540}};
     for (const auto& size : sizes) {
         Succeeds({"apply", "--size", size.size, recipe, dir_.File("large.bmp"), Out()});
         const LoadResult made = LoadPicture(Out(), LoadRequest());
