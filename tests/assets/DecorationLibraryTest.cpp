@@ -81,55 +81,40 @@ std::vector<Item> AllItems() {
     return items;
 }
 
-DibBlock Load(const fs::path& path, bool asMask, int32_t width, int32_t height,
-              bool preview = false) {
-    const LoadPurpose purpose = asMask    ? (preview ? LOAD_SMALL_MASK : LOAD_MASK)
-                                : preview ? LOAD_SMALL_THUMBNAIL
-                                          : LOAD_PHOTO;
+// The file loaded for the purpose, or null unless it comes at width x
+// height, 8-bit for a mask and 24-bit else.
+DibBlock Load(const fs::path& path, LoadPurpose purpose, int32_t width, int32_t height) {
     LoadResult loaded = LoadPicture(path.string(), {width, height, purpose});
-    DibBlock image = std::move(loaded.picture);
-    if (!image || loaded.width != width || loaded.height != height ||
-        image->header.biWidth != width || image->header.biHeight != height ||
-        image->header.biBitCount != (asMask ? 8 : 24)) {
-        return nullptr;
-    }
-    return image;
+    const DibImage* image = loaded.picture.get();
+    const bool sized = image != nullptr && loaded.width == width && loaded.height == height &&
+                       image->header.biWidth == width && image->header.biHeight == height &&
+                       image->header.biBitCount == (purpose == LOAD_MASK ? 8 : 24);
+    return sized ? std::move(loaded.picture) : nullptr;
 }
 
-// The levels of a mask, top row first.
-class Levels {
-  public:
-    explicit Levels(const DibImage* mask)
-        : width_(mask->header.biWidth), height_(mask->header.biHeight) {
-        const int32_t stride = DibRowStride(width_, 8);
-        for (int32_t y = height_ - 1; y >= 0; --y) {
-            const uint8_t* row = DibPixels(mask) + y * stride;
-            levels_.insert(levels_.end(), row, row + width_);
-        }
-    }
-    int At(int32_t x, int32_t y) const { return levels_[y * width_ + x]; }
-    int32_t Width() const { return width_; }
-    int32_t Height() const { return height_; }
-    // The highest level within distance pixels of (x, y).
-    int NearestMax(int32_t x, int32_t y, int32_t distance) const {
-        int highest = 0;
-        for (int32_t j = std::max(0, y - distance); j <= std::min(height_ - 1, y + distance); ++j) {
-            for (int32_t i = std::max(0, x - distance); i <= std::min(width_ - 1, x + distance);
-                 ++i) {
-                highest = std::max(highest, At(i, j));
-            }
-        }
-        return highest;
-    }
+// The level at (x, y) of an 8-bit mask, rows in memory order.
+int LevelAt(const DibImage* mask, int32_t x, int32_t y) {
+    return DibPixels(mask)[y * DibRowStride(mask->header.biWidth, 8) + x];
+}
 
-  private:
-    int32_t width_, height_;
-    std::vector<uint8_t> levels_;
-};
+// The highest level within distance pixels of (x, y).
+int NearestMax(const DibImage* mask, int32_t x, int32_t y, int32_t distance) {
+    int highest = 0;
+    for (int32_t j = std::max(0, y - distance);
+         j <= std::min(mask->header.biHeight - 1, y + distance); ++j) {
+        for (int32_t i = std::max(0, x - distance);
+             i <= std::min(mask->header.biWidth - 1, x + distance); ++i) {
+            highest = std::max(highest, LevelAt(mask, i, j));
+        }
+    }
+    return highest;
+}
 
 }  // namespace
 
-TEST(DecorationLibrary, EveryCategoryHasThemesAndOneThatNeedsASecondPage) {
+// Each theme holds exactly its numbered items, their masks and the large
+// copies of both (which are no items of their own).
+TEST(DecorationLibrary, EveryCategoryHasThemesOfNumberedItemsAndOneNeedsASecondPage) {
     for (const Category& category : kCategories) {
         SCOPED_TRACE(category.folder);
         const std::vector<std::string> themes = Themes(category);
@@ -137,28 +122,18 @@ TEST(DecorationLibrary, EveryCategoryHasThemesAndOneThatNeedsASecondPage) {
         EXPECT_LE(themes.size(), 10u);  // the editor lists ten
         int most = 0;
         for (const std::string& theme : themes) {
+            SCOPED_TRACE(theme);
             // Letters only, so the number after the name is never mistaken
             // for part of it, and short enough for the theme table.
             EXPECT_TRUE(theme.size() <= 31 &&
                         std::all_of(theme.begin(), theme.end(),
-                                    [](unsigned char c) { return std::isalpha(c) != 0; }))
-                << theme;
-            most = std::max(most, CountItems(CategoryPath(category) / theme, theme));
-        }
-        EXPECT_GE(most, category.needsTwoPages);
-    }
-}
-
-TEST(DecorationLibrary, ThemesHoldExactlyTheNumberedItemsAndTheirMasks) {
-    for (const Category& category : kCategories) {
-        for (const std::string& theme : Themes(category)) {
-            SCOPED_TRACE(std::string(category.folder) + "/" + theme);
+                                    [](unsigned char c) { return std::isalpha(c) != 0; }));
             const fs::path folder = CategoryPath(category) / theme;
             const int count = CountItems(folder, theme);
             EXPECT_GE(count, 1);
+            most = std::max(most, count);
             std::set<std::string> expected;
             for (int n = 1; n <= count; ++n) {
-                // Each file and its large copy, which is no item of its own.
                 for (const char* ending : {".adm", "@4x.adm"}) {
                     expected.insert(theme + std::to_string(n) + ending);
                     if (category.colour) {
@@ -172,68 +147,56 @@ TEST(DecorationLibrary, ThemesHoldExactlyTheNumberedItemsAndTheirMasks) {
             }
             EXPECT_EQ(found, expected);
         }
+        EXPECT_GE(most, category.needsTwoPages);
     }
 }
 
-// Each file loads at its size in its form, and its large copy (for
-// full-size renders) at four times the size; the Frame chooser shows each
-// frame reduced to a quarter.
-TEST(DecorationLibrary, EveryFileLoadsAtItsSizeInItsForm) {
+// Each file loads at its size in its form, its large copy (for full-size
+// renders) is four times the size, and the Frame chooser shows each frame
+// reduced to a quarter. Frames leave the middle to the photo and close the
+// picture's edge; the other kinds keep a margin of nothing, so no art is cut
+// off by its box. Outside the art a mask stays at 16 or below, the lowest
+// level any blend lets through.
+TEST(DecorationLibrary, EveryItemLoadsAtItsSizeWithAMaskCoveringItsArtAlone) {
     const std::vector<Item> items = AllItems();
     EXPECT_GT(items.size(), 60u);
     for (const Item& item : items) {
         const Category& category = *item.category;
+        const bool frame = &category == &kCategories[0];
+        const fs::path& shape = category.colour ? item.mask : item.colour;
+        SCOPED_TRACE(shape.string());
         for (const fs::path& path : {item.colour, item.mask}) {
-            if (path.empty()) {
-                continue;
-            }
-            SCOPED_TRACE(path.string());
-            const bool grey = path == item.mask || !category.colour;
             fs::path large = path;
             large.replace_filename(path.stem().string() + "@4x.adm");
-            EXPECT_TRUE(Load(path, grey, category.width, category.height));
             const LoadResult big = ReadPictureSize(large.string());
-            EXPECT_TRUE(big.Ok() && big.width == 4 * category.width &&
-                        big.height == 4 * category.height);
+            EXPECT_TRUE(path.empty() || (big.Ok() && big.width == 4 * category.width &&
+                                         big.height == 4 * category.height))
+                << large;
         }
-        if (&category == &kCategories[0]) {
-            EXPECT_TRUE(Load(item.colour, false, 44, 45, true)) << item.colour;
-        }
-    }
-}
-
-// Frames leave the middle to the photo and close the picture's edge; the
-// other kinds keep a margin of nothing, so no art is cut off by its box.
-// Outside the art a mask stays at 16 or below, the lowest level any blend
-// lets through.
-TEST(DecorationLibrary, MasksCoverWhatTheyShouldAndNothingElse) {
-    for (const Item& item : AllItems()) {
-        const Category& category = *item.category;
-        const bool frame = &category == &kCategories[0];
-        const fs::path& path = category.colour ? item.mask : item.colour;
-        SCOPED_TRACE(path.string());
-        DibBlock mask = Load(path, true, category.width, category.height);
+        EXPECT_TRUE(!category.colour ||
+                    Load(item.colour, LOAD_PHOTO, category.width, category.height));
+        EXPECT_TRUE(!frame || Load(item.colour, LOAD_SMALL_THUMBNAIL, 44, 45));
+        DibBlock mask = Load(shape, LOAD_MASK, category.width, category.height);
         ASSERT_TRUE(mask);
-        const Levels levels(mask.get());
-        const int32_t w = levels.Width(), h = levels.Height();
+        const int32_t w = mask->header.biWidth, h = mask->header.biHeight;
         // Solid art, with soft edges only where it ends: every level above
         // 16 lies within three pixels of a level of 128 or more, so there
         // are no faint smudges or compression ripples round the art.
         int edgeLowest = 255, edgeHighest = 0, solid = 0, stray = 0;
         for (int32_t y = 0; y < h; ++y) {
             for (int32_t x = 0; x < w; ++x) {
-                const int level = levels.At(x, y);
+                const int level = LevelAt(mask.get(), x, y);
                 if (x == 0 || y == 0 || x == w - 1 || y == h - 1) {
                     edgeLowest = std::min(edgeLowest, level);
                     edgeHighest = std::max(edgeHighest, level);
                 }
                 solid += level >= 240;
-                stray += level > 16 && levels.NearestMax(x, y, 3) < 128;
+                stray += level > 16 && NearestMax(mask.get(), x, y, 3) < 128;
             }
         }
         if (frame) {
             EXPECT_GE(edgeLowest, 240);
-            EXPECT_LE(levels.NearestMax(w / 2, h / 2, 24), 16);
+            EXPECT_LE(NearestMax(mask.get(), w / 2, h / 2, 24), 16);
             continue;
         }
         if (&category != &kCategories[1] && &category != &kCategories[2]) {

@@ -5,9 +5,7 @@
 #include <sys/wait.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -15,9 +13,8 @@
 #include "image/DibImage.h"
 #include "image/LoadPicture.h"
 #include "image/SavePicture.h"
-#include "support/ExifTestSupport.h"
+#include "support/ImageTestSupport.h"
 #include "support/TestSupport.h"
-#include "support/WebpTestFiles.h"
 
 namespace {
 
@@ -35,6 +32,11 @@ std::string Quote(const std::string& text) {
     return quoted + "'";
 }
 
+std::string TextOf(const std::string& path) {
+    const std::vector<uint8_t> bytes = ReadWholeFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
 // Runs the tool with the arguments; `shell` comes first on the shell's
 // command line (limits to set for the run).
 RunResult RunBatch(const std::vector<std::string>& args, const TempDir& dir,
@@ -43,23 +45,10 @@ RunResult RunBatch(const std::vector<std::string>& args, const TempDir& dir,
     for (const std::string& arg : args) {
         command += " " + Quote(arg);
     }
-    const std::string errorFile = dir.File("stderr.txt");
-    command += " 2>" + Quote(errorFile);
-    RunResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
-    char buffer[256];
-    size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) {
-        result.output.append(buffer, got);
-    }
-    const int status = pclose(pipe);
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    const std::vector<uint8_t> errors = ReadWholeFile(errorFile);
-    result.errors.assign(errors.begin(), errors.end());
-    return result;
+    command += " >" + Quote(dir.File("stdout.txt")) + " 2>" + Quote(dir.File("stderr.txt"));
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, TextOf(dir.File("stdout.txt")),
+            TextOf(dir.File("stderr.txt"))};
 }
 
 class BatchTool : public ::testing::Test {
@@ -70,11 +59,13 @@ class BatchTool : public ::testing::Test {
     }
     std::string In() const { return dir_.File("in.bmp"); }
     std::string Out() const { return dir_.File("out.bmp"); }
-    // Runs the tool, which must succeed, and gives what it printed.
+    // Runs the tool, which must succeed without a word on stderr, and gives
+    // what it printed.
     std::string Succeeds(const std::vector<std::string>& args) {
         std::filesystem::remove(Out());
         const RunResult result = RunBatch(args, dir_);
         EXPECT_EQ(result.exitCode, 0) << result.errors;
+        EXPECT_EQ(result.errors, "");
         return result.output;
     }
     // The picture a successful run wrote to Out(), or null.
@@ -82,135 +73,133 @@ class BatchTool : public ::testing::Test {
         Succeeds(args);
         return LoadBmp(Out());
     }
+    // A new file holding text.
+    std::string Written(const std::string& text) {
+        const std::string path = dir_.File("file" + std::to_string(files_++) + ".json");
+        EXPECT_TRUE(WriteWholeFile(path, std::vector<uint8_t>(text.begin(), text.end())));
+        return path;
+    }
+    // A recipe file: a load step, then these.
+    std::string Recipe(const std::string& steps) {
+        return Written(
+            R"({"fotakle_recipe": 1, "steps": [{"op": "load", "file": "/nowhere/x.jpg"})" + steps +
+            "]}");
+    }
 
     TempDir dir_;
     DibBlock pattern_;
+    int files_ = 0;
 };
 
 }  // namespace
 
-TEST_F(BatchTool, HelpAndBadCommandLines) {
-    const RunResult help = RunBatch({"--help"}, dir_);
-    EXPECT_EQ(help.exitCode, 0);
-    EXPECT_NE(help.output.find("Usage: fotakle-batch"), std::string::npos);
-
-    const std::vector<std::vector<std::string>> bad = {
-        {},
-        {"frobnicate", In(), Out()},
-        {"load", In()},
-        {"load", "--box", "10", In(), Out()},
-        {"load", "--sideways", In(), Out()},
-        {"resample", "0", "10", In(), Out()},
-        {"resample", "10x", "10", In(), Out()},
-        {"place", "1", "2", "12345", In(), Out()},
-        {"place", "1", "2", "zz0000", In(), Out()},
-        {"adjust", "sharpness", "10", In(), Out()},
-        {"adjust", "brightness", "101", In(), Out()},
-        {"adjust", "hue", "ten", In(), Out()},
-        {"tones", "#ff0000", In(), Out()},
-        {"paint", "acrylic", In(), Out()},
-        {"paint", "oil", "--seed", "-3", In(), Out()},
-        {"save", In()},
-    };
-    for (const auto& args : bad) {
-        const RunResult result = RunBatch(args, dir_);
-        EXPECT_EQ(result.exitCode, 2) << (args.empty() ? "(none)" : args[0]);
-        EXPECT_NE(result.errors.find("Usage:"), std::string::npos);
-    }
-}
-
-// A picture that cannot be read or written: exit status 1 and one line that
-// says what went wrong (the system's reason for a file that cannot be
-// written, the limit for a picture too large to load at its own size), and
-// nothing written. A mask cannot be loaded into the colour canvas.
-TEST_F(BatchTool, FailuresExitWithOneLineGivingTheReason) {
+// A command line not understood: status 2 and the usage. A picture or
+// recipe that cannot be read or written: status 1 and one line that says
+// what went wrong (the system's reason for a file that cannot be written,
+// the limit for a picture too large to load at its own size). Nothing is
+// written either way. (--help and a missing command: Install.CommandLine.)
+TEST_F(BatchTool, RefusalsExitWithTheirStatusAndReasonWritingNothing) {
     // 10001 x 10000 pixels declared by a 54-byte header.
     std::vector<uint8_t> huge = {'B', 'M', 0, 0,    0,    0, 0, 0,    0,    0, 54, 0, 0, 0,  40,
                                  0,   0,   0, 0x11, 0x27, 0, 0, 0x10, 0x27, 0, 0,  1, 0, 24, 0};
     huge.resize(54, 0);
     ASSERT_TRUE(WriteWholeFile(dir_.File("huge.bmp"), huge));
     ASSERT_TRUE(WriteWholeFile(dir_.File("junk.jpg"), {0xFF, 0xD8, 0x00, 0x01, 0x02}));
+    const std::string usage = "Usage:";
+    const std::string gone = dir_.File("missing.gif");
+    const std::string junk = dir_.File("junk.jpg");
+    const std::string noFolder = dir_.File("missing/out.bmp");
+    const std::string noRecipe = dir_.File("none.json");
+    const std::string noPicture = dir_.File("none.bmp");
+    const std::string frame = R"(, {"op": "frame", "file": "Frame/None/None1.adm"})";
     struct Case {
         std::vector<std::string> args;
-        std::string shell;
+        int status;
         std::string says;
+        std::string shell = "";
     } cases[] = {
-        {{"save", In(), dir_.File("missing/out.bmp")},
-         "",
-         "cannot write " + dir_.File("missing/out.bmp") + ": No such file or directory\n"},
+        {{"frobnicate", In(), Out()}, 2, usage},
+        {{"load", In()}, 2, usage},
+        {{"load", "--box", "10", In(), Out()}, 2, usage},
+        {{"load", "--sideways", In(), Out()}, 2, usage},
+        {{"load", "--mask", "--into", In(), Out()}, 2, "--mask and --into cannot go together"},
+        {{"resample", "0", "10", In(), Out()}, 2, usage},
+        {{"place", "1", "2", "zz0000", In(), Out()}, 2, usage},
+        {{"adjust", "sharpness", "10", In(), Out()}, 2, usage},
+        {{"adjust", "brightness", "101", In(), Out()}, 2, usage},
+        {{"adjust", "hue", "ten", In(), Out()}, 2, usage},
+        {{"tones", "#ff0000", In(), Out()}, 2, usage},
+        {{"paint", "acrylic", In(), Out()}, 2, usage},
+        {{"paint", "oil", "--seed", "-3", In(), Out()}, 2, usage},
+        {{"save", In()}, 2, usage},
+        {{"apply", Recipe(""), In(), Out(), "--size", "0"}, 2, "--size needs"},
+        {{"apply", Recipe(""), In(), Out(), "--size", "36"}, 2, "--size needs"},
+        {{"apply", Recipe(""), In(), Out(), "--size", "99999999999999999999"}, 2, "--size needs"},
+        {{"apply", Recipe(""), In(), Out(), "--sise", "2"}, 2, "unknown option --sise"},
+
+        {{"save", In(), noFolder}, 1, "cannot write " + noFolder + ": No such file or directory\n"},
         // A file size limit makes writes fail as a full disk does.
         {{"save", In(), Out()},
-         "trap '' XFSZ; ulimit -f 1; ",
-         "cannot write " + Out() + ": File too large\n"},
-        {{"load", dir_.File("huge.bmp"), Out()}, "", "more than 100 megapixels"},
-        {{"adjust", "hue", "5", dir_.File("huge.bmp"), Out()}, "", "more than 100 megapixels"},
-        {{"load", dir_.File("missing.gif"), Out()}, "", "cannot open " + dir_.File("missing.gif")},
-        {{"load", dir_.File("notes.txt"), Out()}, "", "not a picture name"},
-        {{"load", dir_.File("missing.bmp"), Out()}, "", "cannot open"},
-        {{"load", "--into", dir_.File("junk.jpg"), Out()}, "", "junk.jpg"},
-        {{"load", "--into", dir_.File("missing.gif"), Out()}, "", "cannot open"},
-        {{"load", "--box", "176", "180", dir_.File("junk.jpg"), Out()}, "", "junk.jpg"},
-        {{"save", dir_.File("junk.jpg"), dir_.File("x.jpg")}, "", "junk.jpg"},
-        {{"paint", "wax", "--seed", "1", dir_.File("missing.bmp"), Out()}, "", "cannot open"},
+         1,
+         "cannot write " + Out() + ": File too large\n",
+         "trap '' XFSZ; ulimit -f 1; "},
+        {{"load", dir_.File("huge.bmp"), Out()}, 1, "more than 100 megapixels"},
+        {{"adjust", "hue", "5", dir_.File("huge.bmp"), Out()}, 1, "more than 100 megapixels"},
+        {{"load", gone, Out()}, 1, "cannot open " + gone},
+        {{"load", dir_.File("notes.txt"), Out()}, 1, "not a picture name"},
+        {{"load", "--into", junk, Out()}, 1, "cannot decode " + junk},
+        {{"load", "--into", gone, Out()}, 1, "cannot open " + gone},
+        {{"load", "--box", "176", "180", junk, Out()}, 1, "cannot decode " + junk},
+        {{"save", junk, Out()}, 1, "cannot decode " + junk},
+        {{"paint", "wax", "--seed", "1", gone, Out()}, 1, "cannot open " + gone},
+        {{"apply", Written(R"({"fotakle_recipe": 1, "steps": [)"), In(), Out()}, 1, "not JSON"},
+        {{"apply", Written("[]"), In(), Out()}, 1, "not a recipe"},
+        {{"apply", Recipe(R"(, {"op": "sepia"})"), In(), Out()},
+         1,
+         R"(step 1: unknown step "sepia")"},
+        {{"apply", Recipe(R"(, {"op": "move", "x": "left", "y": 0})"), In(), Out()},
+         1,
+         R"(step 1: "x" is missing)"},
+        {{"apply", Recipe(frame), In(), Out(), "--assets", "/nowhere"},
+         1,
+         "step 1: the decoration Frame/None/None1.adm is not in /nowhere"},
+        {{"apply", noRecipe, In(), Out()}, 1, "cannot read " + noRecipe},
+        {{"apply", Recipe(""), noPicture, Out()}, 1, "cannot decode " + noPicture},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1] + " " + c.says);
         const RunResult result = RunBatch(c.args, dir_, c.shell);
-        EXPECT_EQ(result.exitCode, 1) << c.says;
+        EXPECT_EQ(result.exitCode, c.status);
         EXPECT_NE(result.errors.find(c.says), std::string::npos) << result.errors;
-        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
-        EXPECT_FALSE(std::filesystem::exists(Out())) << c.says;
+        if (c.status == 1) {
+            EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1)
+                << result.errors;
+        }
+        EXPECT_FALSE(std::filesystem::exists(Out()));
     }
-    // The same picture with a box loads, reduced.
+    // The picture too large at its own size loads into a box, reduced (and
+    // damaged: its rows are missing).
     const RunResult boxed =
         RunBatch({"load", "--box", "176", "180", dir_.File("huge.bmp"), Out()}, dir_);
     EXPECT_EQ(boxed.exitCode, 0) << boxed.errors;
     EXPECT_EQ(boxed.output, "200 180\n");
-
-    const std::string mask = dir_.File("mask.bmp");
-    const RunResult maskInto = RunBatch({"load", "--mask", "--into", In(), mask}, dir_);
-    EXPECT_EQ(maskInto.exitCode, 2);
-    EXPECT_NE(maskInto.errors.find("--mask and --into cannot go together"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(mask));
 }
 
 TEST_F(BatchTool, LoadPrintsTheLoaderSizesAndWritesThePicture) {
     EXPECT_EQ(Succeeds({"load", In(), Out()}), "100 100\n");
     EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(In()));
-    // Into the canvas: centred, black borders, the outputs keep the box.
+    // Into the canvas as the loader places it; the outputs keep the box.
     EXPECT_EQ(Succeeds({"load", "--into", In(), Out()}), "176 180\n");
-    DibBlock canvas = LoadBmp(Out());
-    ASSERT_TRUE(canvas);
-    EXPECT_EQ(canvas->header.biWidth, 176);
-    EXPECT_EQ(PixelAt(canvas.get(), 37, 40), 0u);
-    EXPECT_EQ(PixelAt(canvas.get(), 38, 40), PixelAt(pattern_.get(), 0, 0));
-    EXPECT_EQ(PixelAt(canvas.get(), 137, 139), PixelAt(pattern_.get(), 99, 99));
-    // A box smaller than the picture fits it down.
+    DibBlock canvas = FilledCanvas(0x55);
+    ASSERT_TRUE(LoadPictureInto(In(), *canvas, LoadRequest()).Ok());
+    EXPECT_EQ(FirstDifference(canvas.get(), LoadBmp(Out()).get()), "");
+    EXPECT_EQ(PixelAt(canvas.get(), 37, 40), 0u) << "the border is black";
     EXPECT_EQ(Succeeds({"load", "--box", "50", "50", In(), Out()}), "50 50\n");
-}
-
-// A photo stored on its side comes out turned, as its EXIF block says.
-TEST_F(BatchTool, LoadTurnsAJpegAsItsExifOrientationSays) {
-    const std::string plain = dir_.File("plain.jpg");
-    ASSERT_TRUE(SavePicture(plain, *MakePatternImage(120, 80)).Ok());
-    const std::string tagged = dir_.File("tagged.jpg");
-    ASSERT_TRUE(WriteWholeFile(
-        tagged, WithExifSegment(ReadWholeFile(plain), MakeExifBlock({6, false, {}}))));
-    EXPECT_EQ(Succeeds({"load", tagged, Out()}), "80 120\n");
-    const DibBlock turned =
-        OrientPicture(*LoadPicture(plain, LoadRequest()).picture, ORIENTATION_TURNED_90);
-    EXPECT_EQ(FirstDifference(turned.get(), LoadBmp(Out()).get()), "");
-    EXPECT_EQ(Succeeds({"load", "--box", "40", "40", tagged, Out()}), "40 60\n");
 }
 
 TEST_F(BatchTool, MasksAreWrittenAsGreyEightBitPictures) {
     // A JPEG mask: the blue channel of a flat picture as 8-bit levels.
-    DibBlock flat = DibCreate(12, 12, 24);
-    uint8_t* pixels = DibPixels(flat.get());
-    for (int i = 0; i < 12 * 36; i += 3) {
-        pixels[i] = 200;  // blue
-        pixels[i + 1] = 10;
-        pixels[i + 2] = 90;
-    }
+    const DibBlock flat = MakePicture(12, 12, [](int32_t, int32_t) { return 0x5A0AC8u; });
     ASSERT_TRUE(SavePicture(dir_.File("shape.adm"), *flat).Ok());
     EXPECT_EQ(Succeeds({"load", "--mask", "--box", "12", "12", dir_.File("shape.adm"), Out()}),
               "12 12\n");
@@ -231,6 +220,7 @@ TEST_F(BatchTool, ResamplePlaceAndSave) {
     EXPECT_EQ(scaled->header.biWidth, 150);
     EXPECT_EQ(scaled->header.biHeight, 40);
 
+    // The fill is red, green, blue: 0000FF is blue.
     DibBlock placed = Made({"place", "38", "40", "0000FF", In(), Out()});
     ASSERT_TRUE(placed);
     EXPECT_EQ(PixelAt(placed.get(), 0, 0), 0x0000FFu);
@@ -238,16 +228,12 @@ TEST_F(BatchTool, ResamplePlaceAndSave) {
     EXPECT_EQ(PixelAt(placed.get(), 38, 40), PixelAt(pattern_.get(), 0, 0));
     EXPECT_EQ(PixelAt(placed.get(), 175, 179), 0x0000FFu);
 
-    // BMP, JPEG, and PNG for a .png name in any case, with the very pixels.
-    for (const char* name : {"copy.bmp", "copy.jpg", "copy.PNG"}) {
-        Succeeds({"save", In(), dir_.File(name)});
-    }
-    EXPECT_EQ(ReadWholeFile(dir_.File("copy.bmp")), ReadWholeFile(In()));
-    const std::vector<uint8_t> jpeg = ReadWholeFile(dir_.File("copy.jpg"));
-    EXPECT_EQ(std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + std::min<size_t>(jpeg.size(), 2)),
-              (std::vector<uint8_t>{0xFF, 0xD8}));
+    // save writes what SavePicture makes of the name (PictureType and the
+    // writers' tests check each format): a PNG here, with the very pixels.
+    Succeeds({"save", In(), dir_.File("copy.PNG")});
     const std::vector<uint8_t> png = ReadWholeFile(dir_.File("copy.PNG"));
-    EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + std::min<size_t>(png.size(), 4)),
+    ASSERT_GT(png.size(), 4u);
+    EXPECT_EQ(std::vector<uint8_t>(png.begin(), png.begin() + 4),
               (std::vector<uint8_t>{0x89, 'P', 'N', 'G'}));
     EXPECT_EQ(FirstDifference(pattern_.get(), LoadBmp(dir_.File("copy.PNG")).get()), "");
 }
@@ -261,8 +247,7 @@ TEST_F(BatchTool, AdjustTonesAndPaint) {
     EXPECT_EQ(ReadWholeFile(Out()), ReadWholeFile(In()));
 
     // A grey of brightness 127 takes the tone colour exactly.
-    DibBlock grey = DibCreate(4, 4, 24);
-    std::memset(DibPixels(grey.get()), 127, grey->header.biSizeImage);
+    const DibBlock grey = MakePicture(4, 4, [](int32_t, int32_t) { return 0x7F7F7Fu; });
     ASSERT_TRUE(SavePicture(dir_.File("grey.bmp"), *grey).Ok());
     DibBlock toned = Made({"tones", "c86432", dir_.File("grey.bmp"), Out()});
     ASSERT_TRUE(toned);
@@ -280,59 +265,42 @@ TEST_F(BatchTool, AdjustTonesAndPaint) {
     EXPECT_NE(paintings[0], paintings[3]);
 }
 
-// A damaged picture of any format: one warning line naming it, status 0, the
-// part that was read written out; the source stays as it was. A PNG or WebP
-// that is whole loads without a word.
+// A damaged picture: one warning line naming it, status 0, the part that
+// was read written out; the source stays as it was. Whole, the same file
+// loads without a word. The tool warns on the loader's damaged flag alone,
+// which DamagedPicture checks for every format.
 TEST_F(BatchTool, DamagedPicturesWarnOnceAndGoOn) {
-    ASSERT_TRUE(SavePicture(dir_.File("cut.jpg"), *pattern_).Ok());
-    ASSERT_TRUE(SavePicture(dir_.File("cut.png"), *pattern_).Ok());
-    ASSERT_TRUE(WriteWholeFile(dir_.File("cut.webp"), EncodeTestWebp(*pattern_, 90)));
-    std::filesystem::copy_file(TestDataPath("gif/giflib-porsche.gif"), dir_.File("cut.gif"));
-    ASSERT_TRUE(std::filesystem::copy_file(In(), dir_.File("cut.bmp")));
-    for (const char* name : {"cut.png", "cut.webp"}) {
-        const RunResult whole = RunBatch({"load", dir_.File(name), Out()}, dir_);
-        EXPECT_EQ(whole.exitCode, 0) << name;
-        EXPECT_EQ(whole.errors, "") << name;
-        EXPECT_EQ(whole.output, "100 100\n") << name;
-    }
-    for (const char* name : {"cut.jpg", "cut.png", "cut.webp", "cut.gif", "cut.bmp"}) {
+    for (const char* name : {"cut.jpg", "cut.png"}) {
         SCOPED_TRACE(name);
         const std::string path = dir_.File(name);
+        ASSERT_TRUE(SavePicture(path, *pattern_).Ok());
+        EXPECT_EQ(Succeeds({"load", path, Out()}), "100 100\n");
         std::vector<uint8_t> bytes = ReadWholeFile(path);
         bytes.resize(bytes.size() * 6 / 10);
         ASSERT_TRUE(WriteWholeFile(path, bytes));
         std::filesystem::remove(Out());
 
+        const std::string warning =
+            "fotakle-batch: warning: " + path + " is damaged: only part of it could be read\n";
         RunResult result = RunBatch({"load", "--into", path, Out()}, dir_);
         EXPECT_EQ(result.exitCode, 0);
         EXPECT_EQ(result.output, "176 180\n");
-        EXPECT_EQ(result.errors, "fotakle-batch: warning: " + path +
-                                     " is damaged: only part of it could be read\n");
+        EXPECT_EQ(result.errors, warning);
         EXPECT_TRUE(LoadBmp(Out()));
 
         result = RunBatch({"save", path, dir_.File("copy.png")}, dir_);
         EXPECT_EQ(result.exitCode, 0);
-        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
+        EXPECT_EQ(result.errors, warning);
+        EXPECT_TRUE(LoadBmp(dir_.File("copy.png")));
         EXPECT_EQ(ReadWholeFile(path), bytes) << "the source was written";
     }
 }
 
-namespace {
-
-std::string Recipe(const std::string& steps) {
-    return R"({"fotakle_recipe": 1, "steps": [{"op": "load", "file": "/nowhere/x.jpg"})" + steps +
-           "]}";
-}
-
-}  // namespace
-
 // apply does a recipe's steps to another picture: here Brightness at 40,
 // which is what load --into and adjust make of it.
 TEST_F(BatchTool, ApplyDoesARecipesStepsToAnotherPicture) {
-    const std::string recipe = dir_.File("look.json");
-    const std::string text = Recipe(R"(, {"op": "adjust", "kind": "brightness", "level": 40, )"
-                                    R"("x": 0, "y": 0, "fill": "000000"})");
-    ASSERT_TRUE(WriteWholeFile(recipe, std::vector<uint8_t>(text.begin(), text.end())));
+    const std::string recipe = Recipe(R"(, {"op": "adjust", "kind": "brightness", "level": 40, )"
+                                      R"("x": 0, "y": 0, "fill": "000000"})");
     const std::string loaded = dir_.File("loaded.bmp");
     const std::string expected = dir_.File("expected.bmp");
     Succeeds({"load", "--into", In(), loaded});
@@ -347,9 +315,8 @@ TEST_F(BatchTool, ApplyDoesARecipesStepsToAnotherPicture) {
     ASSERT_TRUE(SavePicture(dir_.File("large.bmp"), *large).Ok());
     const struct {
         const char* size;
-        int32_t width;
-        int32_t height;
-    } sizes[] = {{"2", 352, 360}, {"full", 528, 540}, {"screen", 176, 180}};
+        int32_t width, height;
+    } sizes[] = {{"2", 352, 360}, {"full", 528, 540}};
     for (const auto& size : sizes) {
         Succeeds({"apply", "--size", size.size, recipe, dir_.File("large.bmp"), Out()});
         const LoadResult made = LoadPicture(Out(), LoadRequest());
@@ -369,48 +336,4 @@ TEST_F(BatchTool, ApplyDoesARecipesStepsToAnotherPicture) {
                   ReadWholeFile(expected))
             << i;
     }
-}
-
-// A recipe that cannot be used is one line on stderr and exit status 1, a
-// bad command line 2; either way nothing is written.
-TEST_F(BatchTool, ApplyRefusesBadRecipesAndCommandLinesWritingNothing) {
-    const struct {
-        std::string recipe;
-        std::vector<std::string> extra;
-        int exitCode;
-        std::string says;
-    } cases[] = {
-        {R"({"fotakle_recipe": 1, "steps": [)", {}, 1, "not JSON"},
-        {Recipe(R"(, {"op": "sepia"})"), {}, 1, R"(step 1: unknown step "sepia")"},
-        {Recipe(R"(, {"op": "move", "x": "left", "y": 0})"), {}, 1, R"("x" is missing)"},
-        {Recipe(R"(, {"op": "move", "x": 1, "y": 1e999})"), {}, 1, "not JSON"},
-        {Recipe(R"(, {"op": "frame", "file": "Frame/None/None1.adm"})"),
-         {"--assets", "/nowhere"},
-         1,
-         "step 1: the decoration Frame/None/None1.adm is not in /nowhere"},
-        {"[]", {}, 1, "not a recipe"},
-        {Recipe(""), {"--size", "0"}, 2, "--size needs"},
-        {Recipe(""), {"--size", "36"}, 2, "--size needs"},
-        {Recipe(""), {"--size", "99999999999999999999"}, 2, "--size needs"},
-        {Recipe(""), {"--sise", "2"}, 2, "unknown option --sise"},
-    };
-    const std::string recipe = dir_.File("bad.json");
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.recipe);
-        ASSERT_TRUE(WriteWholeFile(recipe, std::vector<uint8_t>(c.recipe.begin(), c.recipe.end())));
-        std::vector<std::string> args = {"apply", recipe, In(), Out()};
-        args.insert(args.end(), c.extra.begin(), c.extra.end());
-        const RunResult result = RunBatch(args, dir_);
-        EXPECT_EQ(result.exitCode, c.exitCode);
-        EXPECT_NE(result.errors.find(c.says), std::string::npos) << result.errors;
-        if (c.exitCode == 1) {
-            EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1);
-        }
-        EXPECT_FALSE(std::filesystem::exists(Out()));
-    }
-    const RunResult missing = RunBatch({"apply", dir_.File("none.json"), In(), Out()}, dir_);
-    EXPECT_EQ(missing.exitCode, 1);
-    ASSERT_TRUE(WriteWholeFile(recipe, {'[', ']'}));
-    EXPECT_EQ(RunBatch({"apply", recipe, dir_.File("none.bmp"), Out()}, dir_).exitCode, 1);
-    EXPECT_FALSE(std::filesystem::exists(Out()));
 }

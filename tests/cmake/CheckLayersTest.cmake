@@ -1,6 +1,7 @@
-# Runs the layer check over a scratch tree: first a tree whose includes all
-# point down (it must pass), then the same tree with wrong includes planted
-# (each must be reported with its file and line, and nothing else).
+# Runs the layer check over a scratch tree whose includes all point down,
+# with wrong includes planted: each must be reported with its file and line,
+# and nothing else. (The check passing a clean tree is LayerCheck, on the
+# project's own.)
 #
 #   cmake -DCHECKER=cmake/CheckLayers.cmake -DSCRATCH=<scratch folder> -P CheckLayersTest.cmake
 cmake_minimum_required(VERSION 3.22)
@@ -24,8 +25,9 @@ endfunction()
 
 file(REMOVE_RECURSE ${SCRATCH})
 
-# Every allowed kind of include: the own folder, each layer below, system and
-# Qt headers, a tool's own header without a folder, a spaced-out directive.
+# Every allowed kind of include, none of which may be reported: the own
+# folder, each layer below, system and Qt headers, a tool's own header
+# without a folder, a spaced-out directive.
 write_source(src/files/Paths.h "#pragma once" "#include <string>")
 write_source(src/image/DibImage.h "#pragma once" "#include \"files/Paths.h\"")
 write_source(src/image/DibImage.cpp "#include \"image/DibImage.h\"" "#include <vector>")
@@ -39,11 +41,6 @@ write_source(src/app/Editor.cpp "#include \"history/Steps.h\"" "#include \"resou
 write_source(src/platform/Window.cpp "#include <QtWidgets/QWidget>" "#include \"app/Editor.h\"")
 write_source(tools/batch/BatchMain.cpp "#include \"history/Steps.h\"" "#include \"adjust/Tone.h\"")
 write_source(tools/assets/Art.cpp "#include \"AssetTool.h\"" "#include \"image/DibImage.h\"")
-
-run_checker(code output)
-if(NOT code EQUAL 0)
-    message(FATAL_ERROR "The check failed a tree whose includes point down:\n${output}")
-endif()
 
 # Each planted include, the file it goes into and its line there. Every
 # planted file opens with two lines carrying the characters that would split

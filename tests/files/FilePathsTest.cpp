@@ -4,6 +4,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
+#include <filesystem>
 #include <vector>
 
 #include "files/FilePaths.h"
@@ -14,94 +16,70 @@ TEST(FilePaths, FileExistsTellsFilesFoldersLinksAndTheRoot) {
     ASSERT_TRUE(WriteWholeFile(dir.File("a.jpg"), {1, 2, 3}));
     ASSERT_EQ(symlink(dir.Path().c_str(), dir.File("here").c_str()), 0);
     ASSERT_EQ(symlink(dir.File("gone").c_str(), dir.File("dangling").c_str()), 0);
-
+    const auto found = [](const std::string& path, const std::string& name, uint64_t size) {
+        FileInfo info;
+        EXPECT_TRUE(FileExists(path, &info)) << path;
+        EXPECT_EQ(info.name, name) << path;
+        EXPECT_EQ(info.size, size) << path;
+        return info;
+    };
+    EXPECT_TRUE(found("/", "/", 0).isDirectory);
+    const FileInfo file = found(dir.File("a.jpg"), "a.jpg", 3);
+    EXPECT_FALSE(file.isDirectory);
+    EXPECT_GT(file.written, 0);
+    // One trailing "/" is ignored, and the name is the folder's own; links
+    // are followed.
+    const std::string folderName = std::filesystem::path(dir.Path()).filename().string();
+    EXPECT_TRUE(found(dir.Path() + "/", folderName, 0).isDirectory);
+    EXPECT_TRUE(found(dir.File("here"), "here", 0).isDirectory);
+    // A dangling link is nothing; errors, never exceptions.
     FileInfo info;
-    EXPECT_TRUE(FileExists("/", &info));
-    EXPECT_TRUE(info.isDirectory);
-    EXPECT_EQ(info.name, "/");
-
-    EXPECT_TRUE(FileExists(dir.File("a.jpg"), &info));
-    EXPECT_FALSE(info.isDirectory);
-    EXPECT_EQ(info.size, 3u);
-    EXPECT_EQ(info.name, "a.jpg");
-    EXPECT_GT(info.written, 0);
-
-    // One trailing "/" is ignored, and the name is the folder's own.
-    EXPECT_TRUE(FileExists(dir.Path() + "/", &info));
-    EXPECT_TRUE(info.isDirectory);
-    EXPECT_EQ(info.size, 0u);
-    std::string folderName;
-    ASSERT_TRUE(FileTitleFromPath(dir.Path(), &folderName, true));
-    EXPECT_EQ(info.name, folderName);
-
-    // Links are followed: to a folder it is a folder, dangling it is nothing.
-    EXPECT_TRUE(FileExists(dir.File("here"), &info));
-    EXPECT_TRUE(info.isDirectory);
-    EXPECT_EQ(info.name, "here");
-    EXPECT_FALSE(FileExists(dir.File("dangling")));
-
-    // Errors, never exceptions.
-    EXPECT_FALSE(FileExists("", &info));
-    EXPECT_FALSE(FileExists(dir.File("a.jpg/inner"), &info));
-    EXPECT_FALSE(FileExists(dir.File("missing")));
-}
-
-TEST(FilePaths, PathsAreJoinedAndSplitAtSlashes) {
-    struct Join {
-        const char* folder;
-        const char* name;
-        const char* joined;
-    };
-    for (const Join& c :
-         {Join{"/photos", "a.jpg", "/photos/a.jpg"}, Join{"/photos/", "a.jpg", "/photos/a.jpg"},
-          Join{"/photos", "/a.jpg", "/photos/a.jpg"}, Join{"/", "a.jpg", "/a.jpg"},
-          Join{"", "a.jpg", "/a.jpg"}}) {
-        EXPECT_EQ(JoinPath(c.folder, c.name), c.joined) << c.folder << " + " << c.name;
-    }
-
-    struct Folder {
-        const char* path;
-        const char* folder;
-    };
-    for (const Folder& c : {Folder{"/usr/bin/fotakle", "/usr/bin/"}, Folder{"/fotakle", "/"},
-                            Folder{"/a/b/", "/a/b/"}, Folder{"photo.jpg", "./"}, Folder{"", ""}}) {
-        EXPECT_EQ(FolderOf(c.path), c.folder) << c.path;
-    }
-
-    struct Slash {
-        const char* path;
-        const char* without;
-        const char* with;
-    };
-    for (const Slash& c :
-         {Slash{"/a/b/", "/a/b", "/a/b/"}, Slash{"/a/b", "/a/b", "/a/b/"}, Slash{"/", "/", "/"},
-          Slash{"//", "/", "//"}, Slash{"", "", ""}, Slash{"a", "a", "a/"}}) {
-        EXPECT_EQ(WithoutTrailingSlash(c.path), c.without) << c.path;
-        EXPECT_EQ(WithTrailingSlash(c.path), c.with) << c.path;
-    }
-
-    // A file's folder and its name with extension join back to its path.
-    for (const char* path : {"/photos/holiday.2004.jpg", "/a.bmp", "/x/y/z", "/x/.hidden"}) {
-        std::string name;
-        ASSERT_TRUE(FileTitleFromPath(path, &name, true));
-        EXPECT_EQ(JoinPath(FolderOf(path), name), path);
+    for (const std::string& path :
+         {dir.File("dangling"), std::string(), dir.File("a.jpg/inner"), dir.File("missing")}) {
+        EXPECT_FALSE(FileExists(path, &info)) << path;
+        EXPECT_FALSE(FileExists(path)) << path;
     }
 }
 
-TEST(FilePaths, FileTitleDropsTheFolderAndTheLastExtension) {
-    struct Title {
-        const char* path;
-        bool keepExtension;
-        const char* title;
+TEST(FilePaths, PathsAreJoinedAtSlashes) {
+    using Row = std::array<const char*, 3>;
+    for (const Row& c :
+         {Row{"/photos", "a.jpg", "/photos/a.jpg"}, Row{"/photos/", "a.jpg", "/photos/a.jpg"},
+          Row{"/photos", "/a.jpg", "/photos/a.jpg"}, Row{"/", "a.jpg", "/a.jpg"},
+          Row{"", "a.jpg", "/a.jpg"}}) {
+        EXPECT_EQ(JoinPath(c[0], c[1]), c[2]) << c[0] << " + " << c[1];
+    }
+    // A path, it without one trailing "/", it with one.
+    for (const Row& c :
+         {Row{"/a/b/", "/a/b", "/a/b/"}, Row{"/a/b", "/a/b", "/a/b/"}, Row{"/", "/", "/"},
+          Row{"//", "/", "//"}, Row{"", "", ""}, Row{"a", "a", "a/"}}) {
+        EXPECT_EQ(WithoutTrailingSlash(c[0]), c[1]) << c[0];
+        EXPECT_EQ(WithTrailingSlash(c[0]), c[2]) << c[0];
+    }
+}
+
+TEST(FilePaths, FolderAndTitleSplitAPathAtItsLastSlashAndDot) {
+    const struct {
+        const char *path, *folder, *title, *withExtension;
+    } cases[] = {
+        {"/photos/holiday.2004.jpg", "/photos/", "holiday.2004", "holiday.2004.jpg"},
+        {"/usr/bin/fotakle", "/usr/bin/", "fotakle", "fotakle"},
+        {"/fotakle", "/", "fotakle", "fotakle"},
+        {"/photos/", "/photos/", "", ""},
+        {"/x/.hidden", "/x/", "", ".hidden"},
+        {"README", "./", "README", "README"},
     };
-    for (const Title& c : {Title{"/photos/holiday.2004.jpg", false, "holiday.2004"},
-                           Title{"/photos/holiday.2004.jpg", true, "holiday.2004.jpg"},
-                           Title{"README", false, "README"}, Title{"/photos/", false, ""},
-                           Title{"/x/.hidden", false, ""}}) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(FolderOf(c.path), c.folder);
         std::string title = "stale";
-        EXPECT_TRUE(FileTitleFromPath(c.path, &title, c.keepExtension)) << c.path;
-        EXPECT_EQ(title, c.title) << c.path;
+        std::string withExtension = "stale";
+        EXPECT_TRUE(FileTitleFromPath(c.path, &title, false));
+        EXPECT_TRUE(FileTitleFromPath(c.path, &withExtension, true));
+        EXPECT_EQ(title, c.title);
+        EXPECT_EQ(withExtension, c.withExtension);
     }
+    EXPECT_EQ(FolderOf(""), "");
     std::string title = "stale";
     EXPECT_FALSE(FileTitleFromPath("", &title, false));
     EXPECT_EQ(title, "");

@@ -58,10 +58,8 @@ done
 
 # --version prints one line and nothing more, so that scripts can read it.
 for program in "$fotakle" "$batch"; do
-    printf '%s %s\n' "$(basename "$program")" "$version" >"$work/expected"
-    "$program" --version >"$work/out"
-    cmp -s "$work/expected" "$work/out" ||
-        fail "$(basename "$program") --version printed: $(cat "$work/out")"
+    printf '%s %s\n' "$(basename "$program")" "$version" | cmp -s - <("$program" --version) ||
+        fail "$(basename "$program") --version printed: $("$program" --version)"
 done
 
 [ "$failures" = 0 ] || fail "$failures command-line checks failed"

@@ -28,15 +28,10 @@ DibBlock MakePicture(int32_t width, int32_t height, const ColourAt& colour) {
 }
 
 DibBlock Flipped(const DibImage* picture) {
-    const int32_t width = picture->header.biWidth;
     const int32_t height = picture->header.biHeight;
-    DibBlock flipped = DibCreate(width, height, 24);
-    const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
-    for (int32_t y = 0; y < height; ++y) {
-        std::memcpy(DibPixels(flipped.get()) + static_cast<size_t>(y) * stride,
-                    DibPixels(picture) + static_cast<size_t>(height - 1 - y) * stride, stride);
-    }
-    return flipped;
+    return MakePicture(picture->header.biWidth, height, [picture, height](int32_t x, int32_t y) {
+        return PixelAt(picture, x, height - 1 - y);
+    });
 }
 
 uint8_t OverWhite(uint8_t colour, uint8_t alpha) {

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "image/LoadPicture.h"
+#include "support/ImageTestSupport.h"
 
 std::string TestDataPath(const std::string& relative) {
     return std::string(FOTAKLE_TEST_DATA) + "/" + relative;
@@ -51,21 +52,10 @@ bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) 
 }
 
 DibBlock MakePatternImage(int32_t width, int32_t height) {
-    DibBlock image = DibCreate(width, height, 24);
-    if (!image) {
-        return image;
-    }
-    const int32_t stride = DibRowStride(width, 24);
-    uint8_t* pixels = DibPixels(image.get());
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            uint8_t* p = pixels + y * stride + x * 3;
-            p[0] = static_cast<uint8_t>((x * 7 + y * 3) & 255);
-            p[1] = static_cast<uint8_t>((x * 5 + y * 11) & 255);
-            p[2] = static_cast<uint8_t>((x * 13 + y) & 255);
-        }
-    }
-    return image;
+    return MakePicture(width, height, [](int32_t x, int32_t y) {
+        return static_cast<uint32_t>(((x * 13 + y) & 255) << 16 | ((x * 5 + y * 11) & 255) << 8 |
+                                     ((x * 7 + y * 3) & 255));
+    });
 }
 
 uint32_t PixelAt(const DibImage* image, int32_t x, int32_t y) {

@@ -2,7 +2,7 @@
 
 #include <webp/encode.h>
 
-#include <cstring>
+#include "support/TestSupport.h"
 
 std::vector<uint8_t> EncodeTestWebpBgra(const std::vector<uint8_t>& bgra, int width, int height,
                                         int quality) {
@@ -33,14 +33,13 @@ std::vector<uint8_t> EncodeTestWebpBgra(const std::vector<uint8_t>& bgra, int wi
 std::vector<uint8_t> EncodeTestWebp(const DibImage& picture, int quality) {
     const int32_t width = picture.header.biWidth;
     const int32_t height = picture.header.biHeight;
-    const size_t stride = static_cast<size_t>(DibRowStride(width, 24));
-    std::vector<uint8_t> bgra(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* row = DibPixels(&picture) + static_cast<size_t>(height - 1 - y) * stride;
+    std::vector<uint8_t> bgra;
+    bgra.reserve(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    for (int32_t y = height - 1; y >= 0; --y) {
         for (int32_t x = 0; x < width; ++x) {
-            uint8_t* out = &bgra[(static_cast<size_t>(y) * width + x) * 4];
-            std::memcpy(out, row + 3 * x, 3);
-            out[3] = 255;
+            const uint32_t c = PixelAt(&picture, x, y);
+            bgra.insert(bgra.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8),
+                                     static_cast<uint8_t>(c >> 16), 255});
         }
     }
     return EncodeTestWebpBgra(bgra, width, height, quality);
