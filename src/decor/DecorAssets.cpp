@@ -124,14 +124,6 @@ bool ListThemes(const std::string& categoryFolder, std::vector<std::string>* nam
     return true;
 }
 
-int16_t CountThemes(const std::string& categoryFolder) {
-    std::vector<std::string> names;
-    if (!ListThemes(categoryFolder, &names)) {
-        return -1;
-    }
-    return static_cast<int16_t>(names.size());
-}
-
 std::string ThemeName(const std::string& categoryFolder, int16_t index) {
     std::vector<std::string> names;
     if (!ListThemes(categoryFolder, &names) || index < 0 ||

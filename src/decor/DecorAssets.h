@@ -42,10 +42,6 @@ std::string CategoryFolderPath(const std::string& assetFolder, int16_t kind);
 // this one order. False, with names emptied, when the folder cannot be read.
 bool ListThemes(const std::string& categoryFolder, std::vector<std::string>* names);
 
-// The number of themes ListThemes finds (0 .. 10), or -1 when the folder
-// cannot be read.
-int16_t CountThemes(const std::string& categoryFolder);
-
 // Theme index (from 0) in ListThemes' order; empty when there are fewer.
 std::string ThemeName(const std::string& categoryFolder, int16_t index);
 
