@@ -149,7 +149,7 @@ TEST(BrowserThumbnails, AKeyIsTakenAtOnceAndThePlaceholdersGiveWayToTheThumbnail
     w.shell.Thumbnails().WaitUntilIdle();
     QApplication::processEvents();
     EXPECT_FALSE(browser->ThumbnailsPending());
-    const ThumbnailPlacement& place = browser->Layout().rows.at(1).placement;
+    const ThumbnailPlacement place = browser->Layout().rows.at(1).placement;
     EXPECT_EQ(pixel(place.x + place.width / 2, place.y + place.height / 2), colours[1]);
     // The three rows on screen and the two below them, each once, none on
     // the window's thread.
